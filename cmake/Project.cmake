@@ -1,0 +1,44 @@
+# Flags and helpers shared by every target of the project.
+set(CMAKE_CXX_STANDARD 17)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+
+# ANSI functions throughout; Windows XP is the oldest system every binary must load on.
+add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 NOMINMAX STRICT)
+add_compile_options(-Wall -Wextra -Werror)
+# Fully static C and C++ runtimes (libgcc, libstdc++, libwinpthread).
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(PROJECT_BITS 32)
+else()
+  set(PROJECT_BITS 64)
+endif()
+
+# GoogleTest from Debian's sources, built once per toolchain.
+set(GTEST_SRC /usr/src/googletest/googletest)
+if(EXISTS ${GTEST_SRC}/src/gtest-all.cc AND NOT TARGET gtest)
+  add_library(gtest STATIC ${GTEST_SRC}/src/gtest-all.cc)
+  target_include_directories(gtest SYSTEM PUBLIC ${GTEST_SRC}/include PRIVATE ${GTEST_SRC})
+  target_compile_options(gtest PRIVATE -w)
+  add_library(gtest_main STATIC ${GTEST_SRC}/src/gtest_main.cc)
+  target_include_directories(gtest_main SYSTEM PRIVATE ${GTEST_SRC}/include)
+  target_link_libraries(gtest_main PUBLIC gtest)
+endif()
+
+# add_wine_test(NAME SOURCES... [LIBS ...] [GUI]): one GoogleTest program per suite,
+# run through the Wine emulator in the 64-bit build.
+function(add_wine_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE gtest_main ${T_LIBS})
+  # Test programs only run here, never on XP: they may use the newer platform declarations.
+  target_compile_options(${name} PRIVATE -U_WIN32_WINNT -UWINVER -D_WIN32_WINNT=0x0601 -DWINVER=0x0601)
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  endif()
+endfunction()
+
+# Programs, the driver DLL and the test programs side by side, so a test finds what it loads.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

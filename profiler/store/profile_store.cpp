@@ -1,0 +1,148 @@
+#include "profile_store.h"
+
+namespace {
+constexpr DWORD VALUE_CAPACITY = 4096;  // values of up to 4095 characters
+
+std::string keyName(int number)
+{
+    return std::to_string(number);
+}
+
+// Parameters and start directory: an empty text removes the key instead of writing it empty.
+void writeOrRemove(const ProfileStore& store, const std::string& section, const char* key,
+                   const std::string& text)
+{
+    if (text.empty())
+        store.removeKey(section.c_str(), key);
+    else
+        store.writeText(section.c_str(), key, text);
+}
+}  // namespace
+
+std::string ProfileStore::readText(const char* section, const char* key) const
+{
+    char buffer[VALUE_CAPACITY] = {};
+    GetPrivateProfileStringA(section, key, "", buffer, VALUE_CAPACITY, path.c_str());
+    return buffer;
+}
+
+int ProfileStore::readInt(const char* section, const char* key, int fallback) const
+{
+    return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, path.c_str()));
+}
+
+void ProfileStore::writeText(const char* section, const char* key, const std::string& text) const
+{
+    WritePrivateProfileStringA(section, key, text.c_str(), path.c_str());
+}
+
+void ProfileStore::writeInt(const char* section, const char* key, int value) const
+{
+    writeText(section, key, std::to_string(value));
+}
+
+void ProfileStore::removeKey(const char* section, const char* key) const
+{
+    WritePrivateProfileStringA(section, key, nullptr, path.c_str());
+}
+
+std::vector<std::string> ProfileStore::deviceValueNames() const
+{
+    int count = readInt(ini::SETTINGS, ini::KEYS);
+    std::vector<std::string> names;
+    for (int k = 1; k <= count; ++k)
+        names.push_back(readText(ini::SETTINGS, keyName(k).c_str()));
+    return names;
+}
+
+std::string ProfileStore::deviceKeyPath() const
+{
+    return readText(ini::SETTINGS, ini::REGPATH);
+}
+
+std::string ProfileStore::deviceNodePath() const
+{
+    return readText(ini::SETTINGS, ini::DEVNODE);
+}
+
+DWORD ProfileStore::controlCode() const
+{
+    return GetPrivateProfileIntA(ini::SETTINGS, ini::IOCTLCODE, 0, path.c_str());
+}
+
+int ProfileStore::profileCount() const
+{
+    return readInt(ini::PROFILES, ini::COUNT);
+}
+
+std::string ProfileStore::profileLocation(int number) const
+{
+    return readText(ini::PROFILES, keyName(number).c_str());
+}
+
+GameProfile ProfileStore::readProfile(const std::string& location) const
+{
+    GameProfile profile;
+    profile.location = location;
+    const char* section = location.c_str();
+    profile.title = readText(section, ini::PROFILE_TITLE);
+    profile.parameters = readText(section, ini::APP_PARAMS);
+    profile.startDirectory = readText(section, ini::APP_DIRECTION);
+    for (const std::string& name : deviceValueNames())
+        profile.deviceValues.push_back(readText(section, name.c_str()));
+    return profile;
+}
+
+void ProfileStore::writeProfileFields(const std::string& location, const std::string& title,
+                                      const std::string& parameters,
+                                      const std::string& startDirectory) const
+{
+    writeOrRemove(*this, location, ini::APP_DIRECTION, startDirectory);
+    writeOrRemove(*this, location, ini::APP_PARAMS, parameters);
+    writeText(location.c_str(), ini::PROFILE_TITLE, title);
+}
+
+void ProfileStore::copyDeviceValues(const std::string& source, const std::string& target) const
+{
+    int count = readInt(ini::SETTINGS, ini::KEYS);
+    for (int k = 1; k <= count; ++k) {
+        std::string name = readText(ini::SETTINGS, keyName(k).c_str());
+        writeText(target.c_str(), name.c_str(), readText(source.c_str(), name.c_str()));
+    }
+}
+
+void ProfileStore::appendProfile(const std::string& location, int listedRows) const
+{
+    writeInt(ini::PROFILES, ini::COUNT, listedRows + 1);
+    writeText(ini::PROFILES, keyName(listedRows + 1).c_str(), location);
+}
+
+void ProfileStore::removeProfile(int row, const std::vector<std::string>& rowLocations) const
+{
+    int rows = static_cast<int>(rowLocations.size());
+    if (row < 0 || row >= rows)
+        return;
+    deleteSection(rowLocations[row]);
+    for (int j = row + 1; j < rows; ++j)
+        writeText(ini::PROFILES, keyName(j).c_str(), rowLocations[j]);
+    removeKey(ini::PROFILES, keyName(rows).c_str());
+    writeInt(ini::PROFILES, ini::COUNT, rows - 1);
+}
+
+void ProfileStore::deleteSection(const std::string& section) const
+{
+    WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, path.c_str());
+}
+
+std::vector<ProfileRow> ProfileStore::loadRows() const
+{
+    std::vector<ProfileRow> rows;
+    int count = profileCount();
+    for (int k = 1; k <= count; ++k) {
+        std::string location = profileLocation(k);
+        if (location.empty())
+            continue;
+        rows.push_back({k, location, readText(location.c_str(), ini::PROFILE_TITLE)});
+    }
+    return rows;
+}

@@ -1,0 +1,66 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "game_profile.h"
+
+// Section and key names of the settings file.
+namespace ini {
+constexpr const char* SETTINGS = "SETTINGS";
+constexpr const char* PROFILES = "PROFILES";
+constexpr const char* DEFAULT_SECTION = "DEFAULT";
+constexpr const char* TMP = "TMP";
+constexpr const char* KEYS = "KEYS";
+constexpr const char* REGPATH = "REGPATH";
+constexpr const char* DEVNODE = "DEVNODE";
+constexpr const char* IOCTLCODE = "IOCTLCODE";
+constexpr const char* AUTOLAUNCH = "AUTOLAUNCH";
+constexpr const char* PROMPT = "PROMPT";
+constexpr const char* RESTORE = "RESTORE";
+constexpr const char* AUTORUN = "AUTORUN";
+constexpr const char* COUNT = "COUNT";
+constexpr const char* PROFILE_TITLE = "ProfileTitle";
+constexpr const char* APP_PARAMS = "AppParams";
+constexpr const char* APP_DIRECTION = "AppDirection";
+}  // namespace ini
+
+// One listed profile: the number of its "PROFILES" key and what a list row shows.
+struct ProfileRow {
+    int number = 0;
+    std::string location;
+    std::string title;
+};
+
+// The settings file beside the program. Nothing is cached: every call reads or writes the file.
+class ProfileStore {
+public:
+    explicit ProfileStore(std::string settingsPath) : path(std::move(settingsPath)) {}
+
+    std::vector<std::string> deviceValueNames() const;
+    std::string deviceKeyPath() const;
+    std::string deviceNodePath() const;
+    DWORD controlCode() const;
+    int profileCount() const;
+    std::string profileLocation(int number) const;
+    GameProfile readProfile(const std::string& location) const;
+    void writeProfileFields(const std::string& location, const std::string& title,
+                            const std::string& parameters, const std::string& startDirectory) const;
+    void copyDeviceValues(const std::string& source, const std::string& target) const;
+    void appendProfile(const std::string& location, int listedRows) const;
+    void removeProfile(int row, const std::vector<std::string>& rowLocations) const;
+    void deleteSection(const std::string& section) const;
+
+    // The rows of the profile list: entries 1 … COUNT in order, empty locations skipped.
+    std::vector<ProfileRow> loadRows() const;
+
+    // Plain private-profile access to the settings file.
+    std::string readText(const char* section, const char* key) const;
+    int readInt(const char* section, const char* key, int fallback = 0) const;
+    void writeText(const char* section, const char* key, const std::string& text) const;
+    void writeInt(const char* section, const char* key, int value) const;
+    void removeKey(const char* section, const char* key) const;
+
+    std::string path;
+};

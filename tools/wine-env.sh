@@ -1,0 +1,67 @@
+# Sourced by the Wine runner and the test session: one Wine prefix per build tree, made by copying
+# a template prefix, a persistent wineserver and a virtual X display when there is none.
+# Never touches the user's ~/.wine.
+
+wine_env_init() {   # $1 = build directory
+  WINE_BUILD_DIR=$(cd "$1" && pwd)
+  export WINEPREFIX="$WINE_BUILD_DIR/wine-prefix"
+  export WINEDEBUG="${WINEDEBUG:--all}"
+  export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+  WINE_TEMPLATE="$WINE_BUILD_DIR/wine-template"
+  WINE_LOCK="$WINE_BUILD_DIR/wine.lock"
+}
+
+wine_make_template() {
+  [ -f "$WINE_TEMPLATE/.ready" ] && return 0
+  rm -rf "$WINE_TEMPLATE"
+  (
+    export WINEPREFIX="$WINE_TEMPLATE"
+    wineboot -i >/dev/null 2>&1
+    # A virtual desktop: windows close at once without a window manager, and exit codes are kept.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wineserver -w
+  )
+  touch "$WINE_TEMPLATE/.ready"
+}
+
+# Fresh prefix copied from the template (removes the previous run's prefix).
+wine_fresh_prefix() {
+  (
+    flock 9
+    wine_make_template
+    wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+    cp -a "$WINE_TEMPLATE" "$WINEPREFIX"
+  ) 9>"$WINE_LOCK"
+}
+
+# Prefix from the template only when none exists yet (a single test run by hand).
+wine_ensure_prefix() {
+  [ -f "$WINEPREFIX/.ready" ] && return 0
+  wine_fresh_prefix
+}
+
+wine_start_display() {
+  if [ -n "${DISPLAY:-}" ]; then return 0; fi
+  local fdfile
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  WINE_XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.05
+  done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+}
+
+wine_start_server() {
+  wineserver -p
+}
+
+wine_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${WINE_XVFB_PID:-}" ]; then kill "$WINE_XVFB_PID" 2>/dev/null || true; fi
+}
