@@ -2,10 +2,25 @@
 
 #include <vector>
 
-#include "owned_handle.h"
 #include "reg_key.h"
 
 namespace {
+// The driver's handle, held for the duration of one request.
+class DriverHandle {
+public:
+    explicit DriverHandle(HANDLE h) : handle(h) {}
+    ~DriverHandle()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+    DriverHandle(const DriverHandle&) = delete;
+    DriverHandle& operator=(const DriverHandle&) = delete;
+    bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
+
+    HANDLE handle;
+};
+
 // A device value is read into 260 bytes of which 259 are offered; the value is expected to be a
 // REG_SZ text of at most 258 characters.
 constexpr DWORD DEVICE_VALUE_LIMIT = 259;
@@ -47,12 +62,12 @@ void openDeviceKey(const ProfileStore& store, RegKey& key)
 bool notifyDriver(const ProfileStore& store, DriverSharing sharing)
 {
     const DWORD share = sharing == DriverSharing::Shared ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
-    OwnedHandle driver(CreateFileA(store.deviceNodePath().c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
-                                   OPEN_EXISTING, 0, nullptr));
-    if (!driver)
+    DriverHandle driver(CreateFileA(store.deviceNodePath().c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+    if (!driver.isOpen())
         return false;
     DWORD returned = 0;
-    DeviceIoControl(driver.get(), store.controlCode(), nullptr, 0, nullptr, 0, &returned, nullptr);
+    DeviceIoControl(driver.handle, store.controlCode(), nullptr, 0, nullptr, 0, &returned, nullptr);
     return true;
 }
 
