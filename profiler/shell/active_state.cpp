@@ -1,4 +1,5 @@
 // The activity state: profileActive, the "PROFILEACTIVE" marker, WATCH_TIMER and the tray tip.
+#include "device_transfer.h"
 #include "main_dialog.h"
 #include "profile_store.h"
 #include "profiler_ids.h"
@@ -37,7 +38,6 @@ void MainDialog::recoverActiveProfile()
     std::string marker;
     bool leftActive = key.queryText(PROFILE_ACTIVE, marker, PROFILE_ACTIVE_QUERY_LIMIT) == ERROR_SUCCESS;
     key.close();
-    if (leftActive) {
-        // TODO(watcher): restoreDefaults(store()) once the device transfer is on main.
-    }
+    if (leftActive)
+        restoreDefaults(store());
 }
