@@ -28,6 +28,12 @@ static BOOL CALLBACK findIcon(HWND child, LPARAM lParam)
     return TRUE;
 }
 
+// System icons are per process: a box of another process shows its own handle.
+static bool sameIcon(HICON shown, LPCSTR system)
+{
+    return shown == LoadIconA(nullptr, system);
+}
+
 SeenBox readBox(HWND box)
 {
     SeenBox seen;
@@ -37,11 +43,11 @@ SeenBox readBox(HWND box)
     EnumChildWindows(box, findIcon, reinterpret_cast<LPARAM>(&icon));
     if (!icon)
         seen.icon = "none";
-    else if (icon == LoadIcon(nullptr, IDI_EXCLAMATION))
+    else if (sameIcon(icon, IDI_EXCLAMATION))
         seen.icon = "exclamation";
-    else if (icon == LoadIcon(nullptr, IDI_ASTERISK))
+    else if (sameIcon(icon, IDI_ASTERISK))
         seen.icon = "information";
-    else if (icon == LoadIcon(nullptr, IDI_QUESTION))
+    else if (sameIcon(icon, IDI_QUESTION))
         seen.icon = "question";
     else
         seen.icon = "other";

@@ -10,7 +10,9 @@
 struct SeenBox {
     std::string caption;
     std::string text;
-    std::string icon;                 // "exclamation", "information", "question", "none" or "other"
+    // "exclamation", "information", "question", "none", or "other" (also any icon of a box of
+    // another process: system icon handles are the process's own)
+    std::string icon;
     std::vector<int> buttons;         // ids among IDOK, IDCANCEL, IDYES, IDNO, in that order
 };
 
