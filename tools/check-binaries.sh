@@ -15,6 +15,13 @@ for f in profiler.exe jolter.dll fitkit.exe; do
     echo "$dir/$f imports a MinGW runtime DLL:"; echo "$imports"; fail=1
   fi
 done
+# Functions that Windows XP lacks must be resolved at run time, never imported.
+newer='GetTickCount64|InitializeSRWLock|(Acquire|Release|TryAcquire)SRWLock|InitializeConditionVariable|SleepConditionVariable|WakeConditionVariable|WakeAllConditionVariable|InitOnce|QueryFullProcessImageName|K32[A-Za-z]+|RegDeleteTree|GetFinalPathNameByHandle|CreateSymbolicLink|CompareStringEx|LCMapStringEx|GetLocaleInfoEx|GetSystemTimePreciseAsFileTime|CreateEventEx|CreateMutexEx|InitializeCriticalSectionEx|Fls(Alloc|Free|GetValue|SetValue)|GetErrorMode|RegGetValue|RegSetKeyValue|SHGetKnownFolderPath|TaskDialog'
+for f in profiler.exe jolter.dll fitkit.exe; do
+  [ -f "$dir/$f" ] || continue
+  bad=$($triple-objdump -p "$dir/$f" | awk '/DLL Name:/{dll=1} dll && NF>=3 && $1 ~ /^[0-9a-f]+$/ {print $NF}' | grep -xE "($newer)[AW]?" || true)
+  if [ -n "$bad" ]; then echo "$dir/$f imports functions Windows XP lacks: $bad"; fail=1; fi
+done
 exports=$($triple-objdump -p "$dir/jolter.dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
 for name in DllGetClassObject DllCanUnloadNow; do
   echo "$exports" | grep -qE "\] $name\$" || { echo "jolter.dll ($kind) does not export $name"; fail=1; }

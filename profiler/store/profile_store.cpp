@@ -1,5 +1,7 @@
 #include "profile_store.h"
 
+#include "reg_key.h"
+
 namespace {
 constexpr DWORD VALUE_CAPACITY = 4096;  // values of up to 4095 characters
 
@@ -145,4 +147,22 @@ std::vector<ProfileRow> ProfileStore::loadRows() const
         rows.push_back({k, location, readText(location.c_str(), ini::PROFILE_TITLE)});
     }
     return rows;
+}
+
+void ProfileStore::renumberProfiles(const std::vector<std::string>& rowLocations, int oldCount) const
+{
+    int rows = static_cast<int>(rowLocations.size());
+    for (int k = 1; k <= rows; ++k)
+        writeText(ini::PROFILES, keyName(k).c_str(), rowLocations[k - 1]);
+    for (int k = rows + 1; k <= oldCount; ++k)
+        removeKey(ini::PROFILES, keyName(k).c_str());
+    writeInt(ini::PROFILES, ini::COUNT, rows);
+}
+
+LONG ProfileStore::openDeviceKey(RegKey& key) const
+{
+    std::string keyPath = deviceKeyPath();
+    if (keyPath.empty())
+        return ERROR_FILE_NOT_FOUND;
+    return key.open(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_ALL_ACCESS);
 }

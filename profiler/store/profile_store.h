@@ -6,6 +6,8 @@
 
 #include "game_profile.h"
 
+class RegKey;
+
 // Section and key names of the settings file.
 namespace ini {
 constexpr const char* SETTINGS = "SETTINGS";
@@ -54,6 +56,12 @@ public:
 
     // The rows of the profile list: entries 1 … COUNT in order, empty locations skipped.
     std::vector<ProfileRow> loadRows() const;
+    // Numbers the listed rows 1 … n again after empty entries were skipped: entries 1 … n get the rows'
+    // locations, entries n + 1 … oldCount go, COUNT = n.
+    void renumberProfiles(const std::vector<std::string>& rowLocations, int oldCount) const;
+    // Opens the device settings key ("REGPATH" below HKEY_LOCAL_MACHINE) with full access. An empty
+    // path is refused: it would open HKEY_LOCAL_MACHINE itself.
+    LONG openDeviceKey(RegKey& key) const;
 
     // Plain private-profile access to the settings file.
     std::string readText(const char* section, const char* key) const;

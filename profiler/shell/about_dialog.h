@@ -1,0 +1,18 @@
+#pragma once
+// The About box: the program's picture, name and version, and the processes running when it opens.
+#include <windows.h>
+
+#include "dialog.h"
+
+class AboutDialog : public Dialog {
+public:
+    HWND processList = nullptr;
+
+protected:
+    BOOL onInitDialog() override;
+    bool onCommand(int id, int notifyCode) override;
+
+private:
+    static const CommandEntry<AboutDialog> COMMANDS[];
+    void onClose(int id);
+};

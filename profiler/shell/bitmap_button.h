@@ -1,0 +1,16 @@
+#pragma once
+// An owner-drawn push button that shows one picture while pressed and another otherwise.
+#include <windows.h>
+
+#include "handles.h"
+
+class BitmapButton {
+public:
+    // Binds the button control and loads its faces; the button takes the faces' size.
+    bool bind(HWND dialog, int controlId, HINSTANCE instance, int upBitmap, int downBitmap);
+    void draw(const DRAWITEMSTRUCT& item) const;
+
+    HWND control = nullptr;
+    OwnedBitmap up;
+    OwnedBitmap down;
+};

@@ -1,0 +1,221 @@
+#include "main_dialog.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "about_dialog.h"
+#include "message_box.h"
+#include "profiler_app.h"
+#include "profiler_ids.h"
+
+const CommandEntry<MainDialog> MainDialog::COMMANDS[] = {
+    {CMD_PROFILE_EDIT, CMD_PROFILE_EDIT, &MainDialog::onProfileEdit},
+    {IDC_CLOSE, IDC_CLOSE, &MainDialog::onHide},
+    {IDOK, IDOK, &MainDialog::onHide},
+    {IDCANCEL, IDCANCEL, &MainDialog::onHide},
+    {IDC_NEW, IDC_NEW, &MainDialog::onNew},
+    {IDC_DELETE, IDC_DELETE, &MainDialog::onDelete},
+    {IDC_EDIT, IDC_EDIT, &MainDialog::onEdit},
+    {IDC_RUN, IDC_RUN, &MainDialog::onRunGame},
+    {CMD_CONTROL_PANEL, CMD_CONTROL_PANEL, &MainDialog::onControlPanel},
+    {CMD_ABOUT, CMD_ABOUT, &MainDialog::onAbout},
+    {LAUNCH_COMMAND_BASE, LAUNCH_COMMAND_LAST, &MainDialog::onLaunch},
+    {CMD_AUTO_APPLY, CMD_AUTO_APPLY, &MainDialog::onToggleAutoApply},
+    {CMD_PROMPT, CMD_PROMPT, &MainDialog::onTogglePrompt},
+    {CMD_RESTORE, CMD_RESTORE, &MainDialog::onToggleRestore},
+    {CMD_AUTO_START, CMD_AUTO_START, &MainDialog::onToggleAutoStart},
+    {CMD_EXIT, CMD_EXIT, &MainDialog::onExit},
+};
+
+MainDialog::MainDialog(ProfilerApp& application) : app(application)
+{
+    largeIcon.reset(static_cast<HICON>(LoadImageA(app.instance, MAKEINTRESOURCEA(IDI_PROFILER), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+    smallIcon.reset(static_cast<HICON>(
+        LoadImageA(app.instance, MAKEINTRESOURCEA(IDI_PROFILER), IMAGE_ICON, 16, 16, 0)));
+    menu.reset(LoadMenuA(app.instance, MAKEINTRESOURCEA(IDM_TRAY)));
+}
+
+MainDialog::~MainDialog()
+{
+    tray.remove();
+    if (hwnd) {
+        KillTimer(hwnd, WATCH_TIMER);
+        clearProfileList(popupMenu());
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        DestroyWindow(hwnd);
+        hwnd = nullptr;
+    }
+}
+
+HWND MainDialog::create()
+{
+    return createModeless(app.instance, IDD_MAIN, nullptr);
+}
+
+ProfileStore& MainDialog::store() const
+{
+    return app.store;
+}
+
+HMENU MainDialog::popupMenu() const
+{
+    return menu ? GetSubMenu(menu.get(), 0) : nullptr;
+}
+
+HMENU MainDialog::launchMenu() const
+{
+    HMENU popup = popupMenu();
+    return popup ? GetSubMenu(popup, MENU_POS_LAUNCH) : nullptr;
+}
+
+HMENU MainDialog::settingsMenu() const
+{
+    HMENU popup = popupMenu();
+    return popup ? GetSubMenu(popup, MENU_POS_SETTINGS) : nullptr;
+}
+
+BOOL MainDialog::onInitDialog()
+{
+    newButton.bind(hwnd, IDC_NEW, app.instance, IDB_NEW_UP, IDB_NEW_DOWN);
+    deleteButton.bind(hwnd, IDC_DELETE, app.instance, IDB_DELETE_UP, IDB_DELETE_DOWN);
+    runButton.bind(hwnd, IDC_RUN, app.instance, IDB_RUN_UP, IDB_RUN_DOWN);
+    editButton.bind(hwnd, IDC_EDIT, app.instance, IDB_EDIT_UP, IDB_EDIT_DOWN);
+    profileList = item(IDC_PROFILE_LIST);
+
+    SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.get()));
+    SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+
+    HMENU popup = popupMenu();
+    SetMenuDefaultItem(popup, CMD_PROFILE_EDIT, FALSE);
+    loadSettings(popup);
+    setUpProfileList();
+    recoverActiveProfile();
+
+    char caption[256] = {};
+    GetWindowTextA(hwnd, caption, sizeof(caption));
+    windowCaption = caption;
+    tray.add(hwnd, TRAY_ICON_ID, WM_TRAYICON, smallIcon.get(), windowCaption);
+    setActiveState(0, "_");
+    return TRUE;
+}
+
+INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_TRAYICON:
+        return messageResult(onTrayMessage(static_cast<UINT>(lParam)));
+    case WM_TIMER:
+        onWatchTimer(wParam);
+        return TRUE;
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_PROFILE_LIST && header->code == NM_DBLCLK) {
+            onEdit(IDC_EDIT);
+            return messageResult(0);
+        }
+        return FALSE;
+    }
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        for (const BitmapButton* button : {&newButton, &deleteButton, &editButton, &runButton}) {
+            if (button->control == draw->hwndItem) {
+                button->draw(*draw);
+                return TRUE;
+            }
+        }
+        return FALSE;
+    }
+    case WM_PAINT:
+        return onPaint() ? TRUE : FALSE;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<INT_PTR>(largeIcon.get());
+    default:
+        return Dialog::handleMessage(message, wParam, lParam);
+    }
+}
+
+bool MainDialog::onCommand(int id, int)
+{
+    return dispatchCommand(COMMANDS, *this, id);
+}
+
+// While minimised the window shows the large icon centred on the erased client area.
+bool MainDialog::onPaint()
+{
+    if (!IsIconic(hwnd))
+        return false;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    SendMessageA(hwnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, largeIcon.get());
+    EndPaint(hwnd, &paint);
+    return true;
+}
+
+// Tray clicks: left opens the Launch submenu, right the whole popup, double click shows the window.
+LRESULT MainDialog::onTrayMessage(UINT mouseMessage)
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    if (profileActive != 0)
+        return 0;
+    HMENU shown = nullptr;
+    switch (mouseMessage) {
+    case WM_LBUTTONDOWN:
+        GetCursorPos(&cursor);
+        shown = launchMenu();
+        break;
+    case WM_LBUTTONDBLCLK:
+        onProfileEdit(CMD_PROFILE_EDIT);
+        return 1;
+    case WM_RBUTTONUP:
+        GetCursorPos(&cursor);
+        shown = popupMenu();
+        break;
+    default:
+        return 0;
+    }
+    SetForegroundWindow(hwnd);
+    TrackPopupMenu(shown, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd, nullptr);
+    PostMessageA(hwnd, WM_NULL, 0, 0);
+    return 1;
+}
+
+void MainDialog::onProfileEdit(int)
+{
+    setActiveState(1, "");
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd);
+}
+
+void MainDialog::onHide(int)
+{
+    ShowWindow(hwnd, SW_HIDE);
+    setActiveState(0, "");
+}
+
+void MainDialog::showNoSelection()
+{
+    showMessage(hwnd, "Please select item First!", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void MainDialog::onAbout(int)
+{
+    AboutDialog about;
+    about.runModal(app.instance, IDD_ABOUT, hwnd);
+}
+
+void MainDialog::onExit(int)
+{
+    if (showMessage(hwnd, "Are you sure to Close Padwise?\n\n", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    KillTimer(hwnd, WATCH_TIMER);
+    clearProfileList(popupMenu());
+    DestroyWindow(hwnd);
+}

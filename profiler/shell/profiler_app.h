@@ -1,0 +1,28 @@
+#pragma once
+// The application object: the settings file path, the store on it and the hidden main window.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "profile_store.h"
+
+class MainDialog;
+
+class ProfilerApp {
+public:
+    explicit ProfilerApp(const std::string& settingsFile, HINSTANCE resources = GetModuleHandleA(nullptr));
+    ~ProfilerApp();
+    ProfilerApp(const ProfilerApp&) = delete;
+    ProfilerApp& operator=(const ProfilerApp&) = delete;
+
+    // Creates the hidden main window, whose initialisation runs the rest of start-up.
+    bool start();
+    // Message loop until the main window is destroyed; returns the exit code.
+    int run();
+
+    std::string settingsPath;  // at most 259 characters
+    ProfileStore store;
+    HINSTANCE instance;
+    std::unique_ptr<MainDialog> mainDialog;
+};

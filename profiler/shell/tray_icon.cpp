@@ -1,0 +1,46 @@
+#include "tray_icon.h"
+
+#include <cstring>
+
+namespace {
+// Copies text into the tip field, cut to fit with its terminator.
+void putTip(NOTIFYICONDATAA& data, const std::string& tip)
+{
+    std::size_t room = sizeof(data.szTip) - 1;
+    std::size_t length = tip.size() < room ? tip.size() : room;
+    std::memcpy(data.szTip, tip.data(), length);
+    data.szTip[length] = '\0';
+}
+}  // namespace
+
+bool TrayIcon::add(HWND window, UINT id, UINT callbackMessage, HICON icon, const std::string& tip)
+{
+    remove();
+    data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = id;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = callbackMessage;
+    data.hIcon = icon;
+    putTip(data, tip);
+    added = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    data.uFlags = NIF_TIP;
+    return added;
+}
+
+bool TrayIcon::setTip(const std::string& tip)
+{
+    putTip(data, tip);
+    if (!data.hWnd)
+        return false;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+void TrayIcon::remove()
+{
+    if (data.hWnd)
+        Shell_NotifyIconA(NIM_DELETE, &data);
+    data.hWnd = nullptr;
+    added = false;
+}

@@ -1,0 +1,102 @@
+// Drives a running profiler.exe from outside: posts its commands and tray messages, types keys,
+// and prints window rectangles, so that scripts can take screenshots and tests can steer it.
+//   shell_poke wait                 wait until the main window exists
+//   shell_poke command ID           post WM_COMMAND ID to the main window
+//   shell_poke tray MOUSEMSG X Y    put the cursor at X,Y and post the tray callback with MOUSEMSG
+//   shell_poke keys TEXT            type TEXT (letters, digits; '>' = right, 'v' = down, '!' = enter, '~' = escape)
+//   shell_poke select ROW           select row ROW of the profile list
+//   shell_poke rect TITLE           print "x y w h" of the visible top-level window titled TITLE
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "profiler_ids.h"
+
+namespace {
+HWND mainWindow()
+{
+    return FindWindowA("#32770", "Padwise");
+}
+
+HWND waitForMain()
+{
+    for (int i = 0; i < 200; ++i) {
+        if (HWND w = mainWindow())
+            return w;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+void press(WORD key)
+{
+    INPUT input[2] = {};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = key;
+    input[1] = input[0];
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+    Sleep(150);
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return 2;
+    const char* verb = argv[1];
+    HWND window = waitForMain();
+    if (!window) {
+        std::fprintf(stderr, "no main window\n");
+        return 1;
+    }
+    if (!std::strcmp(verb, "wait"))
+        return 0;
+    if (!std::strcmp(verb, "command") && argc > 2) {
+        PostMessageA(window, WM_COMMAND, std::atoi(argv[2]), 0);
+        return 0;
+    }
+    if (!std::strcmp(verb, "tray") && argc > 4) {
+        SetCursorPos(std::atoi(argv[3]), std::atoi(argv[4]));
+        PostMessageA(window, WM_TRAYICON, TRAY_ICON_ID, std::atoi(argv[2]));
+        return 0;
+    }
+    if (!std::strcmp(verb, "keys") && argc > 2) {
+        for (const char* c = argv[2]; *c; ++c) {
+            switch (*c) {
+            case '>': press(VK_RIGHT); break;
+            case 'v': press(VK_DOWN); break;
+            case '!': press(VK_RETURN); break;
+            case '~': press(VK_ESCAPE); break;
+            default: press(static_cast<WORD>(toupper(static_cast<unsigned char>(*c)))); break;
+            }
+        }
+        return 0;
+    }
+    if (!std::strcmp(verb, "select") && argc > 2) {
+        HWND list = GetDlgItem(window, IDC_PROFILE_LIST);
+        LVITEMA state = {};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        // LVM_SETITEMSTATE needs the record in the list's process; select by keyboard instead.
+        SetForegroundWindow(window);
+        SetFocus(list);
+        (void)state;
+        press(VK_HOME);
+        for (int i = 0; i < std::atoi(argv[2]); ++i)
+            press(VK_DOWN);
+        return 0;
+    }
+    if (!std::strcmp(verb, "rect") && argc > 2) {
+        HWND target = FindWindowA(nullptr, argv[2]);
+        RECT r;
+        if (!target || !GetWindowRect(target, &r))
+            return 1;
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    return 2;
+}
