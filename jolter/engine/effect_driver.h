@@ -1,0 +1,74 @@
+#pragma once
+// The per-device force-feedback driver object that DirectInput talks to.
+#include <cstdlib>
+#include <new>
+
+#include "engine/driver_lock.h"
+#include "engine/effect_slot.h"
+#include "link/device_report.h"
+#include "link/direct_input.h"
+#include "link/handles.h"
+#include "link/pad_environment.h"
+
+// Private escapes (DIEFFESCAPE dwCommand).
+constexpr DWORD ESCAPE_RAW_REPORT = 0;
+constexpr DWORD ESCAPE_RELOAD_SETTINGS = 0x100;
+
+class EffectDriver final : public IDirectInputEffectDriver {
+public:
+    // Creates a driver in its initial state and hands out `riid` in *ppv (the object goes again
+    // when `riid` is refused). `environment` must outlive the object.
+    static HRESULT Create(PadEnvironment& environment, REFIID riid, void** ppv);
+
+    // The driver lives on the C heap: the DLL carries no C++ allocator or exception support.
+    static void* operator new(size_t size, const std::nothrow_t&) noexcept { return std::malloc(size); }
+    static void operator delete(void* memory) noexcept { std::free(memory); }
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // Device operations
+    HRESULT STDMETHODCALLTYPE DeviceID(DWORD directInputVersion, DWORD externalId, DWORD begin,
+                                       DWORD internalId, LPVOID reserved) override;
+    HRESULT STDMETHODCALLTYPE GetVersions(LPDIDRIVERVERSIONS versions) override;
+    HRESULT STDMETHODCALLTYPE Escape(DWORD id, DWORD effect, LPDIEFFESCAPE escape) override;
+    HRESULT STDMETHODCALLTYPE SetGain(DWORD id, DWORD gain) override;
+    HRESULT STDMETHODCALLTYPE SendForceFeedbackCommand(DWORD id, DWORD command) override;
+    HRESULT STDMETHODCALLTYPE GetForceFeedbackState(DWORD id, LPDIDEVICESTATE state) override;
+
+    // Effect operations
+    HRESULT STDMETHODCALLTYPE DownloadEffect(DWORD id, DWORD effectType, LPDWORD effect, LPCDIEFFECT params,
+                                             DWORD flags) override;
+    HRESULT STDMETHODCALLTYPE DestroyEffect(DWORD id, DWORD effect) override;
+    HRESULT STDMETHODCALLTYPE StartEffect(DWORD id, DWORD effect, DWORD mode, DWORD count) override;
+    HRESULT STDMETHODCALLTYPE StopEffect(DWORD id, DWORD effect) override;
+    HRESULT STDMETHODCALLTYPE GetEffectStatus(DWORD id, DWORD effect, LPDWORD status) override;
+
+    // State, read by the operations above under the object's lock.
+    LONG refCount = 0;
+    DWORD externalId = 0;
+    DWORD deviceState = 0;
+    DWORD deviceGain = 10000;
+    LONG ffGain = 100;
+    LONG autocenter = 4;
+    LONG ffEnabled = 1;
+    LONG autocenterActive = 1;
+    UniqueHandle hidHandle;
+    BYTE reportBuffer[REPORT_BUFFER_SIZE];
+    SlotList effects;
+
+private:
+    explicit EffectDriver(PadEnvironment& environment);
+    ~EffectDriver();
+
+    void LoadSettings();
+    // Builds a command report in reportBuffer and sends it; returns the bytes written.
+    DWORD sendCommand(BYTE code, BYTE value);
+    void pauseSlots(DWORD t);
+    void resumeSlots(DWORD t);
+
+    PadEnvironment& environment_;
+    DriverLock lock_;
+};

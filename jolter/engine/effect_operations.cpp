@@ -1,0 +1,132 @@
+// Effect download and playback.
+#include "engine/effect_driver.h"
+
+#include "engine/effect_params.h"
+
+namespace {
+
+HRESULT writeResult(DWORD written)
+{
+    return written > 0 ? S_OK : S_FALSE;
+}
+
+} // namespace
+
+HRESULT EffectDriver::DownloadEffect(DWORD id, DWORD effectType, LPDWORD effect, LPCDIEFFECT params, DWORD flags)
+{
+    if (!effect)
+        return S_FALSE;
+    LockHolder hold(lock_);
+    const DWORD t = environment_.currentTime();
+
+    EffectSlot* slot = nullptr;
+    EffectSlot converted;
+    if (*effect != 0) {
+        slot = effects.FindSlot(*effect);
+        if (!slot) {
+            *effect = 0;
+            return S_FALSE;
+        }
+        converted = *slot;
+    }
+    // Everything is converted (and a malformed structure refused) before any slot changes.
+    converted.typeId = effectType;
+    if (!ConvertEffectParams(converted, params)) {
+        if (!slot)
+            *effect = 0;
+        return S_FALSE;
+    }
+
+    if (slot) {
+        slot->typeId = effectType;
+        ExpireIfDone(*slot, t);
+        // An effect that still plays is sent again with its new parameters.
+        if (slot->status & SLOT_PLAYING)
+            flags |= DIEP_START;
+        converted.status = slot->status;
+        converted.next = slot->next;
+        *slot = converted;
+    } else {
+        converted.status = 0;
+        converted.startTime = 0;
+        converted.pauseTime = 0;
+        const HRESULT added = effects.AddSlot(converted, &slot);
+        if (added != S_OK) {
+            *effect = 0;
+            return added == E_OUTOFMEMORY ? DIERR_OUTOFMEMORY : S_FALSE;
+        }
+        *effect = slot->id;
+    }
+
+    if (flags & DIEP_START)
+        StartEffect(id, slot->id, 0, 1);
+    return S_OK;
+}
+
+HRESULT EffectDriver::DestroyEffect(DWORD id, DWORD effect)
+{
+    LockHolder hold(lock_);
+    StopEffect(id, effect);
+    effects.RemoveSlot(effect);
+    return S_OK;
+}
+
+HRESULT EffectDriver::StartEffect(DWORD id, DWORD effect, DWORD mode, DWORD count)
+{
+    LockHolder hold(lock_);
+    const DWORD t = environment_.currentTime();
+    EffectSlot* slot = effects.FindSlot(effect);
+    if (!slot)
+        return S_FALSE;
+    // Stop-all keeps every slot, so `slot` stays valid.
+    if (mode & DIES_SOLO)
+        SendForceFeedbackCommand(id, DISFFC_STOPALL);
+    ExpireIfDone(*slot, t);
+
+    const bool sendable = slot->scale != 0 && ffEnabled != 0;
+    if (!(slot->status & SLOT_PLAYING)) {
+        // A fresh start: bits left from an earlier run no longer apply.
+        slot->status = (slot->status & ~(SLOT_HELD | SLOT_PAUSED)) | SLOT_PLAYING;
+        slot->startTime = environment_.currentTime();
+        if (!sendable) {
+            slot->status |= SLOT_HELD;
+            return S_OK;
+        }
+    } else if (slot->status & SLOT_HELD) {
+        if (!sendable)
+            return S_OK;
+        slot->status &= ~SLOT_HELD;
+    }
+    buildEffectReport(reportBuffer, *slot, count);
+    return writeResult(sendReport(hidHandle.get(), reportBuffer));
+}
+
+HRESULT EffectDriver::StopEffect(DWORD, DWORD effect)
+{
+    LockHolder hold(lock_);
+    const DWORD t = environment_.currentTime();
+    EffectSlot* slot = effects.FindSlot(effect);
+    if (!slot)
+        return S_FALSE;
+    ExpireIfDone(*slot, t);
+    const DWORD was = slot->status;
+    slot->status &= ~(SLOT_PLAYING | SLOT_HELD | SLOT_PAUSED);
+    if ((was & SLOT_HELD) || !(was & SLOT_PLAYING))
+        return S_OK;
+    return writeResult(sendCommand(CMD_STOP, static_cast<BYTE>(effect & 0xFF)));
+}
+
+// The status word goes out whole: SLOT_PLAYING is DIEGES_PLAYING, SLOT_HELD lands on
+// DIEGES_EMULATED and SLOT_PAUSED on bit 2.
+HRESULT EffectDriver::GetEffectStatus(DWORD, DWORD effect, LPDWORD status)
+{
+    if (!status)
+        return S_FALSE;
+    LockHolder hold(lock_);
+    EffectSlot* slot = effects.FindSlot(effect);
+    if (!slot)
+        return S_FALSE;
+    ExpireIfDone(*slot, environment_.currentTime());
+    *status = slot->status;
+    return S_OK;
+}

@@ -1,0 +1,60 @@
+#pragma once
+// One downloaded effect and the ordered list of them that each EffectDriver keeps.
+#include <windows.h>
+
+// Status bits of a slot.
+constexpr DWORD SLOT_PLAYING = 0x1; // started and, as far as the driver knows, not ended
+constexpr DWORD SLOT_HELD = 0x2;    // started while it could not be sent (scale or ffEnabled 0)
+constexpr DWORD SLOT_PAUSED = 0x4;  // device paused; the remaining time is frozen
+
+// durationMs of an effect that never ends.
+constexpr DWORD INFINITE_DURATION_MS = 0xFFFF;
+
+constexpr DWORD MAX_EFFECT_ID = 255;
+
+struct EffectSlot {
+    DWORD id = 0;
+    DWORD status = 0;
+    DWORD startTime = 0;
+    DWORD pauseTime = 0;
+    DWORD typeId = 0;
+    LONG scale = 0;
+    LONG paramA = 0;
+    LONG paramB = 0;
+    DWORD reserved1 = 0;
+    DWORD reserved2 = 0;
+    DWORD durationMs = 0;
+    LONG paramC = 0;
+    LONG paramD = 0;
+    EffectSlot* next = nullptr;
+};
+
+// True when a finite effect started at startTime has run its course at time t: the elapsed time
+// t - startTime is compared unsigned, so an effect started just before the clock wraps keeps going.
+bool hasRunOut(const EffectSlot& slot, DWORD t);
+
+// Clears SLOT_PLAYING of a finite, unpaused slot that has run out. SLOT_HELD and SLOT_PAUSED stay.
+void ExpireIfDone(EffectSlot& slot, DWORD t);
+
+// Singly linked slots in ascending order of id, ids 1 to 255 unique. Owns its slots.
+class SlotList {
+public:
+    SlotList() = default;
+    ~SlotList() { FreeAll(); }
+    SlotList(const SlotList&) = delete;
+    SlotList& operator=(const SlotList&) = delete;
+
+    EffectSlot* FindSlot(DWORD id);
+    void RemoveSlot(DWORD id);
+    void FreeAll();
+    size_t count() const;
+    EffectSlot* head() const { return head_; }
+
+    // Adds a copy of `params` under a new id: 1 for an empty list, else one above the end of the
+    // consecutive run that starts at the head, linked in after that run. S_FALSE when the id would
+    // pass 255, E_OUTOFMEMORY when no memory; the list is unchanged then.
+    HRESULT AddSlot(const EffectSlot& params, EffectSlot** added);
+
+private:
+    EffectSlot* head_ = nullptr;
+};

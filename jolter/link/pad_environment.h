@@ -1,0 +1,20 @@
+#pragma once
+// What an EffectDriver takes from its surroundings: the millisecond clock and the search for the
+// pad. The class factory hands every driver the system's own; tests hand in a clock they move and
+// a pipe in place of the pad.
+#include <windows.h>
+
+class PadEnvironment {
+public:
+    // Milliseconds, wrapping like timeGetTime.
+    virtual DWORD currentTime() = 0;
+    // An open handle of the pad whose product string begins with `product`, owned by the caller;
+    // null when there is none.
+    virtual HANDLE openPad(const char* product) = 0;
+
+protected:
+    ~PadEnvironment() = default;
+};
+
+// timeGetTime and FindPadDevice.
+PadEnvironment& systemEnvironment();

@@ -1,0 +1,58 @@
+#include "link/pad_settings.h"
+
+#include <cstdio>
+
+#include "link/handles.h"
+
+namespace {
+
+constexpr DWORD VALUE_BUFFER_SIZE = 260;
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The value's text, or `fallback` when the value cannot be read into the buffer. The registry type
+// is not examined: the bytes are parsed as text.
+LONG readValue(HKEY key, const char* name, const char* fallback)
+{
+    char buffer[VALUE_BUFFER_SIZE];
+    DWORD length = sizeof(buffer);
+    if (!key || RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &length) != ERROR_SUCCESS)
+        return parseDecimal(fallback, VALUE_BUFFER_SIZE);
+    return parseDecimal(buffer, length);
+}
+
+} // namespace
+
+LONG parseDecimal(const char* text, size_t length)
+{
+    size_t i = 0;
+    while (i < length && isBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < length && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    DWORD value = 0;
+    for (; i < length && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = value * 10 + static_cast<DWORD>(text[i] - '0');
+    return static_cast<LONG>(negative ? 0u - value : value);
+}
+
+PadSettings readPadSettings(DWORD externalId)
+{
+    char path[64];
+    snprintf(path, sizeof(path), "Software\\OV\\4B7D\\%d", static_cast<int>(externalId));
+    RegistryKey key;
+    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, path, key.receive()) != ERROR_SUCCESS)
+        *key.receive() = nullptr;
+
+    PadSettings settings;
+    settings.autocenter = readValue(key.get(), "AUTOCENTER", "4");
+    settings.ffGain = readValue(key.get(), "FFGAIN", "80");
+    settings.ffEnabled = readValue(key.get(), "FFENABLED", "1") == 1 ? 1 : 0;
+    return settings;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The user's force-feedback settings of one device, read from
+// HKEY_LOCAL_MACHINE\Software\OV\4B7D\<external id>.
+#include <windows.h>
+
+#include <cstddef>
+
+struct PadSettings {
+    LONG autocenter = 0;
+    LONG ffGain = 0;
+    LONG ffEnabled = 0;
+};
+
+// Leading white space, one optional sign, then decimal digits up to the first non-digit; no digits
+// give 0. Reads at most `length` bytes and stops at a zero byte. Wraps modulo 2^32.
+LONG parseDecimal(const char* text, size_t length);
+
+// Opens (creating if need be) the device's key and reads "AUTOCENTER", "FFGAIN" and "FFENABLED";
+// a value that cannot be read takes its default. Never fails.
+PadSettings readPadSettings(DWORD externalId);

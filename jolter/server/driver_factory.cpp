@@ -1,0 +1,68 @@
+#include "server/driver_factory.h"
+
+#include <new>
+
+#include "engine/effect_driver.h"
+#include "server/module_count.h"
+
+DriverFactory* DriverFactory::Create()
+{
+    DriverFactory* factory = new (std::nothrow) DriverFactory();
+    if (factory)
+        factory->AddRef();
+    return factory;
+}
+
+DriverFactory::DriverFactory()
+{
+    moduleAddRef();
+}
+
+DriverFactory::~DriverFactory()
+{
+    moduleRelease();
+}
+
+HRESULT DriverFactory::QueryInterface(REFIID riid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    *ppv = nullptr;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory))
+        return E_NOINTERFACE;
+    *ppv = static_cast<IClassFactory*>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG DriverFactory::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&refCount));
+}
+
+ULONG DriverFactory::Release()
+{
+    const LONG remaining = InterlockedDecrement(&refCount);
+    if (remaining == 0)
+        delete this;
+    return static_cast<ULONG>(remaining);
+}
+
+HRESULT DriverFactory::CreateInstance(IUnknown* outer, REFIID riid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    *ppv = nullptr;
+    if (outer)
+        return CLASS_E_NOAGGREGATION;
+    return EffectDriver::Create(systemEnvironment(), riid, ppv);
+}
+
+HRESULT DriverFactory::LockServer(BOOL lock)
+{
+    if (lock)
+        moduleAddRef();
+    else
+        moduleRelease();
+    return S_OK;
+}

@@ -1,0 +1,92 @@
+#include "pad_journal.h"
+
+#include "owned.h"
+
+#include <sstream>
+
+const char *PadJournal::path()
+{
+    return "C:\\virtual_pad.log";
+}
+
+std::string PadJournal::readAll() const
+{
+    Handle file(CreateFileA(path(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string text;
+    if (!file.valid())
+        return text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got)
+        text.append(buffer, got);
+    return text;
+}
+
+std::vector<std::string> PadJournal::fresh() const
+{
+    std::string text = readAll();
+    std::vector<std::string> lines;
+    if (text.size() <= offset_)
+        return lines;
+    std::istringstream in(text.substr(offset_));
+    std::string line;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    return lines;
+}
+
+void PadJournal::mark()
+{
+    offset_ = readAll().size();
+}
+
+bool PadJournal::waitFor(const std::string &prefix, unsigned timeoutMs) const
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        for (const std::string &line : fresh())
+            if (line.compare(0, prefix.size(), prefix) == 0)
+                return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(50);
+    }
+}
+
+std::vector<std::vector<unsigned char>> PadJournal::reports(const std::vector<std::string> &lines)
+{
+    std::vector<std::vector<unsigned char>> out;
+    for (const std::string &line : lines) {
+        std::istringstream in(line);
+        std::string kind, hex;
+        unsigned id = 0, length = 0;
+        if (!(in >> kind >> id >> length >> hex) || kind != "write")
+            continue;
+        std::vector<unsigned char> bytes;
+        for (size_t i = 0; i + 1 < hex.size(); i += 2)
+            bytes.push_back(static_cast<unsigned char>(std::stoul(hex.substr(i, 2), nullptr, 16)));
+        out.push_back(bytes);
+    }
+    return out;
+}
+
+std::vector<PadJournal::Request> PadJournal::requests(const std::vector<std::string> &lines)
+{
+    std::vector<Request> out;
+    bool inside = false;
+    for (const std::string &line : lines) {
+        if (line.compare(0, 8, "request ") == 0) {
+            std::istringstream in(line.substr(8));
+            Request r;
+            in >> r.code;
+            out.push_back(r);
+            inside = true;
+        } else if (line == "request-end") {
+            inside = false;
+        } else if (inside && line.compare(0, 6, "value ") == 0) {
+            out.back().values.push_back(line.substr(6));
+        }
+    }
+    return out;
+}

@@ -1,0 +1,35 @@
+// The virtual pad's journal (C:\virtual_pad.log), written by its kernel driver: one line per event.
+//   write <report id> <length> <hex bytes>   an output report that reached the pad
+//   control-open share <n> / control-close   the control device opened and closed
+//   request <code> in <n> out <n>            a device control request, followed by
+//   value <name>=<text>                      each text value of the settings key at that moment,
+//   request-end
+#pragma once
+
+#include <string>
+#include <vector>
+
+class PadJournal {
+public:
+    // Lines appended after the last mark (all lines before the first mark).
+    std::vector<std::string> fresh() const;
+    // Forgets everything journalled so far: later calls of fresh() start after it.
+    void mark();
+    // Waits up to timeoutMs until some fresh line begins with prefix; returns whether one did.
+    bool waitFor(const std::string &prefix, unsigned timeoutMs) const;
+
+    // Output reports among lines: the bytes of every "write 2 20 ..." line, in order.
+    static std::vector<std::vector<unsigned char>> reports(const std::vector<std::string> &lines);
+    // The device control requests among lines, each as "name=text" lines of the values seen.
+    struct Request {
+        std::string code;
+        std::vector<std::string> values;
+    };
+    static std::vector<Request> requests(const std::vector<std::string> &lines);
+
+    static const char *path();
+
+private:
+    std::string readAll() const;
+    size_t offset_ = 0;
+};
