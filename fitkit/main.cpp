@@ -1,9 +1,13 @@
-// Skeleton of the driver setup tool: starts and exits cleanly.
+// fitkit: installs, reinstalls or removes the game pad's driver package.
 #include <windows.h>
 
+#include <cstdlib>
+
+#include "config/setup_app.h"
 #include "platform_checks.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    return 0;
+    SetupApp app;
+    return app.run(instance, __argc, __argv);
 }

@@ -1,0 +1,264 @@
+#include "device_installer.h"
+
+#include <newdev.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "registry_names.h"
+
+const char UPDATE_LIBRARY[] = "NEWDEV.DLL";
+const char UPDATE_LIBRARY_FALLBACK[] = "SETUPDRV.DLL";
+const char UPDATE_FUNCTION[] = "UpdateDriverForPlugAndPlayDevicesA";
+const char READ_DRIVER_KEY_FAIL[] = "Read Driver Key fail!";
+
+// Largest hardware-id property accepted from a device.
+static const DWORD MAX_ID_LIST = 64 * 1024;
+static const DWORD DESCRIPTION_SIZE = 260;
+
+// The code of a call that just failed; never 0, so a failure is never taken for success.
+static DWORD failureCode()
+{
+    DWORD code = GetLastError();
+    return code ? code : ERROR_GEN_FAILURE;
+}
+
+DeviceInstaller::DeviceInstaller(DeviceLayer& layer, PlatformKind platform, WarningSink sink)
+    : platform(platform), layer(layer), sink(sink)
+{
+    resetDevice();
+}
+
+DeviceInstaller::~DeviceInstaller()
+{
+    if (registered && deviceList.isOpen())
+        removeDevice();
+}
+
+void DeviceInstaller::resetDevice()
+{
+    device = SP_DEVINFO_DATA();
+    device.cbSize = sizeof(SP_DEVINFO_DATA);
+}
+
+// Hardware ids of one element as zero-separated texts (comma-separated on systems without
+// device properties).
+DeviceInstaller::IdRead DeviceInstaller::readHardwareIds(HDEVINFO list, SP_DEVINFO_DATA& element,
+                                                         std::string& ids)
+{
+    if (platform.isNt5) {
+        std::vector<BYTE> buffer;
+        DWORD required = 0;
+        while (!layer.getDeviceRegistryProperty(list, &element, SPDRP_HARDWAREID, buffer.data(),
+                                                static_cast<DWORD>(buffer.size()), &required)) {
+            DWORD code = GetLastError();
+            if (code == ERROR_INVALID_DATA)
+                return IdRead::Skip;
+            if (code != ERROR_INSUFFICIENT_BUFFER || required <= buffer.size() || required > MAX_ID_LIST)
+                return IdRead::Abort;
+            buffer.assign(required, 0);
+        }
+        ids.assign(reinterpret_cast<const char*>(buffer.data()), std::min<size_t>(required, buffer.size()));
+        return IdRead::Read;
+    }
+
+    RegKey key(layer.openDevRegKey(list, &element, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_ALL_ACCESS));
+    if (!key.isOpen())
+        return IdRead::Skip;
+    DWORD size = 0;
+    if (RegQueryValueExA(key.get(), VALUE_HARDWARE_ID, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS ||
+        size > MAX_ID_LIST)
+        return IdRead::Skip;
+    std::vector<char> buffer(size + 1, 0);
+    DWORD got = size;
+    if (RegQueryValueExA(key.get(), VALUE_HARDWARE_ID, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
+                         &got) != ERROR_SUCCESS)
+        got = 0;
+    ids.assign(buffer.data(), std::min(got, size));
+    for (char& c : ids)
+        if (c == ',')
+            c = '\0';
+    return IdRead::Read;
+}
+
+// Walks zero-separated texts up to the first empty one or the end of the data.
+static bool listsId(const std::string& ids, const std::string& id)
+{
+    size_t start = 0;
+    while (start < ids.size() && ids[start] != '\0') {
+        size_t end = ids.find('\0', start);
+        if (end == std::string::npos)
+            end = ids.size();
+        if (lstrcmpiA(ids.substr(start, end - start).c_str(), id.c_str()) == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+bool DeviceInstaller::findPresentDevice(const std::string& id)
+{
+    DeviceList list(&layer, layer.getClassDevs(nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
+    if (!list.isOpen())
+        return false;
+    SP_DEVINFO_DATA element = {};
+    element.cbSize = sizeof(SP_DEVINFO_DATA);
+    for (DWORD index = 0; layer.enumDeviceInfo(list.get(), index, &element); ++index) {
+        std::string ids;
+        IdRead read = readHardwareIds(list.get(), element, ids);
+        if (read == IdRead::Abort)
+            return false;
+        if (read == IdRead::Read && listsId(ids, id)) {
+            deviceList = std::move(list);
+            registered = false;   // a device registered here went with the old list
+            device = element;
+            return true;
+        }
+        element = SP_DEVINFO_DATA();
+        element.cbSize = sizeof(SP_DEVINFO_DATA);
+    }
+    return false;
+}
+
+bool DeviceInstaller::readDeviceDescription(std::string& out)
+{
+    if (!deviceList.isOpen())
+        return false;
+    char text[DESCRIPTION_SIZE + 1] = {};
+    if (platform.isNt5) {
+        if (!layer.getDeviceRegistryProperty(deviceList.get(), &device, SPDRP_DEVICEDESC,
+                                             reinterpret_cast<BYTE*>(text), DESCRIPTION_SIZE, nullptr))
+            return false;
+    } else {
+        RegKey key(layer.openDevRegKey(deviceList.get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_ALL_ACCESS));
+        if (!key.isOpen())
+            return false;
+        DWORD size = DESCRIPTION_SIZE;
+        if (RegQueryValueExA(key.get(), VALUE_DEVICE_DESC, nullptr, nullptr, reinterpret_cast<BYTE*>(text),
+                             &size) != ERROR_SUCCESS)
+            text[0] = '\0';
+    }
+    text[DESCRIPTION_SIZE - 1] = '\0';
+    out = text;
+    return true;
+}
+
+DWORD DeviceInstaller::createDeviceList(const InfFile& source)
+{
+    inf = &source;
+    deviceList.reset();
+    registered = false;
+    resetDevice();
+    HDEVINFO list = layer.createDeviceInfoList(&source.classGuid, parentWindow);
+    if (list == INVALID_HANDLE_VALUE)
+        return failureCode();
+    deviceList = DeviceList(&layer, list);
+    return 0;
+}
+
+DWORD DeviceInstaller::createRootDevice(const std::string& id)
+{
+    if (!inf || !deviceList.isOpen())
+        return ERROR_INVALID_HANDLE;
+    if (!layer.createDeviceInfo(deviceList.get(), inf->className.c_str(), &inf->classGuid, nullptr, parentWindow,
+                                DICD_GENERATE_ID, &device))
+        return failureCode();
+    hardwareId = id;
+    // A multi-string of one id: its characters and two zero bytes.
+    std::vector<BYTE> ids(id.begin(), id.end());
+    ids.push_back(0);
+    ids.push_back(0);
+    if (!layer.setDeviceRegistryProperty(deviceList.get(), &device, SPDRP_HARDWAREID, ids.data(),
+                                         static_cast<DWORD>(ids.size())))
+        return failureCode();
+    return 0;
+}
+
+DWORD DeviceInstaller::registerDevice()
+{
+    if (!layer.callClassInstaller(DIF_REGISTERDEVICE, deviceList.get(), &device))
+        return failureCode();
+    registered = true;
+    return 0;
+}
+
+DWORD DeviceInstaller::removeDevice()
+{
+    if (!layer.callClassInstaller(DIF_REMOVE, deviceList.get(), &device))
+        return failureCode();
+    return 0;
+}
+
+DWORD DeviceInstaller::updateDriver(const std::string& id, const std::string& infFullPath, bool& reboot)
+{
+    HMODULE module = layer.loadLibrary(UPDATE_LIBRARY);
+    if (!module)
+        module = layer.loadLibrary(UPDATE_LIBRARY_FALLBACK);
+    if (!module)
+        return failureCode();
+    Library library(layer, module);
+    FARPROC update = layer.getProcAddress(module, UPDATE_FUNCTION);
+    if (!update)
+        return failureCode();   // taken before the library is unloaded
+    BOOL needsReboot = FALSE;
+    if (!layer.updateDriver(update, parentWindow, id.c_str(), infFullPath.c_str(), INSTALLFLAG_FORCE, &needsReboot))
+        return failureCode();
+    reboot = needsReboot != FALSE;
+    registered = false;
+    return 0;
+}
+
+// True for "C:\..." and "\\server\...": a path that names its own place.
+static bool isFullPath(const std::string& path)
+{
+    if (path.size() >= 3 && path[1] == ':' && path[2] == '\\')
+        return true;
+    return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
+}
+
+DWORD DeviceInstaller::removeDriver()
+{
+    if (!deviceList.isOpen())
+        return 0;
+    char windows[MAX_PATH + 1] = {};
+    UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string infDirectory(windows, length < MAX_PATH ? length : 0);
+    if (infDirectory.empty() || infDirectory.back() != '\\')
+        infDirectory += '\\';
+    infDirectory += "INF\\";
+
+    {
+        RegKey key(layer.openDevRegKey(deviceList.get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DRV, KEY_QUERY_VALUE));
+        if (!key.isOpen())
+            return 0;   // no driver key: nothing to remove
+        char value[MAX_PATH + 1] = {};
+        DWORD size = MAX_PATH;
+        if (RegQueryValueExA(key.get(), VALUE_INF_PATH, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) !=
+            ERROR_SUCCESS) {
+            if (sink.warn)
+                sink.warn(sink.context, READ_DRIVER_KEY_FAIL);
+        } else if (value[0] != '\0') {
+            std::string name = value;
+            std::vector<std::string> trials;
+            // A bare name is never taken from the current directory: that may be the package's own INF.
+            if (isFullPath(name))
+                trials.push_back(name);
+            trials.push_back(infDirectory + name);
+            trials.push_back(infDirectory + "OTHER\\" + name);
+            std::string last;
+            for (const std::string& trial : trials) {
+                last = trial;
+                if (DeleteFileA(trial.c_str()))
+                    break;
+                DWORD code = GetLastError();
+                if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND)
+                    break;
+            }
+            if (platform.isNt5 && last.size() >= 3) {
+                last.replace(last.size() - 3, 3, "PNF");   // the precompiled INF beside it
+                DeleteFileA(last.c_str());
+            }
+        }
+    }
+    return removeDevice();
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The device the setup acts on, and the operations that find, create, install and remove it.
+// Operations return 0 or the Windows/SetupAPI code of the failing call.
+#include <windows.h>
+#include <setupapi.h>
+
+#include <string>
+
+#include "../config/platform_kind.h"
+#include "../inf/inf_file.h"
+#include "device_handles.h"
+#include "device_layer.h"
+
+// Shows a warning on behalf of an operation (the installer itself owns no window).
+struct WarningSink {
+    void (*warn)(void* context, const char* text) = nullptr;
+    void* context = nullptr;
+};
+
+extern const char UPDATE_LIBRARY[];           // "NEWDEV.DLL"
+extern const char UPDATE_LIBRARY_FALLBACK[];  // "SETUPDRV.DLL"
+extern const char UPDATE_FUNCTION[];          // "UpdateDriverForPlugAndPlayDevicesA"
+extern const char READ_DRIVER_KEY_FAIL[];
+
+class DeviceInstaller {
+public:
+    DeviceList deviceList;
+    const InfFile* inf = nullptr;
+    HWND parentWindow = nullptr;
+    SP_DEVINFO_DATA device;
+    bool registered = false;   // `device` was created and registered here and has no driver yet
+    std::string hardwareId;
+    PlatformKind platform;
+
+    DeviceInstaller(DeviceLayer& layer, PlatformKind platform, WarningSink sink = WarningSink());
+    ~DeviceInstaller();
+    DeviceInstaller(const DeviceInstaller&) = delete;
+    DeviceInstaller& operator=(const DeviceInstaller&) = delete;
+
+    // Selects the first present device listing `id` among its hardware ids (any letter case).
+    // Without a match the earlier selection stays.
+    bool findPresentDevice(const std::string& id);
+    bool readDeviceDescription(std::string& out);
+
+    DWORD createDeviceList(const InfFile& inf);
+    DWORD createRootDevice(const std::string& id);
+    DWORD registerDevice();
+    DWORD removeDevice();
+    DWORD updateDriver(const std::string& id, const std::string& infFullPath, bool& reboot);
+    DWORD removeDriver();
+
+private:
+    enum class IdRead { Read, Skip, Abort };
+    IdRead readHardwareIds(HDEVINFO list, SP_DEVINFO_DATA& element, std::string& ids);
+    void resetDevice();
+
+    DeviceLayer& layer;
+    WarningSink sink;
+};

@@ -1,0 +1,36 @@
+#pragma once
+// The platform's device-installation services as the installer uses them. The Win32 layer
+// forwards to SetupAPI and the driver-update library; a test supplies a scripted device table.
+// Failing calls report their code through SetLastError, as the platform does.
+#include <windows.h>
+#include <setupapi.h>
+
+using UpdateDriverFunction = BOOL(WINAPI*)(HWND, LPCSTR, LPCSTR, DWORD, PBOOL);
+
+class DeviceLayer {
+public:
+    virtual ~DeviceLayer() = default;
+
+    virtual HDEVINFO getClassDevs(const GUID* classGuid, DWORD flags) = 0;
+    virtual HDEVINFO createDeviceInfoList(const GUID* classGuid, HWND parent) = 0;
+    virtual BOOL destroyDeviceInfoList(HDEVINFO list) = 0;
+    virtual BOOL enumDeviceInfo(HDEVINFO list, DWORD index, SP_DEVINFO_DATA* device) = 0;
+    virtual BOOL getDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property,
+                                           BYTE* buffer, DWORD size, DWORD* required) = 0;
+    virtual BOOL setDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property,
+                                           const BYTE* buffer, DWORD size) = 0;
+    // INVALID_HANDLE_VALUE on failure, as SetupDiOpenDevRegKey.
+    virtual HKEY openDevRegKey(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD scope, DWORD profile,
+                               DWORD keyType, REGSAM access) = 0;
+    virtual BOOL createDeviceInfo(HDEVINFO list, const char* className, const GUID* classGuid,
+                                  const char* description, HWND parent, DWORD flags,
+                                  SP_DEVINFO_DATA* device) = 0;
+    virtual BOOL callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* device) = 0;
+
+    // The driver-update library, loaded at run time.
+    virtual HMODULE loadLibrary(const char* name) = 0;
+    virtual FARPROC getProcAddress(HMODULE library, const char* name) = 0;
+    virtual void freeLibrary(HMODULE library) = 0;
+    virtual BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath,
+                              DWORD flags, BOOL* reboot) = 0;
+};

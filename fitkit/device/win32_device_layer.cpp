@@ -1,0 +1,73 @@
+#include "win32_device_layer.h"
+
+HDEVINFO Win32DeviceLayer::getClassDevs(const GUID* classGuid, DWORD flags)
+{
+    return SetupDiGetClassDevsA(classGuid, nullptr, nullptr, flags);
+}
+
+HDEVINFO Win32DeviceLayer::createDeviceInfoList(const GUID* classGuid, HWND parent)
+{
+    return SetupDiCreateDeviceInfoList(classGuid, parent);
+}
+
+BOOL Win32DeviceLayer::destroyDeviceInfoList(HDEVINFO list)
+{
+    return SetupDiDestroyDeviceInfoList(list);
+}
+
+BOOL Win32DeviceLayer::enumDeviceInfo(HDEVINFO list, DWORD index, SP_DEVINFO_DATA* device)
+{
+    return SetupDiEnumDeviceInfo(list, index, device);
+}
+
+BOOL Win32DeviceLayer::getDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property,
+                                                 BYTE* buffer, DWORD size, DWORD* required)
+{
+    return SetupDiGetDeviceRegistryPropertyA(list, device, property, nullptr, buffer, size, required);
+}
+
+BOOL Win32DeviceLayer::setDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property,
+                                                 const BYTE* buffer, DWORD size)
+{
+    return SetupDiSetDeviceRegistryPropertyA(list, device, property, buffer, size);
+}
+
+HKEY Win32DeviceLayer::openDevRegKey(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD scope, DWORD profile,
+                                     DWORD keyType, REGSAM access)
+{
+    return SetupDiOpenDevRegKey(list, device, scope, profile, keyType, access);
+}
+
+BOOL Win32DeviceLayer::createDeviceInfo(HDEVINFO list, const char* className, const GUID* classGuid,
+                                        const char* description, HWND parent, DWORD flags,
+                                        SP_DEVINFO_DATA* device)
+{
+    return SetupDiCreateDeviceInfoA(list, className, classGuid, description, parent, flags, device);
+}
+
+BOOL Win32DeviceLayer::callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* device)
+{
+    return SetupDiCallClassInstaller(function, list, device);
+}
+
+HMODULE Win32DeviceLayer::loadLibrary(const char* name)
+{
+    return LoadLibraryA(name);
+}
+
+FARPROC Win32DeviceLayer::getProcAddress(HMODULE library, const char* name)
+{
+    return GetProcAddress(library, name);
+}
+
+void Win32DeviceLayer::freeLibrary(HMODULE library)
+{
+    FreeLibrary(library);
+}
+
+BOOL Win32DeviceLayer::updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath,
+                                    DWORD flags, BOOL* reboot)
+{
+    auto update = reinterpret_cast<UpdateDriverFunction>(reinterpret_cast<void*>(function));
+    return update(parent, hardwareId, infPath, flags, reboot);
+}

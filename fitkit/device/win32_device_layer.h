@@ -1,0 +1,26 @@
+#pragma once
+#include "device_layer.h"
+
+// The real thing: SetupAPI, LoadLibraryA and UpdateDriverForPlugAndPlayDevicesA.
+class Win32DeviceLayer : public DeviceLayer {
+public:
+    HDEVINFO getClassDevs(const GUID* classGuid, DWORD flags) override;
+    HDEVINFO createDeviceInfoList(const GUID* classGuid, HWND parent) override;
+    BOOL destroyDeviceInfoList(HDEVINFO list) override;
+    BOOL enumDeviceInfo(HDEVINFO list, DWORD index, SP_DEVINFO_DATA* device) override;
+    BOOL getDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property, BYTE* buffer,
+                                   DWORD size, DWORD* required) override;
+    BOOL setDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property,
+                                   const BYTE* buffer, DWORD size) override;
+    HKEY openDevRegKey(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD scope, DWORD profile, DWORD keyType,
+                       REGSAM access) override;
+    BOOL createDeviceInfo(HDEVINFO list, const char* className, const GUID* classGuid,
+                          const char* description, HWND parent, DWORD flags,
+                          SP_DEVINFO_DATA* device) override;
+    BOOL callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* device) override;
+    HMODULE loadLibrary(const char* name) override;
+    FARPROC getProcAddress(HMODULE library, const char* name) override;
+    void freeLibrary(HMODULE library) override;
+    BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath, DWORD flags,
+                      BOOL* reboot) override;
+};

@@ -1,0 +1,278 @@
+#include "setup_dialog.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "../device/registry_names.h"
+#include "fitkit_ids.h"
+#include "message_box.h"
+#include "setup_error.h"
+
+const char STATUS_INSTALLED[] =
+    "Driver already installed, Click \"Reinstall\" to upgrade\n\nor Click Uninstall to remove the driver";
+const char STATUS_OTHER_DRIVER[] =
+    "Other Driver installed, Click \"Install\" to install vender suppied driver.";
+const char STATUS_NOT_INSTALLED[] = "Driver not installed, Click \"Install\" to Install new driver";
+const char CAPTION_INSTALL[] = "&Install";
+const char CAPTION_REINSTALL[] = "Re&Install";
+const char DEVICE_NOT_FOUND[] = "Specified device not found";
+const char REINSTALL_QUESTION[] = "Driver installed, Are you sure to Reinstall the driver?";
+const char PLUG_IN_WARNING[] =
+    "Please make sure that the device was pluged-in before run setup.\n\nSee users manual for detail.";
+const char WIN9X_UPDATE_HINT[] =
+    "Driver update inprogress, please follow the instruction to install driver, \n"
+    "Be sure to select \"Other Location\" and give the path to the driver";
+const char REBOOT_NOTE[] = ", You need reboot to make the driver work";
+const char UNINSTALL_QUESTION[] = "Are you sure to uninstall the driver?";
+const char DRIVER_REMOVED[] = "Driver Removed OK!";
+
+static const char OPEN_INF_OPERATION[] = "SetupOpenInfFile";
+static const char CREATE_LIST_OPERATION[] = "SetupDiCreateDeviceInfoList";
+static const char CREATE_DEVICE_OPERATION[] = "SetupDiCreateDeviceInfo or SetupDiSetDeviceRegistryProperty";
+static const char REGISTER_OPERATION[] = "SetupDiCallClassInstaller(DIF_REGISTERDEVICE)";
+
+// Frame counter of the install animation: one per process, never reset.
+static unsigned animationCounter = 0;
+
+const SetupDialog::CommandRoute SetupDialog::commands[] = {
+    {IDC_INSTALL, IDC_INSTALL, &SetupDialog::onInstall},
+    {IDC_UNINSTALL, IDC_UNINSTALL, &SetupDialog::onUninstall},
+    {IDOK, IDCANCEL, &SetupDialog::onExit},
+};
+
+std::string oemEntryKey(const PlatformKind& platform, const std::string& deviceId)
+{
+    return std::string(platform.isNt5 ? OEM_PATH_NT5 : OEM_PATH_OTHER) + deviceId;
+}
+
+SetupDialog::SetupDialog(HINSTANCE instance, DeviceLayer& layer, PlatformKind platform)
+    : platform(platform), installer(layer, platform, WarningSink{&SetupDialog::warn, this}), instance(instance)
+{
+    programIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SETUP));
+}
+
+SetupDialog::~SetupDialog()
+{
+    if (window && !modal)
+        DestroyWindow(window);
+}
+
+void SetupDialog::warn(void* context, const char* text)
+{
+    showBox(static_cast<SetupDialog*>(context)->window, text, BoxKind::Warning);
+}
+
+INT_PTR SetupDialog::run(HWND parent)
+{
+    modal = true;
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETUP), parent, dialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+HWND SetupDialog::create(HWND parent)
+{
+    modal = false;
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SETUP), parent, dialogProc,
+                              reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK SetupDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<SetupDialog*>(lParam);
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        self->window = window;
+        self->onInitDialog();
+        return TRUE;
+    }
+    auto* self = reinterpret_cast<SetupDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (!self)
+        return FALSE;
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED)
+            return self->dispatchCommand(LOWORD(wParam));
+        return FALSE;
+    case WM_TIMER:
+        self->onTimer();
+        return TRUE;
+    case WM_NCDESTROY:
+        self->window = nullptr;
+        return FALSE;
+    }
+    return FALSE;
+}
+
+bool SetupDialog::dispatchCommand(UINT id)
+{
+    for (const CommandRoute& route : commands) {
+        if (id >= route.first && id <= route.last) {
+            (this->*route.handler)();
+            return true;
+        }
+    }
+    return false;
+}
+
+void SetupDialog::onInitDialog()
+{
+    iconControl = GetDlgItem(window, IDC_ANIMATION);
+    titleText = GetDlgItem(window, IDC_TITLE);
+    statusText = GetDlgItem(window, IDC_STATUS);
+    installButton = GetDlgItem(window, IDC_INSTALL);
+    uninstallButton = GetDlgItem(window, IDC_UNINSTALL);
+
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon));
+    for (int i = 0; i < ANIMATION_FRAMES; ++i)
+        frames[i] = LoadIconA(instance, MAKEINTRESOURCEA(IDI_FRAME_FIRST + i));
+
+    DWORD code = inf.openInf(infName);
+    if (code != 0) {
+        showSetupError(window, OPEN_INF_OPERATION, code);
+        return;
+    }
+    match.found = false;
+    match.deviceId = deviceId;
+    code = inf.findModel(match);
+    if (code != 0 || !match.found) {
+        showBox(window, DEVICE_NOT_FOUND, BoxKind::Warning);
+        return;
+    }
+
+    char format[256] = {};
+    LoadStringA(instance, IDS_TITLE_FORMAT, format, sizeof(format));
+    std::vector<char> title(sizeof(format) + match.description.size() + inf.path.size() + 1);
+    snprintf(title.data(), title.size(), format, match.description.c_str(), inf.path.c_str());
+    SetWindowTextA(titleText, title.data());
+
+    refreshState();
+}
+
+DriverState SetupDialog::refreshState()
+{
+    EnableWindow(installButton, TRUE);
+    if (installer.findPresentDevice(match.deviceId)) {
+        std::string description;
+        if (!installer.readDeviceDescription(description))
+            description.clear();
+        if (description == match.description) {
+            EnableWindow(uninstallButton, TRUE);
+            SetWindowTextA(installButton, CAPTION_REINSTALL);
+            SetWindowTextA(statusText, STATUS_INSTALLED);
+            state = DriverState::Installed;
+        } else {
+            EnableWindow(uninstallButton, FALSE);
+            SetWindowTextA(installButton, CAPTION_INSTALL);
+            SetWindowTextA(statusText, STATUS_OTHER_DRIVER);
+            state = DriverState::OtherDriver;
+        }
+    } else {
+        EnableWindow(uninstallButton, FALSE);
+        SetWindowTextA(installButton, CAPTION_INSTALL);
+        SetWindowTextA(statusText, STATUS_NOT_INSTALLED);
+        state = DriverState::NotInstalled;
+    }
+    return state;
+}
+
+void SetupDialog::onTimer()
+{
+    int frame = static_cast<int>(animationCounter % ANIMATION_FRAMES);
+    ++animationCounter;
+    SendMessageA(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(frames[frame]), 0);
+}
+
+void SetupDialog::onExit()
+{
+    if (modal)
+        EndDialog(window, IDOK);
+    else
+        DestroyWindow(window);
+}
+
+void SetupDialog::onInstall()
+{
+    if (busy)
+        return;
+    busy = true;
+    SetTimer(window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
+    if (state == DriverState::NotInstalled)
+        refreshState();
+
+    bool proceed = true;
+    bool rootDevice = false;
+    switch (state) {
+    case DriverState::Installed:
+        proceed = showBox(window, REINSTALL_QUESTION, BoxKind::Question) == IDYES;
+        break;
+    case DriverState::OtherDriver:
+        break;
+    case DriverState::NotInstalled:
+        if (!platform.isNt5) {
+            showBox(window, PLUG_IN_WARNING, BoxKind::Warning);
+            proceed = false;
+            break;
+        }
+        {
+            // The pad is absent: install onto a device of our own making, removed afterwards.
+            const char* operation = CREATE_LIST_OPERATION;
+            DWORD code = installer.createDeviceList(inf);
+            if (code == 0) {
+                operation = CREATE_DEVICE_OPERATION;
+                code = installer.createRootDevice(match.deviceId);
+            }
+            if (code == 0) {
+                operation = REGISTER_OPERATION;
+                code = installer.registerDevice();
+            }
+            if (code != 0) {
+                showSetupError(window, operation, code);
+                proceed = false;
+            }
+            rootDevice = code == 0;
+        }
+        break;
+    }
+
+    if (proceed) {
+        if (platform.isWin9x)
+            installer.removeDriver();
+        bool reboot = false;
+        DWORD code = installer.updateDriver(match.deviceId, inf.path, reboot);
+        if (rootDevice) {
+            reboot = false;
+            installer.removeDevice();
+        }
+        if (platform.isWin9x) {
+            showBox(window, WIN9X_UPDATE_HINT, BoxKind::Warning);
+        } else {
+            char title[128] = {};
+            snprintf(title, sizeof(title), "Driver Install %s", reboot ? REBOOT_NOTE : "");
+            showSetupError(window, title, code);
+        }
+        refreshState();
+    }
+    KillTimer(window, ANIMATION_TIMER);
+    busy = false;
+}
+
+void SetupDialog::onUninstall()
+{
+    if (busy)
+        return;
+    if (showBox(window, UNINSTALL_QUESTION, BoxKind::Question) != IDYES)
+        return;
+    busy = true;
+    SetTimer(window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
+    if (installer.removeDriver() == 0) {
+        EnableWindow(uninstallButton, FALSE);
+        EnableWindow(installButton, FALSE);
+        showBox(window, DRIVER_REMOVED, BoxKind::Information);
+    }
+    // Clears the OEM entry: an unnamed value of type 0 with no data. The outcome is not needed.
+    RegSetValueA(HKEY_LOCAL_MACHINE, oemEntryKey(platform, match.deviceId).c_str(), 0, nullptr, 0);
+    KillTimer(window, ANIMATION_TIMER);
+    refreshState();
+    busy = false;
+}

@@ -1,0 +1,87 @@
+#pragma once
+// The setup dialog: names the device and the INF, shows the driver state and runs Install,
+// Reinstall and Uninstall with an animated icon.
+#include <windows.h>
+
+#include <string>
+
+#include "../config/platform_kind.h"
+#include "../device/device_installer.h"
+#include "../device/driver_state.h"
+#include "../inf/inf_file.h"
+
+const UINT_PTR ANIMATION_TIMER = 1;
+const UINT ANIMATION_PERIOD_MS = 500;
+const int ANIMATION_FRAMES = 5;
+
+extern const char STATUS_INSTALLED[];
+extern const char STATUS_OTHER_DRIVER[];
+extern const char STATUS_NOT_INSTALLED[];
+extern const char CAPTION_INSTALL[];
+extern const char CAPTION_REINSTALL[];
+extern const char DEVICE_NOT_FOUND[];
+extern const char REINSTALL_QUESTION[];
+extern const char PLUG_IN_WARNING[];
+extern const char WIN9X_UPDATE_HINT[];
+extern const char REBOOT_NOTE[];
+extern const char UNINSTALL_QUESTION[];
+extern const char DRIVER_REMOVED[];
+
+// The joystick OEM entry key of a device id, below HKEY_LOCAL_MACHINE.
+std::string oemEntryKey(const PlatformKind& platform, const std::string& deviceId);
+
+class SetupDialog {
+public:
+    PlatformKind platform;
+    std::string infName;
+    std::string deviceId;
+
+    HICON programIcon = nullptr;
+    HICON frames[ANIMATION_FRAMES] = {};
+    HWND window = nullptr;
+    HWND iconControl = nullptr;
+    HWND titleText = nullptr;
+    HWND statusText = nullptr;
+    HWND installButton = nullptr;
+    HWND uninstallButton = nullptr;
+
+    // Destroyed in reverse order: the installer first, then the match, then the INF.
+    InfFile inf;
+    DeviceMatch match;
+    DeviceInstaller installer;
+    DriverState state = DriverState::NotInstalled;
+
+    SetupDialog(HINSTANCE instance, DeviceLayer& layer, PlatformKind platform);
+    ~SetupDialog();
+    SetupDialog(const SetupDialog&) = delete;
+    SetupDialog& operator=(const SetupDialog&) = delete;
+
+    // Runs the dialog modally until it is closed.
+    INT_PTR run(HWND parent);
+    // Creates the dialog modeless; it destroys its window when closed.
+    HWND create(HWND parent);
+
+    DriverState refreshState();
+
+    void onInstall();
+    void onUninstall();
+    void onExit();
+    void onTimer();
+
+private:
+    struct CommandRoute {
+        UINT first;
+        UINT last;
+        void (SetupDialog::*handler)();
+    };
+    static const CommandRoute commands[];
+
+    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static void warn(void* context, const char* text);
+    void onInitDialog();
+    bool dispatchCommand(UINT id);
+
+    HINSTANCE instance;
+    bool modal = false;
+    bool busy = false;   // an action is running; its message boxes must not start another
+};

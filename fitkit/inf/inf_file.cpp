@@ -1,0 +1,138 @@
+#include "inf_file.h"
+
+#include <cstring>
+
+static const char MANUFACTURER_SECTION[] = "Manufacturer";
+static const size_t CLASS_NAME_SIZE = 64;
+
+DWORD readInfField(INFCONTEXT& line, DWORD index, std::string& out)
+{
+    DWORD size = 0;
+    if (!SetupGetStringFieldA(&line, index, nullptr, 0, &size))
+        return GetLastError();
+    std::vector<char> buffer(size + 1);
+    if (!SetupGetStringFieldA(&line, index, buffer.data(), size, nullptr)) {
+        DWORD code = GetLastError();
+        out.clear();
+        return code;
+    }
+    out = buffer.data();
+    return 0;
+}
+
+DWORD InfFile::openInf(const std::string& name)
+{
+    std::string file = name;
+    if (!file.empty() && file[0] == '"') {
+        file.erase(0, 1);
+        if (!file.empty() && file.back() == '"')
+            file.pop_back();
+    }
+    if (file.find('\\') == std::string::npos)
+        file = ".\\" + file;
+
+    char full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameA(file.c_str(), MAX_PATH, full, nullptr);
+    if (length == 0)
+        return GetLastError();
+    if (length >= MAX_PATH)
+        return ERROR_FILENAME_EXCED_RANGE;
+    path = full;
+
+    HINF opened = SetupOpenInfFileA(path.c_str(), nullptr, INF_STYLE_WIN4, nullptr);
+    if (opened == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    handle.reset(opened);
+
+    char classBuffer[CLASS_NAME_SIZE] = {};
+    if (!SetupDiGetINFClassA(path.c_str(), &classGuid, classBuffer, sizeof(classBuffer), nullptr))
+        return GetLastError();
+    className = classBuffer;
+
+    static const GUID zero = {};
+    if (memcmp(&classGuid, &zero, sizeof(GUID)) == 0) {
+        // A class named without a GUID: ask the system; an unknown class keeps the zero GUID.
+        DWORD count = 0;
+        SetupDiClassGuidsFromNameA(className.c_str(), &classGuid, 1, &count);
+    }
+    return 0;
+}
+
+// Walks the lines of `section`, reading field 0 and 1 of each (and the ids when `ids` is set).
+template <typename Visit>
+static DWORD walkSection(HINF inf, const char* section, bool withIds, Visit visit)
+{
+    INFCONTEXT line = {};
+    if (!SetupFindFirstLineA(inf, section, nullptr, &line))
+        return GetLastError();
+    for (;;) {
+        ModelLine model;
+        DWORD code = readInfField(line, 0, model.description);
+        if (code == 0)
+            code = readInfField(line, 1, model.installSection);
+        if (code != 0)
+            return code;
+        if (withIds) {
+            DWORD count = SetupGetFieldCount(&line);
+            for (DWORD i = 2; i <= count; ++i) {
+                std::string id;
+                if (readInfField(line, i, id) != 0)
+                    break;
+                model.ids.push_back(id);
+            }
+            if (model.ids.empty())
+                model.ids.push_back(std::string());
+        }
+        DWORD stored = 0;
+        if (!visit(model, &stored))
+            return stored;
+        if (!SetupFindNextLine(&line, &line))
+            return ERROR_NO_MORE_ITEMS;
+    }
+}
+
+DWORD InfFile::enumManufacturers(ManufacturerVisitor visitor, void* context)
+{
+    return walkSection(handle.get(), MANUFACTURER_SECTION, false, [&](const ModelLine& line, DWORD* code) {
+        return visitor(*this, line.description, line.installSection, context, code);
+    });
+}
+
+DWORD InfFile::enumModels(const std::string& section, ModelVisitor visitor, void* context)
+{
+    return walkSection(handle.get(), section.c_str(), true, [&](const ModelLine& line, DWORD* code) {
+        return visitor(*this, line, context, code);
+    });
+}
+
+static bool visitModel(InfFile&, const ModelLine& line, void* context, DWORD* code)
+{
+    DeviceMatch& match = *static_cast<DeviceMatch*>(context);
+    for (const std::string& id : line.ids) {
+        // Exact, case-sensitive: equal bytes are equal multibyte characters.
+        if (match.deviceId.empty() || id == match.deviceId) {
+            match.deviceId = id;
+            match.description = line.description;
+            match.found = true;
+            *code = 0;
+            return false;
+        }
+    }
+    return true;
+}
+
+static bool visitManufacturer(InfFile& inf, const std::string& name, const std::string& modelsSection,
+                              void* context, DWORD* code)
+{
+    DeviceMatch& match = *static_cast<DeviceMatch*>(context);
+    match.manufacturer = name;
+    *code = inf.enumModels(modelsSection, visitModel, &match);
+    if (match.found)
+        return false;
+    return *code == ERROR_NO_MORE_ITEMS;   // searched to its end: try the next manufacturer
+}
+
+DWORD InfFile::findModel(DeviceMatch& match)
+{
+    return enumManufacturers(visitManufacturer, &match);
+}

@@ -1,0 +1,279 @@
+// The setup dialog over a scripted device table: driver state, initialization, error texts and
+// the animation.
+#include <gtest/gtest.h>
+
+#include "dialog/setup_error.h"
+#include "support/dialog_rig.h"
+
+static void expectState(DialogRig& rig, DriverState state)
+{
+    EXPECT_EQ(rig.dialog->state, state);
+    EXPECT_TRUE(rig.enabled(IDC_INSTALL));
+    switch (state) {
+    case DriverState::Installed:
+        EXPECT_EQ(rig.text(IDC_STATUS), STATUS_INSTALLED);
+        EXPECT_EQ(rig.text(IDC_INSTALL), "Re&Install");
+        EXPECT_TRUE(rig.enabled(IDC_UNINSTALL));
+        break;
+    case DriverState::OtherDriver:
+        EXPECT_EQ(rig.text(IDC_STATUS), STATUS_OTHER_DRIVER);
+        EXPECT_EQ(rig.text(IDC_INSTALL), "&Install");
+        EXPECT_FALSE(rig.enabled(IDC_UNINSTALL));
+        break;
+    case DriverState::NotInstalled:
+        EXPECT_EQ(rig.text(IDC_STATUS), STATUS_NOT_INSTALLED);
+        EXPECT_EQ(rig.text(IDC_INSTALL), "&Install");
+        EXPECT_FALSE(rig.enabled(IDC_UNINSTALL));
+        break;
+    }
+}
+
+TEST(DriverStateNt5, ThreeStatesFromTheDeviceProperties)
+{
+    {
+        DialogRig rig;
+        rig.devices.add({"ACPI\\OTHER"}, "Something else");
+        rig.open();
+        expectState(rig, DriverState::NotInstalled);
+        EXPECT_TRUE(rig.boxes.seen.empty());
+    }
+    {
+        DialogRig rig;
+        rig.devices.add({"usb\\vid_1f3a&pid_240b"}, PAD_DESCRIPTION);   // other letter case
+        rig.open();
+        expectState(rig, DriverState::Installed);
+    }
+    {
+        DialogRig rig;
+        rig.devices.add({"USB\\OTHER", PAD_ID}, "FITKIT TEST PAD");   // second id; description in other case
+        rig.open();
+        expectState(rig, DriverState::OtherDriver);
+    }
+    {
+        DialogRig rig;
+        rig.devices.add({PAD_ID}, PAD_DESCRIPTION).hasDescription = false;   // unreadable: empty
+        rig.open();
+        expectState(rig, DriverState::OtherDriver);
+    }
+}
+
+TEST(DriverStateNt5, FirstDeviceInOrderWinsAndBadElementsAreSkipped)
+{
+    {
+        DialogRig rig;
+        rig.devices.add({}, "no ids at all");   // ERROR_INVALID_DATA: skipped
+        rig.devices.add({PAD_ID}, "Vendor driver");
+        rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
+        rig.open();
+        expectState(rig, DriverState::OtherDriver);
+        EXPECT_EQ(rig.dialog->installer.device.DevInst, 2u);
+    }
+    {
+        // Any other property failure ends the search without a match.
+        DialogRig rig;
+        rig.devices.add({"X"}, "broken").hardwareIdError = ERROR_ACCESS_DENIED;
+        rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
+        rig.open();
+        expectState(rig, DriverState::NotInstalled);
+        EXPECT_EQ(rig.devices.liveLists(), 0u);
+    }
+    {
+        DialogRig rig;
+        rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
+        rig.devices.failGetClassDevs = ERROR_NOT_ENOUGH_MEMORY;
+        rig.open();
+        expectState(rig, DriverState::NotInstalled);
+    }
+    {
+        // Hardware ids longer than a first guess at the buffer.
+        DialogRig rig;
+        std::vector<std::string> ids(40, std::string(100, 'Z'));
+        ids.push_back(PAD_ID);
+        rig.devices.add(ids, PAD_DESCRIPTION);
+        rig.open();
+        expectState(rig, DriverState::Installed);
+    }
+}
+
+TEST(DriverStateWithoutDeviceProperties, ReadsTheHardwareKey)
+{
+    for (PlatformKind platform : {winMePlatform(), win9xPlatform(), PlatformKind()}) {
+        DialogRig rig;
+        rig.platform = platform;
+        rig.devices.add({PAD_ID}, PAD_DESCRIPTION).hasHardwareKey = false;
+        rig.devices.add({PAD_ID}, PAD_DESCRIPTION).hasHardwareIdValue = false;
+        ScriptedDevice& listed = rig.devices.add({"NOT\\USED"}, PAD_DESCRIPTION);
+        listed.hardwareIdValue = "ISAPNP\\X,usb\\VID_1F3A&PID_240B,Y";   // comma-separated, other case
+        rig.open();
+        expectState(rig, DriverState::Installed);
+        EXPECT_EQ(rig.dialog->installer.device.DevInst, 3u);
+        EXPECT_FALSE(rig.devices.calledWith("setDeviceRegistryProperty"));
+    }
+    {
+        DialogRig rig;
+        rig.platform = winMePlatform();
+        rig.devices.add({PAD_ID}, "Fitkit Test Pad ");
+        rig.open();
+        expectState(rig, DriverState::OtherDriver);
+    }
+}
+
+TEST(DeviceInstaller, SearchWithoutMatchKeepsTheEarlierSelection)
+{
+    ScriptedDevices devices;
+    devices.add({PAD_ID}, PAD_DESCRIPTION);
+    DeviceInstaller installer(devices, nt5Platform());
+    std::string description;
+    EXPECT_FALSE(installer.readDeviceDescription(description)) << "nothing selected yet";
+    ASSERT_TRUE(installer.findPresentDevice(PAD_ID));
+    HDEVINFO selected = installer.deviceList.get();
+
+    devices.devices[0].present = false;
+    EXPECT_FALSE(installer.findPresentDevice(PAD_ID));
+    EXPECT_EQ(installer.deviceList.get(), selected);
+    EXPECT_EQ(installer.device.DevInst, 1u);
+    ASSERT_TRUE(installer.readDeviceDescription(description));
+    EXPECT_EQ(description, PAD_DESCRIPTION);
+    EXPECT_EQ(devices.liveLists(), 1u) << "the empty search's list was destroyed";
+}
+
+TEST(SetupDialog, ShowsDeviceAndInfAfterInitialization)
+{
+    DialogRig rig;
+    rig.open("");
+    char caption[64] = {};
+    GetWindowTextA(rig.dialog->window, caption, sizeof(caption));
+    EXPECT_STREQ(caption, "Driver Setup");
+    EXPECT_EQ(rig.text(IDC_TITLE), std::string("Installing ") + PAD_DESCRIPTION + "\n\nfrom " + rig.dir.file("pad.inf"));
+    EXPECT_EQ(rig.dialog->match.deviceId, PAD_ID) << "empty id: the INF's first";
+    EXPECT_EQ(rig.shownIcon(), LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SETUP)));
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(rig.dialog->window, WM_GETICON, ICON_BIG, 0)),
+              rig.dialog->programIcon);
+    expectState(rig, DriverState::NotInstalled);
+
+    rig.click(IDOK);
+    EXPECT_EQ(rig.dialog->window, nullptr) << "Exit closes the dialog";
+}
+
+TEST(SetupDialog, StopsEarlyWhenTheInfOrTheDeviceIsMissing)
+{
+    {
+        DialogRig rig;
+        rig.open(PAD_ID, rig.dir.file("absent.inf"));
+        ASSERT_EQ(rig.boxes.seen.size(), 1u);
+        const SeenBox& box = rig.boxes.seen[0];
+        EXPECT_EQ(box.text.rfind("Error ", 0), 0u) << box.text;
+        EXPECT_NE(box.text.find(" in SetupOpenInfFile: \n\n "), std::string::npos) << box.text;
+        EXPECT_EQ(box.icon, "exclamation");
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(box.caption, ownCaption());
+        EXPECT_EQ(rig.text(IDC_TITLE), "Installing xxx");
+        EXPECT_EQ(rig.text(IDC_STATUS), "setup");
+        EXPECT_FALSE(rig.enabled(IDC_INSTALL));
+        EXPECT_FALSE(rig.enabled(IDC_UNINSTALL));
+        EXPECT_TRUE(rig.enabled(IDOK));
+    }
+    {
+        DialogRig rig;
+        rig.devices.add({"usb\\vid_1f3a&pid_240b"}, PAD_DESCRIPTION);
+        rig.open("usb\\vid_1f3a&pid_240b");   // the INF writes it in upper case
+        ASSERT_EQ(rig.boxes.seen.size(), 1u);
+        expectBox(rig.boxes.seen[0], "Specified device not found", "exclamation", {IDOK});
+        EXPECT_EQ(rig.text(IDC_TITLE), "Installing xxx");
+        EXPECT_EQ(rig.text(IDC_STATUS), "setup");
+        EXPECT_FALSE(rig.enabled(IDC_INSTALL));
+        EXPECT_TRUE(rig.devices.calls.empty()) << "no device search";
+    }
+}
+
+TEST(SetupError, FourTextFormsWithinTheLimit)
+{
+    std::string success = formatSetupError("Driver Install ", 0);
+    EXPECT_EQ(success.rfind("Driver Install : \n\n ", 0), 0u) << success;
+    EXPECT_GT(success.size(), strlen("Driver Install : \n\n \n"));
+    EXPECT_EQ(success.back(), '\n');
+
+    std::string system = formatSetupError("Op", ERROR_ACCESS_DENIED);
+    EXPECT_EQ(system.rfind("Error 5 in Op: \n\n ", 0), 0u) << system;
+    EXPECT_GT(system.size(), strlen("Error 5 in Op: \n\n \n"));
+
+    EXPECT_EQ(formatSetupError("Op", 0xE000020B), "Error E000020B in Op: \n\n ERROR_NO_SUCH_DEVINST\n");
+    EXPECT_EQ(formatSetupError("Op", 0xE000022F), "Error E000022F in Op: \n\n User Does not Accept Uncertified Driver\n");
+    EXPECT_EQ(formatSetupError("Op", 0xE0001000), "Error E0001000 in Op: \n\n ERROR_NOT_INSTALLED\n");
+    EXPECT_EQ(formatSetupError("Op", 0xE0001234), "Error E0001234 in Op\n\n");
+
+    std::string longWhat(2000, 'w');
+    std::string cut = formatSetupError(longWhat.c_str(), 0xE0001234);
+    EXPECT_EQ(cut.size(), MAX_ERROR_TEXT);
+    EXPECT_EQ(cut.rfind("Error E0001234 in www", 0), 0u);
+
+    ASSERT_EQ(setupErrorNameCount, 54u);
+    for (size_t i = 0; i < setupErrorNameCount; ++i)
+        for (size_t j = i + 1; j < setupErrorNameCount; ++j)
+            EXPECT_NE(setupErrorNames[i].code, setupErrorNames[j].code) << setupErrorNames[j].name;
+}
+
+TEST(SetupError, ShowsInformationForSuccessAndWarningOtherwise)
+{
+    BoxAnswerer boxes;
+    showSetupError(nullptr, "Done", 0);
+    showSetupError(nullptr, "Op", 0xE000020B);
+    ASSERT_EQ(boxes.seen.size(), 2u);
+    EXPECT_EQ(boxes.seen[0].icon, "information");
+    EXPECT_EQ(boxes.seen[0].buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(boxes.seen[0].caption, ownCaption());
+    expectBox(boxes.seen[1], "Error E000020B in Op: \n\n ERROR_NO_SUCH_DEVINST\n", "exclamation", {IDOK});
+}
+
+// Frame numbers (0..4) of the icons the dialog shows while `pump` dispatches its messages.
+static std::vector<int> watchFrames(DialogRig& rig, size_t wanted, DWORD limitMs)
+{
+    HICON frames[ANIMATION_FRAMES];
+    for (int i = 0; i < ANIMATION_FRAMES; ++i)
+        frames[i] = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_FRAME_FIRST + i));
+    std::vector<int> seen;
+    HICON last = rig.shownIcon();
+    DWORD start = GetTickCount();
+    while (seen.size() < wanted && GetTickCount() - start < limitMs) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        HICON now = rig.shownIcon();
+        if (now != last) {
+            last = now;
+            int frame = -1;
+            for (int i = 0; i < ANIMATION_FRAMES; ++i)
+                if (frames[i] == now)
+                    frame = i;
+            seen.push_back(frame);
+        }
+        Sleep(10);
+    }
+    return seen;
+}
+
+TEST(SetupDialog, AnimatesWhileAnActionRunsAndContinuesWithTheNextFrame)
+{
+    DialogRig rig;
+    rig.devices.add({PAD_ID}, "Vendor driver");
+    rig.devices.installedDescription = "Vendor driver";
+    std::vector<int> frames;
+    rig.devices.duringUpdate = [&] {
+        std::vector<int> part = watchFrames(rig, 3, 5000);
+        frames.insert(frames.end(), part.begin(), part.end());
+    };
+    rig.open();
+    ASSERT_EQ(rig.dialog->state, DriverState::OtherDriver);
+
+    rig.click(IDC_INSTALL);
+    ASSERT_EQ(frames.size(), 3u);
+    rig.click(IDC_INSTALL);
+    ASSERT_EQ(frames.size(), 6u);
+    for (size_t i = 1; i < frames.size(); ++i)
+        EXPECT_EQ(frames[i], (frames[i - 1] + 1) % ANIMATION_FRAMES) << "frame " << i;
+
+    // The timer stopped with the action: the last frame stays.
+    EXPECT_TRUE(watchFrames(rig, 1, 1200).empty());
+}

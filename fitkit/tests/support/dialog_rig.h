@@ -1,0 +1,38 @@
+#pragma once
+// The setup dialog created in the test's thread over a scripted device table, with its message
+// boxes answered and recorded.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "dialog/setup_dialog.h"
+#include "fitkit_ids.h"
+#include "inf_text.h"
+#include "message_boxes.h"
+#include "scripted_devices.h"
+#include "temp_dir.h"
+
+PlatformKind nt5Platform();
+PlatformKind win9xPlatform();
+PlatformKind winMePlatform();
+
+struct DialogRig {
+    TempDir dir;
+    ScriptedDevices devices;
+    BoxAnswerer boxes;
+    PlatformKind platform = nt5Platform();
+    std::unique_ptr<SetupDialog> dialog;
+
+    // Writes the pad INF and opens the dialog for `deviceId`; `infName` as given on the command line.
+    void open(const std::string& deviceId = PAD_ID, const std::string& infName = "");
+    void close();
+    std::string text(int id) const;
+    bool enabled(int id) const;
+    // Clicks a button as the user would; returns when its handler has run.
+    void click(int id);
+    HICON shownIcon() const;
+};
+
+// Asserts the form of a box: caption of this program, exact text, icon and buttons.
+void expectBox(const SeenBox& box, const std::string& text, const char* icon, std::vector<int> buttons);
