@@ -6,13 +6,15 @@
 
 #include "bitmap_button.h"
 #include "dialog.h"
+#include "game_host.h"
 #include "handles.h"
 #include "tray_icon.h"
+#include "watcher.h"
 
 class ProfilerApp;
 class ProfileStore;
 
-class MainDialog : public Dialog {
+class MainDialog : public Dialog, public GameHost {
 public:
     explicit MainDialog(ProfilerApp& application);
     ~MainDialog() override;
@@ -31,7 +33,7 @@ public:
 
     // The one place that changes the activity state, "PROFILEACTIVE", WATCH_TIMER and the tray tip.
     // Returns the previous profileActive.
-    int setActiveState(int flag, const std::string& name);
+    int setActiveState(int flag, const std::string& name) override;
 
     // Start-up recovery: restores the pad's defaults when a profile was left active.
     void recoverActiveProfile();
@@ -39,10 +41,12 @@ public:
     HMENU popupMenu() const;
     HMENU launchMenu() const;
     HMENU settingsMenu() const;
-    int rowCount() const;
+    int rowCount() const override;
     int selectedRow() const;  // -1 when none
-    std::string rowText(int row, int column) const;
+    std::string rowText(int row, int column) const override;
     ProfileStore& store() const;
+    HWND window() const override { return hwnd; }
+    int askUser(const std::string& text, UINT type) override;
 
     OwnedIcon largeIcon;
     OwnedIcon smallIcon;
@@ -61,6 +65,7 @@ public:
     int autoStart = 0;
     OwnedImageList profileImages;
     TrayIcon tray;  // tray.data is the icon's record
+    ProcessWatcher watcher;
 
 protected:
     INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

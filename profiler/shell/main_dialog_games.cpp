@@ -1,6 +1,8 @@
 // Game commands of the main window: Run Game, the Launch submenu, the Game Control Panel and the
-// watcher's timer tick. The launcher and the watcher fill these in.
+// watcher's timer tick.
+#include "launcher.h"
 #include "main_dialog.h"
+#include "message_box.h"
 #include "profiler_ids.h"
 
 void MainDialog::onRunGame(int)
@@ -10,21 +12,25 @@ void MainDialog::onRunGame(int)
         showNoSelection();
         return;
     }
-    // TODO(watcher): launchProfile(row, true)
+    launchProfile(*this, store(), row, true);
 }
 
 void MainDialog::onLaunch(int id)
 {
-    (void)id;  // TODO(watcher): launchProfile(id - LAUNCH_COMMAND_BASE, true)
+    launchProfile(*this, store(), id - LAUNCH_COMMAND_BASE, true);
 }
 
 void MainDialog::onControlPanel(int)
 {
-    // TODO(watcher): runProgram(hwnd, "Open", "rundll32.exe", "shell32.dll,Control_RunDLL joy.cpl,,0", "",
-    //                           SW_SHOWNORMAL, false), closing the returned process handle
+    runProgram(hwnd, "Open", "rundll32.exe", "shell32.dll,Control_RunDLL joy.cpl,,0", "", SW_SHOWNORMAL, false);
 }
 
 void MainDialog::onWatchTimer(UINT_PTR timerId)
 {
-    (void)timerId;  // TODO(watcher): watchTick(timerId)
+    watcher.watchTick(*this, store(), timerId, {autoApply != 0, promptOnMatch != 0, restoreOnExit != 0});
+}
+
+int MainDialog::askUser(const std::string& text, UINT type)
+{
+    return showMessage(hwnd, text, type);
 }

@@ -50,13 +50,6 @@ std::string readDeviceValue(const RegKey& key, const std::string& name)
     return buffer.data();
 }
 
-// An empty "REGPATH" names no device key: opening it would hand back HKEY_LOCAL_MACHINE itself.
-void openDeviceKey(const ProfileStore& store, RegKey& key)
-{
-    std::string path = store.deviceKeyPath();
-    if (!path.empty())
-        key.open(HKEY_LOCAL_MACHINE, path.c_str(), KEY_ALL_ACCESS);
-}
 }  // namespace
 
 bool notifyDriver(const ProfileStore& store, DriverSharing sharing)
@@ -77,7 +70,7 @@ void transferDeviceValues(const ProfileStore& store, const std::string& sourceSe
     {
         std::vector<std::string> names = store.deviceValueNames();
         RegKey key;
-        openDeviceKey(store, key);
+        store.openDeviceKey(key);  // an empty "REGPATH" opens nothing
         for (const std::string& name : names) {
             if (!saveSection.empty())
                 store.writeText(saveSection.c_str(), name.c_str(), readDeviceValue(key, name));
@@ -101,7 +94,7 @@ void readDeviceValues(const ProfileStore& store, const std::string& targetSectio
 {
     std::vector<std::string> names = store.deviceValueNames();
     RegKey key;
-    openDeviceKey(store, key);
+    store.openDeviceKey(key);  // an empty "REGPATH" opens nothing
     for (const std::string& name : names)
         store.writeText(targetSection.c_str(), name.c_str(), readDeviceValue(key, name));
 }

@@ -1,0 +1,20 @@
+#pragma once
+// What the launcher and the watcher need from the main window.
+#include <windows.h>
+
+#include <string>
+
+class GameHost {
+public:
+    virtual ~GameHost() = default;
+
+    // The main window: owner of launched programs and of the match prompt, and of WATCH_TIMER.
+    virtual HWND window() const = 0;
+    // Changes the activity state, "PROFILEACTIVE", WATCH_TIMER and the tray tip; returns the old state.
+    virtual int setActiveState(int flag, const std::string& name) = 0;
+    // The profile list: column 0 is the title, column 1 the location.
+    virtual int rowCount() const = 0;
+    virtual std::string rowText(int row, int column) const = 0;
+    // A message box captioned with the program's name; returns the button pressed.
+    virtual int askUser(const std::string& text, UINT type) = 0;
+};

@@ -1,0 +1,152 @@
+#include "watcher.h"
+
+#include <tlhelp32.h>
+
+#include "device_transfer.h"
+#include "game_host.h"
+#include "launcher.h"
+#include "profile_store.h"
+
+namespace {
+constexpr UINT WATCH_PERIOD_MS = 100;
+constexpr UINT MATCH_PROMPT_TYPE = MB_YESNOCANCEL | MB_ICONQUESTION | MB_SYSTEMMODAL;
+// Not declared for Windows XP targets; XP refuses it, and the open falls back to the full query right.
+constexpr DWORD QUERY_LIMITED_INFORMATION = 0x1000;
+
+class SnapshotHandle {
+public:
+    explicit SnapshotHandle(HANDLE h) : handle(h) {}
+    ~SnapshotHandle()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+    SnapshotHandle(const SnapshotHandle&) = delete;
+    SnapshotHandle& operator=(const SnapshotHandle&) = delete;
+
+    HANDLE handle;
+};
+}  // namespace
+
+int findProfileForProcess(const std::vector<std::string>& locations, const std::string& exePath)
+{
+    const std::string folded = foldCase(exePath);
+    for (size_t i = 0; i < locations.size(); ++i) {
+        if (foldCase(locations[i]) == folded)
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
+bool LocationIndex::update(const std::vector<std::string>& current)
+{
+    if (current == locations)
+        return false;
+    locations = current;
+    firstRow.clear();
+    for (size_t i = 0; i < locations.size(); ++i)
+        firstRow.emplace(foldCase(locations[i]), static_cast<int>(i) + 1);  // keeps the first row
+    return true;
+}
+
+int LocationIndex::find(const std::string& foldedPath) const
+{
+    if (foldedPath.empty())
+        return 0;
+    auto found = firstRow.find(foldedPath);
+    return found == firstRow.end() ? 0 : found->second;
+}
+
+HANDLE ProcessWatcher::openGame(DWORD processId)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE | QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
+    if (!process)
+        process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
+    return process;
+}
+
+std::string ProcessWatcher::promptText(const std::string& exePath, const std::string& title,
+                                       const std::string& location)
+{
+    return exePath + " Match the following profile\n\nTitle:    " + title + "\nLocation: " + location +
+           "\n\nYes    = Apply Profile and Continue\nNo     = Continue without Apply Profile\n"
+           "Cancel = Abort the Program";
+}
+
+bool ProcessWatcher::scan(const std::vector<std::string>& rowLocations, WatchMatch& match)
+{
+    match = WatchMatch();
+    SnapshotHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot.handle == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    if (!Process32First(snapshot.handle, &entry))
+        return false;
+    index.update(rowLocations);
+    const unsigned scan = ++scans;
+    do {
+        entry.szExeFile[sizeof(entry.szExeFile) - 1] = '\0';
+        KnownProcess& known = cache.lookup(entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile, scan);
+        if (known.refused)
+            continue;
+        int matched = index.find(known.foldedPath);
+        if (!matched)
+            continue;
+        HANDLE process = openGame(entry.th32ProcessID);
+        if (!process) {
+            known.refused = true;  // not served, and not matched again while it runs
+            continue;
+        }
+        match.row = matched - 1;
+        match.processId = entry.th32ProcessID;
+        match.path = known.path;
+        match.process = process;
+        return true;  // a partial scan forgets nothing
+    } while (Process32Next(snapshot.handle, &entry));
+    cache.forgetAllBut(scan);
+    return true;
+}
+
+void ProcessWatcher::watchTick(GameHost& host, const ProfileStore& store, UINT_PTR timerId,
+                               const WatchSwitches& switches)
+{
+    if (!switches.autoApply)
+        return;
+    std::vector<std::string> locations;
+    const int rows = host.rowCount();
+    locations.reserve(rows);
+    for (int i = 0; i < rows; ++i)
+        locations.push_back(host.rowText(i, 1));
+
+    // The period counts from the end of one scan to the start of the next.
+    KillTimer(host.window(), timerId);
+    WatchMatch match;
+    scan(locations, match);
+    SetTimer(host.window(), timerId, WATCH_PERIOD_MS, nullptr);
+    if (match.row < 0)
+        return;
+
+    ProcessHandle game(match.process);
+    const std::string title = host.rowText(match.row, 0);
+    const std::string location = host.rowText(match.row, 1);
+    const std::string name = activeStateName(title, location);
+    host.setActiveState(1, name);
+
+    bool apply = true;
+    if (switches.promptOnMatch) {
+        int answer = host.askUser(promptText(match.path, title, location), MATCH_PROMPT_TYPE);
+        if (answer == IDCANCEL) {
+            DWORD exitCode = 0;
+            GetExitCodeProcess(game.get(), &exitCode);
+            TerminateProcess(game.get(), exitCode);
+        }
+        apply = answer == IDYES;
+    }
+    if (apply)
+        applyProfile(store, match.path, true);
+    WaitForSingleObject(game.get(), INFINITE);
+    host.setActiveState(0, name);
+    if (apply && switches.restoreOnExit)
+        restoreDefaults(store);
+}

@@ -1,0 +1,434 @@
+// The launcher and the watcher with a main window of the test's own, against real processes (copies
+// of the stand-in game), a real settings file and real registry keys.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game_host.h"
+#include "launcher.h"
+#include "profile_store.h"
+#include "standin_game_process.h"
+#include "watcher.h"
+
+namespace {
+constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Watcher";
+constexpr UINT_PTR WATCH_TIMER = 100;
+
+std::string deviceValue(const char* name)
+{
+    char buffer[1024] = {};
+    DWORD size = sizeof(buffer) - 1;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, DEVICE_KEY, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return "<absent>";
+    return buffer;
+}
+
+void setDeviceValue(const char* name, const std::string& text)
+{
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, DEVICE_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+}
+
+bool samePath(const std::string& a, const std::string& b)
+{
+    return foldCase(a) == foldCase(b);
+}
+
+// The main window's side, recorded: every state change with the device key's "Gain" at that moment.
+class RecordingHost : public GameHost {
+public:
+    RecordingHost() { hwnd = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); }
+    ~RecordingHost() override { DestroyWindow(hwnd); }
+
+    HWND window() const override { return hwnd; }
+    int setActiveState(int flag, const std::string& name) override
+    {
+        states.push_back(std::to_string(flag) + " " + name + " gain=" + deviceValue("Gain"));
+        if (onState)
+            onState(flag, name);
+        int previous = active;
+        active = flag;
+        return previous;
+    }
+    int rowCount() const override { return static_cast<int>(rows.size()); }
+    std::string rowText(int row, int column) const override
+    {
+        return column == 0 ? rows[row].first : rows[row].second;
+    }
+    int askUser(const std::string& text, UINT type) override
+    {
+        promptText = text;
+        promptType = type;
+        return answer;
+    }
+
+    HWND hwnd = nullptr;
+    std::vector<std::pair<std::string, std::string>> rows;  // title, location
+    std::vector<std::string> states;
+    std::function<void(int, const std::string&)> onState;
+    int active = 0;
+    int answer = IDYES;
+    std::string promptText;
+    UINT promptType = 0;
+};
+
+class GamesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = std::make_unique<ScratchFolder>("watcher_tests");
+        store = std::make_unique<ProfileStore>(folder->file("profiler.INI"));
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
+        store->writeText(ini::SETTINGS, "KEYS", "2");
+        store->writeText(ini::SETTINGS, "1", "Gain");
+        store->writeText(ini::SETTINGS, "2", "Curve");
+        store->writeText(ini::SETTINGS, "REGPATH", DEVICE_KEY);
+        store->writeText(ini::SETTINGS, "DEVNODE", "\\\\.\\PadkitNoDriver");
+        setDeviceValue("Gain", "100");
+        setDeviceValue("Curve", "hard");
+    }
+    void TearDown() override
+    {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
+        folder.reset();
+    }
+
+    // A profile whose location names `gamePath` in capitals; returns that location.
+    std::string addProfile(const std::string& title, const std::string& gamePath, const char* gain = "70")
+    {
+        std::string location = foldCase(gamePath);
+        store->writeProfileFields(location, title, "", "");
+        store->writeText(location.c_str(), "Gain", gain);
+        store->writeText(location.c_str(), "Curve", "soft");
+        host.rows.push_back({title, location});
+        return location;
+    }
+
+    std::unique_ptr<ScratchFolder> folder;
+    std::unique_ptr<ProfileStore> store;
+    RecordingHost host;
+    ProcessWatcher watcher;
+};
+
+TEST(ProfileMatch, WholePathIgnoringCaseAndFirstRowWins)
+{
+    std::vector<std::string> rows = {"C:\\Games\\a.exe", "c:\\games\\B.EXE", "C:\\GAMES\\b.exe"};
+    EXPECT_EQ(findProfileForProcess(rows, "C:\\games\\b.exe"), 2);
+    EXPECT_EQ(findProfileForProcess(rows, "C:\\GAMES\\A.EXE"), 1);
+    EXPECT_EQ(findProfileForProcess(rows, "b.exe"), 0) << "no match on the file name alone";
+    EXPECT_EQ(findProfileForProcess(rows, "C:\\Games\\a.ex"), 0);
+    EXPECT_EQ(findProfileForProcess(rows, "D:\\Games\\a.exe"), 0);
+    EXPECT_EQ(findProfileForProcess({}, "C:\\Games\\a.exe"), 0);
+
+    LocationIndex index;
+    EXPECT_TRUE(index.update(rows));
+    EXPECT_FALSE(index.update(rows)) << "an unchanged list is not indexed again";
+    for (const char* path : {"C:\\games\\b.exe", "C:\\GAMES\\A.EXE", "b.exe", "C:\\Games\\a.ex", ""})
+        EXPECT_EQ(index.find(foldCase(path)), findProfileForProcess(rows, path)) << path;
+    rows.erase(rows.begin());
+    EXPECT_TRUE(index.update(rows));
+    EXPECT_EQ(index.find(foldCase("C:\\games\\b.exe")), 1);
+    EXPECT_EQ(index.find(foldCase("C:\\Games\\a.exe")), 0);
+}
+
+TEST(ProcessPaths, FullPathsAreRecognised)
+{
+    EXPECT_TRUE(isFullPath("C:\\Games\\fly.exe"));
+    EXPECT_TRUE(isFullPath("d:\\fly.exe"));
+    EXPECT_TRUE(isFullPath("\\\\server\\share\\fly.exe"));
+    EXPECT_FALSE(isFullPath("fly.exe"));
+    EXPECT_FALSE(isFullPath("C:fly.exe"));
+    EXPECT_FALSE(isFullPath(""));
+    EXPECT_FALSE(isFullPath(nullptr));
+}
+
+TEST(ProcessPaths, ResolvesARunningGameByEveryMeansTheSystemOffers)
+{
+    ScratchFolder folder("paths_tests");
+    std::string exe = folder.placeGame("Games\\Fly\\Fly.exe");
+    StandinGame game;
+    ASSERT_TRUE(game.start(exe, ""));
+
+    ProcessPathResolver resolver;
+    ASSERT_NE(resolver.queryFullName, nullptr);
+    ASSERT_NE(resolver.moduleFileName, nullptr);
+    EXPECT_TRUE(samePath(resolver.resolve(game.processId, "Fly.exe"), exe));
+
+    // As before Vista. A process still starting has no module list yet: its path is retried later.
+    ProcessPathCache cache;
+    cache.resolver.queryFullName = nullptr;
+    StandinGame young;
+    ASSERT_TRUE(young.start(exe, ""));
+    cache.lookup(young.processId, GetCurrentProcessId(), "Fly.exe", 1);
+    Sleep(300);
+    EXPECT_TRUE(samePath(cache.lookup(young.processId, GetCurrentProcessId(), "Fly.exe", 2).path, exe));
+
+    resolver.queryFullName = nullptr;
+    EXPECT_TRUE(samePath(resolver.resolve(game.processId, "Fly.exe"), exe));
+
+    resolver.moduleFileName = nullptr;  // as on Windows 9x: only the snapshot's own text
+    EXPECT_EQ(resolver.resolve(game.processId, "Fly.exe"), "");
+    EXPECT_EQ(resolver.resolve(game.processId, "C:\\WIN\\FLY.EXE"), "C:\\WIN\\FLY.EXE");
+    EXPECT_EQ(resolver.resolve(0x7FFFFFF0, "gone.exe"), "");
+}
+
+int resolveCalls = 0;
+BOOL WINAPI countingQuery(HANDLE, DWORD, LPSTR text, PDWORD size)
+{
+    ++resolveCalls;
+    lstrcpynA(text, "C:\\Fake\\game.exe", *size);
+    *size = lstrlenA(text);
+    return TRUE;
+}
+
+TEST(ProcessPaths, CacheResolvesOncePerProcessNoticesReusedIdsAndForgetsTheGone)
+{
+    ProcessPathCache cache;
+    cache.resolver.queryFullName = countingQuery;
+    cache.resolver.moduleFileName = nullptr;
+    DWORD self = GetCurrentProcessId();  // a process that can be opened
+    resolveCalls = 0;
+
+    cache.lookup(self, 1, "a.exe", 1);
+    EXPECT_EQ(cache.lookup(self, 1, "a.exe", 2).path, "C:\\Fake\\game.exe");
+    EXPECT_EQ(resolveCalls, 1);
+    cache.lookup(self, 1, "b.exe", 3);  // same id, other program: reused
+    EXPECT_EQ(resolveCalls, 2);
+    cache.lookup(self, 7, "b.exe", 4);  // same id and name, other parent: reused
+    EXPECT_EQ(resolveCalls, 3);
+    cache.lookup(0x7FFFFFF0, 7, "C:\\Win\\old.exe", 4);  // a full snapshot text needs no query
+    EXPECT_EQ(resolveCalls, 3);
+    EXPECT_EQ(cache.size(), 2u);
+
+    cache.lookup(self, 7, "b.exe", 5);
+    cache.forgetAllBut(5);
+    EXPECT_EQ(cache.size(), 1u);
+    EXPECT_EQ(resolveCalls, 3);
+}
+
+TEST_F(GamesTest, AutoApplyOffDoesNothing)
+{
+    std::string exe = folder->placeGame("Fly\\fly.exe");
+    addProfile("Fly", exe);
+    StandinGame game;
+    ASSERT_TRUE(game.start(exe, ""));
+    watcher.watchTick(host, *store, WATCH_TIMER, {false, false, true});
+    EXPECT_TRUE(host.states.empty());
+    EXPECT_EQ(watcher.scans, 0u);
+    EXPECT_EQ(deviceValue("Gain"), "100");
+}
+
+TEST_F(GamesTest, WatchedGameIsServedUntilItEndsThenDefaultsComeBackWithRestoreOn)
+{
+    std::string exe = folder->placeGame("Games\\Fly\\Fly.exe");
+    host.rows.push_back({"Other", "C:\\Elsewhere\\fly.exe"});
+    addProfile("Fly", exe);
+    StandinGame game;
+    ASSERT_TRUE(game.start(exe, "--wait-ms 800 --exit 5"));
+
+    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, true});
+
+    DWORD exitCode = 0;
+    EXPECT_TRUE(game.waitEnd(0, &exitCode)) << "the tick returns only when the game has ended";
+    EXPECT_EQ(exitCode, 5u);
+    ASSERT_EQ(host.states.size(), 2u);
+    EXPECT_EQ(host.states[0], "1 Fly gain=100");
+    EXPECT_EQ(host.states[1], "0 Fly gain=70") << "the profile stays in force while the game runs";
+    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
+    EXPECT_EQ(store->readText("DEFAULT", "Curve"), "hard");
+    EXPECT_EQ(deviceValue("Gain"), "100") << "restored after the state went back to idle";
+    EXPECT_EQ(deviceValue("Curve"), "hard");
+
+    host.states.clear();
+    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, true});
+    EXPECT_TRUE(host.states.empty()) << "an ended game is not served again";
+    EXPECT_EQ(watcher.cache.known.count(game.processId), 0u) << "its entry is forgotten";
+}
+
+TEST_F(GamesTest, RestoreOffLeavesTheProfileInForce)
+{
+    std::string exe = folder->placeGame("fly.exe");
+    addProfile("Fly", exe);
+    StandinGame game;
+    ASSERT_TRUE(game.start(exe, "--wait-ms 300"));
+    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
+    EXPECT_EQ(host.states.size(), 2u);
+    EXPECT_EQ(deviceValue("Gain"), "70");
+}
+
+TEST_F(GamesTest, PromptYesAppliesWithTheExactQuestion)
+{
+    std::string exe = folder->placeGame("Games\\Fly.exe");
+    std::string location = addProfile("Fly High", exe);
+    StandinGame game;
+    ASSERT_TRUE(game.start(exe, "--wait-ms 400"));
+    host.answer = IDYES;
+    watcher.watchTick(host, *store, WATCH_TIMER, {true, true, true});
+
+    EXPECT_EQ(host.promptType, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_SYSTEMMODAL));
+    EXPECT_EQ(host.promptType, 0x1023u);
+    std::string tail = " Match the following profile\n\nTitle:    Fly High\nLocation: " + location +
+                       "\n\nYes    = Apply Profile and Continue\nNo     = Continue without Apply Profile\n"
+                       "Cancel = Abort the Program";
+    ASSERT_GT(host.promptText.size(), tail.size());
+    EXPECT_EQ(host.promptText.substr(host.promptText.size() - tail.size()), tail);
+    EXPECT_TRUE(samePath(host.promptText.substr(0, host.promptText.size() - tail.size()), exe));
+    ASSERT_EQ(host.states.size(), 2u);
+    EXPECT_EQ(host.states[1], "0 Fly High gain=70");
+    EXPECT_EQ(deviceValue("Gain"), "100");
+}
+
+TEST_F(GamesTest, PromptNoAppliesNothingButWaitsForTheGame)
+{
+    std::string exe = folder->placeGame("fly.exe");
+    addProfile("Fly", exe);
+    StandinGame game;
+    ASSERT_TRUE(game.start(exe, "--wait-ms 500"));
+    host.answer = IDNO;
+    watcher.watchTick(host, *store, WATCH_TIMER, {true, true, true});
+    EXPECT_TRUE(game.waitEnd(0));
+    ASSERT_EQ(host.states.size(), 2u);
+    EXPECT_EQ(host.states[1], "0 Fly gain=100");
+    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "") << "no snapshot";
+}
+
+TEST_F(GamesTest, PromptCancelEndsTheGameWithItsExitCodeAndRestoresNothing)
+{
+    std::string exe = folder->placeGame("fly.exe");
+    addProfile("Fly", exe);
+    store->writeText("DEFAULT", "Gain", "1");
+    StandinGame game;
+    ASSERT_TRUE(game.start(exe, ""));  // runs until ended
+    host.answer = IDCANCEL;
+    watcher.watchTick(host, *store, WATCH_TIMER, {true, true, true});
+    DWORD exitCode = 0;
+    ASSERT_TRUE(game.waitEnd(2000, &exitCode));
+    EXPECT_EQ(exitCode, static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(host.states.size(), 2u);
+    EXPECT_EQ(deviceValue("Gain"), "100") << "not applied, and no restore from DEFAULT";
+}
+
+TEST_F(GamesTest, TwoMatchingGamesAreServedOneAfterTheOther)
+{
+    std::string exeA = folder->placeGame("a\\alpha.exe");
+    std::string exeB = folder->placeGame("b\\beta.exe");
+    addProfile("Alpha", exeA);
+    addProfile("Beta", exeB);
+    StandinGame alpha;
+    StandinGame beta;
+    std::string events = "watcher_tests_" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(alpha.start(exeA, "--event " + events + "_Alpha"));
+    ASSERT_TRUE(beta.start(exeB, "--event " + events + "_Beta"));
+    Sleep(200);  // both have created their events
+    host.onState = [&](int flag, const std::string& name) {
+        if (flag != 1)
+            return;
+        HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, (events + "_" + name).c_str());
+        SetEvent(event);  // the served game ends
+        CloseHandle(event);
+    };
+    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
+    ASSERT_EQ(host.states.size(), 2u);
+    EXPECT_TRUE(alpha.running() != beta.running()) << "exactly one game was served";
+    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
+    ASSERT_EQ(host.states.size(), 4u);
+    EXPECT_NE(host.states[0].substr(0, 7), host.states[2].substr(0, 7)) << "the other game came second";
+    EXPECT_FALSE(alpha.running());
+    EXPECT_FALSE(beta.running());
+}
+
+TEST_F(GamesTest, SameLocationInTwoRowsServesTheLowerRow)
+{
+    std::string exe = folder->placeGame("fly.exe");
+    host.rows.push_back({"Unrelated", "C:\\x.exe"});
+    addProfile("First", exe, "1");
+    addProfile("Second", exe, "2");
+    StandinGame game;
+    ASSERT_TRUE(game.start(exe, "--wait-ms 300"));
+    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
+    ASSERT_EQ(host.states.size(), 2u);
+    EXPECT_EQ(host.states[0], "1 First gain=100");
+}
+
+TEST_F(GamesTest, EmptyTitleStillMarksTheGameAsActive)
+{
+    std::string exe = folder->placeGame("fly.exe");
+    std::string location = addProfile("", exe);
+    StandinGame game;
+    ASSERT_TRUE(game.start(exe, "--wait-ms 300"));
+    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
+    ASSERT_EQ(host.states.size(), 2u);
+    EXPECT_EQ(host.states[0], "1 " + location + " gain=100");
+    EXPECT_EQ(host.states[1], "0 " + location + " gain=70");
+}
+
+TEST_F(GamesTest, LaunchPassesParametersAndDirectoryAndAlwaysRestores)
+{
+    std::string exe = folder->placeGame("Games\\Fly\\fly.exe");
+    std::string location = addProfile("Fly", exe);
+    std::string report = folder->file("report.txt");
+    std::string directory = folder->path + "\\Games";
+    std::string parameters = "--report " + report + " --value " + DEVICE_KEY + "\\Gain --exit 3 --wait-ms 200";
+    store->writeProfileFields(location, "Fly", parameters, directory);
+
+    ProcessHandle process = launchProfile(host, *store, 0, true);
+
+    ASSERT_TRUE(process);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.get(), &exitCode);
+    EXPECT_EQ(exitCode, 3u) << "waited for the game";
+    std::string text = readFile(report);
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    EXPECT_NE(text.find(parameters), std::string::npos) << text;
+    EXPECT_NE(text.find("value=70\n"), std::string::npos) << "the profile is in force when the game starts: " << text;
+    std::string cwd = text.substr(text.find("cwd=") + 4);
+    EXPECT_TRUE(samePath(cwd.substr(0, cwd.find('\n')), directory)) << text;
+    ASSERT_EQ(host.states.size(), 2u);
+    EXPECT_EQ(host.states[0], "1 Fly gain=100");
+    EXPECT_EQ(host.states[1], "0 Fly gain=100") << "defaults restored before the state returns to idle";
+    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
+}
+
+TEST_F(GamesTest, LaunchOfAMissingGameReturnsToIdleAtOnce)
+{
+    std::string location = addProfile("Ghost", folder->file("missing\\ghost.exe"));
+    DWORD start = GetTickCount();
+    ProcessHandle process = launchProfile(host, *store, 0, true);
+    EXPECT_FALSE(process);
+    EXPECT_LT(GetTickCount() - start, 3000u);
+    ASSERT_EQ(host.states.size(), 2u);
+    EXPECT_EQ(host.states[1], "0 Ghost gain=100");
+    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100") << "the snapshot was taken before the start";
+    EXPECT_EQ(deviceValue("Gain"), "100");
+
+    EXPECT_FALSE(launchProfile(host, *store, 1, true)) << "no such row";
+    EXPECT_FALSE(launchProfile(host, *store, -1, true));
+    EXPECT_EQ(host.states.size(), 2u);
+}
+
+TEST_F(GamesTest, RunProgramWaitsOnlyWhenAsked)
+{
+    std::string exe = folder->placeGame("tool.exe");
+    ProcessHandle waited = runProgram(nullptr, "Open", exe, "--wait-ms 300 --exit 4", "", SW_SHOWNORMAL, true);
+    ASSERT_TRUE(waited);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(waited.get(), &exitCode);
+    EXPECT_EQ(exitCode, 4u);
+
+    ProcessHandle started = runProgram(nullptr, "Open", exe, "--wait-ms 5000", "", SW_SHOWNORMAL, false);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(WaitForSingleObject(started.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    TerminateProcess(started.get(), 0);
+    WaitForSingleObject(started.get(), 5000);
+
+    EXPECT_FALSE(runProgram(nullptr, "Open", folder->file("nothing.exe"), "", "", SW_SHOWNORMAL, true));
+}
+}  // namespace
