@@ -71,19 +71,19 @@ TEST_F(Chain, Step1_FitkitInstallsThePackageOnThePresentPad)
 
     FitkitSession fitkit(pad::infPath(), pad::hardwareId);
     ASSERT_TRUE(fitkit.opened()) << "no setup dialog";
-    ASSERT_TRUE(fitkit.waitStatus("Other Driver installed", 5000)) << fitkit.status();
+    ASSERT_TRUE(fitkit.waitStatus("Other Driver installed", 15000)) << fitkit.status();
     ASSERT_TRUE(fitkit.enabled(FitkitSession::INSTALL));
 
     auto boxes = fitkit.press(FitkitSession::INSTALL, {IDOK});
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(0u, boxes[0].find("Driver Install")) << boxes[0];
-    EXPECT_TRUE(fitkit.waitStatus("Driver already installed", 5000)) << fitkit.status();
+    EXPECT_TRUE(fitkit.waitStatus("Driver already installed", 15000)) << fitkit.status();
     EXPECT_TRUE(fitkit.enabled(FitkitSession::UNINSTALL));
     EXPECT_TRUE(fitkit.exit());
 
     // The package's driver runs the pad: it is a HID device now.
-    EXPECT_TRUE(pad::waitForPad(true, 5000));
-    EXPECT_TRUE(journal.waitFor("add-device", 2000));
+    EXPECT_TRUE(pad::waitForPad(true, 15000));
+    EXPECT_TRUE(journal.waitFor("add-device", 15000));
 }
 
 TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
@@ -169,7 +169,7 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
     {
         Process game("\"" + stage.gamePath() + "\"", stage.folder());
         ASSERT_TRUE(game.started());
-        ASSERT_TRUE(journal.waitFor("request-end", 5000)) << "no control request while the game runs";
+        ASSERT_TRUE(journal.waitFor("request-end", 15000)) << "no control request while the game runs";
         auto requests = PadJournal::requests(journal.fresh());
         ASSERT_EQ(1u, requests.size());
         EXPECT_EQ("00222004", requests[0].code);
@@ -180,7 +180,7 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
         game.terminate(0);
         ASSERT_TRUE(game.wait(5000));
     }
-    ASSERT_TRUE(journal.waitFor("request-end", 5000)) << "no control request after the game ended";
+    ASSERT_TRUE(journal.waitFor("request-end", 15000)) << "no control request after the game ended";
     auto lines = journal.fresh();
     auto requests = PadJournal::requests(lines);
     ASSERT_EQ(1u, requests.size());
@@ -197,17 +197,17 @@ TEST_F(Chain, Step4_FitkitUninstallsThePackage)
     ASSERT_TRUE(pad::waitForPad(true, 0)) << "the pad is not installed";
     FitkitSession fitkit(pad::infPath(), pad::hardwareId);
     ASSERT_TRUE(fitkit.opened()) << "no setup dialog";
-    ASSERT_TRUE(fitkit.waitStatus("Driver already installed", 5000)) << fitkit.status();
+    ASSERT_TRUE(fitkit.waitStatus("Driver already installed", 15000)) << fitkit.status();
     auto boxes = fitkit.press(FitkitSession::UNINSTALL, {IDYES, IDOK});
     ASSERT_EQ(2u, boxes.size());
     EXPECT_EQ("Are you sure to uninstall the driver?", boxes[0]);
     EXPECT_EQ("Driver Removed OK!", boxes[1]);
-    EXPECT_TRUE(fitkit.waitStatus("Driver not installed", 5000)) << fitkit.status();
+    EXPECT_TRUE(fitkit.waitStatus("Driver not installed", 15000)) << fitkit.status();
     EXPECT_FALSE(fitkit.enabled(FitkitSession::UNINSTALL));
     EXPECT_TRUE(fitkit.exit());
 
     // The pad's device and with it its HID interface are gone.
-    EXPECT_TRUE(pad::waitForPad(false, 5000));
+    EXPECT_TRUE(pad::waitForPad(false, 15000));
     EXPECT_FALSE(devicePresent(pad::hardwareId));
 }
 
