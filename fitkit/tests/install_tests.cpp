@@ -399,3 +399,19 @@ TEST(Uninstall, OemEntryKeyPerPlatform)
               "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\VID_1F3A&PID_240B");
     EXPECT_EQ(oemEntryKey(PlatformKind(), ""), oemEntryKey(winMePlatform(), ""));
 }
+
+TEST(Install, ClicksWhileAnActionRunsAreIgnored)
+{
+    DialogRig rig;
+    rig.devices.add({PAD_ID}, "Vendor driver");
+    rig.devices.installedDescription = PAD_DESCRIPTION;
+    rig.devices.duringUpdate = [&] {
+        rig.click(IDC_INSTALL);
+        rig.click(IDC_UNINSTALL);
+    };
+    rig.open();
+    rig.click(IDC_INSTALL);
+    EXPECT_EQ(countCalls(rig.devices, "update"), 1u);
+    ASSERT_EQ(rig.boxes.seen.size(), 1u) << "no second result and no uninstall question";
+    EXPECT_EQ(rig.dialog->state, DriverState::Installed);
+}
