@@ -12,12 +12,12 @@
 #include "game_host.h"
 #include "launcher.h"
 #include "profile_store.h"
+#include "profiler_ids.h"
 #include "standin_game_process.h"
 #include "watcher.h"
 
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Watcher";
-constexpr UINT_PTR WATCH_TIMER = 100;
 
 std::string deviceValue(const char* name)
 {
