@@ -23,5 +23,8 @@ test: build
 run: build
 	bash tools/run-demo.sh
 
+screenshots: build
+	bash tools/screenshots.sh
+
 clean:
 	rm -rf build dist

@@ -33,7 +33,8 @@ function(add_wine_test name)
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE gtest_main ${T_LIBS})
   # Test programs only run here, never on XP: they may use the newer platform declarations.
-  target_compile_options(${name} PRIVATE -U_WIN32_WINNT -UWINVER -D_WIN32_WINNT=0x0601 -DWINVER=0x0601)
+  target_compile_options(${name} PRIVATE
+    $<$<COMPILE_LANGUAGE:C,CXX>:-U_WIN32_WINNT -UWINVER -D_WIN32_WINNT=0x0601 -DWINVER=0x0601>)
   if(CMAKE_CROSSCOMPILING_EMULATOR)
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600)

@@ -1,12 +1,16 @@
 #include "tray_icon.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
+// The first record version ends after a 64-byte tip; newer fields are not sent.
+constexpr std::size_t TIP_FIELD = NOTIFYICONDATAA_V1_SIZE - offsetof(NOTIFYICONDATAA, szTip);
+
 // Copies text into the tip field, cut to fit with its terminator.
 void putTip(NOTIFYICONDATAA& data, const std::string& tip)
 {
-    std::size_t room = sizeof(data.szTip) - 1;
+    std::size_t room = TIP_FIELD - 1;
     std::size_t length = tip.size() < room ? tip.size() : room;
     std::memcpy(data.szTip, tip.data(), length);
     data.szTip[length] = '\0';

@@ -6,6 +6,7 @@
 //   shell_poke keys TEXT            type TEXT (letters, digits; '>' = right, 'v' = down, '!' = enter, '~' = escape)
 //   shell_poke select ROW           select row ROW of the profile list
 //   shell_poke rect TITLE           print "x y w h" of the visible top-level window titled TITLE
+//   shell_poke menurect             print "x y w h" around every open popup menu
 #include <windows.h>
 #include <commctrl.h>
 
@@ -77,14 +78,11 @@ int main(int argc, char** argv)
         return 0;
     }
     if (!std::strcmp(verb, "select") && argc > 2) {
+        // LVM_SETITEMSTATE needs its record in the list's process: select by keyboard instead.
         HWND list = GetDlgItem(window, IDC_PROFILE_LIST);
-        LVITEMA state = {};
-        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        state.state = LVIS_SELECTED | LVIS_FOCUSED;
-        // LVM_SETITEMSTATE needs the record in the list's process; select by keyboard instead.
         SetForegroundWindow(window);
-        SetFocus(list);
-        (void)state;
+        PostMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+        Sleep(150);
         press(VK_HOME);
         for (int i = 0; i < std::atoi(argv[2]); ++i)
             press(VK_DOWN);
@@ -96,6 +94,19 @@ int main(int argc, char** argv)
         if (!target || !GetWindowRect(target, &r))
             return 1;
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (!std::strcmp(verb, "menurect")) {
+        RECT all = {};
+        for (HWND menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu;
+             menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) {
+            RECT r;
+            if (IsWindowVisible(menu) && GetWindowRect(menu, &r))
+                UnionRect(&all, &all, &r);
+        }
+        if (IsRectEmpty(&all))
+            return 1;
+        std::printf("%ld %ld %ld %ld\n", all.left, all.top, all.right - all.left, all.bottom - all.top);
         return 0;
     }
     return 2;

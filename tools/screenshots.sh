@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Saves screenshots of profiler.exe under Wine and Xvfb into docs/screenshots/: the main window with
+# the demo profiles, the tray's popup menu with the Launch submenu open, the About box and the
+# profile editor. Uses the 64-bit build (make build) and its shell_poke helper.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+. "$here/wine-env.sh"
+bin="$root/build/win64/bin"
+out="$root/docs/screenshots"
+[ -x "$bin/profiler.exe" ] && [ -x "$bin/shell_poke.exe" ] || { echo "build win64 first (make)" >&2; exit 1; }
+wine_env_init "$root/build/win64"
+wine_ensure_prefix
+unset DISPLAY
+wine_start_display
+wineserver -p
+demo="$root/build/screenshots"
+rm -rf "$demo" && mkdir -p "$demo" "$out"
+cp "$bin/profiler.exe" "$bin/shell_poke.exe" "$demo/"
+cp "$here/demo/profiler.INI" "$demo/profiler.INI"
+cd "$demo"
+poke() { wine shell_poke.exe "$@" 2>/dev/null | tr -d '\r'; }
+shoot() {   # name x y w h
+  import -window root -crop "$4x$5+$2+$3" +repage "$out/$1.png"
+  echo "saved $out/$1.png"
+}
+wine profiler.exe >/dev/null 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null; wine_stop' EXIT
+poke wait
+sleep 1
+
+poke command 32771            # Profile Edit: show the window
+sleep 0.5
+poke select 1
+sleep 0.5
+shoot main $(poke rect Padwise)
+
+poke command 1000             # hide it again
+poke tray 517 640 420         # right click on the tray icon (WM_RBUTTONUP)
+sleep 0.7
+poke keys l                   # open "Launch A Game"
+sleep 0.7
+read -r x y w h <<<"$(poke menurect)"
+shoot menu $((x - 8)) $((y - 8)) $((w + 16)) $((h + 16))
+poke keys '~~'
+
+poke command 32781            # About
+sleep 1
+shoot about $(poke rect About)
+poke keys '~'
+sleep 0.5
+
+if [ "${1:-}" != "--no-editor" ]; then
+  poke command 32771
+  sleep 0.3
+  poke select 0
+  poke command 1003           # Edit the selected profile
+  sleep 1
+  shoot editor $(poke rect "Edit Game profile") || true
+  poke keys '~'
+  sleep 0.3
+fi
