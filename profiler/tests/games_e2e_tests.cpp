@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "profile_store.h"
 #include "profiler_ids.h"
@@ -138,6 +139,8 @@ protected:
         stopProfiler();
         for (StandinGame* game : {&game1, &game2})
             game->end();
+        for (HANDLE event : events)
+            CloseHandle(event);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
         driver->clearLog();
         folder.reset();
@@ -157,13 +160,19 @@ protected:
         return location;
     }
 
-    std::string eventName(const char* tag) const
+    // A named event that a stand-in game waits for; held by the test so that a signal sent before
+    // the game opens it is not lost.
+    std::string eventName(const char* tag)
     {
-        return std::string("games_e2e_") + tag + "_" + std::to_string(GetCurrentProcessId());
+        std::string name = std::string("games_e2e_") + tag + "_" + std::to_string(GetCurrentProcessId());
+        HANDLE event = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+        if (event)
+            events.push_back(event);
+        return name;
     }
-    void signal(const char* tag) const
+    void signal(const char* tag)
     {
-        HANDLE event = CreateEventA(nullptr, TRUE, FALSE, eventName(tag).c_str());
+        HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName(tag).c_str());
         SetEvent(event);
         CloseHandle(event);
     }
@@ -243,6 +252,7 @@ protected:
     HWND mainWindow = nullptr;
     StandinGame game1;
     StandinGame game2;
+    std::vector<HANDLE> events;
 };
 StandinDriverService* GamesEndToEnd::driver = nullptr;
 DWORD GamesEndToEnd::driverError = 0;
@@ -379,7 +389,7 @@ TEST_F(GamesEndToEnd, LaunchSubmenuAndRunGameStartTheGameAndAlwaysRestore)
         ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
         EXPECT_EQ(deviceValue("Gain"), "100") << "restored although Restore is off";
         EXPECT_EQ(deviceValue("Curve"), "hard");
-        HANDLE event = CreateEventA(nullptr, TRUE, FALSE, eventName("run").c_str());
+        HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName("run").c_str());
         ResetEvent(event);
         CloseHandle(event);
     }
