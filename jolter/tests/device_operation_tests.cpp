@@ -258,7 +258,9 @@ TEST_F(DeviceOperations, EffectsStartedJustBeforeTheClockWrapsRunTheirCourse)
     pad.now = 0xFFFFFF00;
     DWORD id = download(1000000);
     ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
-    pad.now = 0x100; // 512 ms later, past the wrap
+    pad.now = 0xFFFFFF80; // start + duration has wrapped, the clock not yet
+    EXPECT_EQ(status(id), SLOT_PLAYING);
+    pad.now = 0x100; // 512 ms after the start, past the wrap
     EXPECT_EQ(status(id), SLOT_PLAYING);
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_PAUSE), S_OK);
     EXPECT_EQ(status(id), SLOT_PLAYING | SLOT_PAUSED);

@@ -109,6 +109,23 @@ WORD word(const Report& report, size_t at)
     return static_cast<WORD>(report[at] | (report[at + 1] << 8));
 }
 
+EffectReport decodeEffect(const Report& report)
+{
+    EXPECT_TRUE(sumsToZero(report));
+    EXPECT_EQ(report[0], 2);
+    EXPECT_EQ(report[1], 20);
+    EXPECT_NE(report[2], 0) << "a command report where an effect report was expected";
+    EXPECT_EQ(report[7] | report[8] | report[9], 0) << "reserved bytes";
+    return {report[2],
+            SHORT(word(report, 3)),
+            SHORT(word(report, 5)),
+            word(report, 10),
+            word(report, 12),
+            SHORT(word(report, 14)),
+            SHORT(word(report, 16)),
+            report[18]};
+}
+
 EffectParams::EffectParams(DWORD durationUs, std::vector<LONG> axisDirections, std::vector<DWORD> axisIds)
 {
     static const DWORD defaultAxes[] = {0x01000002, 0x01000102, 0x01000202, 0x01000302};

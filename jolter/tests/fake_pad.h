@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/effect_driver.h"
+#include "engine/effect_params.h"
 
 using Report = std::array<BYTE, 20>;
 
@@ -61,6 +62,16 @@ DIEFFESCAPE escapeOf(DWORD command, void* buffer = nullptr, DWORD size = 0);
 // Reads a little-endian 16-bit field of a report.
 WORD word(const Report& report, size_t at);
 
+// The fields of an effect report as the pad reads them.
+struct EffectReport {
+    BYTE type;
+    SHORT paramA, paramB;
+    WORD duration, count;
+    SHORT paramC, paramD;
+    BYTE id;
+};
+EffectReport decodeEffect(const Report& report);
+
 // A DIEFFECT over caller-owned arrays.
 struct EffectParams {
     DIEFFECT effect = {};
@@ -73,6 +84,8 @@ struct EffectParams {
 
     // Axes X (then Y) with the given directions, duration in microseconds.
     EffectParams(DWORD durationUs, std::vector<LONG> axisDirections, std::vector<DWORD> axisIds = {});
+    EffectParams(const EffectParams&) = delete; // the structure points into the object itself
+    EffectParams& operator=(const EffectParams&) = delete;
     EffectParams& withConstant(LONG magnitude);
     EffectParams& withRamp(LONG start, LONG end);
     EffectParams& withPeriodic(DWORD magnitude, LONG offset, DWORD periodUs, DWORD phase);

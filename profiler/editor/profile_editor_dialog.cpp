@@ -1,9 +1,31 @@
 #include "profile_editor_dialog.h"
 
+#include <commdlg.h>
+
+#include "device_transfer.h"
+#include "message_box.h"
 #include "profile_store.h"
 #include "profiler_ids.h"
+#include "text_rules.h"
+
+namespace {
+constexpr const char* NO_LOCATION = "Please seletec program location first.";
+constexpr const char EXE_FILTER[] = "Execute File (*.EXE)\0*.EXE\0";
+constexpr std::size_t DRIVE_ROOT_LENGTH = 3;  // "C:\"
+
+std::string controlText(HWND control)
+{
+    int length = GetWindowTextLengthA(control);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    GetWindowTextA(control, &text[0], length + 1);
+    text.resize(static_cast<std::size_t>(lstrlenA(text.c_str())));
+    return text;
+}
+}  // namespace
 
 const CommandEntry<ProfileEditorDialog> ProfileEditorDialog::COMMANDS[] = {
+    {IDC_BROWSE, IDC_BROWSE, &ProfileEditorDialog::onBrowse},
+    {IDC_GAME_OPTION, IDC_GAME_OPTION, &ProfileEditorDialog::onGameOption},
     {IDOK, IDOK, &ProfileEditorDialog::onOk},
     {IDCANCEL, IDCANCEL, &ProfileEditorDialog::onCancel},
 };
@@ -15,14 +37,36 @@ INT_PTR ProfileEditorDialog::run(HINSTANCE instance, HWND owner)
 
 bool ProfileEditorDialog::editMode() const
 {
-    return caption.size() >= 4 && CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, caption.c_str(), 4,
-                                                 "edit", 4) == CSTR_EQUAL;
+    return caption.size() >= 4 &&
+           CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, caption.c_str(), 4, "edit", 4) == CSTR_EQUAL;
 }
 
 BOOL ProfileEditorDialog::onInitDialog()
 {
+    browseButton = item(IDC_BROWSE);
+    startDirectoryEdit = item(IDC_START_DIRECTORY);
+    titleEdit = item(IDC_TITLE);
+    parametersEdit = item(IDC_PARAMETERS);
+    locationEdit = item(IDC_LOCATION);
     SetWindowTextA(hwnd, caption.c_str());
-    return TRUE;
+    if (!store)
+        return TRUE;
+
+    if (!editMode()) {
+        // A new profile starts from the pad settings in force.
+        readDeviceValues(*store, ini::TMP);
+        SetFocus(locationEdit);
+        return FALSE;
+    }
+    EnableWindow(browseButton, FALSE);
+    EnableWindow(locationEdit, FALSE);
+    SetWindowTextA(locationEdit, location.c_str());
+    SetWindowTextA(titleEdit, store->readText(location.c_str(), ini::PROFILE_TITLE).c_str());
+    SetWindowTextA(parametersEdit, store->readText(location.c_str(), ini::APP_PARAMS).c_str());
+    SetWindowTextA(startDirectoryEdit, store->readText(location.c_str(), ini::APP_DIRECTION).c_str());
+    store->copyDeviceValues(location, ini::TMP);
+    SetFocus(titleEdit);
+    return FALSE;
 }
 
 bool ProfileEditorDialog::onCommand(int id, int)
@@ -30,12 +74,73 @@ bool ProfileEditorDialog::onCommand(int id, int)
     return dispatchCommand(COMMANDS, *this, id);
 }
 
+void ProfileEditorDialog::onBrowse(int)
+{
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string initial = std::string(windows).substr(0, DRIVE_ROOT_LENGTH) + "*.EXE";
+
+    char chosen[MAX_PATH] = {};
+    lstrcpynA(chosen, initial.c_str(), MAX_PATH);
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = hwnd;
+    dialog.lpstrFilter = EXE_FILTER;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = chosen;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = "EXE";
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    if (!GetOpenFileNameA(&dialog))
+        return;
+
+    ChosenFile parts = splitChosenFile(chosen);
+    SetWindowTextA(locationEdit, chosen);
+    SetWindowTextA(startDirectoryEdit, parts.startDirectory.c_str());
+    SetWindowTextA(titleEdit, parts.title.c_str());
+    SetFocus(titleEdit);
+    SendMessageA(titleEdit, EM_SETSEL, 0, -1);
+    SendMessageA(titleEdit, EM_SCROLLCARET, 0, 0);
+}
+
+bool ProfileEditorDialog::takeLocation()
+{
+    location = trimText(controlText(locationEdit));
+    if (!location.empty())
+        return true;
+    showMessage(hwnd, NO_LOCATION, MB_OK);
+    return false;
+}
+
+// The profile's settings go into force, the control panel lets the user change them, and what the
+// user left is taken back into "TMP" while the settings from before go back into force.
+void ProfileEditorDialog::onGameOption(int)
+{
+    if (!takeLocation() || !store)
+        return;
+    transferDeviceValues(*store, ini::TMP, ini::DEFAULT_SECTION, DriverSharing::Shared);
+    if (runControlPanel)
+        runControlPanel(hwnd, true);
+    transferDeviceValues(*store, ini::DEFAULT_SECTION, ini::TMP, DriverSharing::Shared);
+}
+
 void ProfileEditorDialog::onOk(int)
 {
-    close(IDCANCEL);
+    if (!takeLocation())
+        return;
+    if (store) {
+        store->writeProfileFields(location, controlText(titleEdit), trimText(controlText(parametersEdit)),
+                                  trimText(controlText(startDirectoryEdit)));
+        store->copyDeviceValues(ini::TMP, location);
+        notifyDriver(*store, DriverSharing::Shared);
+        store->deleteSection(ini::TMP);
+    }
+    close(IDOK);
 }
 
 void ProfileEditorDialog::onCancel(int)
 {
+    if (store)
+        store->deleteSection(ini::TMP);
     close(IDCANCEL);
 }

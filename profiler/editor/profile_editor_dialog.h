@@ -1,6 +1,7 @@
 #pragma once
 // The modal profile editor (dialog 136): location, title, parameters, start directory and, through
-// the game controller control panel, the pad settings of one profile.
+// the game controller control panel, the pad settings of one profile. While it is open the pad
+// settings live in the "TMP" section of the settings file.
 #include <windows.h>
 
 #include <string>
@@ -9,8 +10,13 @@
 
 class ProfileStore;
 
+// Starts the system's game controller control panel, owned by `owner`; with `wait` until it ends.
+using ControlPanelRunner = void (*)(HWND owner, bool wait);
+
 class ProfileEditorDialog : public Dialog {
 public:
+    explicit ProfileEditorDialog(ControlPanelRunner controlPanel = nullptr) : runControlPanel(controlPanel) {}
+
     // Runs the editor modally; IDOK or IDCANCEL.
     INT_PTR run(HINSTANCE instance, HWND owner);
     // Edit mode when the caption begins with "edit" in any letter case.
@@ -18,7 +24,13 @@ public:
 
     std::string caption = "New Profile";
     ProfileStore* store = nullptr;
-    std::string location;
+    std::string location;  // edit mode: the profile's location; after OK: the location saved
+    HWND browseButton = nullptr;
+    HWND startDirectoryEdit = nullptr;
+    HWND titleEdit = nullptr;
+    HWND parametersEdit = nullptr;
+    HWND locationEdit = nullptr;
+    ControlPanelRunner runControlPanel;
 
 protected:
     BOOL onInitDialog() override;
@@ -26,6 +38,11 @@ protected:
 
 private:
     static const CommandEntry<ProfileEditorDialog> COMMANDS[];
+    void onBrowse(int id);
+    void onGameOption(int id);
     void onOk(int id);
     void onCancel(int id);
+
+    // Takes the trimmed location edit into `location`; false (after saying so) when it is empty.
+    bool takeLocation();
 };

@@ -1,5 +1,6 @@
 // Game commands of the main window: Run Game, the Launch submenu, the Game Control Panel and the
 // watcher's timer tick.
+#include "control_panel.h"
 #include "launcher.h"
 #include "main_dialog.h"
 #include "message_box.h"
@@ -22,7 +23,7 @@ void MainDialog::onLaunch(int id)
 
 void MainDialog::onControlPanel(int)
 {
-    runProgram(hwnd, "Open", "rundll32.exe", "shell32.dll,Control_RunDLL joy.cpl,,0", "", SW_SHOWNORMAL, false);
+    openGameControlPanel(hwnd, false);
 }
 
 void MainDialog::onWatchTimer(UINT_PTR timerId)

@@ -65,30 +65,33 @@ size_t countOf(const std::string& text, const std::string& word)
     return n;
 }
 
-// A visible top-level dialog window of `processId` with the given title.
+struct DialogSearch {
+    DWORD processId;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK matchDialog(HWND window, LPARAM data)
+{
+    DialogSearch& search = *reinterpret_cast<DialogSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = {};
+    char text[64] = {};
+    GetClassNameA(window, className, sizeof(className));
+    GetWindowTextA(window, text, sizeof(text));
+    if (owner == search.processId && !lstrcmpA(className, "#32770") && !lstrcmpA(text, search.title)) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A top-level dialog window of `processId` with the given title.
 HWND findDialog(DWORD processId, const char* title)
 {
-    struct Search {
-        DWORD processId;
-        const char* title;
-        HWND found;
-    } search = {processId, title, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            Search& s = *reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char className[16] = {};
-            char text[64] = {};
-            GetClassNameA(window, className, sizeof(className));
-            GetWindowTextA(window, text, sizeof(text));
-            if (owner == s.processId && !lstrcmpA(className, "#32770") && !lstrcmpA(text, s.title)) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search = {processId, title, nullptr};
+    EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

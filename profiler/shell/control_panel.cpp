@@ -1,0 +1,8 @@
+#include "control_panel.h"
+
+#include "launcher.h"
+
+void openGameControlPanel(HWND owner, bool wait)
+{
+    runProgram(owner, "Open", "rundll32.exe", "shell32.dll,Control_RunDLL joy.cpl,,0", "", SW_SHOWNORMAL, wait);
+}

@@ -1,0 +1,473 @@
+// The profile editor through the real dialog: New and Edit from the main window, the "TMP" section,
+// Browse with the real open-file dialog, and "Go to Game Option" with the real control panel and
+// the stand-in kernel driver. A second thread plays the user while this thread runs the dialog.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include "main_dialog.h"
+#include "profiler_app.h"
+#include "profiler_ids.h"
+#include "standin_driver_service.h"
+#include "text_rules.h"
+#include "ui_test_support.h"
+
+namespace {
+const char* const TEST_PROGRAM = "profiler_editor_tests";
+const char* const NO_LOCATION = "Please seletec program location first.";
+constexpr const char* SHARED_OPEN = "create share=0x00000003";
+constexpr int FILE_NAME_COMBO = 0x47C;  // cmb13 of the open-file dialog
+constexpr int FILE_TYPE_COMBO = 0x470;  // cmb1
+
+std::string fileBytes(const std::string& path)
+{
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct FoundWindow {
+    std::function<bool(HWND)> match;
+    HWND window;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM data)
+{
+    FoundWindow* found = reinterpret_cast<FoundWindow*>(data);
+    if (IsWindowVisible(window) && found->match(window)) {
+        found->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND waitForWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 10000)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
+        FoundWindow found = {match, nullptr};
+        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&found));
+        if (found.window)
+            return found.window;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+std::string titleOf(HWND window)
+{
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+bool ownWindow(HWND window)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process == GetCurrentProcessId();
+}
+
+// What the user does in the editor, on a thread of its own: the test's thread is inside the dialog.
+class User {
+public:
+    User(const char* editorTitle, std::function<void(User&)> script)
+        : uiThread(GetCurrentThreadId()),
+          thread([this, editorTitle, script] {
+              editor = waitForWindow([&](HWND w) { return ownWindow(w) && titleOf(w) == editorTitle; });
+              if (!editor)
+                  return;
+              script(*this);
+          })
+    {
+    }
+    ~User() { thread.join(); }
+
+    HWND control(int id) const { return GetDlgItem(editor, id); }
+    std::string text(int id) const
+    {
+        char buffer[1024] = {};
+        SendMessageA(control(id), WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer));
+        return buffer;
+    }
+    void type(int id, const std::string& value) const
+    {
+        SendMessageA(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
+    }
+    void click(int id) const { SendMessageA(editor, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control(id))); }
+    void clickLater(int id) const { PostMessageA(editor, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control(id))); }
+    void settle() const { SendMessageA(editor, WM_NULL, 0, 0); }  // returns once the editor handles messages
+    HWND focus() const
+    {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        GetGUIThreadInfo(uiThread, &info);
+        return info.hwndFocus;
+    }
+    // Chooses `path` in the open-file dialog that Browse shows, or cancels it for an empty path.
+    void browse(const std::string& path, std::string* filterShown = nullptr) const
+    {
+        clickLater(IDC_BROWSE);
+        HWND chooser = waitForWindow([&](HWND w) { return ownWindow(w) && w != editor && GetDlgItem(w, FILE_NAME_COMBO); });
+        ASSERT_NE(chooser, nullptr) << "no open-file dialog";
+        if (filterShown) {
+            char filter[128] = {};
+            SendMessageA(GetDlgItem(chooser, FILE_TYPE_COMBO), WM_GETTEXT, sizeof(filter), reinterpret_cast<LPARAM>(filter));
+            *filterShown = filter;
+        }
+        if (path.empty()) {
+            PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+        } else {
+            SendMessageA(GetDlgItem(chooser, FILE_NAME_COMBO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+            PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+        }
+        for (int i = 0; i < 500 && IsWindow(chooser); ++i)
+            Sleep(10);
+        settle();
+    }
+
+    DWORD uiThread;
+    HWND editor = nullptr;
+    std::thread thread;
+};
+
+class EditorTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        char dir[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, dir);
+        driver = new StandinDriverService;
+        driverError = driver->install(std::string(dir) + "editor_driver_" + std::to_string(GetCurrentProcessId()) + ".log",
+                                      "Software\\PadkitTests\\Editor");
+    }
+    static void TearDownTestSuite()
+    {
+        delete driver;
+        driver = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_EQ(driverError, 0u) << "the stand-in driver could not be installed";
+        const char* name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        settings = std::make_unique<TempSettings>(name);
+        key = std::make_unique<ScratchKey>("Editor");
+        key->set("ForceGain", "55");
+        key->set("Deadzone", "3");
+        settings->write(std::string("[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=") + key->path +
+                        "\r\nDEVNODE=" + StandinDriverService::DEVICE_PATH + "\r\nIOCTLCODE=2236423\r\n"
+                        "[PROFILES]\r\nCOUNT=2\r\n1=C:\\Games\\Race\\race.exe\r\n2=C:\\Games\\Fly\\fly.exe\r\n"
+                        "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\nForceGain=20\r\nDeadzone=9\r\n"
+                        "[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\nAppParams=-fast\r\n"
+                        "AppDirection=C:\\Games\\Fly\r\nForceGain=90\r\nDeadzone=1\r\n");
+        app = std::make_unique<ProfilerApp>(settings->path);
+        ASSERT_TRUE(app->start());
+        driver->clearLog();
+    }
+    void TearDown() override
+    {
+        app.reset();
+        key.reset();
+        settings.reset();
+        if (driver)
+            driver->clearLog();
+    }
+
+    MainDialog& main() { return *app->mainDialog; }
+    void command(int id) { SendMessageA(main().hwnd, WM_COMMAND, id, 0); }
+    std::string device(const char* name)
+    {
+        std::string text;
+        return key->get(name, text) ? text : "<absent>";
+    }
+    std::string ini(const char* section, const char* name)
+    {
+        return settings->has(section, name) ? settings->read(section, name) : "<absent>";
+    }
+
+    static StandinDriverService* driver;
+    static DWORD driverError;
+    std::unique_ptr<TempSettings> settings;
+    std::unique_ptr<ScratchKey> key;
+    std::unique_ptr<ProfilerApp> app;
+};
+StandinDriverService* EditorTest::driver = nullptr;
+DWORD EditorTest::driverError = 0;
+
+TEST(EditorText, TrimsTheSixBlanksAndKeepsDoubleByteCharactersWhole)
+{
+    EXPECT_EQ(trimText(" \t\r\n\v\f C:\\a b.exe \f\v\n\r\t "), "C:\\a b.exe");
+    EXPECT_EQ(trimText(" \t "), "");
+    EXPECT_EQ(trimText(""), "");
+    // Shift-JIS: the ideographic space (0x81 0x40) is not one of the six; it stays.
+    EXPECT_EQ(trimText("  \x81\x40x\x81\x40  ", 932), "\x81\x40x\x81\x40");
+}
+
+TEST(EditorText, ChosenFileGivesFolderAndTitle)
+{
+    ChosenFile fly = splitChosenFile("C:\\Games\\Fly\\fly.exe");
+    EXPECT_EQ(fly.startDirectory, "C:\\Games\\Fly");
+    EXPECT_EQ(fly.title, "fly");
+    ChosenFile root = splitChosenFile("C:\\fly.exe");
+    EXPECT_EQ(root.startDirectory, "C:");
+    EXPECT_EQ(root.title, "fly");
+    ChosenFile dots = splitChosenFile("D:/games/sky.v2.exe");
+    EXPECT_EQ(dots.startDirectory, "D:/games");
+    EXPECT_EQ(dots.title, "sky.v2");
+    ChosenFile bare = splitChosenFile("fly");
+    EXPECT_EQ(bare.startDirectory, "fly");
+    EXPECT_EQ(bare.title, "fly");
+    // Shift-JIS 0x95 0x5C is one character whose second byte is a backslash: not a separator.
+    ChosenFile wide = splitChosenFile("C:\\Games\\\x95\x5C.exe", 932);
+    EXPECT_EQ(wide.startDirectory, "C:\\Games");
+    EXPECT_EQ(wide.title, "\x95\x5C");
+    ChosenFile folder = splitChosenFile("C:\\\x95\x5C\\a.exe", 932);
+    EXPECT_EQ(folder.startDirectory, "C:\\\x95\x5C");
+}
+
+TEST_F(EditorTest, NewProfileStartsFromTheValuesInForceAndCancelLeavesNoTrace)
+{
+    std::string before = fileBytes(settings->path);
+    std::string caption, tmpGain, tmpZone, texts;
+    bool enabled = true, focusOnLocation = false;
+    {
+        User user("New Game Profile", [&](User& u) {
+            tmpGain = ini("TMP", "ForceGain");
+            tmpZone = ini("TMP", "Deadzone");
+            for (int id : {IDC_LOCATION, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY})
+                texts += u.text(id);
+            for (int id : {IDC_LOCATION, IDC_BROWSE, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY, IDC_GAME_OPTION})
+                enabled = enabled && IsWindowEnabled(u.control(id));
+            focusOnLocation = u.focus() == u.control(IDC_LOCATION);
+            EXPECT_FALSE(IsWindowVisible(u.control(IDC_BROWSE_DIRECTORY)));
+            u.click(IDCANCEL);
+        });
+        command(IDC_NEW);
+    }
+    EXPECT_EQ(tmpGain, "55");
+    EXPECT_EQ(tmpZone, "3");
+    EXPECT_EQ(texts, "");
+    EXPECT_TRUE(enabled);
+    EXPECT_TRUE(focusOnLocation);
+    EXPECT_EQ(fileBytes(settings->path), before);
+    EXPECT_EQ(main().rowCount(), 2);
+    EXPECT_EQ(GetMenuItemCount(main().launchMenu()), 2);
+}
+
+TEST_F(EditorTest, NewProfileWithOnlyALocationIsListedAndStored)
+{
+    {
+        User user("New Game Profile", [&](User& u) {
+            u.type(IDC_LOCATION, " \t C:\\Games\\New\\new.exe  ");
+            u.click(IDOK);
+        });
+        command(IDC_NEW);
+    }
+    const char* section = "C:\\Games\\New\\new.exe";
+    EXPECT_EQ(ini(section, "ProfileTitle"), "");
+    EXPECT_EQ(ini(section, "AppParams"), "<absent>");
+    EXPECT_EQ(ini(section, "AppDirection"), "<absent>");
+    EXPECT_EQ(ini(section, "ForceGain"), "55");
+    EXPECT_EQ(ini(section, "Deadzone"), "3");
+    EXPECT_EQ(ini("TMP", "ForceGain"), "<absent>");
+    EXPECT_EQ(ini("PROFILES", "COUNT"), "3");
+    EXPECT_EQ(ini("PROFILES", "3"), section);
+
+    ASSERT_EQ(main().rowCount(), 3);
+    EXPECT_EQ(main().rowText(2, 0), "");
+    EXPECT_EQ(main().rowText(2, 1), section);
+    HMENU launch = main().launchMenu();
+    ASSERT_EQ(GetMenuItemCount(launch), 3);
+    EXPECT_EQ(GetMenuItemID(launch, 2), static_cast<UINT>(LAUNCH_COMMAND_BASE + 2));
+    EXPECT_EQ(ImageList_GetImageCount(main().profileImages.get()), 3);
+
+    // OK tells the driver, shared, with the key untouched.
+    std::string log = driver->log("close");
+    EXPECT_NE(log.find(SHARED_OPEN), std::string::npos) << log;
+    EXPECT_NE(log.find("ioctl code=0x00222007 in=0x00000000 out=0x00000000"), std::string::npos) << log;
+    EXPECT_EQ(device("ForceGain"), "55");
+}
+
+TEST_F(EditorTest, EditModeLocksTheLocationAndRewritesTheSameSection)
+{
+    ListView_SetItemState(main().profileList, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    std::map<std::string, std::string> seen;
+    bool locationLocked = false, focusOnTitle = false;
+    {
+        User user("Edit Game profile", [&](User& u) {
+            seen["location"] = u.text(IDC_LOCATION);
+            seen["title"] = u.text(IDC_TITLE);
+            seen["parameters"] = u.text(IDC_PARAMETERS);
+            seen["directory"] = u.text(IDC_START_DIRECTORY);
+            seen["tmp"] = ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
+            locationLocked = !IsWindowEnabled(u.control(IDC_LOCATION)) && !IsWindowEnabled(u.control(IDC_BROWSE));
+            focusOnTitle = u.focus() == u.control(IDC_TITLE);
+            u.type(IDC_TITLE, " New Fly ");
+            u.type(IDC_PARAMETERS, "  ");
+            u.type(IDC_START_DIRECTORY, "\tD:\\Fly  ");
+            u.click(IDOK);
+        });
+        // A double click in the list opens the selected profile, as Edit does.
+        NMHDR click = {main().profileList, IDC_PROFILE_LIST, static_cast<UINT>(NM_DBLCLK)};
+        SendMessageA(main().hwnd, WM_NOTIFY, IDC_PROFILE_LIST, reinterpret_cast<LPARAM>(&click));
+    }
+    EXPECT_EQ(seen["location"], "C:\\Games\\Fly\\fly.exe");
+    EXPECT_EQ(seen["title"], "Fly");
+    EXPECT_EQ(seen["parameters"], "-fast");
+    EXPECT_EQ(seen["directory"], "C:\\Games\\Fly");
+    EXPECT_EQ(seen["tmp"], "90/1");
+    EXPECT_TRUE(locationLocked);
+    EXPECT_TRUE(focusOnTitle);
+
+    const char* section = "C:\\Games\\Fly\\fly.exe";
+    // The title goes to the file as typed; Wine's INI writer drops the blanks at its ends itself.
+    EXPECT_EQ(ini(section, "ProfileTitle"), "New Fly");
+    EXPECT_EQ(ini(section, "AppParams"), "<absent>");
+    EXPECT_EQ(ini(section, "AppDirection"), "D:\\Fly");
+    EXPECT_EQ(ini(section, "ForceGain"), "90");
+    EXPECT_EQ(ini("PROFILES", "COUNT"), "2");
+    EXPECT_EQ(ini("TMP", "ForceGain"), "<absent>");
+    EXPECT_EQ(main().rowText(1, 0), "New Fly");
+    EXPECT_EQ(menuText(main().launchMenu(), 1), "Fly");  // the submenu follows at the next load
+}
+
+TEST_F(EditorTest, AnEmptyLocationIsRefusedForOkAndGameOption)
+{
+    BoxAnswerer boxes;
+    bool stayedOpen = false;
+    {
+        User user("New Game Profile", [&](User& u) {
+            u.type(IDC_LOCATION, "  \t ");
+            u.click(IDOK);
+            u.click(IDC_GAME_OPTION);
+            stayedOpen = IsWindowVisible(u.editor) != FALSE;
+            u.click(IDCANCEL);
+        });
+        command(IDC_NEW);
+    }
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(boxes.seen.size(), 2u);
+    for (const BoxSeen& box : boxes.seen) {
+        EXPECT_EQ(box.text, NO_LOCATION);
+        EXPECT_EQ(box.caption, TEST_PROGRAM);
+        EXPECT_TRUE(box.hasOk && !box.hasCancel && !box.hasYes);
+        EXPECT_EQ(box.icon, IDI_EXCLAMATION);
+    }
+    EXPECT_EQ(ini("DEFAULT", "ForceGain"), "<absent>");
+    EXPECT_EQ(ini("PROFILES", "COUNT"), "2");
+    EXPECT_EQ(device("ForceGain"), "55");
+    EXPECT_EQ(driver->log().find("ioctl"), std::string::npos);
+}
+
+TEST_F(EditorTest, BrowseFillsLocationStartDirectoryAndTitle)
+{
+    CreateDirectoryA("C:\\PadkitTests", nullptr);
+    CreateDirectoryA("C:\\PadkitTests\\Fly", nullptr);
+    for (const char* file : {"C:\\PadkitTests\\Fly\\fly.exe", "C:\\padkit_root.exe"})
+        CloseHandle(CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    std::vector<std::string> after;
+    std::string filter;
+    bool titleSelected = false;
+    {
+        User user("New Game Profile", [&](User& u) {
+            u.type(IDC_PARAMETERS, "-keep");
+            auto record = [&] {
+                after.push_back(u.text(IDC_LOCATION) + "|" + u.text(IDC_START_DIRECTORY) + "|" + u.text(IDC_TITLE) +
+                                "|" + u.text(IDC_PARAMETERS));
+            };
+            u.browse("C:\\PadkitTests\\Fly\\fly.exe", &filter);
+            record();
+            DWORD start = 0, end = 0;
+            SendMessageA(u.control(IDC_TITLE), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            titleSelected = u.focus() == u.control(IDC_TITLE) && start == 0 && end == 3;
+            u.browse("C:\\padkit_root.exe");
+            record();
+            u.browse("");  // cancelled: nothing changes
+            record();
+            u.click(IDCANCEL);
+        });
+        command(IDC_NEW);
+    }
+    DeleteFileA("C:\\PadkitTests\\Fly\\fly.exe");
+    DeleteFileA("C:\\padkit_root.exe");
+    RemoveDirectoryA("C:\\PadkitTests\\Fly");
+    RemoveDirectoryA("C:\\PadkitTests");
+    ASSERT_EQ(after.size(), 3u);
+    EXPECT_EQ(after[0], "C:\\PadkitTests\\Fly\\fly.exe|C:\\PadkitTests\\Fly|fly|-keep");
+    EXPECT_EQ(after[1], "C:\\padkit_root.exe|C:|padkit_root|-keep");
+    EXPECT_EQ(after[2], after[1]);
+    EXPECT_EQ(filter, "Execute File (*.EXE)");
+    EXPECT_TRUE(titleSelected);
+}
+
+// The control panel of the system, started by "Go to Game Option": wait for it, let the "user"
+// change a setting in the device key, close it, and wait until the editor is back.
+void useControlPanel(User& u, const std::function<void()>& whileOpen)
+{
+    u.clickLater(IDC_GAME_OPTION);
+    HWND panel = waitForWindow([](HWND w) { return !ownWindow(w) && titleOf(w) == "Game Controllers"; });
+    ASSERT_NE(panel, nullptr) << "the game controller control panel did not open";
+    whileOpen();
+    PostMessageA(panel, WM_CLOSE, 0, 0);
+    u.settle();
+}
+
+TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
+{
+    ListView_SetItemState(main().profileList, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    std::vector<std::string> during, after;
+    std::vector<std::string> logs;
+    auto state = [&] {
+        return "key " + device("ForceGain") + "/" + device("Deadzone") + " DEFAULT " + ini("DEFAULT", "ForceGain") +
+               "/" + ini("DEFAULT", "Deadzone") + " TMP " + ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
+    };
+    {
+        User user("Edit Game profile", [&](User& u) {
+            useControlPanel(u, [&] {
+                during.push_back(state());
+                key->set("ForceGain", "77");  // what the user sets in the panel
+            });
+            after.push_back(state());
+            logs.push_back(driver->log("close\nclose"));
+            driver->clearLog();
+
+            key->set("Deadzone", "4");  // changed in force meanwhile
+            useControlPanel(u, [&] {
+                during.push_back(state());
+                key->set("ForceGain", "66");
+            });
+            after.push_back(state());
+            logs.push_back(driver->log("close\nclose"));
+            u.click(IDCANCEL);
+        });
+        command(IDC_EDIT);
+    }
+    ASSERT_EQ(during.size(), 2u);
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(during[0], "key 90/1 DEFAULT 55/3 TMP 90/1");
+    EXPECT_EQ(after[0], "key 55/3 DEFAULT 55/3 TMP 77/1");
+    EXPECT_EQ(during[1], "key 77/1 DEFAULT 55/4 TMP 77/1");
+    EXPECT_EQ(after[1], "key 55/4 DEFAULT 55/4 TMP 66/1");
+    for (const std::string& log : logs) {
+        // Two shared opens per use: the driver sees the profile's values, then the ones from before.
+        std::size_t first = log.find(SHARED_OPEN), second = log.find(SHARED_OPEN, first + 1);
+        ASSERT_NE(second, std::string::npos) << log;
+        EXPECT_EQ(log.find(SHARED_OPEN, second + 1), std::string::npos) << log;
+        EXPECT_EQ(log.find("share=0x00000000"), std::string::npos) << log;
+    }
+    EXPECT_NE(logs[0].find("value ForceGain=90"), std::string::npos) << logs[0];
+    EXPECT_GT(logs[0].find("value ForceGain=55"), logs[0].find("value ForceGain=90")) << logs[0];
+    // Cancel: the profile keeps its own values, "TMP" goes, "DEFAULT" stays.
+    EXPECT_EQ(ini("C:\\Games\\Fly\\fly.exe", "ForceGain"), "90");
+    EXPECT_EQ(ini("TMP", "ForceGain"), "<absent>");
+    EXPECT_EQ(ini("DEFAULT", "Deadzone"), "4");
+}
+}  // namespace
