@@ -81,6 +81,16 @@ DeviceInstaller::IdRead DeviceInstaller::readHardwareIds(HDEVINFO list, SP_DEVIN
     return IdRead::Read;
 }
 
+// Equal apart from letter case, character by character in the system code page.
+static bool sameIgnoringCase(std::string a, std::string b)
+{
+    if (a.size() != b.size())
+        return false;
+    CharUpperBuffA(&a[0], static_cast<DWORD>(a.size()));
+    CharUpperBuffA(&b[0], static_cast<DWORD>(b.size()));
+    return a == b;
+}
+
 // Walks zero-separated texts up to the first empty one or the end of the data.
 static bool listsId(const std::string& ids, const std::string& id)
 {
@@ -89,7 +99,7 @@ static bool listsId(const std::string& ids, const std::string& id)
         size_t end = ids.find('\0', start);
         if (end == std::string::npos)
             end = ids.size();
-        if (lstrcmpiA(ids.substr(start, end - start).c_str(), id.c_str()) == 0)
+        if (sameIgnoringCase(ids.substr(start, end - start), id))
             return true;
         start = end + 1;
     }

@@ -33,6 +33,7 @@ TEST(DriverStateNt5, ThreeStatesFromTheDeviceProperties)
     {
         DialogRig rig;
         rig.devices.add({"ACPI\\OTHER"}, "Something else");
+        rig.devices.add({"USB\\VID_1F3A&PID-240B", "USB\\VID_1F3A&PID_240"}, PAD_DESCRIPTION);   // near misses
         rig.open();
         expectState(rig, DriverState::NotInstalled);
         EXPECT_TRUE(rig.boxes.seen.empty());

@@ -51,6 +51,12 @@ TEST(OpenInf, ReportsWhatCannotBeOpened)
     EXPECT_FALSE(missing.handle.isOpen());
     InfFile empty;
     EXPECT_NE(empty.openInf(""), 0u);
+    std::string garbage(4096, '\0');
+    for (size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<char>((i * 7919) % 251);
+    dir.write("garbage.inf", garbage);
+    InfFile broken;
+    EXPECT_NE(broken.openInf("garbage.inf"), 0u);
     InfFile overlong;
     EXPECT_EQ(overlong.openInf(std::string(300, 'a') + ".inf"), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
     EXPECT_FALSE(overlong.handle.isOpen());
@@ -112,6 +118,10 @@ TEST(FindModel, MatchesIdsExactlyInInfOrder)
 TEST(FindModel, HandlesLinesWithoutIdsAndBrokenSections)
 {
     TempDir dir;
+    std::string longId(3000, 'L');
+    dir.write("longid.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n"
+                            "[Manufacturer]\r\nM=Models\r\n[Models]\r\n" + std::string(400, 'D') + "=Install," +
+                            longId + ",ID\\AFTER\r\n");
     dir.write("noids.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n"
                            "[Manufacturer]\r\nM=Models\r\n[Models]\r\nBare Pad=Install\r\nPad=Install,ID\\TWO\r\n");
     dir.write("nomfg.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n");
@@ -130,6 +140,12 @@ TEST(FindModel, HandlesLinesWithoutIdsAndBrokenSections)
     DeviceMatch two = search(noIds, "ID\\TWO", &code);
     EXPECT_TRUE(two.found);
     EXPECT_EQ(two.description, "Pad");
+
+    InfFile longLine;
+    ASSERT_EQ(longLine.openInf("longid.inf"), 0u);
+    DeviceMatch after = search(longLine, "ID\\AFTER", &code);
+    EXPECT_TRUE(after.found);
+    EXPECT_EQ(after.description, std::string(400, 'D'));
 
     InfFile noManufacturer;
     ASSERT_EQ(noManufacturer.openInf("nomfg.inf"), 0u);

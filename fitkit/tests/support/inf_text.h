@@ -5,7 +5,7 @@
 // A pad INF: class FitkitTestPad with a GUID, one manufacturer, one model line with two ids
 // ("USB\\VID_1F3A&PID_240B" and the compatible "HID\\VID_1F3A&PID_240B"), and a second
 // manufacturer whose models list "USB\\VID_1F3A&PID_9999". Installs onto a device with no files.
-std::string padInf();
+std::string padInf(const std::string& padId = "USB\\VID_1F3A&PID_240B");
 
 const char PAD_ID[] = "USB\\VID_1F3A&PID_240B";
 const char PAD_COMPATIBLE_ID[] = "HID\\VID_1F3A&PID_240B";

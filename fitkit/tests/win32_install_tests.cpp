@@ -1,0 +1,202 @@
+// fitkit.exe installing and removing a driver with the platform's own device installation:
+// a root device that fitkit prepares itself, and one that the test makes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <setupapi.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "dialog/setup_dialog.h"
+#include "fitkit_ids.h"
+#include "support/fitkit_process.h"
+#include "support/inf_text.h"
+#include "support/temp_dir.h"
+
+static const GUID TEST_PAD_CLASS = {0x2B7C41E0, 0x5A3D, 0x4E19, {0x8F, 0x62, 0x0D, 0x9B, 0x3C, 0x7A, 0x1E, 0x54}};
+
+// A hardware id of this run, so that runs in one prefix do not meet.
+static std::string uniquePadId()
+{
+    char id[64];
+    snprintf(id, sizeof(id), "ROOT\\FITKIT_TEST_%lu_%lu", GetCurrentProcessId(), GetTickCount());
+    return id;
+}
+
+static bool hasId(HDEVINFO set, SP_DEVINFO_DATA& device, const std::string& id)
+{
+    char ids[4096] = {};
+    if (!SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr, reinterpret_cast<BYTE*>(ids),
+                                           sizeof(ids) - 2, nullptr))
+        return false;
+    for (const char* p = ids; *p; p += strlen(p) + 1)
+        if (_stricmp(p, id.c_str()) == 0)
+            return true;
+    return false;
+}
+
+// Calls `visit` for each present device listing `id`; returns how many there were.
+template <typename Visit>
+static int eachDevice(const std::string& id, Visit visit)
+{
+    HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);
+    int count = 0;
+    SP_DEVINFO_DATA device = {};
+    device.cbSize = sizeof(device);
+    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
+        if (hasId(set, device, id)) {
+            ++count;
+            visit(set, device);
+        }
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    return count;
+}
+
+static int presentDevices(const std::string& id)
+{
+    return eachDevice(id, [](HDEVINFO, SP_DEVINFO_DATA&) {});
+}
+
+static std::string installedInf(const std::string& id)
+{
+    std::string infPath;
+    eachDevice(id, [&](HDEVINFO set, SP_DEVINFO_DATA& device) {
+        HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DRV, KEY_QUERY_VALUE);
+        if (key == INVALID_HANDLE_VALUE)
+            return;
+        char value[MAX_PATH] = {};
+        DWORD size = sizeof(value) - 1;
+        if (RegQueryValueExA(key, "InfPath", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == 0)
+            infPath = value;
+        RegCloseKey(key);
+    });
+    return infPath;
+}
+
+static void removeDevices(const std::string& id)
+{
+    eachDevice(id, [](HDEVINFO set, SP_DEVINFO_DATA& device) { SetupDiCallClassInstaller(DIF_REMOVE, set, &device); });
+}
+
+// A present root device with `id` and no driver, as a plugged-in pad without its driver would be.
+static bool makeRootDevice(const std::string& id)
+{
+    HDEVINFO set = SetupDiCreateDeviceInfoList(&TEST_PAD_CLASS, nullptr);
+    SP_DEVINFO_DATA device = {};
+    device.cbSize = sizeof(device);
+    std::string ids = id + std::string(2, '\0');
+    bool made = SetupDiCreateDeviceInfoA(set, "FitkitTestPad", &TEST_PAD_CLASS, nullptr, nullptr, DICD_GENERATE_ID,
+                                         &device) &&
+                SetupDiSetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID,
+                                                  reinterpret_cast<const BYTE*>(ids.data()),
+                                                  static_cast<DWORD>(ids.size())) &&
+                SetupDiCallClassInstaller(DIF_REGISTERDEVICE, set, &device);
+    SetupDiDestroyDeviceInfoList(set);
+    return made;
+}
+
+static std::string windowsInf(const std::string& name)
+{
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(windows) + "\\INF\\" + name;
+}
+
+// Copies of the test INF for `id` that the system keeps in its INF directory.
+static std::vector<std::string> infCopies(const std::string& id)
+{
+    std::vector<std::string> copies;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(windowsInf("*.inf").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return copies;
+    do {
+        std::string path = windowsInf(found.cFileName);
+        if (readFile(path).find(id) != std::string::npos)
+            copies.push_back(path);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return copies;
+}
+
+// Removes the test's devices and the system's copies of its INF.
+struct DeviceCleanup {
+    std::string id;
+    ~DeviceCleanup()
+    {
+        removeDevices(id);
+        for (const std::string& copy : infCopies(id)) {
+            DeleteFileA(copy.c_str());
+            DeleteFileA((copy.substr(0, copy.size() - 3) + "pnf").c_str());
+        }
+    }
+};
+
+TEST(Win32Install, AbsentPadGetsItsDriverThroughARootDevice)
+{
+    TempDir dir;
+    std::string id = uniquePadId();
+    DeviceCleanup cleanup{id};
+    std::string inf = dir.write("pad.inf", padInf(id));
+    std::string exe = FitkitProcess::install(dir.path());
+    FitkitProcess fitkit(exe, "pad.inf " + id, dir.path());
+    HWND dialog = fitkit.waitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(controlText(dialog, IDC_STATUS), STATUS_NOT_INSTALLED);
+
+    pressButton(dialog, IDC_INSTALL);
+    SeenBox result = fitkit.answerBox(IDOK, 30000);
+    EXPECT_EQ(result.caption, "fitkit");
+    EXPECT_EQ(result.text.rfind("Driver Install : \n\n ", 0), 0u) << result.text;
+    EXPECT_EQ(result.buttons, std::vector<int>{IDOK});
+    EXPECT_NE(result.icon, "none");
+
+    // The driver went onto the only device with this run's id, fitkit's root device: the system
+    // keeps a copy of the INF. That device is gone again: the state reads as before.
+    EXPECT_EQ(infCopies(id).size(), 1u);
+    EXPECT_EQ(controlText(dialog, IDC_STATUS), STATUS_NOT_INSTALLED);
+    EXPECT_EQ(presentDevices(id), 0);
+    pressButton(dialog, IDOK);
+    EXPECT_EQ(fitkit.waitForExit(), 0u);
+}
+
+TEST(Win32Install, PresentPadInstalledAndUninstalled)
+{
+    TempDir dir;
+    std::string id = uniquePadId();
+    DeviceCleanup cleanup{id};
+    ASSERT_TRUE(makeRootDevice(id));
+    ASSERT_EQ(presentDevices(id), 1);
+    dir.write("pad.inf", padInf(id));
+    std::string exe = FitkitProcess::install(dir.path());
+
+    FitkitProcess fitkit(exe, "pad.inf " + id, dir.path());
+    HWND dialog = fitkit.waitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(controlText(dialog, IDC_STATUS), STATUS_OTHER_DRIVER);
+
+    pressButton(dialog, IDC_INSTALL);
+    SeenBox result = fitkit.answerBox(IDOK, 30000);
+    EXPECT_EQ(result.text.rfind("Driver Install : \n\n ", 0), 0u) << result.text;
+    EXPECT_EQ(controlText(dialog, IDC_STATUS), STATUS_INSTALLED);
+    EXPECT_EQ(controlText(dialog, IDC_INSTALL), "Re&Install");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_UNINSTALL)));
+    std::string installed = installedInf(id);
+    ASSERT_FALSE(installed.empty());
+    std::string installedPath = installed.find('\\') == std::string::npos ? windowsInf(installed) : installed;
+    EXPECT_TRUE(fileExists(installedPath)) << installedPath;
+
+    pressButton(dialog, IDC_UNINSTALL);
+    SeenBox question = fitkit.answerBox(IDYES);
+    EXPECT_EQ(question.text, UNINSTALL_QUESTION);
+    EXPECT_EQ(question.buttons, (std::vector<int>{IDYES, IDNO}));
+    SeenBox removed = fitkit.answerBox(IDOK);
+    EXPECT_EQ(removed.text, DRIVER_REMOVED);
+    EXPECT_EQ(controlText(dialog, IDC_STATUS), STATUS_NOT_INSTALLED);
+    EXPECT_FALSE(fileExists(installedPath)) << installedPath;
+    EXPECT_EQ(presentDevices(id), 0);
+    pressButton(dialog, IDOK);
+    EXPECT_EQ(fitkit.waitForExit(), 0u);
+}
