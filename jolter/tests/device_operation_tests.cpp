@@ -300,6 +300,30 @@ TEST_F(DeviceOperations, UnbindingClosesThePadAndRebindingOpensItAgain)
     EXPECT_EQ(pad.reports().size(), 7u);
 }
 
+TEST(DriverTeardown, FinalReleaseClosesThePadAndFreesItsSlots)
+{
+    SettingsKey settings(TEST_EXTERNAL_ID + 1);
+    FakePad pad;
+    {
+        DriverUnderTest driver(pad);
+        ASSERT_EQ(driver->DeviceID(0x800, settings.id, TRUE, 0, nullptr), S_OK);
+        EffectParams params(INFINITE, {10000});
+        params.withConstant(100);
+        for (int i = 0; i < 3; ++i) {
+            DWORD id = 0;
+            ASSERT_EQ(driver->DownloadEffect(0, TYPE_CONSTANT, &id, params.get(), DIEP_START), S_OK);
+        }
+        EXPECT_EQ(driver->AddRef(), 0u);
+        EXPECT_EQ(driver->Release(), 0u);
+    }
+    EXPECT_EQ(pad.reports().size(), 6u);
+    // With the test's own write end closed too, the pipe reports that no writer is left.
+    pad.writeEnd.reset();
+    DWORD available = 0;
+    EXPECT_FALSE(PeekNamedPipe(pad.readEnd.get(), nullptr, 0, nullptr, &available, nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_BROKEN_PIPE));
+}
+
 TEST_F(DeviceOperations, VersionsAndNullOutPointers)
 {
     DIDRIVERVERSIONS versions = {};

@@ -42,7 +42,7 @@ std::vector<Report> FakePad::reports()
     return received;
 }
 
-DriverUnderTest::DriverUnderTest(FakePad& pad)
+DriverUnderTest::DriverUnderTest(PadEnvironment& pad)
 {
     void* object = nullptr;
     EXPECT_EQ(EffectDriver::Create(pad, IID_IDirectInputEffectDriver, &object), S_OK);

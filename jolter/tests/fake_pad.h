@@ -31,7 +31,7 @@ public:
 // A driver made by EffectDriver::Create over a FakePad; released at the end of the scope.
 class DriverUnderTest {
 public:
-    explicit DriverUnderTest(FakePad& pad);
+    explicit DriverUnderTest(PadEnvironment& pad);
     ~DriverUnderTest();
     DriverUnderTest(const DriverUnderTest&) = delete;
     DriverUnderTest& operator=(const DriverUnderTest&) = delete;

@@ -1,0 +1,34 @@
+// The driver under random and hostile DIEFFECT structures and escape buffers, each ending at a
+// no-access page: no fault, and every result S_OK, S_FALSE or a COM error.
+#include <gtest/gtest.h>
+
+#include "fake_pad.h"
+#include "fuzz/hostile_input.h"
+
+namespace {
+
+TEST(Fuzz, HostileCallsWithAFixedSeed)
+{
+    SettingsKey settings(TEST_EXTERNAL_ID + 20);
+    SinkPad pad;
+    pad.now = 0xFFFF0000; // the clock wraps during the run
+    DriverUnderTest driver(pad);
+    ASSERT_EQ(driver->DeviceID(0x800, settings.id, TRUE, 0, nullptr), S_OK);
+
+    FuzzCounts counts;
+    std::string failure;
+    EXPECT_TRUE(fuzzDriver(driver.driver, pad, 20261207, 60000, counts, failure)) << failure;
+    EXPECT_EQ(counts.calls, 60000);
+    // The mix reaches both outcomes, and real effects were made along the way.
+    EXPECT_GT(counts.ok, 5000);
+    EXPECT_GT(counts.refused, 5000);
+
+    DWORD previous = 0;
+    for (EffectSlot* slot = driver.object().effects.head(); slot; slot = slot->next) {
+        EXPECT_GT(slot->id, previous);
+        EXPECT_LE(slot->id, 255u);
+        previous = slot->id;
+    }
+}
+
+} // namespace
