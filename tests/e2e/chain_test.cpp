@@ -169,7 +169,8 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
     {
         Process game("\"" + stage.gamePath() + "\"", stage.folder());
         ASSERT_TRUE(game.started());
-        ASSERT_TRUE(journal.waitFor("request-end", 15000)) << "no control request while the game runs";
+        // The transfer is over when the driver is closed again.
+        ASSERT_TRUE(journal.waitFor("control-close", 15000)) << "no control request while the game runs";
         auto lines = journal.fresh();
         auto requests = PadJournal::requests(lines);
         ASSERT_EQ(1u, requests.size());
@@ -183,7 +184,7 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
         game.terminate(0);
         ASSERT_TRUE(game.wait(5000));
     }
-    ASSERT_TRUE(journal.waitFor("request-end", 15000)) << "no control request after the game ended";
+    ASSERT_TRUE(journal.waitFor("control-close", 15000)) << "no control request after the game ended";
     auto lines = journal.fresh();
     auto requests = PadJournal::requests(lines);
     ASSERT_EQ(1u, requests.size());
