@@ -6,9 +6,9 @@
 #include "game_host.h"
 #include "launcher.h"
 #include "profile_store.h"
+#include "profiler_ids.h"
 
 namespace {
-constexpr UINT WATCH_PERIOD_MS = 100;
 constexpr UINT MATCH_PROMPT_TYPE = MB_YESNOCANCEL | MB_ICONQUESTION | MB_SYSTEMMODAL;
 // Not declared for Windows XP targets; XP refuses it, and the open falls back to the full query right.
 constexpr DWORD QUERY_LIMITED_INFORMATION = 0x1000;

@@ -12,12 +12,12 @@
 #include "game_host.h"
 #include "launcher.h"
 #include "profile_store.h"
+#include "profiler_ids.h"
 #include "standin_game_process.h"
 #include "watcher.h"
 
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Watcher";
-constexpr UINT_PTR WATCH_TIMER = 100;
 
 std::string deviceValue(const char* name)
 {
@@ -325,15 +325,14 @@ TEST_F(GamesTest, TwoMatchingGamesAreServedOneAfterTheOther)
     StandinGame alpha;
     StandinGame beta;
     std::string events = "watcher_tests_" + std::to_string(GetCurrentProcessId());
+    // Held by the test, so that a signal sent before a game opens its event is not lost.
+    HANDLE alphaEvent = CreateEventA(nullptr, TRUE, FALSE, (events + "_Alpha").c_str());
+    HANDLE betaEvent = CreateEventA(nullptr, TRUE, FALSE, (events + "_Beta").c_str());
     ASSERT_TRUE(alpha.start(exeA, "--event " + events + "_Alpha"));
     ASSERT_TRUE(beta.start(exeB, "--event " + events + "_Beta"));
-    Sleep(200);  // both have created their events
     host.onState = [&](int flag, const std::string& name) {
-        if (flag != 1)
-            return;
-        HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, (events + "_" + name).c_str());
-        SetEvent(event);  // the served game ends
-        CloseHandle(event);
+        if (flag == 1)
+            SetEvent(name == "Alpha" ? alphaEvent : betaEvent);  // the served game ends
     };
     watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
     ASSERT_EQ(host.states.size(), 2u);
@@ -343,6 +342,8 @@ TEST_F(GamesTest, TwoMatchingGamesAreServedOneAfterTheOther)
     EXPECT_NE(host.states[0].substr(0, 7), host.states[2].substr(0, 7)) << "the other game came second";
     EXPECT_FALSE(alpha.running());
     EXPECT_FALSE(beta.running());
+    CloseHandle(alphaEvent);
+    CloseHandle(betaEvent);
 }
 
 TEST_F(GamesTest, SameLocationInTwoRowsServesTheLowerRow)

@@ -33,7 +33,7 @@ TEST_F(VirtualPad, OnARootDeviceItIsAHidDeviceThatTakesReportsAndControlRequests
     RootDevice device(pad::hardwareId);
     ASSERT_TRUE(device.created()) << "root device: error " << device.error();
     ASSERT_EQ(0u, pad::updateDriver());
-    ASSERT_TRUE(pad::waitForPad(true, 5000)) << "no HID interface with the pad's product string";
+    ASSERT_TRUE(pad::waitForPad(true, 15000)) << "no HID interface with the pad's product string";
 
     // A host's 20-byte output report with id 2 reaches the pad byte for byte.
     Handle hid = openHidDevice(pad::productString);
@@ -73,7 +73,7 @@ TEST_F(VirtualPad, OnARootDeviceItIsAHidDeviceThatTakesReportsAndControlRequests
     hid.reset();
     removeDevices(pad::hardwareId);
     device.release();
-    EXPECT_TRUE(pad::waitForPad(false, 5000));
+    EXPECT_TRUE(pad::waitForPad(false, 15000));
 }
 
 } // namespace

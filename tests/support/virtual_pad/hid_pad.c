@@ -148,9 +148,16 @@ static NTSTATUS NTAPI pnp(PDEVICE_OBJECT device, PIRP irp)
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
     PadLine line;
 
-    padLineStart(&line, "pnp ");
-    padLineHex(&line, stack->MinorFunction, 2);
-    padLineWrite(&line);
+    switch (stack->MinorFunction) {
+    case IRP_MN_START_DEVICE: padLog("start"); break;
+    case IRP_MN_SURPRISE_REMOVAL: padLog("surprise-removal"); break;
+    case IRP_MN_REMOVE_DEVICE: padLog("remove"); break;
+    default:
+        padLineStart(&line, "pnp ");
+        padLineHex(&line, stack->MinorFunction, 2);
+        padLineWrite(&line);
+        break;
+    }
     /* The root bus below completes at once; nothing of the pad needs starting or stopping. */
     if (stack->MinorFunction == IRP_MN_START_DEVICE || stack->MinorFunction == IRP_MN_REMOVE_DEVICE ||
         stack->MinorFunction == IRP_MN_SURPRISE_REMOVAL || stack->MinorFunction == IRP_MN_STOP_DEVICE)

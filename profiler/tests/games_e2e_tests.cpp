@@ -1,0 +1,457 @@
+// profiler.exe as a user runs it: a copy beside its own settings file, the stand-in kernel driver as
+// "DEVNODE", and stand-in games started by the test or by profiler. Observed from outside: the
+// device settings key, the settings file, the driver's log, the game's report and the windows.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "profile_store.h"
+#include "profiler_ids.h"
+#include "standin_driver_service.h"
+#include "standin_game_process.h"
+
+namespace {
+constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Games";
+constexpr const char* IOCTL_LINE = "ioctl code=0x00222007 in=0x00000000 out=0x00000000";
+constexpr const char* PROMPT_TAIL =
+    "\n\nYes    = Apply Profile and Continue\nNo     = Continue without Apply Profile\nCancel = Abort the Program";
+
+// Generous: the machine running the tests may be busy.
+bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(25);
+    }
+    return true;
+}
+
+std::string deviceValue(const char* name)
+{
+    char buffer[1024] = {};
+    DWORD size = sizeof(buffer) - 1;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, DEVICE_KEY, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return "<absent>";
+    return buffer;
+}
+
+void setDeviceValue(const char* name, const std::string& text)
+{
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, DEVICE_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+}
+
+std::string activeMarker()
+{
+    return deviceValue("PROFILEACTIVE");
+}
+
+size_t countOf(const std::string& text, const std::string& word)
+{
+    size_t n = 0;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
+        ++n;
+    return n;
+}
+
+struct DialogSearch {
+    DWORD processId;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK matchDialog(HWND window, LPARAM data)
+{
+    DialogSearch& search = *reinterpret_cast<DialogSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = {};
+    char text[64] = {};
+    GetClassNameA(window, className, sizeof(className));
+    GetWindowTextA(window, text, sizeof(text));
+    if (owner == search.processId && !lstrcmpA(className, "#32770") && !lstrcmpA(text, search.title)) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A top-level dialog window of `processId` with the given title.
+HWND findDialog(DWORD processId, const char* title)
+{
+    DialogSearch search = {processId, title, nullptr};
+    EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string windowText(HWND window)
+{
+    char text[2048] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+class GamesEndToEnd : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        driver = new StandinDriverService;
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        driverError = driver->install(std::string(temp) + "games_driver.log", DEVICE_KEY);
+    }
+    static void TearDownTestSuite()
+    {
+        delete driver;
+        driver = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_EQ(driverError, 0u) << "the stand-in driver could not be installed";
+        folder = std::make_unique<ScratchFolder>("games_e2e");
+        CopyFileA((programDirectory() + "\\profiler.exe").c_str(), folder->file("profiler.exe").c_str(), FALSE);
+        store = std::make_unique<ProfileStore>(folder->file("profiler.INI"));
+        settings("KEYS", "2");
+        settings("1", "Gain");
+        settings("2", "Curve");
+        settings("REGPATH", DEVICE_KEY);
+        settings("DEVNODE", StandinDriverService::DEVICE_PATH);
+        settings("IOCTLCODE", "2236423");
+        settings("AUTOLAUNCH", "1");
+        settings("RESTORE", "1");
+        settings("PROMPT", "0");
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
+        setDeviceValue("Gain", "100");
+        setDeviceValue("Curve", "hard");
+        driver->clearLog();
+    }
+    void TearDown() override
+    {
+        stopProfiler();
+        for (StandinGame* game : {&game1, &game2})
+            game->end();
+        for (HANDLE event : events)
+            CloseHandle(event);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
+        driver->clearLog();
+        folder.reset();
+    }
+
+    void settings(const char* key, const char* text) { store->writeText(ini::SETTINGS, key, text); }
+
+    // A profile whose location names the game's path in capitals; returns that location.
+    std::string addProfile(const std::string& title, const std::string& gamePath, const char* gain)
+    {
+        std::string location = gamePath;
+        CharUpperBuffA(&location[0], static_cast<DWORD>(location.size()));
+        store->writeProfileFields(location, title, "", "");
+        store->writeText(location.c_str(), "Gain", gain);
+        store->writeText(location.c_str(), "Curve", "soft");
+        store->appendProfile(location, profiles++);
+        return location;
+    }
+
+    // A named event that a stand-in game waits for; held by the test so that a signal sent before
+    // the game opens it is not lost.
+    std::string eventName(const char* tag)
+    {
+        std::string name = std::string("games_e2e_") + tag + "_" + std::to_string(GetCurrentProcessId());
+        HANDLE event = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+        if (event)
+            events.push_back(event);
+        return name;
+    }
+    void signal(const char* tag)
+    {
+        HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName(tag).c_str());
+        SetEvent(event);
+        CloseHandle(event);
+    }
+
+    void startProfiler()
+    {
+        std::string exe = folder->file("profiler.exe");
+        std::string commandLine = "\"" + exe + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info = {};
+        ASSERT_TRUE(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                   folder->path.c_str(), &startup, &info));
+        CloseHandle(info.hThread);
+        profiler = info.hProcess;
+        profilerId = info.dwProcessId;
+        ASSERT_TRUE(waitFor([&] { return (mainWindow = findDialog(profilerId, "Padwise")) != nullptr; }))
+            << "profiler's main window did not appear";
+    }
+    void stopProfiler()
+    {
+        if (!profiler)
+            return;
+        TerminateProcess(profiler, 0);
+        WaitForSingleObject(profiler, 5000);
+        CloseHandle(profiler);
+        profiler = nullptr;
+        mainWindow = nullptr;
+    }
+    bool profilerResponds() const
+    {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
+    }
+
+    // Selects a row of the list in profiler's process: the item record must live there.
+    void selectRow(int row)
+    {
+        HWND list = GetDlgItem(mainWindow, IDC_PROFILE_LIST);
+        ASSERT_NE(list, nullptr);
+        LVITEMA item = {};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        void* remote = VirtualAllocEx(profiler, nullptr, sizeof(item), MEM_COMMIT, PAGE_READWRITE);
+        ASSERT_NE(remote, nullptr);
+        WriteProcessMemory(profiler, remote, &item, sizeof(item), nullptr);
+        SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote));
+        VirtualFreeEx(profiler, remote, 0, MEM_RELEASE);
+    }
+
+    // Waits for the match prompt, checks it and presses `button`; returns its text.
+    std::string answerPrompt(int button)
+    {
+        HWND box = nullptr;
+        std::string text;
+        EXPECT_TRUE(waitFor([&] {
+            box = findDialog(profilerId, "profiler");
+            text = box ? windowText(GetDlgItem(box, 0xFFFF)) : std::string();
+            return !text.empty() && GetDlgItem(box, IDCANCEL) != nullptr;
+        })) << "no match prompt";
+        if (!box)
+            return std::string();
+        EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
+        EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
+        EXPECT_NE(GetDlgItem(box, IDCANCEL), nullptr);
+        SendMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);
+        return text;
+    }
+
+    static StandinDriverService* driver;
+    static DWORD driverError;
+    std::unique_ptr<ScratchFolder> folder;
+    std::unique_ptr<ProfileStore> store;
+    int profiles = 0;
+    HANDLE profiler = nullptr;
+    DWORD profilerId = 0;
+    HWND mainWindow = nullptr;
+    StandinGame game1;
+    StandinGame game2;
+    std::vector<HANDLE> events;
+};
+StandinDriverService* GamesEndToEnd::driver = nullptr;
+DWORD GamesEndToEnd::driverError = 0;
+
+TEST_F(GamesEndToEnd, WatchedGameGetsItsProfileWhileItRunsAndTheDefaultsAfterwards)
+{
+    std::string exe = folder->placeGame("Games\\Fly\\Fly.exe");
+    addProfile("Other", folder->file("Games\\Other.exe"), "1");
+    addProfile("Fly", exe, "70");
+    startProfiler();
+    ASSERT_TRUE(game1.start(exe, "--event " + eventName("fly")));
+
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly"; })) << "the watcher did not find the game";
+    ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "soft"; }));
+    EXPECT_EQ(deviceValue("Gain"), "70");
+    EXPECT_EQ(deviceValue("Curve"), "soft");
+    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
+    EXPECT_EQ(store->readText("DEFAULT", "Curve"), "hard");
+    std::string log = driver->log("close", 20000);
+    EXPECT_EQ(log.find("create share=0x00000000\n"), 0u) << log;
+    EXPECT_NE(log.find("value Gain=70\n"), std::string::npos) << log;
+    EXPECT_FALSE(profilerResponds()) << "the window waits for the game";
+
+    signal("fly");
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+    ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "hard"; })) << "Restore is on";
+    EXPECT_EQ(deviceValue("Curve"), "hard");
+    EXPECT_TRUE(profilerResponds());
+}
+
+TEST_F(GamesEndToEnd, PromptYesAppliesNoDoesNotAndCancelEndsTheGame)
+{
+    settings("PROMPT", "1");
+    store->writeText("DEFAULT", "Gain", "1");  // a restore would show
+    std::string exe = folder->placeGame("Games\\Fly.exe");
+    std::string location = addProfile("Fly", exe, "70");
+    startProfiler();
+
+    ASSERT_TRUE(game1.start(exe, "--event " + eventName("no")));
+    std::string text = answerPrompt(IDNO);
+    ASSERT_NE(text.find(" Match"), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.find(" Match")), " Match the following profile\n\nTitle:    Fly\nLocation: " +
+                                                     location + PROMPT_TAIL);
+    EXPECT_EQ(activeMarker(), "Fly") << "the title is marked while the game runs";
+    Sleep(300);
+    EXPECT_EQ(deviceValue("Gain"), "100") << "No applies nothing";
+    signal("no");
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+    Sleep(300);
+    EXPECT_EQ(deviceValue("Gain"), "100") << "nothing applied, nothing restored";
+
+    ASSERT_TRUE(game1.start(exe, ""));
+    answerPrompt(IDCANCEL);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(game1.waitEnd(20000, &exitCode)) << "Cancel ends the game";
+    EXPECT_EQ(exitCode, static_cast<DWORD>(STILL_ACTIVE));
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+    Sleep(300);
+    EXPECT_EQ(deviceValue("Gain"), "100") << "Cancel applies and restores nothing";
+
+    ASSERT_TRUE(game1.start(exe, "--event " + eventName("yes")));
+    answerPrompt(IDYES);
+    ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "soft"; })) << "Yes applies";
+    EXPECT_EQ(deviceValue("Gain"), "70");
+    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
+    signal("yes");
+    ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "hard"; }));
+    EXPECT_EQ(deviceValue("Gain"), "100");
+    EXPECT_EQ(activeMarker(), "<absent>");
+}
+
+TEST_F(GamesEndToEnd, TwoMatchingGamesAreServedOneAfterTheOther)
+{
+    std::string exeA = folder->placeGame("a\\alpha.exe");
+    std::string exeB = folder->placeGame("b\\beta.exe");
+    addProfile("Alpha", exeA, "11");
+    addProfile("Beta", exeB, "22");
+    ASSERT_TRUE(game1.start(exeA, "--event " + eventName("Alpha")));
+    ASSERT_TRUE(game2.start(exeB, "--event " + eventName("Beta")));
+    startProfiler();
+
+    std::string first;
+    ASSERT_TRUE(waitFor([&] { return (first = activeMarker()) != "<absent>"; }));
+    ASSERT_TRUE(first == "Alpha" || first == "Beta") << first;
+    std::string second = first == "Alpha" ? "Beta" : "Alpha";
+    EXPECT_TRUE(waitFor([&] { return deviceValue("Gain") == (first == "Alpha" ? "11" : "22"); }));
+    Sleep(400);
+    EXPECT_EQ(activeMarker(), first) << "the second game waits for the first to end";
+
+    signal(first.c_str());
+    ASSERT_TRUE(waitFor([&] { return activeMarker() == second; }));
+    EXPECT_TRUE(waitFor([&] { return deviceValue("Gain") == (second == "Alpha" ? "11" : "22"); }));
+    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100") << "the first game's defaults were restored first";
+    signal(second.c_str());
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+    ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "hard"; }));
+    EXPECT_EQ(deviceValue("Gain"), "100");
+}
+
+TEST_F(GamesEndToEnd, LaunchSubmenuAndRunGameStartTheGameAndAlwaysRestore)
+{
+    settings("AUTOLAUNCH", "0");
+    settings("RESTORE", "0");
+    std::string exe = folder->placeGame("Games\\Fly\\fly.exe");
+    addProfile("Other", folder->file("Games\\Other.exe"), "1");
+    std::string location = addProfile("Fly", exe, "70");
+    std::string report = folder->file("report.txt");
+    std::string directory = folder->path + "\\Games";
+    std::string parameters = "--report " + report + " --value " + DEVICE_KEY + "\\Gain --event " + eventName("run");
+    store->writeProfileFields(location, "Fly", parameters, directory);
+    startProfiler();
+
+    for (int round = 0; round < 2; ++round) {
+        DeleteFileA(report.c_str());
+        if (round == 0) {
+            PostMessageA(mainWindow, WM_COMMAND, LAUNCH_COMMAND_BASE + 1, 0);
+        } else {
+            selectRow(1);
+            PostMessageA(mainWindow, WM_COMMAND, IDC_RUN, 0);
+        }
+        ASSERT_TRUE(waitFor([&] { return readFile(report).find("value=") != std::string::npos; }))
+            << "round " << round << ": the game did not start";
+        std::string text = readFile(report);
+        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+        EXPECT_NE(text.find(parameters), std::string::npos) << text;
+        EXPECT_NE(text.find("value=70\n"), std::string::npos) << text;
+        std::string cwd = text.substr(text.find("cwd=") + 4);
+        cwd = cwd.substr(0, cwd.find('\n'));
+        EXPECT_EQ(lstrcmpiA(cwd.c_str(), directory.c_str()), 0) << cwd;
+        EXPECT_EQ(activeMarker(), "Fly");
+        EXPECT_FALSE(IsWindowVisible(mainWindow));
+
+        signal("run");
+        ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+        EXPECT_EQ(deviceValue("Gain"), "100") << "restored although Restore is off";
+        EXPECT_EQ(deviceValue("Curve"), "hard");
+        HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName("run").c_str());
+        ResetEvent(event);
+        CloseHandle(event);
+    }
+}
+
+TEST_F(GamesEndToEnd, MissingGameFileReturnsToIdleAtOnce)
+{
+    settings("AUTOLAUNCH", "0");
+    addProfile("Ghost", folder->file("missing\\ghost.exe"), "70");
+    startProfiler();
+    driver->clearLog();
+    PostMessageA(mainWindow, WM_COMMAND, LAUNCH_COMMAND_BASE, 0);
+    ASSERT_TRUE(waitFor([&] { return countOf(driver->log(), "ioctl") >= 2; })) << driver->log();
+    ASSERT_TRUE(waitFor([&] { return countOf(driver->log(), "close") >= 2; })) << driver->log();
+    std::string log = driver->log();
+    EXPECT_EQ(countOf(log, "create share=0x00000000"), 2u) << "apply, then restore: " << log;
+    EXPECT_EQ(countOf(log, IOCTL_LINE), 2u) << log;
+    EXPECT_NE(log.find("value Gain=100\n", log.rfind("ioctl")), std::string::npos) << "the restore: " << log;
+    EXPECT_TRUE(profilerResponds());
+    EXPECT_EQ(activeMarker(), "<absent>");
+    EXPECT_EQ(deviceValue("Gain"), "100");
+}
+
+TEST_F(GamesEndToEnd, RestartAfterACrashDuringAGameRestoresTheDefaults)
+{
+    std::string exe = folder->placeGame("Games\\Fly.exe");
+    addProfile("Fly", exe, "70");
+    startProfiler();
+    ASSERT_TRUE(game1.start(exe, "--event " + eventName("crash")));
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly" && deviceValue("Curve") == "soft"; }));
+    Sleep(200);  // the request follows the last write
+
+    stopProfiler();  // killed while the game runs: the pad keeps the profile
+    signal("crash");
+    ASSERT_TRUE(game1.waitEnd(20000));
+    EXPECT_EQ(deviceValue("Gain"), "70");
+    EXPECT_EQ(activeMarker(), "Fly");
+
+    driver->clearLog();
+    startProfiler();
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+    EXPECT_EQ(deviceValue("Gain"), "100");
+    EXPECT_EQ(deviceValue("Curve"), "hard");
+    std::string log = driver->log("close", 20000);
+    EXPECT_EQ(log.find("create share=0x00000000\n"), 0u) << log;
+    EXPECT_NE(log.find("value Gain=100\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("value PROFILEACTIVE=Fly\n"), std::string::npos)
+        << "the defaults are restored during start-up, before the idle state removes the marker: " << log;
+}
+
+TEST_F(GamesEndToEnd, EmptyTitleStillMarksTheDeviceKeyForRecovery)
+{
+    std::string exe = folder->placeGame("Games\\Fly.exe");
+    std::string location = addProfile("", exe, "70");
+    startProfiler();
+    ASSERT_TRUE(game1.start(exe, "--event " + eventName("untitled")));
+    ASSERT_TRUE(waitFor([&] { return activeMarker() == location; })) << activeMarker();
+    EXPECT_TRUE(waitFor([] { return deviceValue("Gain") == "70"; }));
+    signal("untitled");
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+}
+}  // namespace

@@ -1,0 +1,227 @@
+// The whole chain on one virtual pad, in the order a user meets it: fitkit installs the driver
+// package, jolter plays effects on the pad, profiler hands a game's profile to the pad's driver,
+// fitkit removes the package again. The steps share the machine and run in this order.
+#include "devices.h"
+#include "fitkit_session.h"
+#include "jolter_link.h"
+#include "pad_journal.h"
+#include "pad_setup.h"
+#include "process.h"
+#include "profiler_stage.h"
+#include "reports.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+const DWORD externalId = 7;
+const char *const jolterKey = "Software\\OV\\4B7D\\7";
+
+// The reports journalled since the mark, once at least count of them arrived.
+std::vector<Report> reportsSince(const PadJournal &journal, size_t count)
+{
+    DWORD start = GetTickCount();
+    std::vector<Report> reports;
+    do {
+        reports = PadJournal::reports(journal.fresh());
+        if (reports.size() >= count)
+            break;
+        Sleep(20);
+    } while (GetTickCount() - start < 3000);
+    return reports;
+}
+
+void writeJolterSettings()
+{
+    HKEY raw = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, jolterKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                             &raw, nullptr));
+    Key key(raw);
+    const char *const values[][2] = {{"AUTOCENTER", "6"}, {"FFGAIN", "50"}, {"FFENABLED", "1"}};
+    for (auto &v : values)
+        RegSetValueExA(key.get(), v[0], 0, REG_SZ, reinterpret_cast<const BYTE *>(v[1]), lstrlenA(v[1]) + 1);
+}
+
+class Chain : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        removeDevices(pad::hardwareId);
+        pad::deleteSettings();
+    }
+    static void TearDownTestSuite()
+    {
+        removeDevices(pad::hardwareId);
+        pad::deleteSettings();
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\OV\\4B7D");
+    }
+    void SetUp() override { journal.mark(); }
+
+    PadJournal journal;
+};
+
+TEST_F(Chain, Step1_FitkitInstallsThePackageOnThePresentPad)
+{
+    // The pad is plugged in but has no driver: a root device with its hardware id.
+    RootDevice device(pad::hardwareId);
+    ASSERT_TRUE(device.created()) << "root device: error " << device.error();
+    device.release();  // from here on fitkit owns it
+
+    FitkitSession fitkit(pad::infPath(), pad::hardwareId);
+    ASSERT_TRUE(fitkit.opened()) << "no setup dialog";
+    ASSERT_TRUE(fitkit.waitStatus("Other Driver installed", 15000)) << fitkit.status();
+    ASSERT_TRUE(fitkit.enabled(FitkitSession::INSTALL));
+
+    auto boxes = fitkit.press(FitkitSession::INSTALL, {IDOK});
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(0u, boxes[0].find("Driver Install")) << boxes[0];
+    EXPECT_TRUE(fitkit.waitStatus("Driver already installed", 15000)) << fitkit.status();
+    EXPECT_TRUE(fitkit.enabled(FitkitSession::UNINSTALL));
+    EXPECT_TRUE(fitkit.exit());
+
+    // The package's driver runs the pad: it is a HID device now.
+    EXPECT_TRUE(pad::waitForPad(true, 15000));
+    EXPECT_TRUE(journal.waitFor("add-device", 15000));
+}
+
+TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
+{
+    ASSERT_TRUE(pad::waitForPad(true, 0)) << "the pad is not installed";
+    writeJolterSettings();
+    JolterLink link(pad::binDirectory() + "\\jolter.dll");
+    IDirectInputEffectDriver *driver = link.driver();
+    ASSERT_TRUE(driver) << link.why();
+
+    // Binding resets the pad with the stored autocenter strength and gain (50 % of full gain).
+    ASSERT_EQ(S_OK, driver->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr));
+    std::vector<Report> expected = {commandReport(CMD_RESET, 0), commandReport(CMD_AUTOCENTER, 6),
+                                    commandReport(CMD_GAIN, 50)};
+
+    // A constant force of 8000 on the X axis for 2 s, started twice over.
+    DWORD axes[1] = {0x01000002};  // the X axis actuator's object id
+    LONG directions[1] = {0};
+    DICONSTANTFORCE force = {8000};
+    DIEFFECT effect{};
+    effect.dwSize = sizeof(effect);
+    effect.dwFlags = DIEFF_CARTESIAN;
+    effect.dwDuration = 2000000;
+    effect.cAxes = 1;
+    effect.rgdwAxes = axes;
+    effect.rglDirection = directions;
+    effect.cbTypeSpecificParams = sizeof(force);
+    effect.lpvTypeSpecificParams = &force;
+    DWORD id = 0;
+    ASSERT_EQ(S_OK, driver->DownloadEffect(externalId, 0x26, &id, &effect, 0));
+    ASSERT_EQ(1u, id);
+    EXPECT_EQ(S_OK, driver->StartEffect(externalId, id, 0, 2));
+    expected.push_back(effectReport(0x26, 8000, 0, 2000, 2, 0, 0, 1));
+
+    EXPECT_EQ(S_OK, driver->SetGain(externalId, 5000));
+    expected.push_back(commandReport(CMD_GAIN, 25));
+    EXPECT_EQ(S_OK, driver->SendForceFeedbackCommand(externalId, DISFFC_PAUSE));
+    expected.push_back(commandReport(CMD_PAUSE, 0));
+    EXPECT_EQ(S_OK, driver->SendForceFeedbackCommand(externalId, DISFFC_CONTINUE));
+    expected.push_back(commandReport(CMD_PAUSE, 1));
+    EXPECT_EQ(S_OK, driver->SendForceFeedbackCommand(externalId, DISFFC_RESET));
+    expected.push_back(commandReport(CMD_RESET, 0));
+    expected.push_back(commandReport(CMD_AUTOCENTER, 6));
+    expected.push_back(commandReport(CMD_GAIN, 25));
+    EXPECT_EQ(S_OK, driver->DeviceID(DIRECTINPUT_VERSION, externalId, FALSE, 0, nullptr));
+
+    std::vector<Report> received = reportsSince(journal, expected.size());
+    EXPECT_EQ(expected, received);
+    for (const Report &r : received) {
+        unsigned sum = 0;
+        for (unsigned char b : r)
+            sum += b;
+        EXPECT_EQ(0u, sum & 0xFF) << "checksum";
+    }
+}
+
+TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
+{
+    ASSERT_TRUE(pad::waitForPad(true, 0)) << "the pad is not installed";
+    ProfilerStage stage("C:\\padkit_e2e", "RaceGame.exe");
+    ASSERT_TRUE(stage.ready()) << "profiler.exe or the stand-in game could not be copied";
+    stage.set("SETTINGS", "KEYS", "2");
+    stage.set("SETTINGS", "1", "Strength");
+    stage.set("SETTINGS", "2", "Deadzone");
+    stage.set("SETTINGS", "REGPATH", pad::settingsKey);
+    stage.set("SETTINGS", "DEVNODE", pad::controlPath);
+    stage.set("SETTINGS", "IOCTLCODE", "2236420");  // 0x222004
+    stage.set("SETTINGS", "AUTOLAUNCH", "1");
+    stage.set("SETTINGS", "RESTORE", "1");
+    // The profile names the game in other letter case, as a user's path often does.
+    const std::string location = "C:\\PADKIT_E2E\\racegame.EXE";
+    stage.set("PROFILES", "COUNT", "1");
+    stage.set("PROFILES", "1", location);
+    stage.set(location, "ProfileTitle", "Race Game");
+    stage.set(location, "Strength", "90");
+    stage.set(location, "Deadzone", "7");
+    const char *const defaults[][2] = {{"Strength", "50"}, {"Deadzone", "2"}};
+    pad::writeSettings(defaults, 2);
+
+    Process profiler("\"" + stage.programPath() + "\"", stage.folder());
+    ASSERT_TRUE(profiler.started());
+    WaitForInputIdle(profiler.handle(), 5000);
+    {
+        Process game("\"" + stage.gamePath() + "\"", stage.folder());
+        ASSERT_TRUE(game.started());
+        ASSERT_TRUE(journal.waitFor("request-end", 15000)) << "no control request while the game runs";
+        auto requests = PadJournal::requests(journal.fresh());
+        ASSERT_EQ(1u, requests.size());
+        EXPECT_EQ("00222004", requests[0].code);
+        std::sort(requests[0].values.begin(), requests[0].values.end());
+        EXPECT_EQ((std::vector<std::string>{"Deadzone=7", "PROFILEACTIVE=Race Game", "Strength=90"}),
+                  requests[0].values);
+        journal.mark();
+        game.terminate(0);
+        ASSERT_TRUE(game.wait(5000));
+    }
+    ASSERT_TRUE(journal.waitFor("request-end", 15000)) << "no control request after the game ended";
+    auto lines = journal.fresh();
+    auto requests = PadJournal::requests(lines);
+    ASSERT_EQ(1u, requests.size());
+    std::sort(requests[0].values.begin(), requests[0].values.end());
+    EXPECT_EQ((std::vector<std::string>{"Deadzone=2", "Strength=50"}), requests[0].values);
+    // The profile's transfers open the driver exclusively, one open and one close per request.
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "control-open share 0"));
+    profiler.terminate();
+    EXPECT_TRUE(profiler.wait(5000));
+}
+
+TEST_F(Chain, Step4_FitkitUninstallsThePackage)
+{
+    ASSERT_TRUE(pad::waitForPad(true, 0)) << "the pad is not installed";
+    FitkitSession fitkit(pad::infPath(), pad::hardwareId);
+    ASSERT_TRUE(fitkit.opened()) << "no setup dialog";
+    ASSERT_TRUE(fitkit.waitStatus("Driver already installed", 15000)) << fitkit.status();
+    auto boxes = fitkit.press(FitkitSession::UNINSTALL, {IDYES, IDOK});
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ("Are you sure to uninstall the driver?", boxes[0]);
+    EXPECT_EQ("Driver Removed OK!", boxes[1]);
+    EXPECT_TRUE(fitkit.waitStatus("Driver not installed", 15000)) << fitkit.status();
+    EXPECT_FALSE(fitkit.enabled(FitkitSession::UNINSTALL));
+    EXPECT_TRUE(fitkit.exit());
+
+    // The pad's device and with it its HID interface are gone.
+    EXPECT_TRUE(pad::waitForPad(false, 15000));
+    EXPECT_FALSE(devicePresent(pad::hardwareId));
+}
+
+TEST_F(Chain, Step5_JolterThenFindsNoPadAndReportsWritesAsNotDone)
+{
+    ASSERT_TRUE(pad::waitForPad(false, 0)) << "the pad is still installed";
+    writeJolterSettings();
+    JolterLink link(pad::binDirectory() + "\\jolter.dll");
+    IDirectInputEffectDriver *driver = link.driver();
+    ASSERT_TRUE(driver) << link.why();
+    EXPECT_EQ(S_OK, driver->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr));
+    EXPECT_EQ(S_FALSE, driver->SetGain(externalId, 10000));
+    EXPECT_EQ(S_FALSE, driver->SendForceFeedbackCommand(externalId, DISFFC_RESET));
+    EXPECT_TRUE(PadJournal::reports(journal.fresh()).empty());
+}
+
+} // namespace
