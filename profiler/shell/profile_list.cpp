@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "main_dialog.h"
@@ -15,6 +16,8 @@ namespace {
 constexpr COLORREF LIST_BACKGROUND = RGB(243, 228, 184);
 constexpr DWORD LIST_STYLES = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE;
 constexpr int MENU_BITMAP_SIDE = 32;
+// Launch commands are 16-bit command ids: no more entries are read than can carry one.
+constexpr int MAX_LISTED_PROFILES = 0xFFFF - LAUNCH_COMMAND_BASE + 1;
 
 void insertColumn(HWND list, int index, const char* text, int width)
 {
@@ -86,8 +89,12 @@ void MainDialog::loadProfileList(HMENU popup)
 {
     clearProfileList(popup);
     int count = store().profileCount();
+    if (count > MAX_LISTED_PROFILES)
+        count = MAX_LISTED_PROFILES;
+    // Entries above the highest key present all read empty: no need to ask for each of them.
+    int entries = std::min(count, store().highestProfileNumber());
     HMENU launch = GetSubMenu(popup, MENU_POS_LAUNCH);
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < entries; ++i)
         addProfileEntry(launch, i);
     // A hand-edited file may leave empty entries: number the profiles like the rows again, so that
     // adding and removing (which count rows) never overwrite a listed profile.
@@ -96,7 +103,7 @@ void MainDialog::loadProfileList(HMENU popup)
         std::vector<std::string> locations;
         for (int row = 0; row < rows; ++row)
             locations.push_back(rowText(row, 1));
-        store().renumberProfiles(locations, count);
+        store().renumberProfiles(locations);
     }
 }
 

@@ -2,6 +2,10 @@
 
 #include "reg_key.h"
 
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 constexpr DWORD VALUE_CAPACITY = 4096;  // values of up to 4095 characters
 
@@ -149,14 +153,41 @@ std::vector<ProfileRow> ProfileStore::loadRows() const
     return rows;
 }
 
-void ProfileStore::renumberProfiles(const std::vector<std::string>& rowLocations, int oldCount) const
+int ProfileStore::highestProfileNumber() const
 {
-    int rows = static_cast<int>(rowLocations.size());
-    for (int k = 1; k <= rows; ++k)
-        writeText(ini::PROFILES, keyName(k).c_str(), rowLocations[k - 1]);
-    for (int k = rows + 1; k <= oldCount; ++k)
-        removeKey(ini::PROFILES, keyName(k).c_str());
-    writeInt(ini::PROFILES, ini::COUNT, rows);
+    std::vector<char> buffer(32768);
+    DWORD length = 0;
+    for (;;) {
+        length = GetPrivateProfileSectionA(ini::PROFILES, buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
+        if (length + 2 < buffer.size() || buffer.size() >= (1u << 26))
+            break;
+        buffer.resize(buffer.size() * 2);
+    }
+    int highest = 0;
+    for (const char* line = buffer.data(); *line && line < buffer.data() + length; line += std::strlen(line) + 1) {
+        const char* digits = line;
+        while (*digits == ' ' || *digits == '\t')
+            ++digits;
+        if (*digits < '0' || *digits > '9')
+            continue;
+        char* end = nullptr;
+        long long number = std::strtoll(digits, &end, 10);
+        while (*end == ' ' || *end == '\t')
+            ++end;
+        if (*end == '=' && number > highest)
+            highest = number > INT_MAX ? INT_MAX : static_cast<int>(number);
+    }
+    return highest;
+}
+
+void ProfileStore::renumberProfiles(const std::vector<std::string>& rowLocations) const
+{
+    // One write of the whole section: an absurd old COUNT costs nothing.
+    std::string section = std::string(ini::COUNT) + "=" + std::to_string(rowLocations.size()) + '\0';
+    for (std::size_t k = 0; k < rowLocations.size(); ++k)
+        section += keyName(static_cast<int>(k + 1)) + "=" + rowLocations[k] + '\0';
+    section += '\0';
+    WritePrivateProfileSectionA(ini::PROFILES, section.c_str(), path.c_str());
 }
 
 LONG ProfileStore::openDeviceKey(RegKey& key) const

@@ -56,9 +56,11 @@ public:
 
     // The rows of the profile list: entries 1 … COUNT in order, empty locations skipped.
     std::vector<ProfileRow> loadRows() const;
-    // Numbers the listed rows 1 … n again after empty entries were skipped: entries 1 … n get the rows'
-    // locations, entries n + 1 … oldCount go, COUNT = n.
-    void renumberProfiles(const std::vector<std::string>& rowLocations, int oldCount) const;
+    // The highest number k with a key k in "PROFILES" (0 when none): entries above it read empty.
+    int highestProfileNumber() const;
+    // Numbers the listed rows 1 … n again after empty entries were skipped: "PROFILES" becomes
+    // COUNT = n and the entries 1 … n with the rows' locations, nothing else.
+    void renumberProfiles(const std::vector<std::string>& rowLocations) const;
     // Opens the device settings key ("REGPATH" below HKEY_LOCAL_MACHINE) with full access. An empty
     // path is refused: it would open HKEY_LOCAL_MACHINE itself.
     LONG openDeviceKey(RegKey& key) const;

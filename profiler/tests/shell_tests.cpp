@@ -163,6 +163,15 @@ TEST_F(ShellTest, EmptyEntriesAddNothingAndTheListIsNumberedLikeItsRows)
     EXPECT_FALSE(settings->has("PROFILES", "4"));
 }
 
+TEST_F(ShellTest, AnAbsurdCountStartsPromptlyWithTheListedRows)
+{
+    DWORD started = GetTickCount();
+    start("[PROFILES]\r\nCOUNT=2000000000\r\n1=C:\\a.exe\r\n2=C:\\b.exe\r\n[C:\\a.exe]\r\nProfileTitle=A\r\n");
+    EXPECT_LT(GetTickCount() - started, 10000u);
+    expectRows({{"A", "C:\\a.exe"}, {"", "C:\\b.exe"}});
+    EXPECT_EQ(settings->read("PROFILES", "COUNT"), "2");
+}
+
 TEST_F(ShellTest, DeleteRenumbersFileRowsImagesAndLaunchCommands)
 {
     struct Case { int row; std::vector<std::pair<std::string, std::string>> left; };

@@ -288,3 +288,22 @@ TEST_F(RegKeyTest, OverlongOrUnterminatedValuesAreCutSafely)
 }
 
 }  // namespace
+
+TEST_F(StoreTest, HighestProfileNumberAndRenumberingRewriteTheListOnly)
+{
+    EXPECT_EQ(store->highestProfileNumber(), 0);
+    store->writeText(ini::PROFILES, ini::COUNT, "9");
+    store->writeText(ini::PROFILES, "2", "C:\\b.exe");
+    store->writeText(ini::PROFILES, "7", "C:\\g.exe");
+    store->writeText(ini::PROFILES, "Note", "x");
+    store->writeText("C:\\b.exe", ini::PROFILE_TITLE, "B");
+    EXPECT_EQ(store->highestProfileNumber(), 7);
+
+    store->renumberProfiles({"C:\\b.exe", "C:\\g.exe"});
+    EXPECT_EQ(store->profileCount(), 2);
+    EXPECT_EQ(store->profileLocation(1), "C:\\b.exe");
+    EXPECT_EQ(store->profileLocation(2), "C:\\g.exe");
+    EXPECT_EQ(store->highestProfileNumber(), 2);
+    EXPECT_EQ(store->readText(ini::PROFILES, "Note"), "");
+    EXPECT_EQ(store->readProfile("C:\\b.exe").title, "B");
+}
