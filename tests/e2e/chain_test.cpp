@@ -170,9 +170,12 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
         Process game("\"" + stage.gamePath() + "\"", stage.folder());
         ASSERT_TRUE(game.started());
         ASSERT_TRUE(journal.waitFor("request-end", 15000)) << "no control request while the game runs";
-        auto requests = PadJournal::requests(journal.fresh());
+        auto lines = journal.fresh();
+        auto requests = PadJournal::requests(lines);
         ASSERT_EQ(1u, requests.size());
-        EXPECT_EQ("00222004", requests[0].code);
+        // The profile's code, no input and no output, on an exclusive open.
+        EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "request 00222004 in 0 out 0"));
+        EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "control-open share 0"));
         std::sort(requests[0].values.begin(), requests[0].values.end());
         EXPECT_EQ((std::vector<std::string>{"Deadzone=7", "PROFILEACTIVE=Race Game", "Strength=90"}),
                   requests[0].values);
@@ -186,8 +189,9 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
     ASSERT_EQ(1u, requests.size());
     std::sort(requests[0].values.begin(), requests[0].values.end());
     EXPECT_EQ((std::vector<std::string>{"Deadzone=2", "Strength=50"}), requests[0].values);
-    // The profile's transfers open the driver exclusively, one open and one close per request.
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "request 00222004 in 0 out 0"));
     EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "control-open share 0"));
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "control-close"));
     profiler.terminate();
     EXPECT_TRUE(profiler.wait(5000));
 }

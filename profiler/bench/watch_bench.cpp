@@ -1,0 +1,187 @@
+// The watcher's tick with many running processes against 255 profiles that match none of them,
+// beside a bare Toolhelp walk of the same processes and a tick that opens every process each time.
+//   watch_bench [processes=300] [rounds=200]
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "game_host.h"
+#include "profile_store.h"
+#include "watcher.h"
+
+namespace {
+constexpr int PROFILES = 255;
+
+// The main window's side for the benchmark: the rows in memory, a message-only window for the timer.
+class BenchHost : public GameHost {
+public:
+    BenchHost() { hwnd = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); }
+    ~BenchHost() override { DestroyWindow(hwnd); }
+    HWND window() const override { return hwnd; }
+    int setActiveState(int, const std::string&) override { return 0; }
+    int rowCount() const override { return static_cast<int>(locations.size()); }
+    std::string rowText(int row, int column) const override { return column == 0 ? "title" : locations[row]; }
+    int askUser(const std::string&, UINT) override { return IDNO; }
+
+    HWND hwnd = nullptr;
+    std::vector<std::string> locations;
+};
+
+double nowUs()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart * 1e6 / frequency.QuadPart;
+}
+
+double medianOf(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// CPU time (user and kernel) this thread has used, in microseconds.
+double threadCpuUs()
+{
+    FILETIME created, ended, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
+    auto us = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10.0; };
+    return us(kernel) + us(user);
+}
+
+int bareWalk()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        ++count;
+    CloseHandle(snapshot);
+    return count;
+}
+
+// What a tick costs without the cache: every process opened and its path compared with every row.
+int uncachedTick(const ProcessPathResolver& resolver, const std::vector<std::string>& locations)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int matched = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more && !matched; more = Process32Next(snapshot, &entry))
+        matched = findProfileForProcess(locations, resolver.resolve(entry.th32ProcessID, entry.szExeFile));
+    CloseHandle(snapshot);
+    return matched;
+}
+
+std::string programDirectory()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string text = path;
+    return text.substr(0, text.find_last_of('\\'));
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int processes = argc > 1 ? std::atoi(argv[1]) : 300;
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 200;
+
+    // Stand-in games under 30 different names, in a folder of their own.
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + "watch_bench_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::vector<std::string> exes;
+    for (int i = 0; i < 30; ++i) {
+        exes.push_back(folder + "\\game" + std::to_string(i) + ".exe");
+        CopyFileA((programDirectory() + "\\standin_game.exe").c_str(), exes.back().c_str(), FALSE);
+    }
+    std::vector<HANDLE> games;
+    double startAt = nowUs();
+    for (int i = 0; i < processes; ++i) {
+        std::string commandLine = "\"" + exes[i % exes.size()] + "\" --wait-ms 900000";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info = {};
+        if (!CreateProcessA(exes[i % exes.size()].c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &info))
+            break;
+        CloseHandle(info.hThread);
+        games.push_back(info.hProcess);
+    }
+    Sleep(2000);  // let the last ones finish starting
+    std::printf("started %zu stand-in processes in %.1f s; %d processes in the snapshot\n", games.size(),
+                (nowUs() - startAt) / 1e6, bareWalk());
+
+    // 255 profiles in another folder: every tick compares every process and finds nothing.
+    BenchHost host;
+    for (int k = 0; k < PROFILES; ++k)
+        host.locations.push_back("C:\\Games\\Title " + std::to_string(k) + "\\game" + std::to_string(k % 30) + ".exe");
+    ProfileStore store(folder + "\\profiler.INI");
+    ProcessWatcher watcher;
+    const WatchSwitches switches = {true, false, false};
+
+    double first = nowUs();
+    watcher.watchTick(host, store, 100, switches);
+    double firstTick = nowUs() - first;
+
+    // The variants take turns in every round, so that they meet the same load on the machine.
+    ProcessPathResolver resolver;
+    std::vector<double> walks, ticks, uncachedTicks;
+    double tickCpu = 0;
+    for (int round = 0; round < rounds; ++round) {
+        double start = nowUs();
+        bareWalk();
+        walks.push_back(nowUs() - start);
+        double cpu = threadCpuUs();
+        start = nowUs();
+        watcher.watchTick(host, store, 100, switches);
+        ticks.push_back(nowUs() - start);
+        tickCpu += threadCpuUs() - cpu;
+        if (round % 5 == 0) {
+            start = nowUs();
+            uncachedTick(resolver, host.locations);
+            uncachedTicks.push_back(nowUs() - start);
+        }
+    }
+    double walk = medianOf(walks);
+    double tick = medianOf(ticks);
+    double uncached = medianOf(uncachedTicks);
+
+    std::printf("rounds: %d; profiles: %d; processes known to the watcher: %zu\n", rounds, PROFILES,
+                watcher.cache.size());
+    std::printf("bare Toolhelp walk, median:         %8.1f us\n", walk);
+    std::printf("watchTick (warm cache), median:     %8.1f us  (%.2f x the bare walk)\n", tick, tick / walk);
+    std::printf("watchTick, first tick (cold cache): %8.1f us\n", firstTick);
+    std::printf("tick opening every process, median: %8.1f us  (%.1f x the bare walk)\n", uncached, uncached / walk);
+    std::printf("watchTick, CPU of profiler's own thread (mean): %.1f us\n", tickCpu / rounds);
+    std::printf("CPU share at a 100 ms period: watchTick %.2f %%, bare walk %.2f %%, opening every process %.2f %%\n",
+                tick / 1000.0, walk / 1000.0, uncached / 1000.0);
+
+    for (HANDLE game : games) {
+        TerminateProcess(game, 0);
+        WaitForSingleObject(game, 5000);
+        CloseHandle(game);
+    }
+    for (const std::string& exe : exes)
+        DeleteFileA(exe.c_str());
+    DeleteFileA((folder + "\\profiler.INI").c_str());
+    RemoveDirectoryA(folder.c_str());
+    return 0;
+}
