@@ -2,17 +2,22 @@
 # a template prefix, a persistent wineserver and a virtual X display when there is none.
 # Never touches the user's ~/.wine.
 
+# Bump when the template's preparation changes, so existing build trees make a new one.
+WINE_TEMPLATE_VERSION=2
+
 wine_env_init() {   # $1 = build directory
   WINE_BUILD_DIR=$(cd "$1" && pwd)
   export WINEPREFIX="$WINE_BUILD_DIR/wine-prefix"
   export WINEDEBUG="${WINEDEBUG:--all}"
-  export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+  # No Mono/Gecko prompts; no debugger, so a crashing program ends at once with an error code
+  # instead of hanging in winedbg until the test times out.
+  export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}"
   WINE_TEMPLATE="$WINE_BUILD_DIR/wine-template"
   WINE_LOCK="$WINE_BUILD_DIR/wine.lock"
 }
 
 wine_make_template() {
-  [ -f "$WINE_TEMPLATE/.ready" ] && return 0
+  [ "$(cat "$WINE_TEMPLATE/.ready" 2>/dev/null)" = "$WINE_TEMPLATE_VERSION" ] && return 0
   rm -rf "$WINE_TEMPLATE"
   (
     export WINEPREFIX="$WINE_TEMPLATE"
@@ -22,7 +27,7 @@ wine_make_template() {
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
     wineserver -w
   )
-  touch "$WINE_TEMPLATE/.ready"
+  echo "$WINE_TEMPLATE_VERSION" >"$WINE_TEMPLATE/.ready"
 }
 
 # Fresh prefix copied from the template (removes the previous run's prefix).
@@ -38,7 +43,7 @@ wine_fresh_prefix() {
 
 # Prefix from the template only when none exists yet (a single test run by hand).
 wine_ensure_prefix() {
-  [ -f "$WINEPREFIX/.ready" ] && return 0
+  [ "$(cat "$WINEPREFIX/.ready" 2>/dev/null)" = "$WINE_TEMPLATE_VERSION" ] && return 0
   wine_fresh_prefix
 }
 

@@ -38,7 +38,6 @@ HRESULT EffectDriver::DownloadEffect(DWORD id, DWORD effectType, LPDWORD effect,
     }
 
     if (slot) {
-        slot->typeId = effectType;
         ExpireIfDone(*slot, t);
         // An effect that still plays is sent again with its new parameters.
         if (slot->status & SLOT_PLAYING)
@@ -47,9 +46,6 @@ HRESULT EffectDriver::DownloadEffect(DWORD id, DWORD effectType, LPDWORD effect,
         converted.next = slot->next;
         *slot = converted;
     } else {
-        converted.status = 0;
-        converted.startTime = 0;
-        converted.pauseTime = 0;
         const HRESULT added = effects.AddSlot(converted, &slot);
         if (added != S_OK) {
             *effect = 0;

@@ -12,23 +12,68 @@ const char PAD_PRODUCT[] = "KPX240";
 
 namespace {
 
-constexpr DWORD MAX_INTERFACES = 20;
 constexpr size_t DETAIL_BUFFER_SIZE = 256;
+constexpr size_t PATH_BUFFER_SIZE = DETAIL_BUFFER_SIZE;
 constexpr size_t PRODUCT_BUFFER_SIZE = 256;
 
-HANDLE openDevicePath(const char* path)
+GUID hidClassGuid()
 {
-    HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+    GUID guid;
+    HidD_GetHidGuid(&guid);
+    return guid;
 }
+
+class SystemHidInterfaces : public HidInterfaceList {
+public:
+    SystemHidInterfaces()
+        : hidGuid_(hidClassGuid()),
+          devices_(SetupDiGetClassDevsA(&hidGuid_, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE))
+    {
+    }
+
+    bool valid() override { return devices_.valid(); }
+
+    PathResult devicePath(DWORD index, char* path, size_t size) override
+    {
+        SP_DEVICE_INTERFACE_DATA iface = {};
+        iface.cbSize = sizeof(iface);
+        if (!SetupDiEnumDeviceInterfaces(devices_.get(), nullptr, &hidGuid_, index, &iface))
+            return NO_INTERFACE;
+
+        union {
+            SP_DEVICE_INTERFACE_DETAIL_DATA_A detail;
+            BYTE bytes[DETAIL_BUFFER_SIZE];
+        } buffer;
+        ZeroMemory(&buffer, sizeof(buffer));
+        buffer.detail.cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+        if (!SetupDiGetDeviceInterfaceDetailA(devices_.get(), &iface, &buffer.detail, sizeof(buffer), nullptr, nullptr))
+            return PATH_UNREADABLE;
+        lstrcpynA(path, buffer.detail.DevicePath, static_cast<int>(size));
+        return PATH_READ;
+    }
+
+    HANDLE open(const char* path) override
+    {
+        HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+    }
+
+    bool productString(HANDLE device, WCHAR* buffer, ULONG bytes) override
+    {
+        return HidD_GetProductString(device, buffer, bytes) != FALSE;
+    }
+
+private:
+    GUID hidGuid_;
+    DeviceInfoList devices_; // released on every exit of the search
+};
 
 } // namespace
 
 bool productMatches(const char* wanted, const WCHAR* product, size_t productUnits)
 {
-    size_t i = 0;
-    for (; wanted[i] != '\0'; ++i) {
+    for (size_t i = 0; wanted[i] != '\0'; ++i) {
         if (i >= productUnits)
             return false;
         if (static_cast<BYTE>(product[i] & 0xFF) != static_cast<BYTE>(wanted[i]))
@@ -37,44 +82,32 @@ bool productMatches(const char* wanted, const WCHAR* product, size_t productUnit
     return true;
 }
 
-HANDLE FindPadDevice(const char* product)
+HANDLE findPadAmong(const char* product, HidInterfaceList& interfaces)
 {
-    GUID hidGuid;
-    HidD_GetHidGuid(&hidGuid);
-    DeviceInfoList devices(SetupDiGetClassDevsA(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
-    if (!devices.valid())
+    if (!interfaces.valid())
         return nullptr;
-
-    union {
-        SP_DEVICE_INTERFACE_DETAIL_DATA_A detail;
-        BYTE bytes[DETAIL_BUFFER_SIZE];
-    } detailBuffer;
+    char path[PATH_BUFFER_SIZE];
     WCHAR productString[PRODUCT_BUFFER_SIZE / sizeof(WCHAR)];
-
-    for (DWORD index = 0; index < MAX_INTERFACES; ++index) {
-        SP_DEVICE_INTERFACE_DATA iface = {};
-        iface.cbSize = sizeof(iface);
-        if (!SetupDiEnumDeviceInterfaces(devices.get(), nullptr, &hidGuid, index, &iface))
+    for (DWORD index = 0; index < MAX_HID_INTERFACES; ++index) {
+        // Keyboards and mice are held exclusively by the system on NT and cannot be opened for
+        // writing; they, and any interface that cannot be read, are passed over.
+        if (interfaces.devicePath(index, path, sizeof(path)) != HidInterfaceList::PATH_READ)
             continue;
-
-        ZeroMemory(&detailBuffer, sizeof(detailBuffer));
-        detailBuffer.detail.cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
-        if (!SetupDiGetDeviceInterfaceDetailA(devices.get(), &iface, &detailBuffer.detail, sizeof(detailBuffer),
-                                              nullptr, nullptr))
-            return nullptr;
-        // The platform does not promise a terminator when the path fills the buffer.
-        detailBuffer.bytes[DETAIL_BUFFER_SIZE - 1] = 0;
-
-        UniqueHandle probe(openDevicePath(detailBuffer.detail.DevicePath));
+        path[sizeof(path) - 1] = '\0';
+        UniqueHandle probe(interfaces.open(path));
         if (!probe)
-            return nullptr;
-
+            continue;
         ZeroMemory(productString, sizeof(productString));
-        if (!HidD_GetProductString(probe.get(), productString, sizeof(productString)))
+        if (!interfaces.productString(probe.get(), productString, sizeof(productString)))
             continue;
-        if (!productMatches(product, productString, sizeof(productString) / sizeof(WCHAR)))
-            continue;
-        return openDevicePath(detailBuffer.detail.DevicePath);
+        if (productMatches(product, productString, sizeof(productString) / sizeof(WCHAR)))
+            return interfaces.open(path);
     }
     return nullptr;
+}
+
+HANDLE FindPadDevice(const char* product)
+{
+    SystemHidInterfaces interfaces;
+    return findPadAmong(product, interfaces);
 }

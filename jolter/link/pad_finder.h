@@ -5,11 +5,37 @@
 // The product string of the supported pad; a device whose string begins with it matches.
 extern const char PAD_PRODUCT[];
 
+// How many HID interfaces the search looks at, from index 0.
+constexpr DWORD MAX_HID_INTERFACES = 20;
+
 // True when every character of `wanted` equals the low byte of the UTF-16 unit at the same
 // position of `product` (at most `productUnits` units long). High bytes are not compared, and
 // the product string may continue past the wanted text.
 bool productMatches(const char* wanted, const WCHAR* product, size_t productUnits);
 
-// Opens the first of the first 20 HID interfaces whose product string matches; null when none.
-// The caller owns the handle.
+// The present HID interfaces as the search sees them. The system's list comes from SetupAPI and
+// the HID library.
+class HidInterfaceList {
+public:
+    enum PathResult { PATH_READ, NO_INTERFACE, PATH_UNREADABLE };
+
+    // False when the platform gave no list at all.
+    virtual bool valid() = 0;
+    // The device path of interface `index`, zero-terminated within `size` bytes.
+    virtual PathResult devicePath(DWORD index, char* path, size_t size) = 0;
+    // Opens the path for reading and writing, shared; null on failure. The caller owns the handle.
+    virtual HANDLE open(const char* path) = 0;
+    virtual bool productString(HANDLE device, WCHAR* buffer, ULONG bytes) = 0;
+
+protected:
+    ~HidInterfaceList() = default;
+};
+
+// Walks interfaces 0 to 19 and opens the first whose product string matches `product` a second
+// time; that handle is the result (owned by the caller), null when none matched or the second open
+// failed. An interface that has no path, cannot be opened or gives no product string is passed
+// over.
+HANDLE findPadAmong(const char* product, HidInterfaceList& interfaces);
+
+// findPadAmong over the system's present HID interfaces.
 HANDLE FindPadDevice(const char* product);

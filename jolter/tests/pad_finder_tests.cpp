@@ -1,10 +1,14 @@
-// Matching the pad's product string, and the search over the HID devices Wine really lists.
+// The pad search: product-string matching, the walk over a scripted interface list, and the HID
+// devices Wine really lists.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 extern "C" {
 #include <hidsdi.h>
 }
+
+#include <string>
+#include <vector>
 
 #include "link/handles.h"
 #include "link/pad_finder.h"
@@ -27,6 +31,116 @@ TEST(PadFinder, ProductStringIsComparedByLowBytesAsAPrefix)
     // A string that fills the platform's buffer without a terminator is read no further.
     EXPECT_TRUE(productMatches("KPX", longer, 3));
     EXPECT_FALSE(productMatches("KPX240", longer, 5));
+}
+
+// Interfaces described by the test; "handles" are events, so every open is a real handle that the
+// search must close again.
+class ScriptedInterfaces : public HidInterfaceList {
+public:
+    struct Interface {
+        std::wstring product;
+        bool listed = true;
+        bool readable = true;
+        int opensAllowed = 1000;
+    };
+
+    bool valid() override { return true; }
+    PathResult devicePath(DWORD index, char* path, size_t size) override
+    {
+        asked.push_back(index);
+        if (index >= interfaces.size() || !interfaces[index].listed)
+            return NO_INTERFACE;
+        if (!interfaces[index].readable)
+            return PATH_UNREADABLE;
+        lstrcpynA(path, std::to_string(index).c_str(), int(size));
+        return PATH_READ;
+    }
+    HANDLE open(const char* path) override
+    {
+        Interface& target = interfaces.at(std::stoul(path));
+        if (target.opensAllowed-- <= 0)
+            return nullptr;
+        HANDLE handle = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        opened.push_back(handle);
+        owner.push_back(std::stoul(path));
+        return handle;
+    }
+    bool productString(HANDLE device, WCHAR* buffer, ULONG bytes) override
+    {
+        const size_t at = ownerOf(device);
+        if (at == size_t(-1) || interfaces[at].product.empty())
+            return false;
+        lstrcpynW(buffer, interfaces[at].product.c_str(), int(bytes / sizeof(WCHAR)));
+        return true;
+    }
+    // Index of the interface whose live handle `found` is (closed handle values are reused, so the
+    // latest open with that value), and whether every other open was closed.
+    size_t ownerOf(HANDLE found) const
+    {
+        for (size_t i = opened.size(); i-- > 0;)
+            if (opened[i] == found)
+                return owner[i];
+        return size_t(-1);
+    }
+    bool othersClosed(HANDLE found) const
+    {
+        for (HANDLE handle : opened) {
+            DWORD flags = 0;
+            if (handle != found && GetHandleInformation(handle, &flags))
+                return false;
+        }
+        return true;
+    }
+
+    std::vector<Interface> interfaces;
+    std::vector<DWORD> asked;
+    std::vector<HANDLE> opened;
+    std::vector<size_t> owner;
+};
+
+TEST(PadFinder, TakesTheSecondOpenOfTheFirstMatchAmongTwentyInterfaces)
+{
+    ScriptedInterfaces list;
+    list.interfaces = {{L"Keyboard"}, {L"KPX24"}, {L""}, {L"KPX240 Pro"}, {L"KPX240"}};
+    list.interfaces[0].listed = false;
+    UniqueHandle pad(findPadAmong(PAD_PRODUCT, list));
+    ASSERT_TRUE(pad);
+    EXPECT_EQ(list.ownerOf(pad.get()), 3u);
+    EXPECT_EQ(list.opened.size(), 4u) << "one probe each for 1, 2, 3 and the second open of 3";
+    EXPECT_TRUE(list.othersClosed(pad.get()));
+    EXPECT_EQ(list.asked, (std::vector<DWORD>{0, 1, 2, 3}));
+}
+
+TEST(PadFinder, LooksNoFurtherThanTheTwentiethInterface)
+{
+    ScriptedInterfaces list;
+    list.interfaces.resize(21, {L"Mouse"});
+    list.interfaces[20].product = L"KPX240";
+    EXPECT_EQ(findPadAmong(PAD_PRODUCT, list), nullptr);
+    EXPECT_EQ(list.asked.size(), 20u);
+    EXPECT_TRUE(list.othersClosed(nullptr));
+
+    list.interfaces[19].product = L"KPX240";
+    UniqueHandle pad(findPadAmong(PAD_PRODUCT, list));
+    EXPECT_EQ(list.ownerOf(pad.get()), 19u);
+}
+
+TEST(PadFinder, PassesOverInterfacesItCannotReadOrOpen)
+{
+    ScriptedInterfaces list;
+    list.interfaces = {{L"Keyboard"}, {L"Mouse"}, {L"KPX240"}};
+    list.interfaces[0].readable = false;
+    list.interfaces[1].opensAllowed = 0; // held exclusively by the system
+    UniqueHandle pad(findPadAmong(PAD_PRODUCT, list));
+    EXPECT_EQ(list.ownerOf(pad.get()), 2u);
+
+    // A match whose second open fails gives no device.
+    ScriptedInterfaces once;
+    once.interfaces = {{L"KPX240"}, {L"KPX240"}};
+    once.interfaces[0].opensAllowed = 1;
+    EXPECT_EQ(findPadAmong(PAD_PRODUCT, once), nullptr);
+    EXPECT_TRUE(once.othersClosed(nullptr));
+    EXPECT_EQ(once.asked.size(), 1u);
 }
 
 // Wine lists its own virtual HID devices but no pad: the search walks the real interfaces, opens

@@ -57,8 +57,10 @@ int LocationIndex::find(const std::string& foldedPath) const
     return found == firstRow.end() ? 0 : found->second;
 }
 
-HANDLE ProcessWatcher::openGame(DWORD processId)
+HANDLE ProcessWatcher::openGame(DWORD processId, bool mayEnd)
 {
+    if (!mayEnd)
+        return OpenProcess(SYNCHRONIZE, FALSE, processId);
     HANDLE process = OpenProcess(SYNCHRONIZE | QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
     if (!process)
         process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
@@ -73,7 +75,7 @@ std::string ProcessWatcher::promptText(const std::string& exePath, const std::st
            "Cancel = Abort the Program";
 }
 
-bool ProcessWatcher::scan(const std::vector<std::string>& rowLocations, WatchMatch& match)
+bool ProcessWatcher::scan(const std::vector<std::string>& rowLocations, WatchMatch& match, bool mayEnd)
 {
     match = WatchMatch();
     SnapshotHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -93,7 +95,7 @@ bool ProcessWatcher::scan(const std::vector<std::string>& rowLocations, WatchMat
         int matched = index.find(known.foldedPath);
         if (!matched)
             continue;
-        HANDLE process = openGame(entry.th32ProcessID);
+        HANDLE process = openGame(entry.th32ProcessID, mayEnd);
         if (!process) {
             known.refused = true;  // not served, and not matched again while it runs
             continue;
@@ -122,7 +124,7 @@ void ProcessWatcher::watchTick(GameHost& host, const ProfileStore& store, UINT_P
     // The period counts from the end of one scan to the start of the next.
     KillTimer(host.window(), timerId);
     WatchMatch match;
-    scan(locations, match);
+    scan(locations, match, switches.promptOnMatch);
     SetTimer(host.window(), timerId, WATCH_PERIOD_MS, nullptr);
     if (match.row < 0)
         return;

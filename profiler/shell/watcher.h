@@ -52,11 +52,13 @@ public:
     void watchTick(GameHost& host, const ProfileStore& store, UINT_PTR timerId, const WatchSwitches& switches);
 
     // One pass over a process snapshot; false when no snapshot could be taken or read. A match
-    // whose process cannot be opened is remembered as refused and the scan goes on.
-    bool scan(const std::vector<std::string>& rowLocations, WatchMatch& match);
+    // whose process cannot be opened is remembered as refused and the scan goes on. `mayEnd`: the
+    // match prompt may end the game.
+    bool scan(const std::vector<std::string>& rowLocations, WatchMatch& match, bool mayEnd = false);
 
-    // The rights the watcher uses on a matched game: wait, read its exit code, end it (Cancel).
-    static HANDLE openGame(DWORD processId);
+    // Only the rights the watcher uses on a matched game: waiting, and with `mayEnd` reading its
+    // exit code and ending it (the prompt's Cancel).
+    static HANDLE openGame(DWORD processId, bool mayEnd);
 
     // The match prompt's text.
     static std::string promptText(const std::string& exePath, const std::string& title, const std::string& location);

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "main_dialog.h"
+#include "profile_editor_dialog.h"
 #include "profiler_app.h"
 #include "profiler_ids.h"
 #include "standin_driver_service.h"
@@ -231,6 +232,20 @@ TEST(EditorText, ChosenFileGivesFolderAndTitle)
     EXPECT_EQ(wide.title, "\x95\x5C");
     ChosenFile folder = splitChosenFile("C:\\\x95\x5C\\a.exe", 932);
     EXPECT_EQ(folder.startDirectory, "C:\\\x95\x5C");
+}
+
+TEST(EditorMode, TheCaptionDecides)
+{
+    ProfileEditorDialog editor;
+    EXPECT_FALSE(editor.editMode());  // "New Profile"
+    for (const char* caption : {"Edit Game profile", "EDIT", "eDiTor"}) {
+        editor.caption = caption;
+        EXPECT_TRUE(editor.editMode()) << caption;
+    }
+    for (const char* caption : {"New Game Profile", "Edi", "", " Edit"}) {
+        editor.caption = caption;
+        EXPECT_FALSE(editor.editMode()) << caption;
+    }
 }
 
 TEST_F(EditorTest, NewProfileStartsFromTheValuesInForceAndCancelLeavesNoTrace)

@@ -1,10 +1,9 @@
 // The launcher and the watcher with a main window of the test's own, against real processes (copies
-// of the stand-in game), a real settings file and real registry keys.
+// of the stand-in game), a real settings file and real registry keys. The prompt's other answers,
+// two games, launches with parameters and untitled profiles are covered end to end with profiler.exe.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,8 +51,6 @@ public:
     int setActiveState(int flag, const std::string& name) override
     {
         states.push_back(std::to_string(flag) + " " + name + " gain=" + deviceValue("Gain"));
-        if (onState)
-            onState(flag, name);
         int previous = active;
         active = flag;
         return previous;
@@ -73,7 +70,6 @@ public:
     HWND hwnd = nullptr;
     std::vector<std::pair<std::string, std::string>> rows;  // title, location
     std::vector<std::string> states;
-    std::function<void(int, const std::string&)> onState;
     int active = 0;
     int answer = IDYES;
     std::string promptText;
@@ -286,66 +282,6 @@ TEST_F(GamesTest, PromptYesAppliesWithTheExactQuestion)
     EXPECT_EQ(deviceValue("Gain"), "100");
 }
 
-TEST_F(GamesTest, PromptNoAppliesNothingButWaitsForTheGame)
-{
-    std::string exe = folder->placeGame("fly.exe");
-    addProfile("Fly", exe);
-    StandinGame game;
-    ASSERT_TRUE(game.start(exe, "--wait-ms 500"));
-    host.answer = IDNO;
-    watcher.watchTick(host, *store, WATCH_TIMER, {true, true, true});
-    EXPECT_TRUE(game.waitEnd(0));
-    ASSERT_EQ(host.states.size(), 2u);
-    EXPECT_EQ(host.states[1], "0 Fly gain=100");
-    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "") << "no snapshot";
-}
-
-TEST_F(GamesTest, PromptCancelEndsTheGameWithItsExitCodeAndRestoresNothing)
-{
-    std::string exe = folder->placeGame("fly.exe");
-    addProfile("Fly", exe);
-    store->writeText("DEFAULT", "Gain", "1");
-    StandinGame game;
-    ASSERT_TRUE(game.start(exe, ""));  // runs until ended
-    host.answer = IDCANCEL;
-    watcher.watchTick(host, *store, WATCH_TIMER, {true, true, true});
-    DWORD exitCode = 0;
-    ASSERT_TRUE(game.waitEnd(2000, &exitCode));
-    EXPECT_EQ(exitCode, static_cast<DWORD>(STILL_ACTIVE));
-    EXPECT_EQ(host.states.size(), 2u);
-    EXPECT_EQ(deviceValue("Gain"), "100") << "not applied, and no restore from DEFAULT";
-}
-
-TEST_F(GamesTest, TwoMatchingGamesAreServedOneAfterTheOther)
-{
-    std::string exeA = folder->placeGame("a\\alpha.exe");
-    std::string exeB = folder->placeGame("b\\beta.exe");
-    addProfile("Alpha", exeA);
-    addProfile("Beta", exeB);
-    StandinGame alpha;
-    StandinGame beta;
-    std::string events = "watcher_tests_" + std::to_string(GetCurrentProcessId());
-    // Held by the test, so that a signal sent before a game opens its event is not lost.
-    HANDLE alphaEvent = CreateEventA(nullptr, TRUE, FALSE, (events + "_Alpha").c_str());
-    HANDLE betaEvent = CreateEventA(nullptr, TRUE, FALSE, (events + "_Beta").c_str());
-    ASSERT_TRUE(alpha.start(exeA, "--event " + events + "_Alpha"));
-    ASSERT_TRUE(beta.start(exeB, "--event " + events + "_Beta"));
-    host.onState = [&](int flag, const std::string& name) {
-        if (flag == 1)
-            SetEvent(name == "Alpha" ? alphaEvent : betaEvent);  // the served game ends
-    };
-    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
-    ASSERT_EQ(host.states.size(), 2u);
-    EXPECT_TRUE(alpha.running() != beta.running()) << "exactly one game was served";
-    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
-    ASSERT_EQ(host.states.size(), 4u);
-    EXPECT_NE(host.states[0].substr(0, 7), host.states[2].substr(0, 7)) << "the other game came second";
-    EXPECT_FALSE(alpha.running());
-    EXPECT_FALSE(beta.running());
-    CloseHandle(alphaEvent);
-    CloseHandle(betaEvent);
-}
-
 TEST_F(GamesTest, SameLocationInTwoRowsServesTheLowerRow)
 {
     std::string exe = folder->placeGame("fly.exe");
@@ -357,45 +293,6 @@ TEST_F(GamesTest, SameLocationInTwoRowsServesTheLowerRow)
     watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
     ASSERT_EQ(host.states.size(), 2u);
     EXPECT_EQ(host.states[0], "1 First gain=100");
-}
-
-TEST_F(GamesTest, EmptyTitleStillMarksTheGameAsActive)
-{
-    std::string exe = folder->placeGame("fly.exe");
-    std::string location = addProfile("", exe);
-    StandinGame game;
-    ASSERT_TRUE(game.start(exe, "--wait-ms 300"));
-    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
-    ASSERT_EQ(host.states.size(), 2u);
-    EXPECT_EQ(host.states[0], "1 " + location + " gain=100");
-    EXPECT_EQ(host.states[1], "0 " + location + " gain=70");
-}
-
-TEST_F(GamesTest, LaunchPassesParametersAndDirectoryAndAlwaysRestores)
-{
-    std::string exe = folder->placeGame("Games\\Fly\\fly.exe");
-    std::string location = addProfile("Fly", exe);
-    std::string report = folder->file("report.txt");
-    std::string directory = folder->path + "\\Games";
-    std::string parameters = "--report " + report + " --value " + DEVICE_KEY + "\\Gain --exit 3 --wait-ms 200";
-    store->writeProfileFields(location, "Fly", parameters, directory);
-
-    ProcessHandle process = launchProfile(host, *store, 0, true);
-
-    ASSERT_TRUE(process);
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.get(), &exitCode);
-    EXPECT_EQ(exitCode, 3u) << "waited for the game";
-    std::string text = readFile(report);
-    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-    EXPECT_NE(text.find(parameters), std::string::npos) << text;
-    EXPECT_NE(text.find("value=70\n"), std::string::npos) << "the profile is in force when the game starts: " << text;
-    std::string cwd = text.substr(text.find("cwd=") + 4);
-    EXPECT_TRUE(samePath(cwd.substr(0, cwd.find('\n')), directory)) << text;
-    ASSERT_EQ(host.states.size(), 2u);
-    EXPECT_EQ(host.states[0], "1 Fly gain=100");
-    EXPECT_EQ(host.states[1], "0 Fly gain=100") << "defaults restored before the state returns to idle";
-    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
 }
 
 TEST_F(GamesTest, LaunchOfAMissingGameReturnsToIdleAtOnce)
