@@ -10,6 +10,7 @@
 
 #include "device_transfer.h"
 #include "standin_driver_service.h"
+#include "test_registry.h"
 
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Transfer";
@@ -27,21 +28,13 @@ std::string tempFile(const std::string& name)
 
 void setValue(const char* name, const std::string& text, DWORD type = REG_SZ)
 {
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, DEVICE_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(key);
+    setRegText(DEVICE_KEY, name, text, type);
 }
 
 // The value's text, or "<absent>".
 std::string value(const char* name)
 {
-    char buffer[8192] = {};
-    DWORD size = sizeof(buffer) - 1;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, DEVICE_KEY, name, RRF_RT_ANY, nullptr, buffer, &size) != ERROR_SUCCESS)
-        return "<absent>";
-    return buffer;
+    return regText(DEVICE_KEY, name);
 }
 
 // The "value" lines that follow the request in the driver's log: what it found in the key.

@@ -13,6 +13,7 @@
 #include "profile_store.h"
 #include "profiler_ids.h"
 #include "standin_game_process.h"
+#include "test_registry.h"
 #include "watcher.h"
 
 namespace {
@@ -20,20 +21,12 @@ constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Watcher";
 
 std::string deviceValue(const char* name)
 {
-    char buffer[1024] = {};
-    DWORD size = sizeof(buffer) - 1;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, DEVICE_KEY, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
-        return "<absent>";
-    return buffer;
+    return regText(DEVICE_KEY, name);
 }
 
 void setDeviceValue(const char* name, const std::string& text)
 {
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, DEVICE_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(key);
+    setRegText(DEVICE_KEY, name, text);
 }
 
 bool samePath(const std::string& a, const std::string& b)
