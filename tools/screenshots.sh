@@ -9,11 +9,7 @@ root=$(dirname "$here")
 bin="$root/build/win64/bin"
 out="$root/docs/screenshots"
 [ -x "$bin/profiler.exe" ] && [ -x "$bin/shell_poke.exe" ] || { echo "build win64 first (make)" >&2; exit 1; }
-wine_env_init "$root/build/win64"
-wine_ensure_prefix
-unset DISPLAY
-wine_start_display
-wineserver -p
+wine_headless_session "$root/build/win64"
 demo="$root/build/screenshots"
 rm -rf "$demo" && mkdir -p "$demo" "$out"
 cp "$bin/profiler.exe" "$bin/shell_poke.exe" "$demo/"

@@ -66,6 +66,15 @@ wine_start_server() {
   wineserver -p
 }
 
+# For screenshots: the build's prefix, always a virtual display of our own, one persistent server.
+wine_headless_session() {   # $1 = build directory
+  wine_env_init "$1"
+  wine_ensure_prefix
+  unset DISPLAY
+  wine_start_display
+  wine_start_server
+}
+
 wine_stop() {
   wineserver -k >/dev/null 2>&1 || true
   if [ -n "${WINE_XVFB_PID:-}" ]; then kill "$WINE_XVFB_PID" 2>/dev/null || true; fi
