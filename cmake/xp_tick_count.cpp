@@ -23,11 +23,12 @@ ULONGLONG WINAPI tickCount64()
     static TickCount64Fn resolved;
     if (!resolved) {
         FARPROC real = GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetTickCount64");
-        resolved = real ? reinterpret_cast<TickCount64Fn>(reinterpret_cast<void (*)()>(real)) : widenedTickCount;
+        resolved =
+            real ? reinterpret_cast<TickCount64Fn>(reinterpret_cast<void (*)()>(real)) : widenedTickCount;
     }
     return resolved();
 }
-}  // namespace
+} // namespace
 
 #ifdef _WIN64
 #define TICK_COUNT64_SLOT "__imp_GetTickCount64"

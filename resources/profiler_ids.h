@@ -2,10 +2,10 @@
 // Resource, control and command identifiers of profiler.exe (shared by the .rc file and the code).
 
 // Icons and bitmaps
-#define IDI_PROFILER 128        // program icon; also the tray icon's identifier
-#define IDI_NO_ICON 137         // stands in for a game file that has no icon
-#define IDI_OPTIONS 138         // editor's "Options" picture
-#define IDB_ABOUT 140           // About box banner, 240 x 61
+#define IDI_PROFILER 128 // program icon; also the tray icon's identifier
+#define IDI_NO_ICON 137  // stands in for a game file that has no icon
+#define IDI_OPTIONS 138  // editor's "Options" picture
+#define IDB_ABOUT 140    // About box banner, 240 x 61
 #define IDB_NEW_UP 151
 #define IDB_DELETE_UP 152
 #define IDB_RUN_UP 153
@@ -19,7 +19,7 @@
 #define IDD_MAIN 102
 #define IDD_ABOUT 135
 #define IDD_EDITOR 136
-#define IDM_TRAY 129            // submenu 0 is the tray's popup menu
+#define IDM_TRAY 129 // submenu 0 is the tray's popup menu
 
 // Main window controls
 #define IDC_CLOSE 1000
@@ -38,7 +38,7 @@
 #define IDC_PARAMETERS 1011
 #define IDC_START_DIRECTORY 1012
 #define IDC_BROWSE 1013
-#define IDC_BROWSE_DIRECTORY 1014   // hidden, no action
+#define IDC_BROWSE_DIRECTORY 1014 // hidden, no action
 #define IDC_GAME_OPTION 1015
 
 // Popup menu commands
@@ -46,12 +46,12 @@
 #define CMD_EXIT 32774
 #define CMD_AUTO_APPLY 32775
 #define CMD_RESTORE 32777
-#define CMD_PROMPT 32778            // handled, but no menu item carries it
+#define CMD_PROMPT 32778 // handled, but no menu item carries it
 #define CMD_LAUNCH_PLACEHOLDER 32779
 #define CMD_CONTROL_PANEL 32780
 #define CMD_ABOUT 32781
 #define CMD_AUTO_START 32782
-#define LAUNCH_COMMAND_BASE 40000   // Launch submenu item i carries LAUNCH_COMMAND_BASE + i
+#define LAUNCH_COMMAND_BASE 40000 // Launch submenu item i carries LAUNCH_COMMAND_BASE + i
 #define LAUNCH_COMMAND_LAST 40255
 
 // Popup menu positions

@@ -43,9 +43,11 @@ static std::string writeInf(bool tokens)
                        "[Manufacturer]\r\n%Maker%=Models\r\n[Models]\r\n";
     char line[160];
     for (int i = 0; i < MODEL_LINES; ++i) {
-        snprintf(line, sizeof(line), tokens ? "%%Pad%d%%=Pad_Install,USB\\VID_1F3A&PID_%04X,HID\\VID_1F3A&PID_%04X\r\n"
-                                            : "\"Bench Pad number %d\"=Pad_Install,USB\\VID_1F3A&PID_%04X,HID\\VID_1F3A&PID_%04X\r\n",
-                 i, i, i);
+        snprintf(
+            line, sizeof(line),
+            tokens ? "%%Pad%d%%=Pad_Install,USB\\VID_1F3A&PID_%04X,HID\\VID_1F3A&PID_%04X\r\n"
+                   : "\"Bench Pad number %d\"=Pad_Install,USB\\VID_1F3A&PID_%04X,HID\\VID_1F3A&PID_%04X\r\n",
+            i, i, i);
         text += line;
     }
     text += "[Pad_Install]\r\n[Strings]\r\nMaker=\"Bench Maker\"\r\n";
@@ -106,8 +108,8 @@ static int measure(bool tokens, int runs)
     DeleteFileA(path.c_str());
 
     double s = median(search) * 1000.0, w = median(walk) * 1000.0;
-    printf("%s, %d model lines, %d runs\n", tokens ? "descriptions as %string% tokens" : "descriptions in the lines",
-           MODEL_LINES, runs);
+    printf("%s, %d model lines, %d runs\n",
+           tokens ? "descriptions as %string% tokens" : "descriptions in the lines", MODEL_LINES, runs);
     printf("  findModel, match on the last line: median %.3f ms\n", s);
     printf("  bare SetupFindFirstLine/SetupFindNextLine walk: median %.3f ms\n", w);
     printf("  ratio: %.1f\n", s / w);

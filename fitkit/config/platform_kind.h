@@ -3,9 +3,9 @@
 #include <windows.h>
 
 struct PlatformKind {
-    bool isWin9x = false;   // Windows 95 and 98
-    bool isWinMe = false;   // Windows Me: same paths as no flag at all
-    bool isNt5 = false;     // NT 5 and later: device properties, root devices, PNF files
+    bool isWin9x = false; // Windows 95 and 98
+    bool isWinMe = false; // Windows Me: same paths as no flag at all
+    bool isNt5 = false;   // NT 5 and later: device properties, root devices, PNF files
 
     // Classifies a version record as GetVersionExA fills it.
     static PlatformKind fromVersion(const OSVERSIONINFOA& version);

@@ -35,12 +35,12 @@ void chooseWorkingDirectory()
     char path[MAX_PATH + 1] = {};
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
-        return;   // no trustworthy path: stay where we are
+        return; // no trustworthy path: stay where we are
     char* slash = strrchr(path, '\\');
     if (!slash)
         return;
     *slash = '\0';
-    SetCurrentDirectoryA(path);   // a failure leaves the directory as it was
+    SetCurrentDirectoryA(path); // a failure leaves the directory as it was
 }
 
 // Reads one key of the setup INI file; false when the value is longer than MAX_START_TEXT.

@@ -6,15 +6,15 @@
 // Longest INF name or device id kept; longer ones are refused with the usage message.
 const size_t MAX_START_TEXT = 259;
 
-extern const char SETUP_INI[];          // ".\\setup.ini"
-extern const char SETUP_INI_SECTION[];  // "DRIVER"
-extern const char SETUP_INI_INF[];      // "INFFILE"
-extern const char SETUP_INI_DEVICE[];   // "DEVICEID"
+extern const char SETUP_INI[];         // ".\\setup.ini"
+extern const char SETUP_INI_SECTION[]; // "DRIVER"
+extern const char SETUP_INI_INF[];     // "INFFILE"
+extern const char SETUP_INI_DEVICE[];  // "DEVICEID"
 extern const char USAGE_TEXT[];
 
 struct StartupParams {
     std::string infName;
-    std::string deviceId;   // empty: the first id the INF lists
+    std::string deviceId; // empty: the first id the INF lists
 };
 
 // True when argument 1 asks for the setup INI file: ?..., -h..., /H...

@@ -71,8 +71,8 @@ DeviceInstaller::IdRead DeviceInstaller::readHardwareIds(HDEVINFO list, SP_DEVIN
         return IdRead::Skip;
     std::vector<char> buffer(size + 1, 0);
     DWORD got = size;
-    if (RegQueryValueExA(key.get(), VALUE_HARDWARE_ID, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
-                         &got) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key.get(), VALUE_HARDWARE_ID, nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(buffer.data()), &got) != ERROR_SUCCESS)
         got = 0;
     ids.assign(buffer.data(), std::min(got, size));
     for (char& c : ids)
@@ -120,7 +120,7 @@ bool DeviceInstaller::findPresentDevice(const std::string& id)
             return false;
         if (read == IdRead::Read && listsId(ids, id)) {
             deviceList = std::move(list);
-            registered = false;   // a device registered here went with the old list
+            registered = false; // a device registered here went with the old list
             device = element;
             return true;
         }
@@ -140,7 +140,8 @@ bool DeviceInstaller::readDeviceDescription(std::string& out)
                                              reinterpret_cast<BYTE*>(text), DESCRIPTION_SIZE, nullptr))
             return false;
     } else {
-        RegKey key(layer.openDevRegKey(deviceList.get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_ALL_ACCESS));
+        RegKey key(
+            layer.openDevRegKey(deviceList.get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_ALL_ACCESS));
         if (!key.isOpen())
             return false;
         DWORD size = DESCRIPTION_SIZE;
@@ -170,8 +171,8 @@ DWORD DeviceInstaller::createRootDevice(const std::string& id)
 {
     if (!inf || !deviceList.isOpen())
         return ERROR_INVALID_HANDLE;
-    if (!layer.createDeviceInfo(deviceList.get(), inf->className.c_str(), &inf->classGuid, nullptr, parentWindow,
-                                DICD_GENERATE_ID, &device))
+    if (!layer.createDeviceInfo(deviceList.get(), inf->className.c_str(), &inf->classGuid, nullptr,
+                                parentWindow, DICD_GENERATE_ID, &device))
         return failureCode();
     hardwareId = id;
     // A multi-string of one id: its characters and two zero bytes.
@@ -209,9 +210,10 @@ DWORD DeviceInstaller::updateDriver(const std::string& id, const std::string& in
     Library library(layer, module);
     FARPROC update = layer.getProcAddress(module, UPDATE_FUNCTION);
     if (!update)
-        return failureCode();   // taken before the library is unloaded
+        return failureCode(); // taken before the library is unloaded
     BOOL needsReboot = FALSE;
-    if (!layer.updateDriver(update, parentWindow, id.c_str(), infFullPath.c_str(), INSTALLFLAG_FORCE, &needsReboot))
+    if (!layer.updateDriver(update, parentWindow, id.c_str(), infFullPath.c_str(), INSTALLFLAG_FORCE,
+                            &needsReboot))
         return failureCode();
     reboot = needsReboot != FALSE;
     registered = false;
@@ -238,13 +240,14 @@ DWORD DeviceInstaller::removeDriver()
     infDirectory += "INF\\";
 
     {
-        RegKey key(layer.openDevRegKey(deviceList.get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DRV, KEY_QUERY_VALUE));
+        RegKey key(
+            layer.openDevRegKey(deviceList.get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DRV, KEY_QUERY_VALUE));
         if (!key.isOpen())
-            return 0;   // no driver key: nothing to remove
+            return 0; // no driver key: nothing to remove
         char value[MAX_PATH + 1] = {};
         DWORD size = MAX_PATH;
-        if (RegQueryValueExA(key.get(), VALUE_INF_PATH, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) !=
-            ERROR_SUCCESS) {
+        if (RegQueryValueExA(key.get(), VALUE_INF_PATH, nullptr, nullptr, reinterpret_cast<BYTE*>(value),
+                             &size) != ERROR_SUCCESS) {
             if (sink.warn)
                 sink.warn(sink.context, READ_DRIVER_KEY_FAIL);
         } else if (value[0] != '\0') {
@@ -265,7 +268,7 @@ DWORD DeviceInstaller::removeDriver()
                     break;
             }
             if (platform.isNt5 && last.size() >= 3) {
-                last.replace(last.size() - 3, 3, "PNF");   // the precompiled INF beside it
+                last.replace(last.size() - 3, 3, "PNF"); // the precompiled INF beside it
                 DeleteFileA(last.c_str());
             }
         }

@@ -17,9 +17,9 @@ struct WarningSink {
     void* context = nullptr;
 };
 
-extern const char UPDATE_LIBRARY[];           // "NEWDEV.DLL"
-extern const char UPDATE_LIBRARY_FALLBACK[];  // "SETUPDRV.DLL"
-extern const char UPDATE_FUNCTION[];          // "UpdateDriverForPlugAndPlayDevicesA"
+extern const char UPDATE_LIBRARY[];          // "NEWDEV.DLL"
+extern const char UPDATE_LIBRARY_FALLBACK[]; // "SETUPDRV.DLL"
+extern const char UPDATE_FUNCTION[];         // "UpdateDriverForPlugAndPlayDevicesA"
 extern const char READ_DRIVER_KEY_FAIL[];
 
 class DeviceInstaller {
@@ -28,7 +28,7 @@ public:
     const InfFile* inf = nullptr;
     HWND parentWindow = nullptr;
     SP_DEVINFO_DATA device;
-    bool registered = false;   // `device` was created and registered here and has no driver yet
+    bool registered = false; // `device` was created and registered here and has no driver yet
     std::string hardwareId;
     PlatformKind platform;
 

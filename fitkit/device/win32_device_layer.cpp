@@ -65,8 +65,8 @@ void Win32DeviceLayer::freeLibrary(HMODULE library)
     FreeLibrary(library);
 }
 
-BOOL Win32DeviceLayer::updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath,
-                                    DWORD flags, BOOL* reboot)
+BOOL Win32DeviceLayer::updateDriver(FARPROC function, HWND parent, const char* hardwareId,
+                                    const char* infPath, DWORD flags, BOOL* reboot)
 {
     auto update = reinterpret_cast<UpdateDriverFunction>(reinterpret_cast<void*>(function));
     return update(parent, hardwareId, infPath, flags, reboot);

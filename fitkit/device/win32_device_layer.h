@@ -10,8 +10,8 @@ public:
     BOOL enumDeviceInfo(HDEVINFO list, DWORD index, SP_DEVINFO_DATA* device) override;
     BOOL getDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property, BYTE* buffer,
                                    DWORD size, DWORD* required) override;
-    BOOL setDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property,
-                                   const BYTE* buffer, DWORD size) override;
+    BOOL setDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property, const BYTE* buffer,
+                                   DWORD size) override;
     HKEY openDevRegKey(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD scope, DWORD profile, DWORD keyType,
                        REGSAM access) override;
     BOOL createDeviceInfo(HDEVINFO list, const char* className, const GUID* classGuid,

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 enum class BoxKind {
-    Warning,       // OK, exclamation
-    Information,   // OK, information
-    Question,      // Yes/No, question
+    Warning,     // OK, exclamation
+    Information, // OK, information
+    Question,    // Yes/No, question
 };
 
 // The executable's file name without directory and extension.

@@ -46,7 +46,8 @@ std::string oemEntryKey(const PlatformKind& platform, const std::string& deviceI
 }
 
 SetupDialog::SetupDialog(HINSTANCE instance, DeviceLayer& layer, PlatformKind platform)
-    : platform(platform), installer(layer, platform, WarningSink{&SetupDialog::warn, this}), instance(instance)
+    : platform(platform), installer(layer, platform, WarningSink{&SetupDialog::warn, this}),
+      instance(instance)
 {
     programIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SETUP));
 }

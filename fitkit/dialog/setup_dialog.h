@@ -83,5 +83,5 @@ private:
 
     HINSTANCE instance;
     bool modal = false;
-    bool busy = false;   // an action is running; its message boxes must not start another
+    bool busy = false; // an action is running; its message boxes must not start another
 };

@@ -83,7 +83,8 @@ std::string formatSetupError(const char* what, DWORD code)
         else
             snprintf(text, sizeof(text), "%s: \n\n %s\n", what, system);
     } else if (const char* name = setupErrorName(code)) {
-        snprintf(text, sizeof(text), "Error %8.8lX in %s: \n\n %s\n", static_cast<unsigned long>(code), what, name);
+        snprintf(text, sizeof(text), "Error %8.8lX in %s: \n\n %s\n", static_cast<unsigned long>(code), what,
+                 name);
     } else {
         snprintf(text, sizeof(text), "Error %8.8lX in %s\n\n", static_cast<unsigned long>(code), what);
     }

@@ -129,7 +129,7 @@ static bool visitManufacturer(InfFile& inf, const std::string& name, const std::
     *code = inf.enumModels(modelsSection, visitModel, &match);
     if (match.found)
         return false;
-    return *code == ERROR_NO_MORE_ITEMS;   // searched to its end: try the next manufacturer
+    return *code == ERROR_NO_MORE_ITEMS; // searched to its end: try the next manufacturer
 }
 
 DWORD InfFile::findModel(DeviceMatch& match)

@@ -17,17 +17,17 @@ struct ModelLine {
 };
 
 struct DeviceMatch {
-    std::string deviceId;       // requested id; after a match, the id as the INF writes it
-    std::string manufacturer;   // Manufacturer line being or last searched
-    std::string description;    // matching model line's description
+    std::string deviceId;     // requested id; after a match, the id as the INF writes it
+    std::string manufacturer; // Manufacturer line being or last searched
+    std::string description;  // matching model line's description
     bool found = false;
 };
 
 class InfFile;
 
 // Visitors return whether the walk goes on; when they stop it, `*code` is the walk's result.
-using ManufacturerVisitor = bool (*)(InfFile& inf, const std::string& name,
-                                     const std::string& modelsSection, void* context, DWORD* code);
+using ManufacturerVisitor = bool (*)(InfFile& inf, const std::string& name, const std::string& modelsSection,
+                                     void* context, DWORD* code);
 using ModelVisitor = bool (*)(InfFile& inf, const ModelLine& line, void* context, DWORD* code);
 
 // Reads field `index` of an INF line (field 0 is the key, with %strings% resolved).
@@ -35,7 +35,7 @@ DWORD readInfField(INFCONTEXT& line, DWORD index, std::string& out);
 
 class InfFile {
 public:
-    std::string path;        // full path, at most MAX_PATH - 1 characters
+    std::string path; // full path, at most MAX_PATH - 1 characters
     std::string className;
     InfHandle handle;
     GUID classGuid = {};

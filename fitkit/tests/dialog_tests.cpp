@@ -33,26 +33,26 @@ TEST(DriverStateNt5, ThreeStatesFromTheDeviceProperties)
     {
         DialogRig rig;
         rig.devices.add({"ACPI\\OTHER"}, "Something else");
-        rig.devices.add({"USB\\VID_1F3A&PID-240B", "USB\\VID_1F3A&PID_240"}, PAD_DESCRIPTION);   // near misses
+        rig.devices.add({"USB\\VID_1F3A&PID-240B", "USB\\VID_1F3A&PID_240"}, PAD_DESCRIPTION); // near misses
         rig.open();
         expectState(rig, DriverState::NotInstalled);
         EXPECT_TRUE(rig.boxes.seen.empty());
     }
     {
         DialogRig rig;
-        rig.devices.add({"usb\\vid_1f3a&pid_240b"}, PAD_DESCRIPTION);   // other letter case
+        rig.devices.add({"usb\\vid_1f3a&pid_240b"}, PAD_DESCRIPTION); // other letter case
         rig.open();
         expectState(rig, DriverState::Installed);
     }
     {
         DialogRig rig;
-        rig.devices.add({"USB\\OTHER", PAD_ID}, "FITKIT TEST PAD");   // second id; description in other case
+        rig.devices.add({"USB\\OTHER", PAD_ID}, "FITKIT TEST PAD"); // second id; description in other case
         rig.open();
         expectState(rig, DriverState::OtherDriver);
     }
     {
         DialogRig rig;
-        rig.devices.add({PAD_ID}, PAD_DESCRIPTION).hasDescription = false;   // unreadable: empty
+        rig.devices.add({PAD_ID}, PAD_DESCRIPTION).hasDescription = false; // unreadable: empty
         rig.open();
         expectState(rig, DriverState::OtherDriver);
     }
@@ -62,7 +62,7 @@ TEST(DriverStateNt5, FirstDeviceInOrderWinsAndBadElementsAreSkipped)
 {
     {
         DialogRig rig;
-        rig.devices.add({}, "no ids at all");   // ERROR_INVALID_DATA: skipped
+        rig.devices.add({}, "no ids at all"); // ERROR_INVALID_DATA: skipped
         rig.devices.add({PAD_ID}, "Vendor driver");
         rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
         rig.open();
@@ -104,7 +104,7 @@ TEST(DriverStateWithoutDeviceProperties, ReadsTheHardwareKey)
         rig.devices.add({PAD_ID}, PAD_DESCRIPTION).hasHardwareKey = false;
         rig.devices.add({PAD_ID}, PAD_DESCRIPTION).hasHardwareIdValue = false;
         ScriptedDevice& listed = rig.devices.add({"NOT\\USED"}, PAD_DESCRIPTION);
-        listed.hardwareIdValue = "ISAPNP\\X,usb\\VID_1F3A&PID_240B,Y";   // comma-separated, other case
+        listed.hardwareIdValue = "ISAPNP\\X,usb\\VID_1F3A&PID_240B,Y"; // comma-separated, other case
         rig.open();
         expectState(rig, DriverState::Installed);
         EXPECT_EQ(rig.dialog->installer.device.DevInst, 3u);
@@ -145,7 +145,8 @@ TEST(SetupDialog, ShowsDeviceAndInfAfterInitialization)
     char caption[64] = {};
     GetWindowTextA(rig.dialog->window, caption, sizeof(caption));
     EXPECT_STREQ(caption, "Driver Setup");
-    EXPECT_EQ(rig.text(IDC_TITLE), std::string("Installing ") + PAD_DESCRIPTION + "\n\nfrom " + rig.dir.file("pad.inf"));
+    EXPECT_EQ(rig.text(IDC_TITLE),
+              std::string("Installing ") + PAD_DESCRIPTION + "\n\nfrom " + rig.dir.file("pad.inf"));
     EXPECT_EQ(rig.dialog->match.deviceId, PAD_ID) << "empty id: the INF's first";
     EXPECT_EQ(rig.shownIcon(), LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SETUP)));
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(rig.dialog->window, WM_GETICON, ICON_BIG, 0)),
@@ -177,7 +178,7 @@ TEST(SetupDialog, StopsEarlyWhenTheInfOrTheDeviceIsMissing)
     {
         DialogRig rig;
         rig.devices.add({"usb\\vid_1f3a&pid_240b"}, PAD_DESCRIPTION);
-        rig.open("usb\\vid_1f3a&pid_240b");   // the INF writes it in upper case
+        rig.open("usb\\vid_1f3a&pid_240b"); // the INF writes it in upper case
         ASSERT_EQ(rig.boxes.seen.size(), 1u);
         expectBox(rig.boxes.seen[0], "Specified device not found", "exclamation", {IDOK});
         EXPECT_EQ(rig.text(IDC_TITLE), "Installing xxx");
@@ -199,7 +200,8 @@ TEST(SetupError, FourTextFormsWithinTheLimit)
     EXPECT_GT(system.size(), strlen("Error 5 in Op: \n\n \n"));
 
     EXPECT_EQ(formatSetupError("Op", 0xE000020B), "Error E000020B in Op: \n\n ERROR_NO_SUCH_DEVINST\n");
-    EXPECT_EQ(formatSetupError("Op", 0xE000022F), "Error E000022F in Op: \n\n User Does not Accept Uncertified Driver\n");
+    EXPECT_EQ(formatSetupError("Op", 0xE000022F),
+              "Error E000022F in Op: \n\n User Does not Accept Uncertified Driver\n");
     EXPECT_EQ(formatSetupError("Op", 0xE0001000), "Error E0001000 in Op: \n\n ERROR_NOT_INSTALLED\n");
     EXPECT_EQ(formatSetupError("Op", 0xE0001234), "Error E0001234 in Op\n\n");
 

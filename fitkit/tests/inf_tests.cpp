@@ -58,7 +58,8 @@ TEST(OpenInf, ReportsWhatCannotBeOpened)
     InfFile broken;
     EXPECT_NE(broken.openInf("garbage.inf"), 0u);
     InfFile overlong;
-    EXPECT_EQ(overlong.openInf(std::string(300, 'a') + ".inf"), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_EQ(overlong.openInf(std::string(300, 'a') + ".inf"),
+              static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
     EXPECT_FALSE(overlong.handle.isOpen());
 }
 
@@ -120,13 +121,15 @@ TEST(FindModel, HandlesLinesWithoutIdsAndBrokenSections)
     TempDir dir;
     std::string longId(3000, 'L');
     dir.write("longid.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n"
-                            "[Manufacturer]\r\nM=Models\r\n[Models]\r\n" + std::string(400, 'D') + "=Install," +
-                            longId + ",ID\\AFTER\r\n");
-    dir.write("noids.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n"
-                           "[Manufacturer]\r\nM=Models\r\n[Models]\r\nBare Pad=Install\r\nPad=Install,ID\\TWO\r\n");
+                            "[Manufacturer]\r\nM=Models\r\n[Models]\r\n" +
+                                std::string(400, 'D') + "=Install," + longId + ",ID\\AFTER\r\n");
+    dir.write("noids.inf",
+              "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n"
+              "[Manufacturer]\r\nM=Models\r\n[Models]\r\nBare Pad=Install\r\nPad=Install,ID\\TWO\r\n");
     dir.write("nomfg.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n");
-    dir.write("nomodels.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n"
-                              "[Manufacturer]\r\nM=Missing\r\nN=Models\r\n[Models]\r\nPad=Install,ID\\TWO\r\n");
+    dir.write("nomodels.inf",
+              "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n"
+              "[Manufacturer]\r\nM=Missing\r\nN=Models\r\n[Models]\r\nPad=Install,ID\\TWO\r\n");
     CurrentDirectory here(dir.path());
     DWORD code = 0;
 

@@ -35,14 +35,14 @@ TEST(InstallAbsentPad, Nt5InstallsOntoARootDeviceAndRemovesIt)
 {
     DialogRig rig;
     rig.devices.installedDescription = PAD_DESCRIPTION;
-    rig.devices.updateReboot = TRUE;   // never shown after a root device
+    rig.devices.updateReboot = TRUE; // never shown after a root device
     rig.open();
     ASSERT_EQ(rig.dialog->state, DriverState::NotInstalled);
     rig.devices.calls.clear();
 
     rig.click(IDC_INSTALL);
     std::vector<std::string> expected = {
-        "getClassDevs 6",   // state refreshed first while not installed
+        "getClassDevs 6", // state refreshed first while not installed
         "createDeviceInfoList",
         "createDeviceInfo FitkitTestPad 1",
         "setDeviceRegistryProperty 1",
@@ -99,10 +99,10 @@ TEST(InstallAbsentPad, RootDeviceFailuresNameTheirOperation)
     } cases[] = {
         {&ScriptedDevices::failCreateList,
          "Error E0000206 in SetupDiCreateDeviceInfoList: \n\n ERROR_INVALID_CLASS\n"},
-        {&ScriptedDevices::failCreateDevice,
-         "Error E0000206 in SetupDiCreateDeviceInfo or SetupDiSetDeviceRegistryProperty: \n\n ERROR_INVALID_CLASS\n"},
-        {&ScriptedDevices::failSetProperty,
-         "Error E0000206 in SetupDiCreateDeviceInfo or SetupDiSetDeviceRegistryProperty: \n\n ERROR_INVALID_CLASS\n"},
+        {&ScriptedDevices::failCreateDevice, "Error E0000206 in SetupDiCreateDeviceInfo or "
+                                             "SetupDiSetDeviceRegistryProperty: \n\n ERROR_INVALID_CLASS\n"},
+        {&ScriptedDevices::failSetProperty, "Error E0000206 in SetupDiCreateDeviceInfo or "
+                                            "SetupDiSetDeviceRegistryProperty: \n\n ERROR_INVALID_CLASS\n"},
         {&ScriptedDevices::failRegister,
          "Error E0000206 in SetupDiCallClassInstaller(DIF_REGISTERDEVICE): \n\n ERROR_INVALID_CLASS\n"},
     };
@@ -126,7 +126,8 @@ TEST(InstallAbsentPad, AFailedUpdateLeavesTheRootDeviceToTheEnd)
     rig.open();
     rig.click(IDC_INSTALL);
     ASSERT_EQ(rig.boxes.seen.size(), 1u);
-    expectBox(rig.boxes.seen[0], "Error E000022F in Driver Install : \n\n User Does not Accept Uncertified Driver\n",
+    expectBox(rig.boxes.seen[0],
+              "Error E000022F in Driver Install : \n\n User Does not Accept Uncertified Driver\n",
               "exclamation", {IDOK});
     EXPECT_TRUE(rig.dialog->installer.registered);
     EXPECT_EQ(countCalls(rig.devices, "remove"), 1u);
@@ -169,7 +170,7 @@ TEST(InstallPresentPad, Win9xRemovesTheOldDriverAndShowsTheHint)
     pad.hasDriverKey = true;
     pad.infPath = old;
     rig.devices.installedDescription = PAD_DESCRIPTION;
-    rig.devices.updateError = ERROR_ACCESS_DENIED;   // the hint comes whatever the update did
+    rig.devices.updateError = ERROR_ACCESS_DENIED; // the hint comes whatever the update did
     rig.open();
     rig.devices.calls.clear();
     rig.click(IDC_INSTALL);
@@ -177,8 +178,10 @@ TEST(InstallPresentPad, Win9xRemovesTheOldDriverAndShowsTheHint)
     EXPECT_EQ(countCalls(rig.devices, "remove"), 1u);
     ASSERT_EQ(rig.boxes.seen.size(), 1u);
     expectBox(rig.boxes.seen[0], WIN9X_UPDATE_HINT, "exclamation", {IDOK});
-    EXPECT_LT(std::find(rig.devices.calls.begin(), rig.devices.calls.end(), "remove 1") - rig.devices.calls.begin(),
-              std::find(rig.devices.calls.begin(), rig.devices.calls.end(), "load NEWDEV.DLL") - rig.devices.calls.begin());
+    EXPECT_LT(std::find(rig.devices.calls.begin(), rig.devices.calls.end(), "remove 1") -
+                  rig.devices.calls.begin(),
+              std::find(rig.devices.calls.begin(), rig.devices.calls.end(), "load NEWDEV.DLL") -
+                  rig.devices.calls.begin());
 }
 
 TEST(Reinstall, AsksFirstAndDoesNothingOnNo)
@@ -223,7 +226,8 @@ TEST(UpdateLibrary, LoadFailuresReachTheResultBox)
         rig.open();
         rig.click(IDC_INSTALL);
         ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, "Error 126 in Driver Install : \n\n ")) << rig.boxes.seen[0].text;
+        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, "Error 126 in Driver Install : \n\n "))
+            << rig.boxes.seen[0].text;
         EXPECT_EQ(rig.boxes.seen[0].icon, "exclamation");
         EXPECT_EQ(rig.dialog->state, DriverState::OtherDriver);
     }
@@ -235,7 +239,8 @@ TEST(UpdateLibrary, LoadFailuresReachTheResultBox)
         rig.open();
         rig.click(IDC_INSTALL);
         ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, "Error 127 in Driver Install : \n\n ")) << rig.boxes.seen[0].text;
+        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, "Error 127 in Driver Install : \n\n "))
+            << rig.boxes.seen[0].text;
         EXPECT_EQ(countCalls(rig.devices, "free"), 1u);
     }
     {
@@ -278,7 +283,8 @@ static std::string pnfOf(const std::string& path)
 
 static std::string uniqueInfName()
 {
-    return "fitkit-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()) + ".inf";
+    return "fitkit-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()) +
+           ".inf";
 }
 
 // Uninstall confirmed, on a present pad whose driver key names `infPath`.
@@ -394,9 +400,11 @@ TEST(Uninstall, UnreadableOrMissingDriverKey)
 TEST(Uninstall, OemEntryKeyPerPlatform)
 {
     EXPECT_EQ(oemEntryKey(nt5Platform(), "USB\\VID_1F3A&PID_240B"),
-              "SYSTEM\\ControlSet001\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\USB\\VID_1F3A&PID_240B");
+              "SYSTEM\\ControlSet001\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\USB\\VID_"
+              "1F3A&PID_240B");
     EXPECT_EQ(oemEntryKey(win9xPlatform(), "VID_1F3A&PID_240B"),
-              "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\VID_1F3A&PID_240B");
+              "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\VID_"
+              "1F3A&PID_240B");
     EXPECT_EQ(oemEntryKey(PlatformKind(), ""), oemEntryKey(winMePlatform(), ""));
 }
 

@@ -23,7 +23,7 @@ static void expectUsage(FitkitProcess& fitkit)
     SeenBox box = fitkit.answerBox(IDOK);
     EXPECT_EQ(box.caption, "fitkit");
     EXPECT_EQ(box.text, USAGE_TEXT);
-    EXPECT_NE(box.icon, "none");   // which one: the in-process tests
+    EXPECT_NE(box.icon, "none"); // which one: the in-process tests
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
     EXPECT_EQ(fitkit.waitForExit(), 1u);
     EXPECT_FALSE(fitkit.dialogSeen());
@@ -33,7 +33,8 @@ static void expectPadDialog(FitkitProcess& fitkit, const std::string& infPath)
 {
     HWND dialog = fitkit.waitForDialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(controlText(dialog, IDC_TITLE), std::string("Installing ") + PAD_DESCRIPTION + "\n\nfrom " + infPath);
+    EXPECT_EQ(controlText(dialog, IDC_TITLE),
+              std::string("Installing ") + PAD_DESCRIPTION + "\n\nfrom " + infPath);
     EXPECT_EQ(controlText(dialog, IDC_STATUS), STATUS_NOT_INSTALLED);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_INSTALL)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_UNINSTALL)));
@@ -79,7 +80,8 @@ TEST(FitkitStartup, IniFormsReadTheSetupIni)
 {
     Folders f;
     writeFile(f.workDir + "\\pad.inf", padInf());
-    writeFile(f.workDir + "\\setup.ini", "[DRIVER]\r\nINFFILE=pad.inf\r\nDEVICEID=USB\\VID_1F3A&PID_240B\r\n");
+    writeFile(f.workDir + "\\setup.ini",
+              "[DRIVER]\r\nINFFILE=pad.inf\r\nDEVICEID=USB\\VID_1F3A&PID_240B\r\n");
     for (const char* form : {"-h", "/H", "?", ""}) {
         FitkitProcess fitkit(f.exe, form, f.workDir);
         SCOPED_TRACE(form);
@@ -102,14 +104,14 @@ TEST(FitkitStartup, OtherDashArgumentsAndEmptyNamesAreInfNames)
         EXPECT_EQ(box.caption, "fitkit");
         EXPECT_EQ(box.text.rfind("Error ", 0), 0u) << box.text;
         EXPECT_NE(box.text.find(" in SetupOpenInfFile: \n\n "), std::string::npos) << box.text;
-        EXPECT_NE(box.icon, "none");   // which one: the in-process tests
+        EXPECT_NE(box.icon, "none"); // which one: the in-process tests
         HWND dialog = fitkit.waitForDialog();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(controlText(dialog, IDC_TITLE), "Installing xxx");
         EXPECT_EQ(controlText(dialog, IDC_STATUS), "setup");
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_INSTALL)));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_UNINSTALL)));
-        pressButton(dialog, IDCANCEL);   // Escape
+        pressButton(dialog, IDCANCEL); // Escape
         EXPECT_EQ(fitkit.waitForExit(), 0u);
     }
 }

@@ -138,7 +138,7 @@ TEST(Startup, MovesToTheProgramDirectoryOnlyWithoutSetupIni)
     }
     {
         DeleteFileA(dir.file("setup.ini").c_str());
-        dir.makeDir("setup.ini");   // a folder of that name cannot be read
+        dir.makeDir("setup.ini"); // a folder of that name cannot be read
         CurrentDirectory here(dir.path());
         chooseWorkingDirectory();
         char now[MAX_PATH] = {};

@@ -14,7 +14,8 @@
 #include "support/inf_text.h"
 #include "support/temp_dir.h"
 
-static const GUID TEST_PAD_CLASS = {0x2B7C41E0, 0x5A3D, 0x4E19, {0x8F, 0x62, 0x0D, 0x9B, 0x3C, 0x7A, 0x1E, 0x54}};
+static const GUID TEST_PAD_CLASS = {
+    0x2B7C41E0, 0x5A3D, 0x4E19, {0x8F, 0x62, 0x0D, 0x9B, 0x3C, 0x7A, 0x1E, 0x54}};
 
 // A hardware id of this run, so that runs in one prefix do not meet.
 static std::string uniquePadId()
@@ -27,8 +28,8 @@ static std::string uniquePadId()
 static bool hasId(HDEVINFO set, SP_DEVINFO_DATA& device, const std::string& id)
 {
     char ids[4096] = {};
-    if (!SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr, reinterpret_cast<BYTE*>(ids),
-                                           sizeof(ids) - 2, nullptr))
+    if (!SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr,
+                                           reinterpret_cast<BYTE*>(ids), sizeof(ids) - 2, nullptr))
         return false;
     for (const char* p = ids; *p; p += strlen(p) + 1)
         if (_stricmp(p, id.c_str()) == 0)
@@ -77,7 +78,9 @@ static std::string installedInf(const std::string& id)
 
 static void removeDevices(const std::string& id)
 {
-    eachDevice(id, [](HDEVINFO set, SP_DEVINFO_DATA& device) { SetupDiCallClassInstaller(DIF_REMOVE, set, &device); });
+    eachDevice(id, [](HDEVINFO set, SP_DEVINFO_DATA& device) {
+        SetupDiCallClassInstaller(DIF_REMOVE, set, &device);
+    });
 }
 
 // A present root device with `id` and no driver, as a plugged-in pad without its driver would be.
@@ -87,8 +90,8 @@ static bool makeRootDevice(const std::string& id)
     SP_DEVINFO_DATA device = {};
     device.cbSize = sizeof(device);
     std::string ids = id + std::string(2, '\0');
-    bool made = SetupDiCreateDeviceInfoA(set, "FitkitTestPad", &TEST_PAD_CLASS, nullptr, nullptr, DICD_GENERATE_ID,
-                                         &device) &&
+    bool made = SetupDiCreateDeviceInfoA(set, "FitkitTestPad", &TEST_PAD_CLASS, nullptr, nullptr,
+                                         DICD_GENERATE_ID, &device) &&
                 SetupDiSetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID,
                                                   reinterpret_cast<const BYTE*>(ids.data()),
                                                   static_cast<DWORD>(ids.size())) &&

@@ -19,7 +19,8 @@ public:
     DWORD currentTime() override { return timeGetTime(); }
     HANDLE openPad(const char*) override
     {
-        HANDLE sink = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE sink = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
         return sink == INVALID_HANDLE_VALUE ? nullptr : sink;
     }
 };
@@ -47,7 +48,8 @@ double nowNs()
 }
 
 // Median nanoseconds of `operation`, each sample preceded by an untimed `prepare`.
-double median(const std::function<void()>& operation, const std::function<void()>& prepare = [] {})
+double median(
+    const std::function<void()>& operation, const std::function<void()>& prepare = [] {})
 {
     std::vector<double> samples(SAMPLES);
     for (double& sample : samples) {
@@ -90,11 +92,16 @@ int main()
         driver->DownloadEffect(0, 0x63, &id, &effect, 0);
     }
     DWORD last = 0;
-    const double downloadNew = median([&] { last = 0; driver->DownloadEffect(0, 0x63, &last, &effect, 0); },
-                                      [&] { driver->DestroyEffect(0, 255); });
+    const double downloadNew = median(
+        [&] {
+            last = 0;
+            driver->DownloadEffect(0, 0x63, &last, &effect, 0);
+        },
+        [&] { driver->DestroyEffect(0, 255); });
     const double downloadUpdate = median([&] { driver->DownloadEffect(0, 0x63, &last, &effect, 0); });
     const double start = median([&] { driver->StartEffect(0, last, 0, 1); });
-    const double stop = median([&] { driver->StopEffect(0, last); }, [&] { driver->StartEffect(0, last, 0, 1); });
+    const double stop =
+        median([&] { driver->StopEffect(0, last); }, [&] { driver->StartEffect(0, last, 0, 1); });
     DWORD status = 0;
     const double getStatus = median([&] { driver->GetEffectStatus(0, last, &status); });
 
@@ -109,14 +116,18 @@ int main()
     driver->Release();
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\OV\\4B7D\\7398");
 
-    std::printf("median of %d samples, 255 slots, reports to NUL (timer overhead %.0f ns, not subtracted)\n", SAMPLES, timer);
+    std::printf("median of %d samples, 255 slots, reports to NUL (timer overhead %.0f ns, not subtracted)\n",
+                SAMPLES, timer);
     std::printf("%-28s %9s %12s\n", "operation", "ns", "x WriteFile");
     const struct {
         const char* name;
         double ns;
-    } rows[] = {{"DownloadEffect (new)", downloadNew}, {"DownloadEffect (update)", downloadUpdate},
-                {"StartEffect", start},               {"StopEffect", stop},
-                {"GetEffectStatus", getStatus},       {"WriteFile 20 bytes to NUL", write}};
+    } rows[] = {{"DownloadEffect (new)", downloadNew},
+                {"DownloadEffect (update)", downloadUpdate},
+                {"StartEffect", start},
+                {"StopEffect", stop},
+                {"GetEffectStatus", getStatus},
+                {"WriteFile 20 bytes to NUL", write}};
     for (const auto& row : rows)
         std::printf("%-28s %9.0f %12.2f\n", row.name, row.ns, row.ns / write);
     return 0;

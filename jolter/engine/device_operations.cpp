@@ -120,7 +120,8 @@ HRESULT EffectDriver::SendForceFeedbackCommand(DWORD, DWORD command)
 void EffectDriver::pauseSlots(DWORD t)
 {
     for (EffectSlot* slot = effects.head(); slot; slot = slot->next) {
-        if (slot->durationMs == INFINITE_DURATION_MS || !(slot->status & SLOT_PLAYING) || (slot->status & SLOT_PAUSED))
+        if (slot->durationMs == INFINITE_DURATION_MS || !(slot->status & SLOT_PLAYING) ||
+            (slot->status & SLOT_PAUSED))
             continue;
         if (!hasRunOut(*slot, t)) {
             slot->pauseTime = t;

@@ -12,7 +12,8 @@ HRESULT writeResult(DWORD written)
 
 } // namespace
 
-HRESULT EffectDriver::DownloadEffect(DWORD id, DWORD effectType, LPDWORD effect, LPCDIEFFECT params, DWORD flags)
+HRESULT EffectDriver::DownloadEffect(DWORD id, DWORD effectType, LPDWORD effect, LPCDIEFFECT params,
+                                     DWORD flags)
 {
     if (!effect)
         return S_FALSE;

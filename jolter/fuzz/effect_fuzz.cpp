@@ -9,7 +9,8 @@
 
 int main(int argc, char** argv)
 {
-    const uint32_t seed = argc > 1 ? static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 0)) : GetTickCount();
+    const uint32_t seed =
+        argc > 1 ? static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 0)) : GetTickCount();
     const long operations = argc > 2 ? std::strtol(argv[2], nullptr, 0) : 2000000;
 
     SinkPad pad;

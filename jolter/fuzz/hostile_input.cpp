@@ -16,7 +16,8 @@ public:
     GuardedRegions()
     {
         for (auto& region : regions_) {
-            region = static_cast<BYTE*>(VirtualAlloc(nullptr, DATA_SIZE + 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+            region = static_cast<BYTE*>(
+                VirtualAlloc(nullptr, DATA_SIZE + 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
             DWORD old = 0;
             VirtualProtect(region + DATA_SIZE, 4096, PAGE_NOACCESS, &old);
         }
@@ -45,12 +46,21 @@ private:
 
 const DWORD AXIS_IDS[] = {0x01000002, 0x01000102, 0x01000202, 0, 4, 8, 0xFFFFFFFF};
 const DWORD TYPE_IDS[] = {0x00, 0x21, 0x42, 0x63, 0x84, 0xA5, 0xC6, 0xE7, 0xFFFFFFFF, 0x20, 0x80};
-const DWORD COMMANDS[] = {DISFFC_RESET, DISFFC_STOPALL, DISFFC_PAUSE, DISFFC_CONTINUE, DISFFC_SETACTUATORSON,
-                          DISFFC_SETACTUATORSOFF, 0, 3, 0x40, 0xFFFFFFFF};
+const DWORD COMMANDS[] = {DISFFC_RESET,
+                          DISFFC_STOPALL,
+                          DISFFC_PAUSE,
+                          DISFFC_CONTINUE,
+                          DISFFC_SETACTUATORSON,
+                          DISFFC_SETACTUATORSOFF,
+                          0,
+                          3,
+                          0x40,
+                          0xFFFFFFFF};
 
 class Fuzzer {
 public:
-    Fuzzer(IDirectInputEffectDriver* driver, SinkPad& pad, uint32_t seed, FuzzCounts& counts, std::string& failure)
+    Fuzzer(IDirectInputEffectDriver* driver, SinkPad& pad, uint32_t seed, FuzzCounts& counts,
+           std::string& failure)
         : driver_(driver), pad_(pad), random_(seed), counts_(counts), failure_(failure)
     {
     }
@@ -72,19 +82,22 @@ public:
             return check("DestroyEffect", driver_->DestroyEffect(0, effectId()));
         case 6: {
             auto* status = static_cast<DWORD*>(regions_.place("\0\0\0\0", sizeof(DWORD)));
-            return check("GetEffectStatus", driver_->GetEffectStatus(0, effectId(), pick(8) ? status : nullptr));
+            return check("GetEffectStatus",
+                         driver_->GetEffectStatus(0, effectId(), pick(8) ? status : nullptr));
         }
         case 7:
             return escape();
         case 8:
-            return check("SendForceFeedbackCommand",
-                         driver_->SendForceFeedbackCommand(0, COMMANDS[pick(sizeof(COMMANDS) / sizeof(DWORD))]));
+            return check(
+                "SendForceFeedbackCommand",
+                driver_->SendForceFeedbackCommand(0, COMMANDS[pick(sizeof(COMMANDS) / sizeof(DWORD))]));
         default: {
             DIDEVICESTATE blank = {};
             auto* state = static_cast<DIDEVICESTATE*>(regions_.place(&blank, sizeof(blank)));
             if (pick(2))
                 return check("SetGain", driver_->SetGain(0, static_cast<DWORD>(random_())));
-            return check("GetForceFeedbackState", driver_->GetForceFeedbackState(0, pick(8) ? state : nullptr));
+            return check("GetForceFeedbackState",
+                         driver_->GetForceFeedbackState(0, pick(8) ? state : nullptr));
         }
         }
     }
@@ -142,7 +155,8 @@ private:
     bool download()
     {
         DIEFFECT effect = {};
-        static const DWORD structureSizes[] = {sizeof(DIEFFECT), sizeof(DIEFFECT_DX5), sizeof(DIEFFECT_DX5) - 4, 0};
+        static const DWORD structureSizes[] = {sizeof(DIEFFECT), sizeof(DIEFFECT_DX5),
+                                               sizeof(DIEFFECT_DX5) - 4, 0};
         effect.dwSize = structureSizes[pick(8) ? pick(2) : pick(4)];
         effect.dwFlags = pick(4) ? DIEFF_OBJECTIDS | DIEFF_CARTESIAN : static_cast<DWORD>(random_());
         effect.dwDuration = pick(4) ? pick(3000000) : (pick(2) ? INFINITE : static_cast<DWORD>(random_()));
@@ -155,9 +169,11 @@ private:
         }
         if (effect.cAxes > 0) {
             if (pick(12))
-                effect.rgdwAxes = static_cast<DWORD*>(regions_.place(axes.data(), axes.size() * sizeof(DWORD)));
+                effect.rgdwAxes =
+                    static_cast<DWORD*>(regions_.place(axes.data(), axes.size() * sizeof(DWORD)));
             if (pick(12))
-                effect.rglDirection = static_cast<LONG*>(regions_.place(directions.data(), directions.size() * sizeof(LONG)));
+                effect.rglDirection =
+                    static_cast<LONG*>(regions_.place(directions.data(), directions.size() * sizeof(LONG)));
         }
         effect.lpvTypeSpecificParams = const_cast<void*>(typeBlock(&effect.cbTypeSpecificParams));
 
@@ -169,7 +185,8 @@ private:
 
         DWORD requested = pick(3) ? 0 : effectId();
         auto* id = static_cast<DWORD*>(regions_.place(&requested, sizeof(requested)));
-        const DWORD type = pick(5) ? TYPE_IDS[pick(sizeof(TYPE_IDS) / sizeof(DWORD))] : static_cast<DWORD>(random_());
+        const DWORD type =
+            pick(5) ? TYPE_IDS[pick(sizeof(TYPE_IDS) / sizeof(DWORD))] : static_cast<DWORD>(random_());
         const DWORD flags = pick(2) ? DIEP_START : static_cast<DWORD>(random_());
         const bool withId = pick(40) != 0;
         const HRESULT result = driver_->DownloadEffect(0, type, withId ? id : nullptr, passed, flags);
@@ -217,12 +234,13 @@ SinkPad::~SinkPad() = default;
 
 HANDLE SinkPad::openPad(const char*)
 {
-    HANDLE sink = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE sink = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     return sink == INVALID_HANDLE_VALUE ? nullptr : sink;
 }
 
-bool fuzzDriver(IDirectInputEffectDriver* driver, SinkPad& pad, uint32_t seed, long operations, FuzzCounts& counts,
-                std::string& failure)
+bool fuzzDriver(IDirectInputEffectDriver* driver, SinkPad& pad, uint32_t seed, long operations,
+                FuzzCounts& counts, std::string& failure)
 {
     Fuzzer fuzzer(driver, pad, seed, counts, failure);
     for (long i = 0; i < operations; ++i) {

@@ -30,5 +30,5 @@ struct FuzzCounts {
 // Runs `operations` random calls against `driver` with `seed`. Returns false and describes the
 // first call whose result is neither S_OK, S_FALSE nor a COM error, or that handed back an effect
 // id outside 0..255.
-bool fuzzDriver(IDirectInputEffectDriver* driver, SinkPad& pad, uint32_t seed, long operations, FuzzCounts& counts,
-                std::string& failure);
+bool fuzzDriver(IDirectInputEffectDriver* driver, SinkPad& pad, uint32_t seed, long operations,
+                FuzzCounts& counts, std::string& failure);

@@ -46,7 +46,8 @@ public:
         } buffer;
         ZeroMemory(&buffer, sizeof(buffer));
         buffer.detail.cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
-        if (!SetupDiGetDeviceInterfaceDetailA(devices_.get(), &iface, &buffer.detail, sizeof(buffer), nullptr, nullptr))
+        if (!SetupDiGetDeviceInterfaceDetailA(devices_.get(), &iface, &buffer.detail, sizeof(buffer), nullptr,
+                                              nullptr))
             return PATH_UNREADABLE;
         lstrcpynA(path, buffer.detail.DevicePath, static_cast<int>(size));
         return PATH_READ;
@@ -54,8 +55,8 @@ public:
 
     HANDLE open(const char* path) override
     {
-        HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
+        HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
         return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
     }
 

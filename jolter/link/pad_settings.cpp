@@ -19,7 +19,8 @@ LONG readValue(HKEY key, const char* name, const char* fallback)
 {
     char buffer[VALUE_BUFFER_SIZE];
     DWORD length = sizeof(buffer);
-    if (!key || RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &length) != ERROR_SUCCESS)
+    if (!key || RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &length) !=
+                    ERROR_SUCCESS)
         return parseDecimal(fallback, VALUE_BUFFER_SIZE);
     return parseDecimal(buffer, length);
 }

@@ -25,7 +25,8 @@ public:
     HANDLE openPad(const char*) override
     {
         HANDLE copy = nullptr;
-        DuplicateHandle(GetCurrentProcess(), writeEnd.get(), GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
+        DuplicateHandle(GetCurrentProcess(), writeEnd.get(), GetCurrentProcess(), &copy, 0, FALSE,
+                        DUPLICATE_SAME_ACCESS);
         return copy;
     }
     UniqueHandle readEnd;
@@ -44,7 +45,8 @@ void drive(IDirectInputEffectDriver* driver, unsigned seed, DWORD until)
             EffectParams params(pick(2) ? INFINITE : pick(300000), {LONG(pick(20000)) - 10000, 3000});
             params.withPeriodic(pick(10000), 0, pick(500000), 0);
             DWORD effect = pick(3) ? 0 : id;
-            driver->DownloadEffect(0, pick(2) ? TYPE_SINE : TYPE_CONSTANT, &effect, params.get(), pick(2) ? DIEP_START : 0);
+            driver->DownloadEffect(0, pick(2) ? TYPE_SINE : TYPE_CONSTANT, &effect, params.get(),
+                                   pick(2) ? DIEP_START : 0);
             break;
         }
         case 2:
@@ -65,8 +67,8 @@ void drive(IDirectInputEffectDriver* driver, unsigned seed, DWORD until)
             driver->SetGain(0, pick(10001));
             break;
         case 7: {
-            static const DWORD commands[] = {DISFFC_STOPALL, DISFFC_PAUSE, DISFFC_CONTINUE, DISFFC_SETACTUATORSON,
-                                             DISFFC_SETACTUATORSOFF, DISFFC_RESET};
+            static const DWORD commands[] = {DISFFC_STOPALL,        DISFFC_PAUSE,           DISFFC_CONTINUE,
+                                             DISFFC_SETACTUATORSON, DISFFC_SETACTUATORSOFF, DISFFC_RESET};
             driver->SendForceFeedbackCommand(0, commands[pick(pick(20) ? 5 : 6)]);
             break;
         }
@@ -111,7 +113,8 @@ TEST(Concurrency, ThreadsSharingOneDriverKeepItsSlotsAndReportsWhole)
     std::thread reader([&] {
         Report report;
         DWORD read = 0;
-        while (ReadFile(pad.readEnd.get(), report.data(), sizeof(report), &read, nullptr) && read == sizeof(report)) {
+        while (ReadFile(pad.readEnd.get(), report.data(), sizeof(report), &read, nullptr) &&
+               read == sizeof(report)) {
             ++reports;
             if (report[0] != 2 || report[1] != 20 || !sumsToZero(report))
                 ++broken;

@@ -163,10 +163,10 @@ TEST_F(Conversion, OneConditionForSeveralAxesIsScaledByTheXShare)
     spring.conditions[0] = {2000, 6000, -9000, 10000, 8000, 500};
     EffectReport report = playOne(TYPE_SPRING, spring);
     EXPECT_EQ(report.type, 0x84);
-    EXPECT_EQ(report.paramA, 5000);  // positive saturation
-    EXPECT_EQ(report.paramB, 1000);  // offset
-    EXPECT_EQ(report.paramC, 3000);  // positive coefficient
-    EXPECT_EQ(report.paramD, 500);   // dead band, unscaled
+    EXPECT_EQ(report.paramA, 5000); // positive saturation
+    EXPECT_EQ(report.paramB, 1000); // offset
+    EXPECT_EQ(report.paramC, 3000); // positive coefficient
+    EXPECT_EQ(report.paramD, 500);  // dead band, unscaled
     EXPECT_EQ(scaleOf(lastId), 5000);
 }
 

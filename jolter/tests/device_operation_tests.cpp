@@ -7,10 +7,7 @@ namespace {
 
 class DeviceOperations : public ::testing::Test {
 protected:
-    void bind()
-    {
-        ASSERT_EQ(driver->DeviceID(0x800, TEST_EXTERNAL_ID, TRUE, 0, nullptr), S_OK);
-    }
+    void bind() { ASSERT_EQ(driver->DeviceID(0x800, TEST_EXTERNAL_ID, TRUE, 0, nullptr), S_OK); }
     DWORD download(DWORD durationUs = 1000000)
     {
         EffectParams params(durationUs, {10000});
@@ -43,7 +40,8 @@ TEST_F(DeviceOperations, BindingReadsTheSettingsOpensThePadAndResetsIt)
     settings.set("FFGAIN", "50");
     bind();
     EXPECT_EQ(pad.askedFor, "KPX240");
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(2, 0), commandReport(3, 7), commandReport(1, 50)}));
+    EXPECT_EQ(pad.reports(),
+              (std::vector<Report>{commandReport(2, 0), commandReport(3, 7), commandReport(1, 50)}));
     // The reset report in full, checksum included.
     EXPECT_EQ(commandReport(2, 0), (Report{2, 20, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 232}));
     EXPECT_EQ(state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSON));
@@ -53,7 +51,8 @@ TEST_F(DeviceOperations, SettingsTakeTheirDefaultsAndParseLikeDecimalText)
 {
     // A missing key gives AUTOCENTER 4 and FFGAIN 80.
     bind();
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(2, 0), commandReport(3, 4), commandReport(1, 80)}));
+    EXPECT_EQ(pad.reports(),
+              (std::vector<Report>{commandReport(2, 0), commandReport(3, 4), commandReport(1, 80)}));
 
     struct Case {
         const char* text;
@@ -82,7 +81,8 @@ TEST_F(DeviceOperations, SettingsValueThatFillsTheBufferWithoutTerminatorIsParse
     bind();
     // FFGAIN does not fit the buffer: default 80.
     EXPECT_EQ(driver.object().ffGain, 80);
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(2, 0), commandReport(3, 7), commandReport(1, 80)}));
+    EXPECT_EQ(pad.reports(),
+              (std::vector<Report>{commandReport(2, 0), commandReport(3, 7), commandReport(1, 80)}));
 }
 
 TEST_F(DeviceOperations, GainByteIsTheLowByteOfTheScaledProduct)
@@ -95,8 +95,8 @@ TEST_F(DeviceOperations, GainByteIsTheLowByteOfTheScaledProduct)
     EXPECT_EQ(driver->SetGain(0, 10000), S_OK); // ffGain is read only at binding and reload
     DIEFFESCAPE reload = escapeOf(ESCAPE_RELOAD_SETTINGS);
     EXPECT_EQ(driver->Escape(0, 0, &reload), S_OK);
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(1, 40), commandReport(1, 80), commandReport(3, 4),
-                                                  commandReport(1, 44)}));
+    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(1, 40), commandReport(1, 80),
+                                                  commandReport(3, 4), commandReport(1, 44)}));
     EXPECT_EQ(driver.object().deviceGain, 10000u);
 }
 
@@ -107,7 +107,8 @@ TEST_F(DeviceOperations, ResetFreesEverySlot)
         download();
     pad.reports();
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_RESET), S_OK);
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(2, 0), commandReport(3, 4), commandReport(1, 80)}));
+    EXPECT_EQ(pad.reports(),
+              (std::vector<Report>{commandReport(2, 0), commandReport(3, 4), commandReport(1, 80)}));
     EXPECT_EQ(state().dwState, 0x11u);
     EXPECT_EQ(state().dwLoad, 0u);
     DWORD untouched = 0xDEAD;

@@ -84,7 +84,8 @@ TEST_F(EffectPlayback, DownloadWithStartSendsOneReportOfOneIteration)
     auto sent = pad.reports();
     ASSERT_EQ(sent.size(), 1u);
     // Type 0x21, paramA -1234, duration 2000 ms, one iteration, id 1.
-    EXPECT_EQ(sent[0], (Report{2, 20, 0x21, 0x2E, 0xFB, 0, 0, 0, 0, 0, 0xD0, 0x07, 1, 0, 0, 0, 0, 0, 1, 0xC7}));
+    EXPECT_EQ(sent[0],
+              (Report{2, 20, 0x21, 0x2E, 0xFB, 0, 0, 0, 0, 0, 0xD0, 0x07, 1, 0, 0, 0, 0, 0, 1, 0xC7}));
     EXPECT_EQ(status(id), SLOT_PLAYING);
 }
 
@@ -213,7 +214,8 @@ TEST_F(EffectPlayback, ANewStartClearsBitsLeftFromAnEarlierRun)
     EXPECT_EQ(status(id), SLOT_PLAYING);
     pad.reports();
     EXPECT_EQ(driver->StopEffect(0, id), S_OK);
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(0, BYTE(id))})) << "the pad must hear the stop";
+    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(0, BYTE(id))}))
+        << "the pad must hear the stop";
 
     // A pause, then stop-all: SLOT_PAUSED is left behind; a new run must still end on time.
     DWORD finite = download(1000000);

@@ -23,7 +23,8 @@ HANDLE FakePad::openPad(const char* product)
     if (!present)
         return nullptr;
     HANDLE copy = nullptr;
-    DuplicateHandle(GetCurrentProcess(), writeEnd.get(), GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    DuplicateHandle(GetCurrentProcess(), writeEnd.get(), GetCurrentProcess(), &copy, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
     return copy;
 }
 
@@ -31,7 +32,8 @@ std::vector<Report> FakePad::reports()
 {
     std::vector<Report> received;
     DWORD available = 0;
-    while (PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr) && available >= sizeof(Report)) {
+    while (PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr) &&
+           available >= sizeof(Report)) {
         Report report;
         DWORD read = 0;
         if (!ReadFile(readEnd.get(), report.data(), sizeof(report), &read, nullptr) || read != sizeof(report))
@@ -55,7 +57,8 @@ DriverUnderTest::~DriverUnderTest()
         driver->Release();
 }
 
-SettingsKey::SettingsKey(DWORD externalId) : id(externalId), path("Software\\OV\\4B7D\\" + std::to_string(externalId))
+SettingsKey::SettingsKey(DWORD externalId)
+    : id(externalId), path("Software\\OV\\4B7D\\" + std::to_string(externalId))
 {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
 }
@@ -72,7 +75,8 @@ void SettingsKey::set(const char* name, const char* text)
 {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, path.c_str(), &key), ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1));
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   static_cast<DWORD>(strlen(text) + 1));
     RegCloseKey(key);
 }
 
@@ -116,14 +120,8 @@ EffectReport decodeEffect(const Report& report)
     EXPECT_EQ(report[1], 20);
     EXPECT_NE(report[2], 0) << "a command report where an effect report was expected";
     EXPECT_EQ(report[7] | report[8] | report[9], 0) << "reserved bytes";
-    return {report[2],
-            SHORT(word(report, 3)),
-            SHORT(word(report, 5)),
-            word(report, 10),
-            word(report, 12),
-            SHORT(word(report, 14)),
-            SHORT(word(report, 16)),
-            report[18]};
+    return {report[2],        SHORT(word(report, 3)),  SHORT(word(report, 5)),  word(report, 10),
+            word(report, 12), SHORT(word(report, 14)), SHORT(word(report, 16)), report[18]};
 }
 
 EffectParams::EffectParams(DWORD durationUs, std::vector<LONG> axisDirections, std::vector<DWORD> axisIds)

@@ -23,8 +23,10 @@ protected:
     {
         dll = LoadLibraryA("jolter.dll");
         ASSERT_NE(dll, nullptr) << "LoadLibrary error " << GetLastError();
-        getClassObject = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
-        canUnloadNow = reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
+        getClassObject = reinterpret_cast<GetClassObject>(
+            reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+        canUnloadNow =
+            reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
         ASSERT_NE(getClassObject, nullptr);
         ASSERT_NE(canUnloadNow, nullptr);
         ASSERT_EQ(canUnloadNow(), S_OK);
@@ -93,7 +95,8 @@ TEST_F(Server, CreateInstanceRefusesAggregationAndForeignInterfacesWithoutLeakin
 {
     IClassFactory* classFactory = factory();
     void* object = reinterpret_cast<void*>(1);
-    EXPECT_EQ(classFactory->CreateInstance(reinterpret_cast<IUnknown*>(classFactory), IID_IDirectInputEffectDriver, &object),
+    EXPECT_EQ(classFactory->CreateInstance(reinterpret_cast<IUnknown*>(classFactory),
+                                           IID_IDirectInputEffectDriver, &object),
               CLASS_E_NOAGGREGATION);
     EXPECT_EQ(object, nullptr);
     object = reinterpret_cast<void*>(1);
@@ -225,8 +228,11 @@ TEST_F(Server, EnabledSettingIsReadAtBinding)
     const struct {
         const char* text;
         DWORD status;
-    } cases[] = {{"0", DIEGES_PLAYING | DIEGES_EMULATED}, {"2", DIEGES_PLAYING | DIEGES_EMULATED},
-                 {"yes", DIEGES_PLAYING | DIEGES_EMULATED}, {" +1", DIEGES_PLAYING}, {"1", DIEGES_PLAYING}};
+    } cases[] = {{"0", DIEGES_PLAYING | DIEGES_EMULATED},
+                 {"2", DIEGES_PLAYING | DIEGES_EMULATED},
+                 {"yes", DIEGES_PLAYING | DIEGES_EMULATED},
+                 {" +1", DIEGES_PLAYING},
+                 {"1", DIEGES_PLAYING}};
     for (const auto& c : cases) {
         settings.set("FFENABLED", c.text);
         IDirectInputEffectDriver* effectDriver = driver(classFactory);
@@ -238,7 +244,8 @@ TEST_F(Server, EnabledSettingIsReadAtBinding)
         DWORD id = 0;
         ASSERT_EQ(effectDriver->DownloadEffect(0, 0x21, &id, &effect, 0), S_OK);
         // Held: nothing to write, so S_OK even without a pad; sent: the write fails.
-        EXPECT_EQ(effectDriver->StartEffect(0, id, 0, 1), c.status == DIEGES_PLAYING ? S_FALSE : S_OK) << c.text;
+        EXPECT_EQ(effectDriver->StartEffect(0, id, 0, 1), c.status == DIEGES_PLAYING ? S_FALSE : S_OK)
+            << c.text;
         DWORD status = 0;
         EXPECT_EQ(effectDriver->GetEffectStatus(0, id, &status), S_OK);
         EXPECT_EQ(status, c.status) << '"' << c.text << '"';

@@ -20,7 +20,10 @@ constexpr int PROFILES = 255;
 // The main window's side for the benchmark: the rows in memory, a message-only window for the timer.
 class BenchHost : public GameHost {
 public:
-    BenchHost() { hwnd = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); }
+    BenchHost()
+    {
+        hwnd = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    }
     ~BenchHost() override { DestroyWindow(hwnd); }
     HWND window() const override { return hwnd; }
     int setActiveState(int, const std::string&) override { return 0; }
@@ -55,7 +58,9 @@ double threadCpuUs()
 {
     FILETIME created, ended, kernel, user;
     GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
-    auto us = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10.0; };
+    auto us = [](const FILETIME& t) {
+        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10.0;
+    };
     return us(kernel) + us(user);
 }
 
@@ -82,7 +87,8 @@ int uncachedTick(const ProcessPathResolver& resolver, const std::vector<std::str
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     int matched = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more && !matched; more = Process32Next(snapshot, &entry))
+    for (BOOL more = Process32First(snapshot, &entry); more && !matched;
+         more = Process32Next(snapshot, &entry))
         matched = findProfileForProcess(locations, resolver.resolve(entry.th32ProcessID, entry.szExeFile));
     CloseHandle(snapshot);
     return matched;
@@ -95,7 +101,7 @@ std::string programDirectory()
     std::string text = path;
     return text.substr(0, text.find_last_of('\\'));
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -119,20 +125,21 @@ int main(int argc, char** argv)
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION info = {};
-        if (!CreateProcessA(exes[i % exes.size()].c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            nullptr, &startup, &info))
+        if (!CreateProcessA(exes[i % exes.size()].c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                            nullptr, nullptr, &startup, &info))
             break;
         CloseHandle(info.hThread);
         games.push_back(info.hProcess);
     }
-    Sleep(2000);  // let the last ones finish starting
+    Sleep(2000); // let the last ones finish starting
     std::printf("started %zu stand-in processes in %.1f s; %d processes in the snapshot\n", games.size(),
                 (nowUs() - startAt) / 1e6, bareWalk());
 
     // 255 profiles in another folder: every tick compares every process and finds nothing.
     BenchHost host;
     for (int k = 0; k < PROFILES; ++k)
-        host.locations.push_back("C:\\Games\\Title " + std::to_string(k) + "\\game" + std::to_string(k % 30) + ".exe");
+        host.locations.push_back("C:\\Games\\Title " + std::to_string(k) + "\\game" + std::to_string(k % 30) +
+                                 ".exe");
     ProfileStore store(folder + "\\profiler.INI");
     ProcessWatcher watcher;
     const WatchSwitches switches = {true, false, false};
@@ -169,10 +176,12 @@ int main(int argc, char** argv)
     std::printf("bare Toolhelp walk, median:         %8.1f us\n", walk);
     std::printf("watchTick (warm cache), median:     %8.1f us  (%.2f x the bare walk)\n", tick, tick / walk);
     std::printf("watchTick, first tick (cold cache): %8.1f us\n", firstTick);
-    std::printf("tick opening every process, median: %8.1f us  (%.1f x the bare walk)\n", uncached, uncached / walk);
+    std::printf("tick opening every process, median: %8.1f us  (%.1f x the bare walk)\n", uncached,
+                uncached / walk);
     std::printf("watchTick, CPU of profiler's own thread (mean): %.1f us\n", tickCpu / rounds);
-    std::printf("CPU share at a 100 ms period: watchTick %.2f %%, bare walk %.2f %%, opening every process %.2f %%\n",
-                tick / 1000.0, walk / 1000.0, uncached / 1000.0);
+    std::printf(
+        "CPU share at a 100 ms period: watchTick %.2f %%, bare walk %.2f %%, opening every process %.2f %%\n",
+        tick / 1000.0, walk / 1000.0, uncached / 1000.0);
 
     for (HANDLE game : games) {
         TerminateProcess(game, 0);

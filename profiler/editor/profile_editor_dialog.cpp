@@ -11,7 +11,7 @@
 namespace {
 constexpr const char* NO_LOCATION = "Please seletec program location first.";
 constexpr const char EXE_FILTER[] = "Execute File (*.EXE)\0*.EXE\0";
-constexpr std::size_t DRIVE_ROOT_LENGTH = 3;  // "C:\"
+constexpr std::size_t DRIVE_ROOT_LENGTH = 3; // "C:\"
 
 std::string controlText(HWND control)
 {
@@ -21,7 +21,7 @@ std::string controlText(HWND control)
     text.resize(static_cast<std::size_t>(lstrlenA(text.c_str())));
     return text;
 }
-}  // namespace
+} // namespace
 
 const CommandEntry<ProfileEditorDialog> ProfileEditorDialog::COMMANDS[] = {
     {IDC_BROWSE, IDC_BROWSE, &ProfileEditorDialog::onBrowse},
@@ -37,8 +37,8 @@ INT_PTR ProfileEditorDialog::run(HINSTANCE instance, HWND owner)
 
 bool ProfileEditorDialog::editMode() const
 {
-    return caption.size() >= 4 &&
-           CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, caption.c_str(), 4, "edit", 4) == CSTR_EQUAL;
+    return caption.size() >= 4 && CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, caption.c_str(), 4,
+                                                 "edit", 4) == CSTR_EQUAL;
 }
 
 BOOL ProfileEditorDialog::onInitDialog()

@@ -24,7 +24,7 @@ public:
 
     std::string caption = "New Profile";
     ProfileStore* store = nullptr;
-    std::string location;  // edit mode: the profile's location; after OK: the location saved
+    std::string location; // edit mode: the profile's location; after OK: the location saved
     HWND browseButton = nullptr;
     HWND startDirectoryEdit = nullptr;
     HWND titleEdit = nullptr;

@@ -12,7 +12,7 @@ std::size_t characterLength(const std::string& text, std::size_t i, UINT codePag
     bool lead = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[i])) != FALSE;
     return lead && i + 1 < text.size() ? 2 : 1;
 }
-}  // namespace
+} // namespace
 
 std::string trimText(const std::string& text, UINT codePage)
 {

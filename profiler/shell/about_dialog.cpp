@@ -18,7 +18,8 @@ BOOL AboutDialog::onInitDialog()
         return TRUE;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
+    for (BOOL more = Process32First(snapshot.get(), &entry); more;
+         more = Process32Next(snapshot.get(), &entry))
         SendMessageA(processList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.szExeFile));
     return TRUE;
 }

@@ -7,8 +7,8 @@
 
 namespace {
 constexpr const char* PROFILE_ACTIVE = "PROFILEACTIVE";
-constexpr DWORD PROFILE_ACTIVE_QUERY_LIMIT = 128;  // a longer marker is not taken for one
-}  // namespace
+constexpr DWORD PROFILE_ACTIVE_QUERY_LIMIT = 128; // a longer marker is not taken for one
+} // namespace
 
 int MainDialog::setActiveState(int flag, const std::string& name)
 {

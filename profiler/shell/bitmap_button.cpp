@@ -4,12 +4,14 @@ bool BitmapButton::bind(HWND dialog, int controlId, HINSTANCE instance, int upBi
 {
     control = GetDlgItem(dialog, controlId);
     up.reset(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(upBitmap), IMAGE_BITMAP, 0, 0, 0)));
-    down.reset(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(downBitmap), IMAGE_BITMAP, 0, 0, 0)));
+    down.reset(
+        static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(downBitmap), IMAGE_BITMAP, 0, 0, 0)));
     if (!control || !up)
         return false;
     BITMAP info = {};
     GetObjectA(up.get(), sizeof(info), &info);
-    SetWindowPos(control, nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(control, nullptr, 0, 0, info.bmWidth, info.bmHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
 }
 

@@ -4,5 +4,6 @@
 
 void openGameControlPanel(HWND owner, bool wait)
 {
-    runProgram(owner, "Open", "rundll32.exe", "shell32.dll,Control_RunDLL joy.cpl,,0", "", SW_SHOWNORMAL, wait);
+    runProgram(owner, "Open", "rundll32.exe", "shell32.dll,Control_RunDLL joy.cpl,,0", "", SW_SHOWNORMAL,
+               wait);
 }

@@ -6,8 +6,9 @@
 #include "game_host.h"
 #include "profile_store.h"
 
-ProcessHandle runProgram(HWND window, const char* verb, const std::string& file, const std::string& parameters,
-                         const std::string& directory, int showCommand, bool wait)
+ProcessHandle runProgram(HWND window, const char* verb, const std::string& file,
+                         const std::string& parameters, const std::string& directory, int showCommand,
+                         bool wait)
 {
     SHELLEXECUTEINFOA info = {};
     info.cbSize = sizeof(info);
@@ -44,7 +45,8 @@ ProcessHandle launchProfile(GameHost& host, const ProfileStore& store, int row, 
 
     host.setActiveState(1, name);
     applyProfile(store, location, true);
-    ProcessHandle process = runProgram(host.window(), "Open", location, parameters, directory, SW_SHOWNORMAL, wait);
+    ProcessHandle process =
+        runProgram(host.window(), "Open", location, parameters, directory, SW_SHOWNORMAL, wait);
     restoreDefaults(store);
     host.setActiveState(0, name);
     return process;

@@ -20,8 +20,9 @@ using ProcessHandle = std::unique_ptr<void, ProcessHandleCloser>;
 
 // ShellExecuteExA with no error UI; with `wait`, blocks until the started process has ended.
 // Empty parameters or directory are passed as none. Returns the process handle (empty on failure).
-ProcessHandle runProgram(HWND window, const char* verb, const std::string& file, const std::string& parameters,
-                         const std::string& directory, int showCommand, bool wait);
+ProcessHandle runProgram(HWND window, const char* verb, const std::string& file,
+                         const std::string& parameters, const std::string& directory, int showCommand,
+                         bool wait);
 
 // The text recorded in "PROFILEACTIVE" while a profile's game runs: the title, or the location when
 // the title is empty, so that a crash during the game is still recovered at the next start.

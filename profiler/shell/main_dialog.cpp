@@ -30,10 +30,11 @@ const CommandEntry<MainDialog> MainDialog::COMMANDS[] = {
 
 MainDialog::MainDialog(ProfilerApp& application) : app(application)
 {
-    largeIcon.reset(static_cast<HICON>(LoadImageA(app.instance, MAKEINTRESOURCEA(IDI_PROFILER), IMAGE_ICON,
-                                                  GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
-    smallIcon.reset(static_cast<HICON>(
-        LoadImageA(app.instance, MAKEINTRESOURCEA(IDI_PROFILER), IMAGE_ICON, 16, 16, 0)));
+    largeIcon.reset(
+        static_cast<HICON>(LoadImageA(app.instance, MAKEINTRESOURCEA(IDI_PROFILER), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+    smallIcon.reset(
+        static_cast<HICON>(LoadImageA(app.instance, MAKEINTRESOURCEA(IDI_PROFILER), IMAGE_ICON, 16, 16, 0)));
     menu.reset(LoadMenuA(app.instance, MAKEINTRESOURCEA(IDM_TRAY)));
 }
 

@@ -42,7 +42,7 @@ public:
     HMENU launchMenu() const;
     HMENU settingsMenu() const;
     int rowCount() const override;
-    int selectedRow() const;  // -1 when none
+    int selectedRow() const; // -1 when none
     std::string rowText(int row, int column) const override;
     ProfileStore& store() const;
     HWND window() const override { return hwnd; }
@@ -64,7 +64,7 @@ public:
     int restoreOnExit = 0;
     int autoStart = 0;
     OwnedImageList profileImages;
-    TrayIcon tray;  // tray.data is the icon's record
+    TrayIcon tray; // tray.data is the icon's record
     ProcessWatcher watcher;
 
 protected:

@@ -41,7 +41,7 @@ std::string queryByModuleName(ProcessPathResolver::GetModuleFileNameExFn moduleF
     }
     return std::string(buffer.data(), length);
 }
-}  // namespace
+} // namespace
 
 ProcessPathResolver::ProcessPathResolver()
 {
@@ -85,8 +85,8 @@ bool isFullPath(const char* text)
 {
     if (!text)
         return false;
-    bool drive = ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z')) && text[1] == ':' &&
-                 text[2] == '\\';
+    bool drive = ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z')) &&
+                 text[1] == ':' && text[2] == '\\';
     bool unc = text[0] == '\\' && text[1] == '\\';
     return drive || unc;
 }
@@ -123,7 +123,7 @@ void ProcessPathCache::resolve(DWORD processId, KnownProcess& process) const
     process.path = resolver.resolve(processId, process.exeName.c_str(), &transient);
     process.foldedPath = foldCase(process.path);
     if (!transient)
-        process.retriesLeft = 0;  // found, or refused for good
+        process.retriesLeft = 0; // found, or refused for good
 }
 
 void ProcessPathCache::forgetAllBut(unsigned scan)

@@ -23,7 +23,7 @@ public:
     using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
     QueryFullProcessImageNameFn queryFullName = nullptr;
     GetModuleFileNameExFn moduleFileName = nullptr;
-    HMODULE psapi = nullptr;  // loaded here, freed when destroyed
+    HMODULE psapi = nullptr; // loaded here, freed when destroyed
 };
 
 // True for "C:\..." and "\\server\...": a text that names a file by its whole path.
@@ -34,13 +34,13 @@ std::string foldCase(const std::string& text);
 
 // What the watcher knows of one running process.
 struct KnownProcess {
-    std::string exeName;      // the snapshot's text, to notice a reused process id
-    DWORD parentId = 0;       // likewise
-    std::string foldedPath;   // full path with case folded; "" when it could not be found
+    std::string exeName;    // the snapshot's text, to notice a reused process id
+    DWORD parentId = 0;     // likewise
+    std::string foldedPath; // full path with case folded; "" when it could not be found
     std::string path;
-    bool refused = false;     // matched a profile but could not be opened: not served again
-    int retriesLeft = 0;      // later scans that may still try a path that was not yet readable
-    unsigned seenInScan = 0;  // number of the last complete scan that saw it
+    bool refused = false;    // matched a profile but could not be opened: not served again
+    int retriesLeft = 0;     // later scans that may still try a path that was not yet readable
+    unsigned seenInScan = 0; // number of the last complete scan that saw it
 };
 
 // Process id → what is known of it. Entries of processes that are gone are dropped after each

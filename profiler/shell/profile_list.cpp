@@ -47,7 +47,7 @@ HBITMAP rowBitmapOf(HWND list, int row)
         return nullptr;
     return reinterpret_cast<HBITMAP>(entry.lParam);
 }
-}  // namespace
+} // namespace
 
 void MainDialog::setUpProfileList()
 {
@@ -71,7 +71,8 @@ int MainDialog::rowCount() const
 
 int MainDialog::selectedRow() const
 {
-    return static_cast<int>(SendMessageA(profileList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return static_cast<int>(
+        SendMessageA(profileList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 std::string MainDialog::rowText(int row, int column) const
@@ -155,7 +156,8 @@ bool MainDialog::addProfileEntry(HMENU launchSubmenu, int i)
     entry.pszText = const_cast<char*>(title.c_str());
     entry.iImage = row;
     entry.lParam = reinterpret_cast<LPARAM>(rowBitmap);
-    int inserted = static_cast<int>(SendMessageA(profileList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&entry)));
+    int inserted =
+        static_cast<int>(SendMessageA(profileList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&entry)));
     setCell(profileList, inserted, 1, location);
     return true;
 }
@@ -175,7 +177,8 @@ HBITMAP MainDialog::makeMenuBitmap(HICON icon, int width, int height)
     RECT square = {0, 0, MENU_BITMAP_SIDE, MENU_BITMAP_SIDE};
     FillRect(memory.get(), &square, GetSysColorBrush(COLOR_WINDOW));
     DrawIcon(memory.get(), 0, 0, icon);
-    StretchBlt(memory.get(), 0, 0, width, height, memory.get(), 0, 0, MENU_BITMAP_SIDE, MENU_BITMAP_SIDE, SRCCOPY);
+    StretchBlt(memory.get(), 0, 0, width, height, memory.get(), 0, 0, MENU_BITMAP_SIDE, MENU_BITMAP_SIDE,
+               SRCCOPY);
     return bitmap;
 }
 

@@ -21,7 +21,7 @@ public:
     // Message loop until the main window is destroyed; returns the exit code.
     int run();
 
-    std::string settingsPath;  // at most 259 characters
+    std::string settingsPath; // at most 259 characters
     ProfileStore store;
     HINSTANCE instance;
     std::unique_ptr<MainDialog> mainDialog;

@@ -26,7 +26,7 @@ int readAutoStart()
         return 0;
     return lstrcmpiA(entry.c_str(), modulePath().c_str()) == 0 ? 1 : 0;
 }
-}  // namespace
+} // namespace
 
 void MainDialog::loadSettings(HMENU popup)
 {

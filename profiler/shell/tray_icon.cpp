@@ -15,7 +15,7 @@ void putTip(NOTIFYICONDATAA& data, const std::string& tip)
     std::memcpy(data.szTip, tip.data(), length);
     data.szTip[length] = '\0';
 }
-}  // namespace
+} // namespace
 
 bool TrayIcon::add(HWND window, UINT id, UINT callbackMessage, HICON icon, const std::string& tip)
 {

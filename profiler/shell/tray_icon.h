@@ -19,6 +19,6 @@ public:
 
     std::string tip() const { return data.szTip; }
 
-    NOTIFYICONDATAA data = {};  // the first record version: size, window, id, flags, message, icon, tip
+    NOTIFYICONDATAA data = {}; // the first record version: size, window, id, flags, message, icon, tip
     bool added = false;
 };

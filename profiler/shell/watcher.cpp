@@ -26,7 +26,7 @@ public:
 
     HANDLE handle;
 };
-}  // namespace
+} // namespace
 
 int findProfileForProcess(const std::vector<std::string>& locations, const std::string& exePath)
 {
@@ -45,7 +45,7 @@ bool LocationIndex::update(const std::vector<std::string>& current)
     locations = current;
     firstRow.clear();
     for (size_t i = 0; i < locations.size(); ++i)
-        firstRow.emplace(foldCase(locations[i]), static_cast<int>(i) + 1);  // keeps the first row
+        firstRow.emplace(foldCase(locations[i]), static_cast<int>(i) + 1); // keeps the first row
     return true;
 }
 
@@ -61,7 +61,8 @@ HANDLE ProcessWatcher::openGame(DWORD processId, bool mayEnd)
 {
     if (!mayEnd)
         return OpenProcess(SYNCHRONIZE, FALSE, processId);
-    HANDLE process = OpenProcess(SYNCHRONIZE | QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
+    HANDLE process =
+        OpenProcess(SYNCHRONIZE | QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
     if (!process)
         process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
     return process;
@@ -89,7 +90,8 @@ bool ProcessWatcher::scan(const std::vector<std::string>& rowLocations, WatchMat
     const unsigned scan = ++scans;
     do {
         entry.szExeFile[sizeof(entry.szExeFile) - 1] = '\0';
-        KnownProcess& known = cache.lookup(entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile, scan);
+        KnownProcess& known =
+            cache.lookup(entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile, scan);
         if (known.refused)
             continue;
         int matched = index.find(known.foldedPath);
@@ -97,14 +99,14 @@ bool ProcessWatcher::scan(const std::vector<std::string>& rowLocations, WatchMat
             continue;
         HANDLE process = openGame(entry.th32ProcessID, mayEnd);
         if (!process) {
-            known.refused = true;  // not served, and not matched again while it runs
+            known.refused = true; // not served, and not matched again while it runs
             continue;
         }
         match.row = matched - 1;
         match.processId = entry.th32ProcessID;
         match.path = known.path;
         match.process = process;
-        return true;  // a partial scan forgets nothing
+        return true; // a partial scan forgets nothing
     } while (Process32Next(snapshot.handle, &entry));
     cache.forgetAllBut(scan);
     return true;

@@ -23,7 +23,7 @@ public:
     int find(const std::string& foldedPath) const;
 
     std::vector<std::string> locations;
-    std::unordered_map<std::string, int> firstRow;  // folded location → row + 1 of its first row
+    std::unordered_map<std::string, int> firstRow; // folded location → row + 1 of its first row
 };
 
 // The three switches of the settings file that steer the watcher.
@@ -38,7 +38,7 @@ struct WatchMatch {
     int row = -1;
     DWORD processId = 0;
     std::string path;
-    HANDLE process = nullptr;  // owned by the caller of scan
+    HANDLE process = nullptr; // owned by the caller of scan
 };
 
 class ProcessWatcher {
@@ -49,7 +49,8 @@ public:
 
     // WM_TIMER: with Auto Apply on, scans the processes and serves the first match in snapshot
     // order, waiting (blocking) until that game has ended.
-    void watchTick(GameHost& host, const ProfileStore& store, UINT_PTR timerId, const WatchSwitches& switches);
+    void watchTick(GameHost& host, const ProfileStore& store, UINT_PTR timerId,
+                   const WatchSwitches& switches);
 
     // One pass over a process snapshot; false when no snapshot could be taken or read. A match
     // whose process cannot be opened is remembered as refused and the scan goes on. `mayEnd`: the
@@ -61,7 +62,8 @@ public:
     static HANDLE openGame(DWORD processId, bool mayEnd);
 
     // The match prompt's text.
-    static std::string promptText(const std::string& exePath, const std::string& title, const std::string& location);
+    static std::string promptText(const std::string& exePath, const std::string& title,
+                                  const std::string& location);
 
     ProcessPathCache cache;
     LocationIndex index;

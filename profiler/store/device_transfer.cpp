@@ -37,8 +37,8 @@ std::string readDeviceValue(const RegKey& key, const std::string& name)
     std::vector<char> buffer(DEVICE_VALUE_LIMIT + 1, '\0');
     DWORD type = REG_NONE;
     DWORD size = DEVICE_VALUE_LIMIT;
-    LONG rc = RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                               &size);
+    LONG rc = RegQueryValueExA(key.get(), name.c_str(), nullptr, &type,
+                               reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (rc == ERROR_MORE_DATA && size <= SETTINGS_VALUE_LIMIT + 1) {
         buffer.assign(size + 1, '\0');
         rc = RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
@@ -50,13 +50,13 @@ std::string readDeviceValue(const RegKey& key, const std::string& name)
     return buffer.data();
 }
 
-}  // namespace
+} // namespace
 
 bool notifyDriver(const ProfileStore& store, DriverSharing sharing)
 {
     const DWORD share = sharing == DriverSharing::Shared ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
-    DriverHandle driver(CreateFileA(store.deviceNodePath().c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
+    DriverHandle driver(CreateFileA(store.deviceNodePath().c_str(), GENERIC_READ | GENERIC_WRITE, share,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
     if (!driver.isOpen())
         return false;
     DWORD returned = 0;
@@ -70,13 +70,13 @@ void transferDeviceValues(const ProfileStore& store, const std::string& sourceSe
     {
         std::vector<std::string> names = store.deviceValueNames();
         RegKey key;
-        store.openDeviceKey(key);  // an empty "REGPATH" opens nothing
+        store.openDeviceKey(key); // an empty "REGPATH" opens nothing
         for (const std::string& name : names) {
             if (!saveSection.empty())
                 store.writeText(saveSection.c_str(), name.c_str(), readDeviceValue(key, name));
             key.setText("", name.c_str(), store.readText(sourceSection.c_str(), name.c_str()));
         }
-    }  // the key is closed before the driver is told
+    } // the key is closed before the driver is told
     notifyDriver(store, sharing);
 }
 
@@ -94,7 +94,7 @@ void readDeviceValues(const ProfileStore& store, const std::string& targetSectio
 {
     std::vector<std::string> names = store.deviceValueNames();
     RegKey key;
-    store.openDeviceKey(key);  // an empty "REGPATH" opens nothing
+    store.openDeviceKey(key); // an empty "REGPATH" opens nothing
     for (const std::string& name : names)
         store.writeText(targetSection.c_str(), name.c_str(), readDeviceValue(key, name));
 }

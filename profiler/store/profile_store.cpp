@@ -7,7 +7,7 @@
 #include <cstring>
 
 namespace {
-constexpr DWORD VALUE_CAPACITY = 4096;  // values of up to 4095 characters
+constexpr DWORD VALUE_CAPACITY = 4096; // values of up to 4095 characters
 
 std::string keyName(int number)
 {
@@ -23,7 +23,7 @@ void writeOrRemove(const ProfileStore& store, const std::string& section, const 
     else
         store.writeText(section.c_str(), key, text);
 }
-}  // namespace
+} // namespace
 
 std::string ProfileStore::readText(const char* section, const char* key) const
 {
@@ -100,8 +100,7 @@ GameProfile ProfileStore::readProfile(const std::string& location) const
 }
 
 void ProfileStore::writeProfileFields(const std::string& location, const std::string& title,
-                                      const std::string& parameters,
-                                      const std::string& startDirectory) const
+                                      const std::string& parameters, const std::string& startDirectory) const
 {
     writeOrRemove(*this, location, ini::APP_DIRECTION, startDirectory);
     writeOrRemove(*this, location, ini::APP_PARAMS, parameters);
@@ -158,13 +157,15 @@ int ProfileStore::highestProfileNumber() const
     std::vector<char> buffer(32768);
     DWORD length = 0;
     for (;;) {
-        length = GetPrivateProfileSectionA(ini::PROFILES, buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
+        length = GetPrivateProfileSectionA(ini::PROFILES, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                           path.c_str());
         if (length + 2 < buffer.size() || buffer.size() >= (1u << 26))
             break;
         buffer.resize(buffer.size() * 2);
     }
     int highest = 0;
-    for (const char* line = buffer.data(); *line && line < buffer.data() + length; line += std::strlen(line) + 1) {
+    for (const char* line = buffer.data(); *line && line < buffer.data() + length;
+         line += std::strlen(line) + 1) {
         const char* digits = line;
         while (*digits == ' ' || *digits == '\t')
             ++digits;

@@ -26,7 +26,7 @@ constexpr const char* COUNT = "COUNT";
 constexpr const char* PROFILE_TITLE = "ProfileTitle";
 constexpr const char* APP_PARAMS = "AppParams";
 constexpr const char* APP_DIRECTION = "AppDirection";
-}  // namespace ini
+} // namespace ini
 
 // One listed profile: the number of its "PROFILES" key and what a list row shows.
 struct ProfileRow {

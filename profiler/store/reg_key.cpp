@@ -27,8 +27,8 @@ LONG RegKey::setText(const char* subPath, const char* name, const std::string& t
     if (!handle)
         return ERROR_INVALID_HANDLE;
     HKEY sub = nullptr;
-    LONG rc = RegCreateKeyExA(handle, subPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                              nullptr, &sub, nullptr);
+    LONG rc = RegCreateKeyExA(handle, subPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                              &sub, nullptr);
     if (rc != ERROR_SUCCESS)
         return rc;
     rc = RegSetValueExA(sub, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -47,7 +47,7 @@ LONG RegKey::queryText(const char* name, std::string& text, DWORD limit) const
     LONG rc = RegQueryValueExA(handle, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (rc != ERROR_SUCCESS)
         return rc;
-    buffer[limit] = '\0';  // the value need not carry its own terminator
+    buffer[limit] = '\0'; // the value need not carry its own terminator
     text = buffer.data();
     return ERROR_SUCCESS;
 }

@@ -23,8 +23,8 @@ namespace {
 const char* const TEST_PROGRAM = "profiler_editor_tests";
 const char* const NO_LOCATION = "Please seletec program location first.";
 constexpr const char* SHARED_OPEN = "create share=0x00000003";
-constexpr int FILE_NAME_COMBO = 0x47C;  // cmb13 of the open-file dialog
-constexpr int FILE_TYPE_COMBO = 0x470;  // cmb1
+constexpr int FILE_NAME_COMBO = 0x47C; // cmb13 of the open-file dialog
+constexpr int FILE_TYPE_COMBO = 0x470; // cmb1
 
 std::string fileBytes(const std::string& path)
 {
@@ -80,8 +80,7 @@ bool ownWindow(HWND window)
 class User {
 public:
     User(const char* editorTitle, std::function<void(User&)> script)
-        : uiThread(GetCurrentThreadId()),
-          thread([this, editorTitle, script] {
+        : uiThread(GetCurrentThreadId()), thread([this, editorTitle, script] {
               editor = waitForWindow([&](HWND w) { return ownWindow(w) && titleOf(w) == editorTitle; });
               if (!editor)
                   return;
@@ -102,9 +101,15 @@ public:
     {
         SendMessageA(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
     }
-    void click(int id) const { SendMessageA(editor, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control(id))); }
-    void clickLater(int id) const { PostMessageA(editor, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control(id))); }
-    void settle() const { SendMessageA(editor, WM_NULL, 0, 0); }  // returns once the editor handles messages
+    void click(int id) const
+    {
+        SendMessageA(editor, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control(id)));
+    }
+    void clickLater(int id) const
+    {
+        PostMessageA(editor, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control(id)));
+    }
+    void settle() const { SendMessageA(editor, WM_NULL, 0, 0); } // returns once the editor handles messages
     HWND focus() const
     {
         GUITHREADINFO info = {};
@@ -116,17 +121,20 @@ public:
     void browse(const std::string& path, std::string* filterShown = nullptr) const
     {
         clickLater(IDC_BROWSE);
-        HWND chooser = waitForWindow([&](HWND w) { return ownWindow(w) && w != editor && GetDlgItem(w, FILE_NAME_COMBO); });
+        HWND chooser = waitForWindow(
+            [&](HWND w) { return ownWindow(w) && w != editor && GetDlgItem(w, FILE_NAME_COMBO); });
         ASSERT_NE(chooser, nullptr) << "no open-file dialog";
         if (filterShown) {
             char filter[128] = {};
-            SendMessageA(GetDlgItem(chooser, FILE_TYPE_COMBO), WM_GETTEXT, sizeof(filter), reinterpret_cast<LPARAM>(filter));
+            SendMessageA(GetDlgItem(chooser, FILE_TYPE_COMBO), WM_GETTEXT, sizeof(filter),
+                         reinterpret_cast<LPARAM>(filter));
             *filterShown = filter;
         }
         if (path.empty()) {
             PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
         } else {
-            SendMessageA(GetDlgItem(chooser, FILE_NAME_COMBO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+            SendMessageA(GetDlgItem(chooser, FILE_NAME_COMBO), WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>(path.c_str()));
             PostMessageA(chooser, WM_COMMAND, IDOK, 0);
         }
         for (int i = 0; i < 500 && IsWindow(chooser); ++i)
@@ -146,7 +154,8 @@ protected:
         char dir[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, dir);
         driver = new StandinDriverService;
-        driverError = driver->install(std::string(dir) + "editor_driver_" + std::to_string(GetCurrentProcessId()) + ".log",
+        driverError = driver->install(std::string(dir) + "editor_driver_" +
+                                          std::to_string(GetCurrentProcessId()) + ".log",
                                       "Software\\PadkitTests\\Editor");
     }
     static void TearDownTestSuite()
@@ -163,12 +172,14 @@ protected:
         key = std::make_unique<ScratchKey>("Editor");
         key->set("ForceGain", "55");
         key->set("Deadzone", "3");
-        settings->write(std::string("[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=") + key->path +
-                        "\r\nDEVNODE=" + StandinDriverService::DEVICE_PATH + "\r\nIOCTLCODE=2236423\r\n"
-                        "[PROFILES]\r\nCOUNT=2\r\n1=C:\\Games\\Race\\race.exe\r\n2=C:\\Games\\Fly\\fly.exe\r\n"
-                        "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\nForceGain=20\r\nDeadzone=9\r\n"
-                        "[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\nAppParams=-fast\r\n"
-                        "AppDirection=C:\\Games\\Fly\r\nForceGain=90\r\nDeadzone=1\r\n");
+        settings->write(
+            std::string("[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=") + key->path +
+            "\r\nDEVNODE=" + StandinDriverService::DEVICE_PATH +
+            "\r\nIOCTLCODE=2236423\r\n"
+            "[PROFILES]\r\nCOUNT=2\r\n1=C:\\Games\\Race\\race.exe\r\n2=C:\\Games\\Fly\\fly.exe\r\n"
+            "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\nForceGain=20\r\nDeadzone=9\r\n"
+            "[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\nAppParams=-fast\r\n"
+            "AppDirection=C:\\Games\\Fly\r\nForceGain=90\r\nDeadzone=1\r\n");
         app = std::make_unique<ProfilerApp>(settings->path);
         ASSERT_TRUE(app->start());
         driver->clearLog();
@@ -237,7 +248,7 @@ TEST(EditorText, ChosenFileGivesFolderAndTitle)
 TEST(EditorMode, TheCaptionDecides)
 {
     ProfileEditorDialog editor;
-    EXPECT_FALSE(editor.editMode());  // "New Profile"
+    EXPECT_FALSE(editor.editMode()); // "New Profile"
     for (const char* caption : {"Edit Game profile", "EDIT", "eDiTor"}) {
         editor.caption = caption;
         EXPECT_TRUE(editor.editMode()) << caption;
@@ -259,7 +270,8 @@ TEST_F(EditorTest, NewProfileStartsFromTheValuesInForceAndCancelLeavesNoTrace)
             tmpZone = ini("TMP", "Deadzone");
             for (int id : {IDC_LOCATION, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY})
                 texts += u.text(id);
-            for (int id : {IDC_LOCATION, IDC_BROWSE, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY, IDC_GAME_OPTION})
+            for (int id :
+                 {IDC_LOCATION, IDC_BROWSE, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY, IDC_GAME_OPTION})
                 enabled = enabled && IsWindowEnabled(u.control(id));
             focusOnLocation = u.focus() == u.control(IDC_LOCATION);
             EXPECT_FALSE(IsWindowVisible(u.control(IDC_BROWSE_DIRECTORY)));
@@ -323,7 +335,8 @@ TEST_F(EditorTest, EditModeLocksTheLocationAndRewritesTheSameSection)
             seen["parameters"] = u.text(IDC_PARAMETERS);
             seen["directory"] = u.text(IDC_START_DIRECTORY);
             seen["tmp"] = ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
-            locationLocked = !IsWindowEnabled(u.control(IDC_LOCATION)) && !IsWindowEnabled(u.control(IDC_BROWSE));
+            locationLocked =
+                !IsWindowEnabled(u.control(IDC_LOCATION)) && !IsWindowEnabled(u.control(IDC_BROWSE));
             focusOnTitle = u.focus() == u.control(IDC_TITLE);
             u.type(IDC_TITLE, " New Fly ");
             u.type(IDC_PARAMETERS, "  ");
@@ -351,7 +364,7 @@ TEST_F(EditorTest, EditModeLocksTheLocationAndRewritesTheSameSection)
     EXPECT_EQ(ini("PROFILES", "COUNT"), "2");
     EXPECT_EQ(ini("TMP", "ForceGain"), "<absent>");
     EXPECT_EQ(main().rowText(1, 0), "New Fly");
-    EXPECT_EQ(menuText(main().launchMenu(), 1), "Fly");  // the submenu follows at the next load
+    EXPECT_EQ(menuText(main().launchMenu(), 1), "Fly"); // the submenu follows at the next load
 }
 
 TEST_F(EditorTest, AnEmptyLocationIsRefusedForOkAndGameOption)
@@ -395,17 +408,18 @@ TEST_F(EditorTest, BrowseFillsLocationStartDirectoryAndTitle)
         User user("New Game Profile", [&](User& u) {
             u.type(IDC_PARAMETERS, "-keep");
             auto record = [&] {
-                after.push_back(u.text(IDC_LOCATION) + "|" + u.text(IDC_START_DIRECTORY) + "|" + u.text(IDC_TITLE) +
-                                "|" + u.text(IDC_PARAMETERS));
+                after.push_back(u.text(IDC_LOCATION) + "|" + u.text(IDC_START_DIRECTORY) + "|" +
+                                u.text(IDC_TITLE) + "|" + u.text(IDC_PARAMETERS));
             };
             u.browse("C:\\PadkitTests\\Fly\\fly.exe", &filter);
             record();
             DWORD start = 0, end = 0;
-            SendMessageA(u.control(IDC_TITLE), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            SendMessageA(u.control(IDC_TITLE), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                         reinterpret_cast<LPARAM>(&end));
             titleSelected = u.focus() == u.control(IDC_TITLE) && start == 0 && end == 3;
             u.browse("C:\\padkit_root.exe");
             record();
-            u.browse("");  // cancelled: nothing changes
+            u.browse(""); // cancelled: nothing changes
             record();
             u.click(IDCANCEL);
         });
@@ -441,20 +455,21 @@ TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
     std::vector<std::string> during, after;
     std::vector<std::string> logs;
     auto state = [&] {
-        return "key " + device("ForceGain") + "/" + device("Deadzone") + " DEFAULT " + ini("DEFAULT", "ForceGain") +
-               "/" + ini("DEFAULT", "Deadzone") + " TMP " + ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
+        return "key " + device("ForceGain") + "/" + device("Deadzone") + " DEFAULT " +
+               ini("DEFAULT", "ForceGain") + "/" + ini("DEFAULT", "Deadzone") + " TMP " +
+               ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
     };
     {
         User user("Edit Game profile", [&](User& u) {
             useControlPanel(u, [&] {
                 during.push_back(state());
-                key->set("ForceGain", "77");  // what the user sets in the panel
+                key->set("ForceGain", "77"); // what the user sets in the panel
             });
             after.push_back(state());
             logs.push_back(driver->log("close\nclose"));
             driver->clearLog();
 
-            key->set("Deadzone", "4");  // changed in force meanwhile
+            key->set("Deadzone", "4"); // changed in force meanwhile
             useControlPanel(u, [&] {
                 during.push_back(state());
                 key->set("ForceGain", "66");
@@ -485,4 +500,4 @@ TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
     EXPECT_EQ(ini("TMP", "ForceGain"), "<absent>");
     EXPECT_EQ(ini("DEFAULT", "Deadzone"), "4");
 }
-}  // namespace
+} // namespace

@@ -20,8 +20,8 @@
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Games";
 constexpr const char* IOCTL_LINE = "ioctl code=0x00222007 in=0x00000000 out=0x00000000";
-constexpr const char* PROMPT_TAIL =
-    "\n\nYes    = Apply Profile and Continue\nNo     = Continue without Apply Profile\nCancel = Abort the Program";
+constexpr const char* PROMPT_TAIL = "\n\nYes    = Apply Profile and Continue\nNo     = Continue without "
+                                    "Apply Profile\nCancel = Abort the Program";
 
 // Generous: the machine running the tests may be busy.
 bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000)
@@ -114,7 +114,8 @@ protected:
     {
         ASSERT_EQ(driverError, 0u) << "the stand-in driver could not be installed";
         folder = std::make_unique<ScratchFolder>("games_e2e");
-        CopyFileA((programDirectory() + "\\profiler.exe").c_str(), folder->file("profiler.exe").c_str(), FALSE);
+        CopyFileA((programDirectory() + "\\profiler.exe").c_str(), folder->file("profiler.exe").c_str(),
+                  FALSE);
         store = std::make_unique<ProfileStore>(folder->file("profiler.INI"));
         settings("KEYS", "2");
         settings("1", "Gain");
@@ -282,7 +283,7 @@ TEST_F(GamesEndToEnd, WatchedGameGetsItsProfileWhileItRunsAndTheDefaultsAfterwar
 TEST_F(GamesEndToEnd, PromptYesAppliesNoDoesNotAndCancelEndsTheGame)
 {
     settings("PROMPT", "1");
-    store->writeText("DEFAULT", "Gain", "1");  // a restore would show
+    store->writeText("DEFAULT", "Gain", "1"); // a restore would show
     std::string exe = folder->placeGame("Games\\Fly.exe");
     std::string location = addProfile("Fly", exe, "70");
     startProfiler();
@@ -290,8 +291,8 @@ TEST_F(GamesEndToEnd, PromptYesAppliesNoDoesNotAndCancelEndsTheGame)
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("no")));
     std::string text = answerPrompt(IDNO);
     ASSERT_NE(text.find(" Match"), std::string::npos) << text;
-    EXPECT_EQ(text.substr(text.find(" Match")), " Match the following profile\n\nTitle:    Fly\nLocation: " +
-                                                     location + PROMPT_TAIL);
+    EXPECT_EQ(text.substr(text.find(" Match")),
+              " Match the following profile\n\nTitle:    Fly\nLocation: " + location + PROMPT_TAIL);
     EXPECT_EQ(activeMarker(), "Fly") << "the title is marked while the game runs";
     Sleep(300);
     EXPECT_EQ(deviceValue("Gain"), "100") << "No applies nothing";
@@ -357,7 +358,8 @@ TEST_F(GamesEndToEnd, LaunchSubmenuAndRunGameStartTheGameAndAlwaysRestore)
     std::string location = addProfile("Fly", exe, "70");
     std::string report = folder->file("report.txt");
     std::string directory = folder->path + "\\Games";
-    std::string parameters = "--report " + report + " --value " + DEVICE_KEY + "\\Gain --event " + eventName("run");
+    std::string parameters =
+        "--report " + report + " --value " + DEVICE_KEY + "\\Gain --event " + eventName("run");
     store->writeProfileFields(location, "Fly", parameters, directory);
     startProfiler();
 
@@ -416,9 +418,9 @@ TEST_F(GamesEndToEnd, RestartAfterACrashDuringAGameRestoresTheDefaults)
     startProfiler();
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("crash")));
     ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly" && deviceValue("Curve") == "soft"; }));
-    Sleep(200);  // the request follows the last write
+    Sleep(200); // the request follows the last write
 
-    stopProfiler();  // killed while the game runs: the pad keeps the profile
+    stopProfiler(); // killed while the game runs: the pad keeps the profile
     signal("crash");
     ASSERT_TRUE(game1.waitEnd(20000));
     EXPECT_EQ(deviceValue("Gain"), "70");
@@ -447,4 +449,4 @@ TEST_F(GamesEndToEnd, EmptyTitleStillMarksTheDeviceKeyForRecovery)
     signal("untitled");
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
 }
-}  // namespace
+} // namespace

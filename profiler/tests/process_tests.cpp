@@ -62,8 +62,8 @@ public:
         CopyFileA(built.c_str(), path.c_str(), FALSE);
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);
-        started = CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, settings.folder.c_str(),
-                                 &startup, &info) != FALSE;
+        started = CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                                 settings.folder.c_str(), &startup, &info) != FALSE;
     }
     ~ProfilerProcess()
     {
@@ -82,7 +82,8 @@ public:
 };
 
 const char* const PROFILES =
-    "[PROFILES]\r\nCOUNT=3\r\n1=C:\\windows\\notepad.exe\r\n2=C:\\Games\\Fly\\fly.exe\r\n3=C:\\Games\\Race\\race.exe\r\n"
+    "[PROFILES]\r\nCOUNT=3\r\n1=C:\\windows\\notepad.exe\r\n2=C:\\Games\\Fly\\fly.exe\r\n3=C:"
+    "\\Games\\Race\\race.exe\r\n"
     "[C:\\windows\\notepad.exe]\r\nProfileTitle=Notes\r\n[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\n"
     "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\n[DEFAULT]\r\nForceGain=70\r\n";
 
@@ -135,7 +136,7 @@ TEST(ProfilerProcess, ARenamedProgramReadsTheSettingsFileOfItsOwnName)
     settings.write(std::string("[SETTINGS]\r\n") + PROFILES);
     std::string own = settings.folder + "\\padwise.INI";
     CopyFileA(settings.path.c_str(), own.c_str(), FALSE);
-    settings.write("[SETTINGS]\r\n");  // profiler.INI beside it lists nothing
+    settings.write("[SETTINGS]\r\n"); // profiler.INI beside it lists nothing
 
     ProfilerProcess profiler(settings, "padwise.exe");
     ASSERT_TRUE(profiler.started);
@@ -144,4 +145,4 @@ TEST(ProfilerProcess, ARenamedProgramReadsTheSettingsFileOfItsOwnName)
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(SendMessageA(GetDlgItem(main, IDC_PROFILE_LIST), LVM_GETITEMCOUNT, 0, 0), 3);
 }
-}  // namespace
+} // namespace

@@ -17,15 +17,16 @@ const char* const TEST_PROGRAM = "profiler_shell_tests";
 
 std::string settingsText(const std::string& regPath, const std::string& profiles, const std::string& switches)
 {
-    return "[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=" + regPath + "\r\n" + switches + profiles;
+    return "[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=" + regPath + "\r\n" + switches +
+           profiles;
 }
 
 // Three profiles: a real program (its icon), a missing file (the stand-in icon) and another.
-const char* const THREE_PROFILES =
-    "[PROFILES]\r\nCOUNT=3\r\n1=C:\\windows\\notepad.exe\r\n2=C:\\Games\\Fly\\fly.exe\r\n3=C:\\Games\\Race\\race.exe\r\n"
-    "[C:\\windows\\notepad.exe]\r\nProfileTitle=Notes\r\n"
-    "[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\n"
-    "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\n";
+const char* const THREE_PROFILES = "[PROFILES]\r\nCOUNT=3\r\n1=C:\\windows\\notepad.exe\r\n2=C:"
+                                   "\\Games\\Fly\\fly.exe\r\n3=C:\\Games\\Race\\race.exe\r\n"
+                                   "[C:\\windows\\notepad.exe]\r\nProfileTitle=Notes\r\n"
+                                   "[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\n"
+                                   "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\n";
 
 class ShellTest : public ::testing::Test {
 protected:
@@ -53,12 +54,16 @@ protected:
 
     void select(int row)
     {
-        ListView_SetItemState(dialog().profileList, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetItemState(dialog().profileList, row, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
     }
     void command(int id) { SendMessageA(dialog().hwnd, WM_COMMAND, id, 0); }
-    LRESULT tray(UINT mouseMessage) { return SendMessageA(dialog().hwnd, WM_TRAYICON, TRAY_ICON_ID, mouseMessage); }
+    LRESULT tray(UINT mouseMessage)
+    {
+        return SendMessageA(dialog().hwnd, WM_TRAYICON, TRAY_ICON_ID, mouseMessage);
+    }
     MainDialog& dialog() { return *app->mainDialog; }
-    bool timerRunning()  // stops the timer to find out; restarts it when it ran
+    bool timerRunning() // stops the timer to find out; restarts it when it ran
     {
         if (!KillTimer(dialog().hwnd, WATCH_TIMER))
             return false;
@@ -114,7 +119,8 @@ TEST_F(ShellTest, StartsHiddenWithRowsImagesAndLaunchItemsFromTheFile)
     MainDialog& d = start();
     EXPECT_FALSE(IsWindowVisible(d.hwnd));
     EXPECT_TRUE(GetWindowLongA(d.hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    expectRows({{"Notes", "C:\\windows\\notepad.exe"}, {"Fly", "C:\\Games\\Fly\\fly.exe"},
+    expectRows({{"Notes", "C:\\windows\\notepad.exe"},
+                {"Fly", "C:\\Games\\Fly\\fly.exe"},
                 {"Race", "C:\\Games\\Race\\race.exe"}});
     EXPECT_EQ(d.tray.tip(), "Padwise: No Profile Active");
     EXPECT_TRUE(d.tray.added);
@@ -155,7 +161,8 @@ TEST_F(ShellTest, NoProfilesLeavesAnEmptyLaunchSubmenuWithoutItsPlaceholder)
 TEST_F(ShellTest, EmptyEntriesAddNothingAndTheListIsNumberedLikeItsRows)
 {
     start("[PROFILES]\r\nCOUNT=4\r\n1=C:\\a.exe\r\n2=\r\n3=C:\\c.exe\r\n4=C:\\d.exe\r\n"
-          "[C:\\a.exe]\r\nProfileTitle=A\r\n[C:\\c.exe]\r\nProfileTitle=C\r\n[C:\\d.exe]\r\nProfileTitle=D\r\n");
+          "[C:\\a.exe]\r\nProfileTitle=A\r\n[C:\\c.exe]\r\nProfileTitle=C\r\n[C:\\d.exe]\r\nProfileTitle="
+          "D\r\n");
     expectRows({{"A", "C:\\a.exe"}, {"C", "C:\\c.exe"}, {"D", "C:\\d.exe"}});
     EXPECT_EQ(settings->read("PROFILES", "COUNT"), "3");
     EXPECT_EQ(settings->read("PROFILES", "2"), "C:\\c.exe");
@@ -166,7 +173,8 @@ TEST_F(ShellTest, EmptyEntriesAddNothingAndTheListIsNumberedLikeItsRows)
 TEST_F(ShellTest, AnAbsurdCountStartsPromptlyWithTheListedRows)
 {
     DWORD started = GetTickCount();
-    start("[PROFILES]\r\nCOUNT=2000000000\r\n1=C:\\a.exe\r\n2=C:\\b.exe\r\n[C:\\a.exe]\r\nProfileTitle=A\r\n");
+    start(
+        "[PROFILES]\r\nCOUNT=2000000000\r\n1=C:\\a.exe\r\n2=C:\\b.exe\r\n[C:\\a.exe]\r\nProfileTitle=A\r\n");
     EXPECT_LT(GetTickCount() - started, 10000u);
     expectRows({{"A", "C:\\a.exe"}, {"", "C:\\b.exe"}});
     EXPECT_EQ(settings->read("PROFILES", "COUNT"), "2");
@@ -174,7 +182,10 @@ TEST_F(ShellTest, AnAbsurdCountStartsPromptlyWithTheListedRows)
 
 TEST_F(ShellTest, DeleteRenumbersFileRowsImagesAndLaunchCommands)
 {
-    struct Case { int row; std::vector<std::pair<std::string, std::string>> left; };
+    struct Case {
+        int row;
+        std::vector<std::pair<std::string, std::string>> left;
+    };
     const std::pair<std::string, std::string> notes{"Notes", "C:\\windows\\notepad.exe"},
         fly{"Fly", "C:\\Games\\Fly\\fly.exe"}, race{"Race", "C:\\Games\\Race\\race.exe"};
     for (const Case& c : {Case{0, {fly, race}}, Case{1, {notes, race}}, Case{2, {notes, fly}}}) {
@@ -368,8 +379,12 @@ TEST_F(ShellTest, EmptyDevicePathNeverMarksTheRegistryRoot)
 
 TEST_F(ShellTest, StartUpRestoresDefaultsWhenAProfileWasLeftActive)
 {
-    struct Case { std::string marker; bool restored; };
-    for (const Case& c : {Case{"Fly", true}, Case{std::string(127, 'm'), true}, Case{std::string(128, 'm'), false}}) {
+    struct Case {
+        std::string marker;
+        bool restored;
+    };
+    for (const Case& c :
+         {Case{"Fly", true}, Case{std::string(127, 'm'), true}, Case{std::string(128, 'm'), false}}) {
         SCOPED_TRACE("marker of " + std::to_string(c.marker.size()) + " characters");
         app.reset();
         key->set("ForceGain", "profile gain");
@@ -407,7 +422,7 @@ TEST_F(ShellTest, ExitAskedNoKeepsRunningAndYesClosesTheWindow)
     }
     EXPECT_EQ(d.hwnd, nullptr);
     EXPECT_EQ(GetMenuItemCount(launch), 0);
-    EXPECT_EQ(app->run(), 0);  // the loop ends at once: the window is gone
+    EXPECT_EQ(app->run(), 0); // the loop ends at once: the window is gone
 }
 
 TEST_F(ShellTest, AboutListsEveryRunningProcessSorted)
@@ -428,7 +443,7 @@ TEST_F(ShellTest, AboutListsEveryRunningProcessSorted)
     BoxAnswerer watcher;
     watcher.onDialog = [&](HWND about) {
         if (!GetDlgItem(about, IDC_PROCESS_LIST) || GetDlgItem(about, IDC_CLOSE))
-            return;  // the main window, activated again when the box closes
+            return; // the main window, activated again when the box closes
         char text[256] = {};
         GetWindowTextA(about, text, sizeof(text));
         caption = text;
@@ -462,7 +477,7 @@ TEST_F(ShellTest, AboutListsEveryRunningProcessSorted)
             EXPECT_LE(lstrcmpiA(names[i - 1].c_str(), names[i].c_str()), 0) << "not sorted at " << i;
         }
     }
-    EXPECT_EQ(ownCount, 3);  // this program and its two copies
+    EXPECT_EQ(ownCount, 3); // this program and its two copies
     EXPECT_GE(names.size(), 4u);
 }
-}  // namespace
+} // namespace

@@ -34,7 +34,7 @@ void stopAndDelete(SC_HANDLE manager)
     ControlService(service.handle, SERVICE_CONTROL_STOP, &status);
     DeleteService(service.handle);
 }
-}  // namespace
+} // namespace
 
 DWORD StandinDriverService::install(const std::string& logPath, const std::string& watchKey)
 {
@@ -43,7 +43,7 @@ DWORD StandinDriverService::install(const std::string& logPath, const std::strin
     ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     if (!manager.handle)
         return GetLastError();
-    stopAndDelete(manager.handle);  // left over from an interrupted run
+    stopAndDelete(manager.handle); // left over from an interrupted run
     std::string binary = programDirectory() + "standin_driver.sys";
     ServiceHandle service(CreateServiceA(manager.handle, SERVICE_NAME, SERVICE_NAME, SERVICE_ALL_ACCESS,
                                          SERVICE_KERNEL_DRIVER, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
@@ -100,7 +100,7 @@ size_t countOf(const std::string& text, const char* word)
         ++n;
     return n;
 }
-}  // namespace
+} // namespace
 
 void StandinDriverService::settle() const
 {

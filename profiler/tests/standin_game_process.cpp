@@ -31,7 +31,7 @@ ScratchFolder::ScratchFolder(const std::string& name)
 
 ScratchFolder::~ScratchFolder()
 {
-    std::string from = path + '\0';  // double-terminated for the shell
+    std::string from = path + '\0'; // double-terminated for the shell
     SHFILEOPSTRUCTA operation = {};
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
@@ -42,7 +42,8 @@ ScratchFolder::~ScratchFolder()
 std::string ScratchFolder::placeGame(const std::string& relativePath) const
 {
     std::string target = file(relativePath);
-    for (size_t at = target.find('\\', path.size() + 1); at != std::string::npos; at = target.find('\\', at + 1))
+    for (size_t at = target.find('\\', path.size() + 1); at != std::string::npos;
+         at = target.find('\\', at + 1))
         CreateDirectoryA(target.substr(0, at).c_str(), nullptr);
     CopyFileA((programDirectory() + "\\standin_game.exe").c_str(), target.c_str(), FALSE);
     return target;
@@ -55,8 +56,8 @@ bool StandinGame::start(const std::string& exePath, const std::string& options)
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info))
+    if (!CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
         return false;
     CloseHandle(info.hThread);
     process = info.hProcess;

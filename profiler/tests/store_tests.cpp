@@ -15,7 +15,8 @@ std::string tempIni(const char* tag)
 {
     char dir[MAX_PATH];
     GetTempPathA(MAX_PATH, dir);
-    std::string path = std::string(dir) + "store_" + tag + "_" + std::to_string(GetCurrentProcessId()) + ".ini";
+    std::string path =
+        std::string(dir) + "store_" + tag + "_" + std::to_string(GetCurrentProcessId()) + ".ini";
     DeleteFileA(path.c_str());
     return path;
 }
@@ -79,7 +80,7 @@ TEST_F(StoreTest, SettingsAreReadAsDeployed)
 {
     settings("KEYS", "3");
     settings("1", "Gain");
-    settings("3", "Deadzone");  // key 2 absent: an empty name keeps its place
+    settings("3", "Deadzone"); // key 2 absent: an empty name keeps its place
     settings("REGPATH", "System\\Pad\\Params");
     settings("DEVNODE", "\\\\.\\PadCtl");
     settings("IOCTLCODE", "0x222004");
@@ -191,7 +192,7 @@ TEST_F(StoreTest, RemoveTheOnlyProfile)
 TEST_F(StoreTest, EmptyEntriesYieldNoRowAndRemovalRenumbersByRows)
 {
     addProfiles({"a", "b", "c"});
-    store->writeText("PROFILES", "2", "");  // a hand edit leaves a hole
+    store->writeText("PROFILES", "2", ""); // a hand edit leaves a hole
     std::vector<ProfileRow> rows = store->loadRows();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].location, "a");
@@ -281,13 +282,13 @@ TEST_F(RegKeyTest, OverlongOrUnterminatedValuesAreCutSafely)
     EXPECT_NE(key.queryText("Long", text), ERROR_SUCCESS) << "longer than 259 bytes does not fit";
     EXPECT_EQ(text, "");
 
-    const BYTE raw[4] = {'a', 'b', 'c', 'd'};  // REG_BINARY without a terminator
+    const BYTE raw[4] = {'a', 'b', 'c', 'd'}; // REG_BINARY without a terminator
     ASSERT_EQ(RegSetValueExA(key.get(), "Raw", 0, REG_BINARY, raw, sizeof raw), ERROR_SUCCESS);
     EXPECT_EQ(key.queryText("Raw", text, 4), ERROR_SUCCESS);
     EXPECT_EQ(text, "abcd");
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(StoreTest, HighestProfileNumberAndRenumberingRewriteTheListOnly)
 {

@@ -12,7 +12,8 @@ std::string regText(const char* path, const char* name)
 void setRegText(const char* path, const char* name, const std::string& text, DWORD type)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
         return;
     RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>(text.size() + 1));

@@ -14,7 +14,7 @@
 
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Transfer";
-constexpr const char* CONTROL_CODE = "2236423";  // 0x222007: unknown device, function 0x801, neither
+constexpr const char* CONTROL_CODE = "2236423"; // 0x222007: unknown device, function 0x801, neither
 constexpr const char* IOCTL_LINE = "ioctl code=0x00222007 in=0x00000000 out=0x00000000";
 constexpr const char* EXCLUSIVE_OPEN = "create share=0x00000000\n";
 constexpr const char* SHARED_OPEN = "create share=0x00000003\n";
@@ -41,7 +41,8 @@ std::string value(const char* name)
 std::map<std::string, std::string> valuesAtRequest(const std::string& log)
 {
     std::map<std::string, std::string> values;
-    std::istringstream lines(log.substr(log.find("ioctl") == std::string::npos ? log.size() : log.find("ioctl")));
+    std::istringstream lines(
+        log.substr(log.find("ioctl") == std::string::npos ? log.size() : log.find("ioctl")));
     std::string line;
     while (std::getline(lines, line)) {
         if (line.rfind("value ", 0) != 0)
@@ -73,7 +74,8 @@ protected:
         store = std::make_unique<ProfileStore>(path);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
         HKEY key = nullptr;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, DEVICE_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, DEVICE_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr);
         RegCloseKey(key);
         settings("KEYS", "3");
         settings("1", "Gain");
@@ -231,8 +233,8 @@ TEST_F(TransferTest, ReadDeviceValuesCopiesWhatIsInForceWithoutTellingTheDriver)
 TEST_F(TransferTest, UnusualRegistryValuesSurviveSnapshotAndRestore)
 {
     std::string longText(600, 'x');
-    setValue("Gain", longText);                 // longer than the usual 258 characters: kept whole
-    setValue("Deadzone", "\x05", REG_BINARY);  // not a text: recorded empty
+    setValue("Gain", longText);               // longer than the usual 258 characters: kept whole
+    setValue("Deadzone", "\x05", REG_BINARY); // not a text: recorded empty
     profile("P", "70", "2", "soft");
     applyProfile(*store, "P", true);
     EXPECT_EQ(ini("DEFAULT", "Gain"), longText);
@@ -262,4 +264,4 @@ TEST_F(TransferTest, MissingOrEmptyKeyPathWritesNoRegistryValueAnywhere)
     applyProfile(*store, "P", true);
     EXPECT_NE(driver->log("close").find(IOCTL_LINE), std::string::npos);
 }
-}  // namespace
+} // namespace

@@ -46,8 +46,8 @@ LRESULT CALLBACK onCbt(int code, WPARAM wParam, LPARAM lParam)
                 box.hasCancel = GetDlgItem(window, IDCANCEL) != nullptr;
                 box.hasYes = GetDlgItem(window, IDYES) != nullptr;
                 box.hasNo = GetDlgItem(window, IDNO) != nullptr;
-                box.icon = recogniseIcon(
-                    reinterpret_cast<HICON>(SendDlgItemMessageA(window, MESSAGE_BOX_ICON_ID, STM_GETICON, 0, 0)));
+                box.icon = recogniseIcon(reinterpret_cast<HICON>(
+                    SendDlgItemMessageA(window, MESSAGE_BOX_ICON_ID, STM_GETICON, 0, 0)));
                 activeAnswerer->seen.push_back(box);
                 int answer = IDCANCEL;
                 if (!activeAnswerer->answers.empty()) {
@@ -73,7 +73,7 @@ void CALLBACK closeMenus(HWND, UINT, UINT_PTR, DWORD)
         EndMenu();
     }
 }
-}  // namespace
+} // namespace
 
 TempSettings::TempSettings(const std::string& tag)
 {
@@ -87,7 +87,7 @@ TempSettings::TempSettings(const std::string& tag)
 
 TempSettings::~TempSettings()
 {
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());  // flush the INI cache
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str()); // flush the INI cache
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -184,7 +184,8 @@ bool RunEntryGuard::read(std::string& text)
 
 void RunEntryGuard::write(const std::string& text)
 {
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, RUN_KEY, "PADWISE", REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, RUN_KEY, "PADWISE", REG_SZ, text.c_str(),
+                    static_cast<DWORD>(text.size() + 1));
 }
 
 void RunEntryGuard::erase()

@@ -12,7 +12,7 @@ class TempSettings {
 public:
     explicit TempSettings(const std::string& tag);
     ~TempSettings();
-    void write(const std::string& text) const;  // replaces the whole file
+    void write(const std::string& text) const; // replaces the whole file
     std::string read(const char* section, const char* key) const;
     bool has(const char* section, const char* key) const;
     std::string folder;
@@ -27,7 +27,7 @@ public:
     void set(const char* value, const std::string& text) const;
     bool get(const char* value, std::string& text) const;
     bool has(const char* value) const;
-    std::string path;  // below HKEY_LOCAL_MACHINE
+    std::string path; // below HKEY_LOCAL_MACHINE
 };
 
 // Keeps the real Auto Start entry ("PADWISE" under the Run key) as it was before the test.
@@ -47,7 +47,7 @@ struct BoxSeen {
     std::string caption;
     std::string text;
     bool hasOk = false, hasCancel = false, hasYes = false, hasNo = false;
-    LPCSTR icon = nullptr;  // IDI_EXCLAMATION, IDI_QUESTION, … or nullptr when none was recognised
+    LPCSTR icon = nullptr; // IDI_EXCLAMATION, IDI_QUESTION, … or nullptr when none was recognised
 };
 
 // Answers every message box this thread shows with the next button id of `answers` and records

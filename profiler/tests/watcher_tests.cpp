@@ -37,7 +37,10 @@ bool samePath(const std::string& a, const std::string& b)
 // The main window's side, recorded: every state change with the device key's "Gain" at that moment.
 class RecordingHost : public GameHost {
 public:
-    RecordingHost() { hwnd = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); }
+    RecordingHost()
+    {
+        hwnd = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    }
     ~RecordingHost() override { DestroyWindow(hwnd); }
 
     HWND window() const override { return hwnd; }
@@ -61,7 +64,7 @@ public:
     }
 
     HWND hwnd = nullptr;
-    std::vector<std::pair<std::string, std::string>> rows;  // title, location
+    std::vector<std::pair<std::string, std::string>> rows; // title, location
     std::vector<std::string> states;
     int active = 0;
     int answer = IDYES;
@@ -163,7 +166,7 @@ TEST(ProcessPaths, ResolvesARunningGameByEveryMeansTheSystemOffers)
     resolver.queryFullName = nullptr;
     EXPECT_TRUE(samePath(resolver.resolve(game.processId, "Fly.exe"), exe));
 
-    resolver.moduleFileName = nullptr;  // as on Windows 9x: only the snapshot's own text
+    resolver.moduleFileName = nullptr; // as on Windows 9x: only the snapshot's own text
     EXPECT_EQ(resolver.resolve(game.processId, "Fly.exe"), "");
     EXPECT_EQ(resolver.resolve(game.processId, "C:\\WIN\\FLY.EXE"), "C:\\WIN\\FLY.EXE");
     EXPECT_EQ(resolver.resolve(0x7FFFFFF0, "gone.exe"), "");
@@ -183,17 +186,17 @@ TEST(ProcessPaths, CacheResolvesOncePerProcessNoticesReusedIdsAndForgetsTheGone)
     ProcessPathCache cache;
     cache.resolver.queryFullName = countingQuery;
     cache.resolver.moduleFileName = nullptr;
-    DWORD self = GetCurrentProcessId();  // a process that can be opened
+    DWORD self = GetCurrentProcessId(); // a process that can be opened
     resolveCalls = 0;
 
     cache.lookup(self, 1, "a.exe", 1);
     EXPECT_EQ(cache.lookup(self, 1, "a.exe", 2).path, "C:\\Fake\\game.exe");
     EXPECT_EQ(resolveCalls, 1);
-    cache.lookup(self, 1, "b.exe", 3);  // same id, other program: reused
+    cache.lookup(self, 1, "b.exe", 3); // same id, other program: reused
     EXPECT_EQ(resolveCalls, 2);
-    cache.lookup(self, 7, "b.exe", 4);  // same id and name, other parent: reused
+    cache.lookup(self, 7, "b.exe", 4); // same id and name, other parent: reused
     EXPECT_EQ(resolveCalls, 3);
-    cache.lookup(0x7FFFFFF0, 7, "C:\\Win\\old.exe", 4);  // a full snapshot text needs no query
+    cache.lookup(0x7FFFFFF0, 7, "C:\\Win\\old.exe", 4); // a full snapshot text needs no query
     EXPECT_EQ(resolveCalls, 3);
     EXPECT_EQ(cache.size(), 2u);
 
@@ -308,7 +311,8 @@ TEST_F(GamesTest, LaunchOfAMissingGameReturnsToIdleAtOnce)
 TEST_F(GamesTest, RunProgramWaitsOnlyWhenAsked)
 {
     std::string exe = folder->placeGame("tool.exe");
-    ProcessHandle waited = runProgram(nullptr, "Open", exe, "--wait-ms 300 --exit 4", "", SW_SHOWNORMAL, true);
+    ProcessHandle waited =
+        runProgram(nullptr, "Open", exe, "--wait-ms 300 --exit 4", "", SW_SHOWNORMAL, true);
     ASSERT_TRUE(waited);
     DWORD exitCode = 0;
     GetExitCodeProcess(waited.get(), &exitCode);
@@ -322,4 +326,4 @@ TEST_F(GamesTest, RunProgramWaitsOnlyWhenAsked)
 
     EXPECT_FALSE(runProgram(nullptr, "Open", folder->file("nothing.exe"), "", "", SW_SHOWNORMAL, true));
 }
-}  // namespace
+} // namespace

@@ -37,12 +37,24 @@ public:
     H handle = nullptr;
 };
 
-struct ReleaseGdiObject { void operator()(HGDIOBJ h) const { DeleteObject(h); } };
-struct ReleaseIcon { void operator()(HICON h) const { DestroyIcon(h); } };
-struct ReleaseMenu { void operator()(HMENU h) const { DestroyMenu(h); } };
-struct ReleaseImageList { void operator()(HIMAGELIST h) const { ImageList_Destroy(h); } };
-struct ReleaseKernelHandle { void operator()(HANDLE h) const { CloseHandle(h); } };
-struct ReleaseMemoryDc { void operator()(HDC h) const { DeleteDC(h); } };
+struct ReleaseGdiObject {
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct ReleaseIcon {
+    void operator()(HICON h) const { DestroyIcon(h); }
+};
+struct ReleaseMenu {
+    void operator()(HMENU h) const { DestroyMenu(h); }
+};
+struct ReleaseImageList {
+    void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
+};
+struct ReleaseKernelHandle {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct ReleaseMemoryDc {
+    void operator()(HDC h) const { DeleteDC(h); }
+};
 
 using OwnedBitmap = Owned<HBITMAP, ReleaseGdiObject>;
 using OwnedIcon = Owned<HICON, ReleaseIcon>;

@@ -17,7 +17,8 @@ std::string programBaseName()
 UINT messageBoxType(UINT type)
 {
     UINT buttons = type & MB_TYPEMASK;
-    bool plain = buttons == MB_OK || buttons == MB_OKCANCEL || buttons == MB_YESNO || buttons == MB_YESNOCANCEL;
+    bool plain =
+        buttons == MB_OK || buttons == MB_OKCANCEL || buttons == MB_YESNO || buttons == MB_YESNOCANCEL;
     if ((type & MB_ICONMASK) == 0 && plain)
         type |= MB_ICONEXCLAMATION;
     return type;

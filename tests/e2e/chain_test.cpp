@@ -17,10 +17,10 @@
 namespace {
 
 const DWORD externalId = 7;
-const char *const jolterKey = "Software\\OV\\4B7D\\7";
+const char* const jolterKey = "Software\\OV\\4B7D\\7";
 
 // The reports journalled since the mark, once at least count of them arrived.
-std::vector<Report> reportsSince(const PadJournal &journal, size_t count)
+std::vector<Report> reportsSince(const PadJournal& journal, size_t count)
 {
     DWORD start = GetTickCount();
     std::vector<Report> reports;
@@ -36,12 +36,12 @@ std::vector<Report> reportsSince(const PadJournal &journal, size_t count)
 void writeJolterSettings()
 {
     HKEY raw = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, jolterKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                             &raw, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, jolterKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &raw, nullptr));
     Key key(raw);
-    const char *const values[][2] = {{"AUTOCENTER", "6"}, {"FFGAIN", "50"}, {"FFENABLED", "1"}};
-    for (auto &v : values)
-        RegSetValueExA(key.get(), v[0], 0, REG_SZ, reinterpret_cast<const BYTE *>(v[1]), lstrlenA(v[1]) + 1);
+    const char* const values[][2] = {{"AUTOCENTER", "6"}, {"FFGAIN", "50"}, {"FFENABLED", "1"}};
+    for (auto& v : values)
+        RegSetValueExA(key.get(), v[0], 0, REG_SZ, reinterpret_cast<const BYTE*>(v[1]), lstrlenA(v[1]) + 1);
 }
 
 class Chain : public ::testing::Test {
@@ -67,7 +67,7 @@ TEST_F(Chain, Step1_FitkitInstallsThePackageOnThePresentPad)
     // The pad is plugged in but has no driver: a root device with its hardware id.
     RootDevice device(pad::hardwareId);
     ASSERT_TRUE(device.created()) << "root device: error " << device.error();
-    device.release();  // from here on fitkit owns it
+    device.release(); // from here on fitkit owns it
 
     FitkitSession fitkit(pad::infPath(), pad::hardwareId);
     ASSERT_TRUE(fitkit.opened()) << "no setup dialog";
@@ -91,7 +91,7 @@ TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
     ASSERT_TRUE(pad::waitForPad(true, 0)) << "the pad is not installed";
     writeJolterSettings();
     JolterLink link(pad::binDirectory() + "\\jolter.dll");
-    IDirectInputEffectDriver *driver = link.driver();
+    IDirectInputEffectDriver* driver = link.driver();
     ASSERT_TRUE(driver) << link.why();
 
     // Binding resets the pad with the stored autocenter strength and gain (50 % of full gain).
@@ -100,7 +100,7 @@ TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
                                     commandReport(CMD_GAIN, 50)};
 
     // A constant force of 8000 on the X axis for 2 s, started twice over.
-    DWORD axes[1] = {0x01000002};  // the X axis actuator's object id
+    DWORD axes[1] = {0x01000002}; // the X axis actuator's object id
     LONG directions[1] = {0};
     DICONSTANTFORCE force = {8000};
     DIEFFECT effect{};
@@ -132,7 +132,7 @@ TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
 
     std::vector<Report> received = reportsSince(journal, expected.size());
     EXPECT_EQ(expected, received);
-    for (const Report &r : received) {
+    for (const Report& r : received) {
         unsigned sum = 0;
         for (unsigned char b : r)
             sum += b;
@@ -150,7 +150,7 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
     stage.set("SETTINGS", "2", "Deadzone");
     stage.set("SETTINGS", "REGPATH", pad::settingsKey);
     stage.set("SETTINGS", "DEVNODE", pad::controlPath);
-    stage.set("SETTINGS", "IOCTLCODE", "2236420");  // 0x222004
+    stage.set("SETTINGS", "IOCTLCODE", "2236420"); // 0x222004
     stage.set("SETTINGS", "AUTOLAUNCH", "1");
     stage.set("SETTINGS", "RESTORE", "1");
     // The profile names the game in other letter case, as a user's path often does.
@@ -160,7 +160,7 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
     stage.set(location, "ProfileTitle", "Race Game");
     stage.set(location, "Strength", "90");
     stage.set(location, "Deadzone", "7");
-    const char *const defaults[][2] = {{"Strength", "50"}, {"Deadzone", "2"}};
+    const char* const defaults[][2] = {{"Strength", "50"}, {"Deadzone", "2"}};
     pad::writeSettings(defaults, 2);
 
     Process profiler("\"" + stage.programPath() + "\"", stage.folder());
@@ -221,7 +221,7 @@ TEST_F(Chain, Step5_JolterThenFindsNoPadAndReportsWritesAsNotDone)
     ASSERT_TRUE(pad::waitForPad(false, 0)) << "the pad is still installed";
     writeJolterSettings();
     JolterLink link(pad::binDirectory() + "\\jolter.dll");
-    IDirectInputEffectDriver *driver = link.driver();
+    IDirectInputEffectDriver* driver = link.driver();
     ASSERT_TRUE(driver) << link.why();
     EXPECT_EQ(S_OK, driver->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr));
     EXPECT_EQ(S_FALSE, driver->SetGain(externalId, 10000));

@@ -8,20 +8,20 @@ namespace {
 
 const GUID hidClassGuid = {0x745a17a0, 0x74d3, 0x11d0, {0xb6, 0xfe, 0x00, 0xa0, 0xc9, 0x0f, 0x57, 0xda}};
 
-bool listsId(HDEVINFO set, SP_DEVINFO_DATA &device, const std::string &hardwareId)
+bool listsId(HDEVINFO set, SP_DEVINFO_DATA& device, const std::string& hardwareId)
 {
     char ids[1024] = {};
-    if (!SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr, reinterpret_cast<BYTE *>(ids),
-                                           sizeof(ids) - 2, nullptr))
+    if (!SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr,
+                                           reinterpret_cast<BYTE*>(ids), sizeof(ids) - 2, nullptr))
         return false;
-    for (const char *id = ids; *id; id += lstrlenA(id) + 1)
+    for (const char* id = ids; *id; id += lstrlenA(id) + 1)
         if (!lstrcmpiA(id, hardwareId.c_str()))
             return true;
     return false;
 }
 
 template <typename Visit>
-void forEachDevice(const std::string &hardwareId, Visit visit)
+void forEachDevice(const std::string& hardwareId, Visit visit)
 {
     DevInfoList set(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
     if (!set.valid())
@@ -56,13 +56,15 @@ void forEachHid(Visit visit)
         buffer.detail.cbSize = sizeof(buffer.detail);
         std::string name = "<unreadable>";
         Handle device;
-        if (SetupDiGetDeviceInterfaceDetailA(set.get(), &iface, &buffer.detail, sizeof(buffer), nullptr, nullptr)) {
-            device = Handle(CreateFileA(buffer.detail.DevicePath, GENERIC_READ | GENERIC_WRITE,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (SetupDiGetDeviceInterfaceDetailA(set.get(), &iface, &buffer.detail, sizeof(buffer), nullptr,
+                                             nullptr)) {
+            device =
+                Handle(CreateFileA(buffer.detail.DevicePath, GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
             WCHAR text[128] = {};
             if (device.valid() && HidD_GetProductString(device.get(), text, sizeof(text) - sizeof(WCHAR))) {
                 name.clear();
-                for (const WCHAR *c = text; *c; ++c)
+                for (const WCHAR* c = text; *c; ++c)
                     name += static_cast<char>(*c & 0xFF);
             }
         }
@@ -76,17 +78,17 @@ void forEachHid(Visit visit)
 std::vector<std::string> hidProductStrings()
 {
     std::vector<std::string> names;
-    forEachHid([&](Handle &, const std::string &name) {
+    forEachHid([&](Handle&, const std::string& name) {
         names.push_back(name);
         return true;
     });
     return names;
 }
 
-Handle openHidDevice(const std::string &product)
+Handle openHidDevice(const std::string& product)
 {
     Handle found;
-    forEachHid([&](Handle &device, const std::string &name) {
+    forEachHid([&](Handle& device, const std::string& name) {
         if (name != product)
             return true;
         found = std::move(device);
@@ -95,7 +97,7 @@ Handle openHidDevice(const std::string &product)
     return found;
 }
 
-RootDevice::RootDevice(const std::string &hardwareId)
+RootDevice::RootDevice(const std::string& hardwareId)
     : list_(SetupDiCreateDeviceInfoList(&hidClassGuid, nullptr))
 {
     device_.cbSize = sizeof(device_);
@@ -105,7 +107,7 @@ RootDevice::RootDevice(const std::string &hardwareId)
         !SetupDiCreateDeviceInfoA(list_.get(), "HIDClass", &hidClassGuid, nullptr, nullptr, DICD_GENERATE_ID,
                                   &device_) ||
         !SetupDiSetDeviceRegistryPropertyA(list_.get(), &device_, SPDRP_HARDWAREID,
-                                           reinterpret_cast<const BYTE *>(ids.data()), ids.size()) ||
+                                           reinterpret_cast<const BYTE*>(ids.data()), ids.size()) ||
         !SetupDiCallClassInstaller(DIF_REGISTERDEVICE, list_.get(), &device_)) {
         error_ = GetLastError();
         return;
@@ -119,19 +121,19 @@ RootDevice::~RootDevice()
         SetupDiCallClassInstaller(DIF_REMOVE, list_.get(), &device_);
 }
 
-bool devicePresent(const std::string &hardwareId)
+bool devicePresent(const std::string& hardwareId)
 {
     bool found = false;
-    forEachDevice(hardwareId, [&](HDEVINFO, SP_DEVINFO_DATA &) {
+    forEachDevice(hardwareId, [&](HDEVINFO, SP_DEVINFO_DATA&) {
         found = true;
         return false;
     });
     return found;
 }
 
-void removeDevices(const std::string &hardwareId)
+void removeDevices(const std::string& hardwareId)
 {
-    forEachDevice(hardwareId, [](HDEVINFO set, SP_DEVINFO_DATA &device) {
+    forEachDevice(hardwareId, [](HDEVINFO set, SP_DEVINFO_DATA& device) {
         SetupDiCallClassInstaller(DIF_REMOVE, set, &device);
         return true;
     });

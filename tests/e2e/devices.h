@@ -12,16 +12,16 @@
 std::vector<std::string> hidProductStrings();
 
 // Opens (read/write, shared) the first present HID interface whose product string is product.
-Handle openHidDevice(const std::string &product);
+Handle openHidDevice(const std::string& product);
 
 // A device of the HID class on the root bus carrying hardwareId as its only hardware id, and no
 // driver. Removed (DIF_REMOVE) when destroyed unless release() handed it over.
 class RootDevice {
 public:
-    explicit RootDevice(const std::string &hardwareId);
+    explicit RootDevice(const std::string& hardwareId);
     ~RootDevice();
-    RootDevice(const RootDevice &) = delete;
-    RootDevice &operator=(const RootDevice &) = delete;
+    RootDevice(const RootDevice&) = delete;
+    RootDevice& operator=(const RootDevice&) = delete;
 
     bool created() const { return created_; }
     DWORD error() const { return error_; }
@@ -35,6 +35,6 @@ private:
 };
 
 // Whether a present device lists hardwareId among its hardware ids (letter case ignored).
-bool devicePresent(const std::string &hardwareId);
+bool devicePresent(const std::string& hardwareId);
 // Removes every device that lists hardwareId (clean-up after a failed run).
-void removeDevices(const std::string &hardwareId);
+void removeDevices(const std::string& hardwareId);

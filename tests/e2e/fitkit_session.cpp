@@ -2,7 +2,7 @@
 
 #include "pad_setup.h"
 
-FitkitSession::FitkitSession(const std::string &infPath, const std::string &deviceId)
+FitkitSession::FitkitSession(const std::string& infPath, const std::string& deviceId)
     : process_("\"" + pad::binDirectory() + "\\fitkit.exe\" " + infPath + " " + deviceId, pad::binDirectory())
 {
     if (process_.started())
@@ -40,7 +40,7 @@ std::vector<std::string> FitkitSession::press(int button, std::initializer_list<
     return texts;
 }
 
-bool FitkitSession::waitStatus(const std::string &prefix, unsigned timeoutMs) const
+bool FitkitSession::waitStatus(const std::string& prefix, unsigned timeoutMs) const
 {
     DWORD start = GetTickCount();
     for (;;) {

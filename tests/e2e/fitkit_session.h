@@ -10,8 +10,8 @@
 
 class FitkitSession {
 public:
-    FitkitSession(const std::string &infPath, const std::string &deviceId);
-    ~FitkitSession();  // Exit, or the process ended when it does not close
+    FitkitSession(const std::string& infPath, const std::string& deviceId);
+    ~FitkitSession(); // Exit, or the process ended when it does not close
 
     bool opened() const { return dialog_ != nullptr; }
     std::string status() const;
@@ -20,7 +20,7 @@ public:
     // returns the texts of the boxes (empty text where a box did not appear).
     std::vector<std::string> press(int button, std::initializer_list<int> answers);
     // Waits until the status text begins with prefix.
-    bool waitStatus(const std::string &prefix, unsigned timeoutMs) const;
+    bool waitStatus(const std::string& prefix, unsigned timeoutMs) const;
     // Exit (button 1); returns whether the program ended.
     bool exit();
 

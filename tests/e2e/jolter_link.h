@@ -12,18 +12,18 @@
 
 class JolterLink {
 public:
-    explicit JolterLink(const std::string &dllPath);
+    explicit JolterLink(const std::string& dllPath);
     ~JolterLink();
-    JolterLink(const JolterLink &) = delete;
-    JolterLink &operator=(const JolterLink &) = delete;
+    JolterLink(const JolterLink&) = delete;
+    JolterLink& operator=(const JolterLink&) = delete;
 
     // The driver object, or null; why() says what failed.
-    IDirectInputEffectDriver *driver() const { return driver_; }
-    const std::string &why() const { return why_; }
+    IDirectInputEffectDriver* driver() const { return driver_; }
+    const std::string& why() const { return why_; }
 
 private:
     Library library_;
-    IDirectInputEffectDriver *driver_ = nullptr;
+    IDirectInputEffectDriver* driver_ = nullptr;
     std::string why_;
 };
 

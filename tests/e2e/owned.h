@@ -14,10 +14,10 @@ public:
 
     Owned() = default;
     explicit Owned(T value) : value_(Traits::normal(value)) {}
-    Owned(const Owned &) = delete;
-    Owned &operator=(const Owned &) = delete;
-    Owned(Owned &&other) noexcept : value_(std::exchange(other.value_, Traits::empty())) {}
-    Owned &operator=(Owned &&other) noexcept
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    Owned(Owned&& other) noexcept : value_(std::exchange(other.value_, Traits::empty())) {}
+    Owned& operator=(Owned&& other) noexcept
     {
         if (this != &other) {
             reset();

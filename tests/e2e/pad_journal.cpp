@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-const char *PadJournal::path()
+const char* PadJournal::path()
 {
     return "C:\\virtual_pad.log";
 }
@@ -41,11 +41,11 @@ void PadJournal::mark()
     offset_ = readAll().size();
 }
 
-bool PadJournal::waitFor(const std::string &prefix, unsigned timeoutMs) const
+bool PadJournal::waitFor(const std::string& prefix, unsigned timeoutMs) const
 {
     DWORD start = GetTickCount();
     for (;;) {
-        for (const std::string &line : fresh())
+        for (const std::string& line : fresh())
             if (line.compare(0, prefix.size(), prefix) == 0)
                 return true;
         if (GetTickCount() - start >= timeoutMs)
@@ -54,10 +54,10 @@ bool PadJournal::waitFor(const std::string &prefix, unsigned timeoutMs) const
     }
 }
 
-std::vector<std::vector<unsigned char>> PadJournal::reports(const std::vector<std::string> &lines)
+std::vector<std::vector<unsigned char>> PadJournal::reports(const std::vector<std::string>& lines)
 {
     std::vector<std::vector<unsigned char>> out;
-    for (const std::string &line : lines) {
+    for (const std::string& line : lines) {
         std::istringstream in(line);
         std::string kind, hex;
         unsigned id = 0, length = 0;
@@ -71,11 +71,11 @@ std::vector<std::vector<unsigned char>> PadJournal::reports(const std::vector<st
     return out;
 }
 
-std::vector<PadJournal::Request> PadJournal::requests(const std::vector<std::string> &lines)
+std::vector<PadJournal::Request> PadJournal::requests(const std::vector<std::string>& lines)
 {
     std::vector<Request> out;
     bool inside = false;
-    for (const std::string &line : lines) {
+    for (const std::string& line : lines) {
         if (line.compare(0, 8, "request ") == 0) {
             std::istringstream in(line.substr(8));
             Request r;

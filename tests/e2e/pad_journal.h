@@ -16,18 +16,18 @@ public:
     // Forgets everything journalled so far: later calls of fresh() start after it.
     void mark();
     // Waits up to timeoutMs until some fresh line begins with prefix; returns whether one did.
-    bool waitFor(const std::string &prefix, unsigned timeoutMs) const;
+    bool waitFor(const std::string& prefix, unsigned timeoutMs) const;
 
     // Output reports among lines: the bytes of every "write 2 20 ..." line, in order.
-    static std::vector<std::vector<unsigned char>> reports(const std::vector<std::string> &lines);
+    static std::vector<std::vector<unsigned char>> reports(const std::vector<std::string>& lines);
     // The device control requests among lines, each as "name=text" lines of the values seen.
     struct Request {
         std::string code;
         std::vector<std::string> values;
     };
-    static std::vector<Request> requests(const std::vector<std::string> &lines);
+    static std::vector<Request> requests(const std::vector<std::string>& lines);
 
-    static const char *path();
+    static const char* path();
 
 private:
     std::string readAll() const;

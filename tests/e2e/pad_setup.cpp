@@ -24,12 +24,12 @@ std::string infPath()
 
 DWORD updateDriver()
 {
-    using Update = BOOL(WINAPI *)(HWND, LPCSTR, LPCSTR, DWORD, PBOOL);
+    using Update = BOOL(WINAPI*)(HWND, LPCSTR, LPCSTR, DWORD, PBOOL);
     Library newdev(LoadLibraryA("newdev.dll"));
     if (!newdev.valid())
         return GetLastError();
     auto update = reinterpret_cast<Update>(
-        reinterpret_cast<void *>(GetProcAddress(newdev.get(), "UpdateDriverForPlugAndPlayDevicesA")));
+        reinterpret_cast<void*>(GetProcAddress(newdev.get(), "UpdateDriverForPlugAndPlayDevicesA")));
     if (!update)
         return GetLastError();
     BOOL reboot = FALSE;
@@ -50,14 +50,15 @@ bool waitForPad(bool present, unsigned timeoutMs)
     }
 }
 
-void writeSettings(const char *const (*values)[2], size_t count)
+void writeSettings(const char* const (*values)[2], size_t count)
 {
     HKEY raw = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, settingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr))
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, settingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw,
+                        nullptr))
         return;
     Key key(raw);
     for (size_t i = 0; i < count; ++i)
-        RegSetValueExA(key.get(), values[i][0], 0, REG_SZ, reinterpret_cast<const BYTE *>(values[i][1]),
+        RegSetValueExA(key.get(), values[i][0], 0, REG_SZ, reinterpret_cast<const BYTE*>(values[i][1]),
                        lstrlenA(values[i][1]) + 1);
 }
 

@@ -7,11 +7,11 @@
 
 namespace pad {
 
-constexpr const char *hardwareId = "Root\\VirtualPad_KPX240";
-constexpr const char *description = "KPX240 Virtual Pad";
-constexpr const char *productString = "KPX240 Virtual Pad";
-constexpr const char *settingsKey = "Software\\PadkitTest\\VirtualPad";
-constexpr const char *controlPath = "\\\\.\\VirtualPadControl";
+constexpr const char* hardwareId = "Root\\VirtualPad_KPX240";
+constexpr const char* description = "KPX240 Virtual Pad";
+constexpr const char* productString = "KPX240 Virtual Pad";
+constexpr const char* settingsKey = "Software\\PadkitTest\\VirtualPad";
+constexpr const char* controlPath = "\\\\.\\VirtualPadControl";
 
 // The folder of the test program: the programs, the driver and its INF are built into it.
 std::string binDirectory();
@@ -24,7 +24,7 @@ DWORD updateDriver();
 bool waitForPad(bool present, unsigned timeoutMs);
 
 // Writes text values into the settings key (created when missing); removes the key entirely.
-void writeSettings(const char *const (*values)[2], size_t count);
+void writeSettings(const char* const (*values)[2], size_t count);
 void deleteSettings();
 
 } // namespace pad

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-Process::Process(const std::string &commandLine, const std::string &directory)
+Process::Process(const std::string& commandLine, const std::string& directory)
 {
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
@@ -46,13 +46,13 @@ namespace {
 
 struct Search {
     DWORD pid;
-    const std::string *title;
+    const std::string* title;
     HWND found;
 };
 
 BOOL CALLBACK visit(HWND window, LPARAM param)
 {
-    Search *search = reinterpret_cast<Search *>(param);
+    Search* search = reinterpret_cast<Search*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     char cls[32] = {};
@@ -67,14 +67,14 @@ BOOL CALLBACK visit(HWND window, LPARAM param)
 
 } // namespace
 
-HWND findDialog(DWORD pid, const std::string &title)
+HWND findDialog(DWORD pid, const std::string& title)
 {
     Search search{pid, &title, nullptr};
     EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-HWND waitDialog(DWORD pid, const std::string &title, unsigned timeoutMs)
+HWND waitDialog(DWORD pid, const std::string& title, unsigned timeoutMs)
 {
     DWORD start = GetTickCount();
     for (;;) {
@@ -107,10 +107,11 @@ bool controlEnabled(HWND dialog, int id)
 
 void pressButton(HWND dialog, int id)
 {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-AnsweredBox answerBox(DWORD pid, const std::string &caption, int answer, unsigned timeoutMs)
+AnsweredBox answerBox(DWORD pid, const std::string& caption, int answer, unsigned timeoutMs)
 {
     AnsweredBox box;
     HWND window = waitDialog(pid, caption, timeoutMs);

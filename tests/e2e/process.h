@@ -9,10 +9,10 @@
 class Process {
 public:
     // Starts commandLine in directory (current directory when empty); check started().
-    Process(const std::string &commandLine, const std::string &directory = {});
-    ~Process();  // terminates the process if it still runs
-    Process(const Process &) = delete;
-    Process &operator=(const Process &) = delete;
+    Process(const std::string& commandLine, const std::string& directory = {});
+    ~Process(); // terminates the process if it still runs
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
 
     bool started() const { return process_.valid(); }
     DWORD id() const { return id_; }
@@ -28,9 +28,9 @@ private:
 };
 
 // A visible top-level dialog-class window of process pid whose caption is title; null when none.
-HWND findDialog(DWORD pid, const std::string &title);
+HWND findDialog(DWORD pid, const std::string& title);
 // Waits up to timeoutMs for such a window.
-HWND waitDialog(DWORD pid, const std::string &title, unsigned timeoutMs);
+HWND waitDialog(DWORD pid, const std::string& title, unsigned timeoutMs);
 std::string windowText(HWND window);
 std::string controlText(HWND dialog, int id);
 bool controlEnabled(HWND dialog, int id);
@@ -44,4 +44,4 @@ struct AnsweredBox {
     std::string text;
 };
 // Waits for a message box (caption given) of process pid and presses the button with id answer.
-AnsweredBox answerBox(DWORD pid, const std::string &caption, int answer, unsigned timeoutMs);
+AnsweredBox answerBox(DWORD pid, const std::string& caption, int answer, unsigned timeoutMs);

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-ProfilerStage::ProfilerStage(const std::string &folder, const std::string &gameName)
+ProfilerStage::ProfilerStage(const std::string& folder, const std::string& gameName)
     : folder_(folder), gameName_(gameName)
 {
     CreateDirectoryA(folder_.c_str(), nullptr);
@@ -15,12 +15,13 @@ ProfilerStage::ProfilerStage(const std::string &folder, const std::string &gameN
 
 ProfilerStage::~ProfilerStage()
 {
-    for (const std::string &file : {programPath(), gamePath(), folder_ + "\\profiler.INI"})
+    for (const std::string& file : {programPath(), gamePath(), folder_ + "\\profiler.INI"})
         DeleteFileA(file.c_str());
     RemoveDirectoryA(folder_.c_str());
 }
 
-void ProfilerStage::set(const std::string &section, const std::string &key, const std::string &value) const
+void ProfilerStage::set(const std::string& section, const std::string& key, const std::string& value) const
 {
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), (folder_ + "\\profiler.INI").c_str());
+    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                               (folder_ + "\\profiler.INI").c_str());
 }

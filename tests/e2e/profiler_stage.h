@@ -7,17 +7,17 @@
 class ProfilerStage {
 public:
     // Makes the folder, copies profiler.exe and the stand-in game (as gameName) into it.
-    explicit ProfilerStage(const std::string &folder, const std::string &gameName);
-    ~ProfilerStage();  // removes the folder
-    ProfilerStage(const ProfilerStage &) = delete;
-    ProfilerStage &operator=(const ProfilerStage &) = delete;
+    explicit ProfilerStage(const std::string& folder, const std::string& gameName);
+    ~ProfilerStage(); // removes the folder
+    ProfilerStage(const ProfilerStage&) = delete;
+    ProfilerStage& operator=(const ProfilerStage&) = delete;
 
     bool ready() const { return ready_; }
     std::string programPath() const { return folder_ + "\\profiler.exe"; }
     std::string gamePath() const { return folder_ + "\\" + gameName_; }
     std::string folder() const { return folder_; }
     // Writes key=value into a section of the settings file (profiler.INI beside the program).
-    void set(const std::string &section, const std::string &key, const std::string &value) const;
+    void set(const std::string& section, const std::string& key, const std::string& value) const;
 
 private:
     std::string folder_;

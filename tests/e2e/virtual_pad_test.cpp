@@ -50,14 +50,14 @@ TEST_F(VirtualPad, OnARootDeviceItIsAHidDeviceThatTakesReportsAndControlRequests
     EXPECT_EQ(std::vector<unsigned char>(report, report + 20), reports[0]);
 
     // The control device reads the settings key when the request arrives, not before.
-    const char *const first[][2] = {{"Strength", "75"}, {"Deadzone", "3"}};
+    const char* const first[][2] = {{"Strength", "75"}, {"Deadzone", "3"}};
     pad::writeSettings(first, 2);
     journal.mark();
     {
-        Handle control(CreateFileA(pad::controlPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                                   nullptr));
+        Handle control(CreateFileA(pad::controlPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                   0, nullptr));
         ASSERT_TRUE(control.valid()) << GetLastError();
-        const char *const second[][2] = {{"Strength", "40"}};
+        const char* const second[][2] = {{"Strength", "40"}};
         pad::writeSettings(second, 1);
         DWORD returned = 0;
         EXPECT_TRUE(DeviceIoControl(control.get(), 0x222004, nullptr, 0, nullptr, 0, &returned, nullptr));

@@ -57,7 +57,7 @@ SeenBox FitkitProcess::waitForBox(HWND* handle, DWORD limitMs)
             sawDialog = true;
         HWND box = findBox(info.dwProcessId);
         if (box) {
-            Sleep(50);   // let it finish drawing its text
+            Sleep(50); // let it finish drawing its text
             if (handle)
                 *handle = box;
             return readBox(box);

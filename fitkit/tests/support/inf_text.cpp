@@ -3,17 +3,19 @@
 std::string padInf(const std::string& padId)
 {
     return std::string("[Version]\r\n"
-           "Signature=\"$Windows NT$\"\r\n"
-           "Class=FitkitTestPad\r\n"
-           "ClassGuid={2B7C41E0-5A3D-4E19-8F62-0D9B3C7A1E54}\r\n"
-           "Provider=%Maker%\r\n") +
+                       "Signature=\"$Windows NT$\"\r\n"
+                       "Class=FitkitTestPad\r\n"
+                       "ClassGuid={2B7C41E0-5A3D-4E19-8F62-0D9B3C7A1E54}\r\n"
+                       "Provider=%Maker%\r\n") +
            "\r\n"
            "[Manufacturer]\r\n"
            "%Maker%=PadModels\r\n"
            "%Other%=OtherModels\r\n"
            "\r\n"
            "[PadModels]\r\n"
-           "%PadName%=Pad_Install," + padId + ",HID\\VID_1F3A&PID_240B\r\n"
+           "%PadName%=Pad_Install," +
+           padId +
+           ",HID\\VID_1F3A&PID_240B\r\n"
            "\r\n"
            "[OtherModels]\r\n"
            "%SecondName%=Pad_Install,USB\\VID_1F3A&PID_9999\r\n"

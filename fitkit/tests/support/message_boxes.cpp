@@ -92,7 +92,8 @@ HWND findBox(DWORD processId)
 
 void pressButton(HWND window, int id)
 {
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
 }
 
 BoxAnswerer::BoxAnswerer() : previous(activeAnswerer)

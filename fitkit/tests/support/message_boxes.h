@@ -13,7 +13,7 @@ struct SeenBox {
     // "exclamation", "information", "question", "none", or "other" (also any icon of a box of
     // another process: system icon handles are the process's own)
     std::string icon;
-    std::vector<int> buttons;         // ids among IDOK, IDCANCEL, IDYES, IDNO, in that order
+    std::vector<int> buttons; // ids among IDOK, IDCANCEL, IDYES, IDNO, in that order
 };
 
 // Reads a message box window (any process).

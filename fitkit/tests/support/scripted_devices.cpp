@@ -5,7 +5,8 @@
 ScriptedDevices::ScriptedDevices()
 {
     char root[128];
-    snprintf(root, sizeof(root), "Software\\FitkitTests\\%lu-%p", GetCurrentProcessId(), static_cast<void*>(this));
+    snprintf(root, sizeof(root), "Software\\FitkitTests\\%lu-%p", GetCurrentProcessId(),
+             static_cast<void*>(this));
     keyRoot = root;
 }
 
@@ -51,8 +52,8 @@ HDEVINFO ScriptedDevices::newList(const std::vector<size_t>& members)
 ScriptedDevice* ScriptedDevices::element(HDEVINFO list, SP_DEVINFO_DATA* device)
 {
     auto found = lists.find(list);
-    if (found == lists.end() || !device || device->cbSize != sizeof(SP_DEVINFO_DATA) || device->DevInst == 0 ||
-        device->DevInst > devices.size()) {
+    if (found == lists.end() || !device || device->cbSize != sizeof(SP_DEVINFO_DATA) ||
+        device->DevInst == 0 || device->DevInst > devices.size()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
@@ -180,7 +181,7 @@ HKEY ScriptedDevices::openDevRegKey(HDEVINFO list, SP_DEVINFO_DATA* device, DWOR
     bool hardware = keyType == DIREG_DEV;
     calls.push_back(std::string("openDevRegKey ") + (hardware ? "dev " : "drv ") + std::to_string(access));
     if (hardware ? !found->hasHardwareKey : !found->hasDriverKey) {
-        SetLastError(0xE0000204);   // no such key
+        SetLastError(0xE0000204); // no such key
         return static_cast<HKEY>(INVALID_HANDLE_VALUE);
     }
     // A fresh key holding what the script says now.
@@ -233,7 +234,9 @@ BOOL ScriptedDevices::createDeviceInfo(HDEVINFO list, const char* className, con
 
 BOOL ScriptedDevices::callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* device)
 {
-    std::string name = function == DIF_REGISTERDEVICE ? "register" : function == DIF_REMOVE ? "remove" : "dif";
+    std::string name = function == DIF_REGISTERDEVICE ? "register"
+                       : function == DIF_REMOVE       ? "remove"
+                                                      : "dif";
     calls.push_back(name + " " + std::to_string(device ? device->DevInst : 0));
     ScriptedDevice* found = element(list, device);
     if (!found)
@@ -282,7 +285,7 @@ FARPROC ScriptedDevices::getProcAddress(HMODULE, const char* name)
 void ScriptedDevices::freeLibrary(HMODULE)
 {
     calls.push_back("free");
-    SetLastError(0);   // as a real unload may: a code taken after this is lost
+    SetLastError(0); // as a real unload may: a code taken after this is lost
 }
 
 BOOL ScriptedDevices::updateDriver(FARPROC, HWND, const char* hardwareId, const char* infPath, DWORD flags,

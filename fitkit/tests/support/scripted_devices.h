@@ -10,20 +10,20 @@
 #include "device/device_layer.h"
 
 struct ScriptedDevice {
-    std::vector<std::string> hardwareIds;   // device property; none: the property is missing
-    DWORD hardwareIdError = 0;              // a property read failing with this code
-    bool hasHardwareKey = true;             // systems without device properties:
-    bool hasHardwareIdValue = true;         //   "HardwareID", comma-separated
+    std::vector<std::string> hardwareIds; // device property; none: the property is missing
+    DWORD hardwareIdError = 0;            // a property read failing with this code
+    bool hasHardwareKey = true;           // systems without device properties:
+    bool hasHardwareIdValue = true;       //   "HardwareID", comma-separated
     std::string hardwareIdValue;
-    std::string description;                // property and "DeviceDesc"
+    std::string description; // property and "DeviceDesc"
     bool hasDescription = true;
     bool hasDriverKey = false;
     bool hasInfPath = true;
-    std::string infPath;                    // "InfPath" of the driver key
+    std::string infPath; // "InfPath" of the driver key
     bool present = true;
-    bool created = false;                   // made through createDeviceInfo
+    bool created = false; // made through createDeviceInfo
     std::string className;
-    std::string rawHardwareIdProperty;      // bytes set through setDeviceRegistryProperty
+    std::string rawHardwareIdProperty; // bytes set through setDeviceRegistryProperty
 };
 
 class ScriptedDevices : public DeviceLayer {
@@ -32,7 +32,7 @@ public:
     ~ScriptedDevices() override;
 
     std::vector<ScriptedDevice> devices;
-    std::vector<std::string> calls;         // what was called, in order
+    std::vector<std::string> calls; // what was called, in order
 
     DWORD failGetClassDevs = 0;
     DWORD failCreateList = 0;
@@ -40,11 +40,11 @@ public:
     DWORD failSetProperty = 0;
     DWORD failRegister = 0;
     DWORD failRemove = 0;
-    std::set<std::string> missingLibraries;  // names that cannot be loaded (code 126)
-    bool missingFunction = false;             // the library lacks the update function (code 127)
-    DWORD updateError = 0;                    // the update fails with this code
+    std::set<std::string> missingLibraries; // names that cannot be loaded (code 126)
+    bool missingFunction = false;           // the library lacks the update function (code 127)
+    DWORD updateError = 0;                  // the update fails with this code
     BOOL updateReboot = FALSE;
-    std::string installedDescription;         // what a device gets from the update
+    std::string installedDescription; // what a device gets from the update
     std::string installedInfPath;
     std::function<void()> duringUpdate;
 
@@ -60,8 +60,8 @@ public:
     BOOL enumDeviceInfo(HDEVINFO list, DWORD index, SP_DEVINFO_DATA* device) override;
     BOOL getDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property, BYTE* buffer,
                                    DWORD size, DWORD* required) override;
-    BOOL setDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property,
-                                   const BYTE* buffer, DWORD size) override;
+    BOOL setDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property, const BYTE* buffer,
+                                   DWORD size) override;
     HKEY openDevRegKey(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD scope, DWORD profile, DWORD keyType,
                        REGSAM access) override;
     BOOL createDeviceInfo(HDEVINFO list, const char* className, const GUID* classGuid,

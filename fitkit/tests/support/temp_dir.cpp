@@ -30,7 +30,8 @@ TempDir::TempDir()
     GetTempPathA(MAX_PATH, base);
     static int serial = 0;
     char name[MAX_PATH] = {};
-    snprintf(name, sizeof(name), "%sfitkit-%lu-%d-%lu", base, GetCurrentProcessId(), ++serial, GetTickCount());
+    snprintf(name, sizeof(name), "%sfitkit-%lu-%d-%lu", base, GetCurrentProcessId(), ++serial,
+             GetTickCount());
     root = name;
     CreateDirectoryA(root.c_str(), nullptr);
 }

@@ -3,10 +3,10 @@
 //   shell_poke wait                 wait until the main window exists
 //   shell_poke command ID           post WM_COMMAND ID to the main window
 //   shell_poke tray MOUSEMSG X Y    put the cursor at X,Y and post the tray callback with MOUSEMSG
-//   shell_poke keys TEXT            type TEXT (letters, digits; '>' = right, 'v' = down, '!' = enter, '~' = escape)
-//   shell_poke select ROW           select row ROW of the profile list
-//   shell_poke rect TITLE           print "x y w h" of the visible top-level window titled TITLE
-//   shell_poke menurect             print "x y w h" around every open popup menu
+//   shell_poke keys TEXT            type TEXT (letters, digits; '>' = right, 'v' = down, '!' = enter, '~' =
+//   escape) shell_poke select ROW           select row ROW of the profile list shell_poke rect TITLE print "x
+//   y w h" of the visible top-level window titled TITLE shell_poke menurect             print "x y w h"
+//   around every open popup menu
 #include <windows.h>
 #include <commctrl.h>
 
@@ -42,7 +42,7 @@ void press(WORD key)
     SendInput(2, input, sizeof(INPUT));
     Sleep(150);
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -68,11 +68,21 @@ int main(int argc, char** argv)
     if (!std::strcmp(verb, "keys") && argc > 2) {
         for (const char* c = argv[2]; *c; ++c) {
             switch (*c) {
-            case '>': press(VK_RIGHT); break;
-            case 'v': press(VK_DOWN); break;
-            case '!': press(VK_RETURN); break;
-            case '~': press(VK_ESCAPE); break;
-            default: press(static_cast<WORD>(toupper(static_cast<unsigned char>(*c)))); break;
+            case '>':
+                press(VK_RIGHT);
+                break;
+            case 'v':
+                press(VK_DOWN);
+                break;
+            case '!':
+                press(VK_RETURN);
+                break;
+            case '~':
+                press(VK_ESCAPE);
+                break;
+            default:
+                press(static_cast<WORD>(toupper(static_cast<unsigned char>(*c))));
+                break;
             }
         }
         return 0;

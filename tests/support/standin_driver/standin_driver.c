@@ -28,8 +28,8 @@ static void readParameter(HANDLE key, const WCHAR* name, UNICODE_STRING* target,
     target->Buffer = storage;
     target->Length = 0;
     target->MaximumLength = capacity;
-    if (!NT_SUCCESS(ZwQueryValueKey(key, &valueName, KeyValuePartialInformation, info, sizeof(buffer),
-                                    &length)))
+    if (!NT_SUCCESS(
+            ZwQueryValueKey(key, &valueName, KeyValuePartialInformation, info, sizeof(buffer), &length)))
         return;
     if (info->Type != REG_SZ || info->DataLength < sizeof(WCHAR))
         return;
@@ -62,8 +62,9 @@ static void appendLog(const char* text, ULONG length)
         return;
     InitializeObjectAttributes(&attributes, &logPath, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE, NULL, NULL);
     if (!NT_SUCCESS(ZwCreateFile(&file, FILE_APPEND_DATA | SYNCHRONIZE, &attributes, &status, NULL,
-                                 FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 FILE_OPEN_IF, FILE_SYNCHRONOUS_IO_NONALERT, NULL, 0)))
+                                 FILE_ATTRIBUTE_NORMAL,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN_IF,
+                                 FILE_SYNCHRONOUS_IO_NONALERT, NULL, 0)))
         return;
     ZwWriteFile(file, NULL, NULL, NULL, &status, (PVOID)text, length, NULL, NULL);
     ZwClose(file);
@@ -118,7 +119,8 @@ static void logWatchedValues(void)
         ULONG length = 0;
         char line[1200];
         ULONG used;
-        if (!NT_SUCCESS(ZwEnumerateValueKey(key, index, KeyValueFullInformation, info, sizeof(buffer), &length)))
+        if (!NT_SUCCESS(
+                ZwEnumerateValueKey(key, index, KeyValueFullInformation, info, sizeof(buffer), &length)))
             break;
         if (info->Type != REG_SZ)
             continue;

@@ -19,8 +19,9 @@ static std::string readValue(const std::string& keyAndName)
         return "<absent>";
     char text[1024] = {};
     DWORD size = sizeof(text) - 1;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, keyAndName.substr(0, cut).c_str(), keyAndName.substr(cut + 1).c_str(),
-                     RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, keyAndName.substr(0, cut).c_str(),
+                     keyAndName.substr(cut + 1).c_str(), RRF_RT_REG_SZ, nullptr, text,
+                     &size) != ERROR_SUCCESS)
         return "<absent>";
     return text;
 }

@@ -8,7 +8,7 @@ static WCHAR parametersPath[PATH_UNITS];
 static UNICODE_STRING deviceName = RTL_CONSTANT_STRING(L"\\Device\\VirtualPadControl");
 static UNICODE_STRING linkName = RTL_CONSTANT_STRING(L"\\DosDevices\\VirtualPadControl");
 
-static BOOLEAN appendPath(WCHAR *path, ULONG *used, const WCHAR *text, ULONG units)
+static BOOLEAN appendPath(WCHAR* path, ULONG* used, const WCHAR* text, ULONG units)
 {
     ULONG i;
     for (i = 0; i < units && text[i]; ++i) {
@@ -20,7 +20,7 @@ static BOOLEAN appendPath(WCHAR *path, ULONG *used, const WCHAR *text, ULONG uni
     return TRUE;
 }
 
-static HANDLE openKey(const WCHAR *path)
+static HANDLE openKey(const WCHAR* path)
 {
     UNICODE_STRING name;
     OBJECT_ATTRIBUTES attributes;
@@ -31,7 +31,7 @@ static HANDLE openKey(const WCHAR *path)
 }
 
 /* The kernel path of the settings key, from the service's Parameters\SettingsKey. */
-static BOOLEAN settingsKeyPath(WCHAR *path)
+static BOOLEAN settingsKeyPath(WCHAR* path)
 {
     UCHAR buffer[sizeof(KEY_VALUE_PARTIAL_INFORMATION) + PATH_UNITS * sizeof(WCHAR)];
     PKEY_VALUE_PARTIAL_INFORMATION value = (PKEY_VALUE_PARTIAL_INFORMATION)buffer;
@@ -47,7 +47,7 @@ static BOOLEAN settingsKeyPath(WCHAR *path)
     if (!NT_SUCCESS(status) || value->Type != REG_SZ)
         return FALSE;
     return appendPath(path, &used, L"\\Registry\\Machine\\", PATH_UNITS) &&
-           appendPath(path, &used, (const WCHAR *)value->Data, value->DataLength / sizeof(WCHAR));
+           appendPath(path, &used, (const WCHAR*)value->Data, value->DataLength / sizeof(WCHAR));
 }
 
 /* Journals "value <name>=<text>" for every text value of the settings key, as it stands now. */
@@ -68,13 +68,14 @@ static void journalSettings(void)
         padLog("settings-key missing");
         return;
     }
-    for (index = 0; NT_SUCCESS(ZwEnumerateValueKey(key, index, KeyValueFullInformation, value,
-                                                    sizeof(buffer), &size)); ++index) {
+    for (index = 0;
+         NT_SUCCESS(ZwEnumerateValueKey(key, index, KeyValueFullInformation, value, sizeof(buffer), &size));
+         ++index) {
         padLineStart(&line, "value ");
         padLineWide(&line, value->Name, value->NameLength / sizeof(WCHAR));
         if (value->Type == REG_SZ) {
             padLineText(&line, "=");
-            padLineWide(&line, (const WCHAR *)(buffer + value->DataOffset), value->DataLength / sizeof(WCHAR));
+            padLineWide(&line, (const WCHAR*)(buffer + value->DataOffset), value->DataLength / sizeof(WCHAR));
         } else {
             padLineText(&line, " type ");
             padLineDecimal(&line, value->Type);

@@ -11,26 +11,29 @@
 /* A game pad with two axes (input report 1) and the force-feedback output report 2:
  * the report id followed by 19 vendor-defined bytes. */
 static const UCHAR reportDescriptor[] = {
-    0x05, 0x01,       /* Usage Page (Generic Desktop) */
-    0x09, 0x05,       /* Usage (Game Pad) */
-    0xA1, 0x01,       /* Collection (Application) */
-    0x85, 0x01,       /*   Report ID (1) */
-    0x09, 0x30,       /*   Usage (X) */
-    0x09, 0x31,       /*   Usage (Y) */
-    0x15, 0x00,       /*   Logical Minimum (0) */
-    0x26, 0xFF, 0x00, /*   Logical Maximum (255) */
-    0x75, 0x08,       /*   Report Size (8) */
-    0x95, 0x02,       /*   Report Count (2) */
-    0x81, 0x02,       /*   Input (Data, Variable, Absolute) */
+    0x05, 0x01, /* Usage Page (Generic Desktop) */
+    0x09, 0x05, /* Usage (Game Pad) */
+    0xA1, 0x01, /* Collection (Application) */
+    0x85, 0x01, /*   Report ID (1) */
+    0x09, 0x30, /*   Usage (X) */
+    0x09, 0x31, /*   Usage (Y) */
+    0x15, 0x00, /*   Logical Minimum (0) */
+    0x26, 0xFF,
+    0x00,                       /*   Logical Maximum (255) */
+    0x75, 0x08,                 /*   Report Size (8) */
+    0x95, 0x02,                 /*   Report Count (2) */
+    0x81, 0x02,                 /*   Input (Data, Variable, Absolute) */
     0x85, PAD_OUTPUT_REPORT_ID, /* Report ID (2) */
-    0x06, 0x00, 0xFF, /*   Usage Page (Vendor Defined) */
-    0x09, 0x01,       /*   Usage (1) */
-    0x15, 0x00,       /*   Logical Minimum (0) */
-    0x26, 0xFF, 0x00, /*   Logical Maximum (255) */
-    0x75, 0x08,       /*   Report Size (8) */
+    0x06, 0x00,
+    0xFF,       /*   Usage Page (Vendor Defined) */
+    0x09, 0x01, /*   Usage (1) */
+    0x15, 0x00, /*   Logical Minimum (0) */
+    0x26, 0xFF,
+    0x00,                               /*   Logical Maximum (255) */
+    0x75, 0x08,                         /*   Report Size (8) */
     0x95, PAD_OUTPUT_REPORT_LENGTH - 1, /* Report Count (19) */
-    0x91, 0x02,       /*   Output (Data, Variable, Absolute) */
-    0xC0,             /* End Collection */
+    0x91, 0x02,                         /*   Output (Data, Variable, Absolute) */
+    0xC0,                               /* End Collection */
 };
 
 static const WCHAR manufacturerString[] = L"Padkit Test";
@@ -45,7 +48,7 @@ static NTSTATUS complete(PIRP irp, NTSTATUS status, ULONG_PTR information)
     return status;
 }
 
-static NTSTATUS copyOut(PIRP irp, const void *data, ULONG size)
+static NTSTATUS copyOut(PIRP irp, const void* data, ULONG size)
 {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
     if (!irp->UserBuffer || stack->Parameters.DeviceIoControl.OutputBufferLength < size)
@@ -58,15 +61,25 @@ static NTSTATUS getString(PIRP irp)
 {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
     ULONG id = (ULONG)(ULONG_PTR)stack->Parameters.DeviceIoControl.Type3InputBuffer & 0xFFFF;
-    const WCHAR *text;
+    const WCHAR* text;
     ULONG size;
     PadLine line;
 
     switch (id) {
-    case HID_STRING_ID_IMANUFACTURER: text = manufacturerString; size = sizeof(manufacturerString); break;
-    case HID_STRING_ID_IPRODUCT: text = productString; size = sizeof(productString); break;
-    case HID_STRING_ID_ISERIALNUMBER: text = serialString; size = sizeof(serialString); break;
-    default: return complete(irp, STATUS_INVALID_PARAMETER, 0);
+    case HID_STRING_ID_IMANUFACTURER:
+        text = manufacturerString;
+        size = sizeof(manufacturerString);
+        break;
+    case HID_STRING_ID_IPRODUCT:
+        text = productString;
+        size = sizeof(productString);
+        break;
+    case HID_STRING_ID_ISERIALNUMBER:
+        text = serialString;
+        size = sizeof(serialString);
+        break;
+    default:
+        return complete(irp, STATUS_INVALID_PARAMETER, 0);
     }
     padLineStart(&line, "string ");
     padLineDecimal(&line, id);
@@ -75,9 +88,9 @@ static NTSTATUS getString(PIRP irp)
 }
 
 /* Every output report is journalled byte for byte: "write <id> <length> <hex bytes>". */
-static NTSTATUS writeReport(PIRP irp, const char *kind)
+static NTSTATUS writeReport(PIRP irp, const char* kind)
 {
-    HID_XFER_PACKET *packet = irp->UserBuffer;
+    HID_XFER_PACKET* packet = irp->UserBuffer;
     PadLine line;
     ULONG i;
 
@@ -149,9 +162,15 @@ static NTSTATUS NTAPI pnp(PDEVICE_OBJECT device, PIRP irp)
     PadLine line;
 
     switch (stack->MinorFunction) {
-    case IRP_MN_START_DEVICE: padLog("start"); break;
-    case IRP_MN_SURPRISE_REMOVAL: padLog("surprise-removal"); break;
-    case IRP_MN_REMOVE_DEVICE: padLog("remove"); break;
+    case IRP_MN_START_DEVICE:
+        padLog("start");
+        break;
+    case IRP_MN_SURPRISE_REMOVAL:
+        padLog("surprise-removal");
+        break;
+    case IRP_MN_REMOVE_DEVICE:
+        padLog("remove");
+        break;
     default:
         padLineStart(&line, "pnp ");
         padLineHex(&line, stack->MinorFunction, 2);

@@ -13,15 +13,15 @@ typedef struct PadLine {
     ULONG length;
 } PadLine;
 
-void padLineStart(PadLine *line, const char *text);
-void padLineText(PadLine *line, const char *text);
-void padLineHex(PadLine *line, ULONG value, int digits);
-void padLineDecimal(PadLine *line, ULONG value);
+void padLineStart(PadLine* line, const char* text);
+void padLineText(PadLine* line, const char* text);
+void padLineHex(PadLine* line, ULONG value, int digits);
+void padLineDecimal(PadLine* line, ULONG value);
 /* Appends UTF-16 text, each unit reduced to its low byte (the pad's texts are ASCII). */
-void padLineWide(PadLine *line, const WCHAR *text, ULONG units);
+void padLineWide(PadLine* line, const WCHAR* text, ULONG units);
 /* Appends the line and a line break to the journal. */
-void padLineWrite(PadLine *line);
+void padLineWrite(PadLine* line);
 
-void padLog(const char *text);
+void padLog(const char* text);
 
 #endif
