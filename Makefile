@@ -1,5 +1,6 @@
 # Entry points: `make` builds both targets into dist/, `make test` runs every suite under Wine,
-# `make run` starts profiler.exe under Wine beside a demo settings file.
+# `make run` starts profiler.exe under Wine beside a demo settings file, `make bench` runs the
+# benchmark programs.
 BUILDS := win32 win64
 
 .PHONY: all bootstrap build test run screenshots bench clean $(BUILDS)
@@ -25,6 +26,9 @@ run: build
 
 screenshots: build
 	bash tools/screenshots.sh
+
+bench: build
+	bash tools/run-benchmarks.sh build/win64
 
 clean:
 	rm -rf build dist
