@@ -15,7 +15,7 @@ public:
     SinkPad();
     ~SinkPad();
     DWORD currentTime() override { return now; }
-    HANDLE openPad(const char* product) override;
+    UniqueHandle openPad(const char* product) override;
 
     DWORD now = 0;
 };

@@ -1,11 +1,11 @@
 #include "link/pad_finder.h"
 
+#include <windows.h>
 #include <setupapi.h>
 extern "C" {
 #include <hidsdi.h>
 }
 
-#include "link/handles.h"
 #include "link/platform_checks.h"
 
 const char PAD_PRODUCT[] = "KPX240";
@@ -53,11 +53,11 @@ public:
         return PATH_READ;
     }
 
-    HANDLE open(const char* path) override
+    UniqueHandle open(const char* path) override
     {
-        HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-        return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+        return UniqueHandle(CreateFileA(path, GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                        nullptr));
     }
 
     bool productString(HANDLE device, WCHAR* buffer, ULONG bytes) override
@@ -83,10 +83,10 @@ bool productMatches(const char* wanted, const WCHAR* product, size_t productUnit
     return true;
 }
 
-HANDLE findPadAmong(const char* product, HidInterfaceList& interfaces)
+UniqueHandle findPadAmong(const char* product, HidInterfaceList& interfaces)
 {
     if (!interfaces.valid())
-        return nullptr;
+        return UniqueHandle();
     char path[PATH_BUFFER_SIZE];
     WCHAR productString[PRODUCT_BUFFER_SIZE / sizeof(WCHAR)];
     for (DWORD index = 0; index < MAX_HID_INTERFACES; ++index) {
@@ -95,8 +95,8 @@ HANDLE findPadAmong(const char* product, HidInterfaceList& interfaces)
         if (interfaces.devicePath(index, path, sizeof(path)) != HidInterfaceList::PATH_READ)
             continue;
         path[sizeof(path) - 1] = '\0';
-        UniqueHandle probe(interfaces.open(path));
-        if (!probe)
+        const UniqueHandle probe = interfaces.open(path);
+        if (!probe.valid())
             continue;
         ZeroMemory(productString, sizeof(productString));
         if (!interfaces.productString(probe.get(), productString, sizeof(productString)))
@@ -104,10 +104,10 @@ HANDLE findPadAmong(const char* product, HidInterfaceList& interfaces)
         if (productMatches(product, productString, sizeof(productString) / sizeof(WCHAR)))
             return interfaces.open(path);
     }
-    return nullptr;
+    return UniqueHandle();
 }
 
-HANDLE FindPadDevice(const char* product)
+UniqueHandle findPadDevice(const char* product)
 {
     SystemHidInterfaces interfaces;
     return findPadAmong(product, interfaces);

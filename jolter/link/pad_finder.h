@@ -2,6 +2,8 @@
 // Finding the pad among the present HID interfaces by its product string.
 #include <windows.h>
 
+#include "link/handles.h"
+
 // The product string of the supported pad; a device whose string begins with it matches.
 extern const char PAD_PRODUCT[];
 
@@ -23,8 +25,8 @@ public:
     virtual bool valid() = 0;
     // The device path of interface `index`, zero-terminated within `size` bytes.
     virtual PathResult devicePath(DWORD index, char* path, size_t size) = 0;
-    // Opens the path for reading and writing, shared; null on failure. The caller owns the handle.
-    virtual HANDLE open(const char* path) = 0;
+    // Opens the path for reading and writing, shared; no handle on failure.
+    virtual UniqueHandle open(const char* path) = 0;
     virtual bool productString(HANDLE device, WCHAR* buffer, ULONG bytes) = 0;
 
 protected:
@@ -32,10 +34,9 @@ protected:
 };
 
 // Walks interfaces 0 to 19 and opens the first whose product string matches `product` a second
-// time; that handle is the result (owned by the caller), null when none matched or the second open
-// failed. An interface that has no path, cannot be opened or gives no product string is passed
-// over.
-HANDLE findPadAmong(const char* product, HidInterfaceList& interfaces);
+// time; that handle is the result, none when none matched or the second open failed. An interface
+// that has no path, cannot be opened or gives no product string is passed over.
+UniqueHandle findPadAmong(const char* product, HidInterfaceList& interfaces);
 
 // findPadAmong over the system's present HID interfaces.
-HANDLE FindPadDevice(const char* product);
+UniqueHandle findPadDevice(const char* product);

@@ -2,8 +2,10 @@
 // no-access page: no fault, and every result S_OK, S_FALSE or a COM error.
 #include <gtest/gtest.h>
 
-#include "fake_pad.h"
+#include <string>
+
 #include "fuzz/hostile_input.h"
+#include "tests/fake_pad.h"
 
 namespace {
 
@@ -22,13 +24,7 @@ TEST(Fuzz, HostileCallsWithAFixedSeed)
     // The mix reaches both outcomes, and real effects were made along the way.
     EXPECT_GT(counts.ok, 5000);
     EXPECT_GT(counts.refused, 5000);
-
-    DWORD previous = 0;
-    for (EffectSlot* slot = driver.object().effects.head(); slot; slot = slot->next) {
-        EXPECT_GT(slot->id, previous);
-        EXPECT_LE(slot->id, 255u);
-        previous = slot->id;
-    }
+    expectConsistentSlots(driver);
 }
 
 } // namespace
