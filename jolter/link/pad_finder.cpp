@@ -37,8 +37,10 @@ public:
     {
         SP_DEVICE_INTERFACE_DATA iface = {};
         iface.cbSize = sizeof(iface);
+        // ERROR_NO_MORE_ITEMS past the last interface; any other failure would repeat for every
+        // later index, so it ends the list too.
         if (!SetupDiEnumDeviceInterfaces(devices_.get(), nullptr, &hidGuid_, index, &iface))
-            return NO_INTERFACE;
+            return NO_MORE_INTERFACES;
 
         union {
             SP_DEVICE_INTERFACE_DETAIL_DATA_A detail;
@@ -89,10 +91,13 @@ UniqueHandle findPadAmong(const char* product, HidInterfaceList& interfaces)
         return UniqueHandle();
     char path[PATH_BUFFER_SIZE];
     WCHAR productString[PRODUCT_BUFFER_SIZE / sizeof(WCHAR)];
-    for (DWORD index = 0; index < MAX_HID_INTERFACES; ++index) {
+    for (DWORD index = 0;; ++index) {
+        const HidInterfaceList::PathResult listed = interfaces.devicePath(index, path, sizeof(path));
+        if (listed == HidInterfaceList::NO_MORE_INTERFACES)
+            return UniqueHandle();
         // Keyboards and mice are held exclusively by the system on NT and cannot be opened for
         // writing; they, and any interface that cannot be read, are passed over.
-        if (interfaces.devicePath(index, path, sizeof(path)) != HidInterfaceList::PATH_READ)
+        if (listed != HidInterfaceList::PATH_READ)
             continue;
         path[sizeof(path) - 1] = '\0';
         const UniqueHandle probe = interfaces.open(path);
@@ -104,7 +109,6 @@ UniqueHandle findPadAmong(const char* product, HidInterfaceList& interfaces)
         if (productMatches(product, productString, sizeof(productString) / sizeof(WCHAR)))
             return interfaces.open(path);
     }
-    return UniqueHandle();
 }
 
 UniqueHandle findPadDevice(const char* product)

@@ -44,7 +44,6 @@ class ScriptedInterfaces : public HidInterfaceList {
 public:
     struct Interface {
         std::wstring product;
-        bool listed = true;
         bool readable = true;
         int opensAllowed = 1000;
     };
@@ -53,8 +52,8 @@ public:
     PathResult devicePath(DWORD index, char* path, size_t size) override
     {
         asked.push_back(index);
-        if (index >= interfaces.size() || !interfaces[index].listed)
-            return NO_INTERFACE;
+        if (index >= interfaces.size())
+            return NO_MORE_INTERFACES;
         if (!interfaces[index].readable)
             return PATH_UNREADABLE;
         lstrcpynA(path, std::to_string(index).c_str(), int(size));
@@ -103,11 +102,11 @@ public:
     std::vector<size_t> owner;
 };
 
-TEST(PadFinder, TakesTheSecondOpenOfTheFirstMatchAmongTwentyInterfaces)
+TEST(PadFinder, TakesTheSecondOpenOfTheFirstMatch)
 {
     ScriptedInterfaces list;
     list.interfaces = {{L"Keyboard"}, {L"KPX24"}, {L""}, {L"KPX240 Pro"}, {L"KPX240"}};
-    list.interfaces[0].listed = false;
+    list.interfaces[0].readable = false;
     const UniqueHandle pad = findPadAmong(PAD_PRODUCT, list);
     ASSERT_TRUE(pad.valid());
     EXPECT_EQ(list.ownerOf(pad.get()), 3u);
@@ -116,18 +115,24 @@ TEST(PadFinder, TakesTheSecondOpenOfTheFirstMatchAmongTwentyInterfaces)
     EXPECT_EQ(list.asked, (std::vector<DWORD>{0, 1, 2, 3}));
 }
 
-TEST(PadFinder, LooksNoFurtherThanTheTwentiethInterface)
+// A machine with a gaming keyboard and mouse, a headset and a few USB devices lists dozens of HID
+// collections: every one is searched, in order, until the list ends.
+TEST(PadFinder, SearchesEveryInterfaceUntilTheListEnds)
 {
     ScriptedInterfaces list;
-    list.interfaces.resize(21, {L"Mouse"});
-    list.interfaces[20].product = L"KPX240";
-    EXPECT_FALSE(findPadAmong(PAD_PRODUCT, list).valid());
-    EXPECT_EQ(list.asked.size(), 20u);
-    EXPECT_TRUE(list.othersClosed(nullptr));
-
-    list.interfaces[19].product = L"KPX240";
+    list.interfaces.resize(40, {L"Mouse"});
+    list.interfaces[30].product = L"KPX240";
+    list.interfaces[35].product = L"KPX240";
     const UniqueHandle pad = findPadAmong(PAD_PRODUCT, list);
-    EXPECT_EQ(list.ownerOf(pad.get()), 19u);
+    EXPECT_EQ(list.ownerOf(pad.get()), 30u);
+    EXPECT_TRUE(list.othersClosed(pad.get()));
+    EXPECT_EQ(list.asked.size(), 31u);
+
+    ScriptedInterfaces none;
+    none.interfaces.resize(40, {L"Mouse"});
+    EXPECT_FALSE(findPadAmong(PAD_PRODUCT, none).valid());
+    EXPECT_EQ(none.asked.size(), 41u) << "every interface, then the end of the list";
+    EXPECT_TRUE(none.othersClosed(nullptr));
 }
 
 TEST(PadFinder, PassesOverInterfacesItCannotReadOrOpen)
