@@ -24,6 +24,11 @@ std::string infPath()
 
 DWORD updateDriver()
 {
+    return updateDriver(hardwareId, infPath());
+}
+
+DWORD updateDriver(const char* id, const std::string& inf)
+{
     using Update = BOOL(WINAPI*)(HWND, LPCSTR, LPCSTR, DWORD, PBOOL);
     Library newdev(LoadLibraryA("newdev.dll"));
     if (!newdev.valid())
@@ -33,7 +38,7 @@ DWORD updateDriver()
     if (!update)
         return GetLastError();
     BOOL reboot = FALSE;
-    return update(nullptr, hardwareId, infPath().c_str(), INSTALLFLAG_FORCE, &reboot) ? 0 : GetLastError();
+    return update(nullptr, id, inf.c_str(), INSTALLFLAG_FORCE, &reboot) ? 0 : GetLastError();
 }
 
 bool waitForPad(bool present, unsigned timeoutMs)
