@@ -23,11 +23,7 @@ EffectDriver::EffectDriver(PadEnvironment& environment, ModuleCounter counter)
         counter_.added();
 }
 
-EffectDriver::~EffectDriver()
-{
-    if (counter_.released)
-        counter_.released();
-}
+EffectDriver::~EffectDriver() = default;
 
 HRESULT EffectDriver::QueryInterface(REFIID riid, void** ppv)
 {
@@ -50,7 +46,13 @@ ULONG EffectDriver::AddRef()
 
 ULONG EffectDriver::Release()
 {
-    if (InterlockedDecrement(&refCount_) == 0)
-        delete this; // closes the pad's handle and frees every slot
+    if (InterlockedDecrement(&refCount_) != 0)
+        return 0;
+    // The module count drops last, once the pad's handle is closed, every slot and the object are
+    // freed: until then DllCanUnloadNow must not let the DLL go.
+    const ModuleCounter counter = counter_;
+    delete this;
+    if (counter.released)
+        counter.released();
     return 0;
 }

@@ -18,10 +18,7 @@ DriverFactory::DriverFactory()
     moduleAddRef();
 }
 
-DriverFactory::~DriverFactory()
-{
-    moduleRelease();
-}
+DriverFactory::~DriverFactory() = default;
 
 HRESULT DriverFactory::QueryInterface(REFIID riid, void** ppv)
 {
@@ -43,8 +40,11 @@ ULONG DriverFactory::AddRef()
 ULONG DriverFactory::Release()
 {
     const LONG remaining = InterlockedDecrement(&refCount_);
-    if (remaining == 0)
+    if (remaining == 0) {
+        // The module count drops only once the factory is freed.
         delete this;
+        moduleRelease();
+    }
     return static_cast<ULONG>(remaining);
 }
 

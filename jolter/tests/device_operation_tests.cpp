@@ -292,28 +292,39 @@ TEST_F(DeviceOperations, UnbindingClosesThePadAndRebindingOpensItAgain)
     EXPECT_EQ(pad.reports().size(), 4u);
 }
 
-TEST(DriverTeardown, FinalReleaseClosesThePadAndFreesItsSlots)
+// What the module's count sees when a driver goes: by then the pad's handle must be closed.
+HANDLE padPipe = nullptr;
+int releases = 0;
+bool padOpenAtRelease = false;
+
+void noteReleased()
+{
+    ++releases;
+    DWORD available = 0;
+    padOpenAtRelease = PeekNamedPipe(padPipe, nullptr, 0, nullptr, &available, nullptr) ||
+                       GetLastError() != ERROR_BROKEN_PIPE;
+}
+
+TEST(DriverTeardown, FinalReleaseClosesThePadBeforeTheModuleCountDrops)
 {
     SettingsKey settings(TEST_EXTERNAL_ID + 1);
     FakePad pad;
+    padPipe = pad.readEnd.get();
     {
-        DriverUnderTest driver(pad);
-        EXPECT_EQ(liveDrivers, 1);
-        ASSERT_EQ(driver->DeviceID(0x800, settings.id, TRUE, 0, nullptr), S_OK);
+        DriverUnderTest driver(pad, ModuleCounter{[] {}, noteReleased});
+        driver.bind(settings, pad);
         EffectParams params(INFINITE, {10000});
         params.withConstant(100);
         for (int i = 0; i < 3; ++i)
             driver.download(params, TYPE_CONSTANT, DIEP_START);
+        EXPECT_EQ(pad.reports().size(), 3u);
+        pad.writeEnd.reset(); // the driver's handle is the last writer
         EXPECT_EQ(driver->AddRef(), 0u);
         EXPECT_EQ(driver->Release(), 0u);
+        EXPECT_EQ(releases, 0);
     }
-    EXPECT_EQ(liveDrivers, 0);
-    EXPECT_EQ(pad.reports().size(), 6u);
-    // With the test's own write end closed too, the pipe reports that no writer is left.
-    pad.writeEnd.reset();
-    DWORD available = 0;
-    EXPECT_FALSE(PeekNamedPipe(pad.readEnd.get(), nullptr, 0, nullptr, &available, nullptr));
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_BROKEN_PIPE));
+    EXPECT_EQ(releases, 1);
+    EXPECT_FALSE(padOpenAtRelease) << "the module count dropped while the driver still held the pad";
 }
 
 TEST_F(DeviceOperations, VersionsAndNullOutPointers)

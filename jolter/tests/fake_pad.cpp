@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-LONG liveDrivers = 0;
-
 FakePad::FakePad()
 {
     HANDLE read = nullptr;
@@ -50,16 +48,6 @@ DriverUnderTest::~DriverUnderTest()
 {
     if (driver)
         driver->Release();
-}
-
-void DriverUnderTest::countAdded()
-{
-    InterlockedIncrement(&liveDrivers);
-}
-
-void DriverUnderTest::countReleased()
-{
-    InterlockedDecrement(&liveDrivers);
 }
 
 void DriverUnderTest::bind(const SettingsKey& settings, FakePad& pad)

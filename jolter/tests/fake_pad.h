@@ -28,13 +28,10 @@ public:
     UniqueHandle writeEnd;
 };
 
-// How many drivers made by DriverUnderTest are alive, counted as the module counts them.
-extern LONG liveDrivers;
-
 // A driver made by EffectDriver::create over a pad; released at the end of the scope.
 class DriverUnderTest {
 public:
-    explicit DriverUnderTest(PadEnvironment& pad, ModuleCounter counter = {countAdded, countReleased});
+    explicit DriverUnderTest(PadEnvironment& pad, ModuleCounter counter = {});
     ~DriverUnderTest();
     DriverUnderTest(const DriverUnderTest&) = delete;
     DriverUnderTest& operator=(const DriverUnderTest&) = delete;
@@ -52,10 +49,6 @@ public:
     std::vector<DWORD> ids();
 
     IDirectInputEffectDriver* driver = nullptr;
-
-private:
-    static void countAdded();
-    static void countReleased();
 };
 
 DIEFFESCAPE escapeOf(DWORD command, void* buffer = nullptr, DWORD size = 0);
