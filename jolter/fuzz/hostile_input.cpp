@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -122,10 +123,12 @@ private:
             ++counts_.ok;
         else if (result == S_FALSE)
             ++counts_.refused;
-        else if (FAILED(result))
-            ++counts_.failed;
+        else if (result == DIERR_OUTOFMEMORY)
+            ++counts_.outOfMemory;
         else {
-            failure_ = std::string(call) + " returned " + std::to_string(result);
+            char code[16];
+            snprintf(code, sizeof(code), "0x%08lX", static_cast<unsigned long>(result));
+            failure_ = std::string(call) + " returned " + code;
             return false;
         }
         return true;
