@@ -147,6 +147,26 @@ TEST_F(EffectPlayback, IterationsDoNotLengthenTheDriversIdeaOfTheEnd)
     EXPECT_TRUE(pad.reports().empty()) << "an ended effect gets no stop report";
 }
 
+// 0xFFFF ms is the pad's "infinite": a finite duration that converts to it never ends either.
+TEST_F(EffectPlayback, ADurationOf65535MillisecondsNeverEnds)
+{
+    const struct {
+        DWORD us;
+        DWORD endsAtMs; // 0: never
+    } cases[] = {{65534000, 65534}, {65534499, 65534}, {65534500, 0}, {65535000, 0},
+                 {65535499, 0},     {65535500, 65536}, {INFINITE, 0}};
+    for (const auto& c : cases) {
+        const DWORD id = download(c.us);
+        ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
+        const DWORD start = pad.now;
+        pad.now = start + (c.endsAtMs ? c.endsAtMs - 1 : 0x7FFFFFFF);
+        EXPECT_EQ(driver.status(id), SLOT_PLAYING) << c.us;
+        pad.now = start + c.endsAtMs;
+        EXPECT_EQ(driver.status(id), c.endsAtMs ? 0u : SLOT_PLAYING) << c.us;
+        driver->DestroyEffect(0, id);
+    }
+}
+
 TEST_F(EffectPlayback, StartingAPlayingEffectResendsWithoutRestartingItsTime)
 {
     DWORD id = download(1000000);
