@@ -12,7 +12,7 @@
 #include "fitkit_ids.h"
 #include "support/fitkit_process.h"
 #include "support/inf_text.h"
-#include "support/temp_dir.h"
+#include "testlib/temp_dir.h"
 
 static const GUID TEST_PAD_CLASS = {
     0x2B7C41E0, 0x5A3D, 0x4E19, {0x8F, 0x62, 0x0D, 0x9B, 0x3C, 0x7A, 0x1E, 0x54}};

@@ -23,7 +23,8 @@ bool listsId(HDEVINFO set, SP_DEVINFO_DATA& device, const std::string& hardwareI
 template <typename Visit>
 void forEachDevice(const std::string& hardwareId, Visit visit)
 {
-    DevInfoList set(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
+    testlib::DevInfoList set(
+        SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
     if (!set.valid())
         return;
     SP_DEVINFO_DATA device{};
@@ -43,7 +44,8 @@ void forEachHid(Visit visit)
 {
     GUID hid;
     HidD_GetHidGuid(&hid);
-    DevInfoList set(SetupDiGetClassDevsA(&hid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    testlib::DevInfoList set(
+        SetupDiGetClassDevsA(&hid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     if (!set.valid())
         return;
     SP_DEVICE_INTERFACE_DATA iface{};
@@ -55,12 +57,12 @@ void forEachHid(Visit visit)
         } buffer{};
         buffer.detail.cbSize = sizeof(buffer.detail);
         std::string name = "<unreadable>";
-        Handle device;
+        testlib::Handle device;
         if (SetupDiGetDeviceInterfaceDetailA(set.get(), &iface, &buffer.detail, sizeof(buffer), nullptr,
                                              nullptr)) {
-            device =
-                Handle(CreateFileA(buffer.detail.DevicePath, GENERIC_READ | GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+            device = testlib::Handle(CreateFileA(buffer.detail.DevicePath, GENERIC_READ | GENERIC_WRITE,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                 0, nullptr));
             WCHAR text[128] = {};
             if (device.valid() && HidD_GetProductString(device.get(), text, sizeof(text) - sizeof(WCHAR))) {
                 name.clear();
@@ -78,17 +80,17 @@ void forEachHid(Visit visit)
 std::vector<std::string> hidProductStrings()
 {
     std::vector<std::string> names;
-    forEachHid([&](Handle&, const std::string& name) {
+    forEachHid([&](testlib::Handle&, const std::string& name) {
         names.push_back(name);
         return true;
     });
     return names;
 }
 
-Handle openHidDevice(const std::string& product)
+testlib::Handle openHidDevice(const std::string& product)
 {
-    Handle found;
-    forEachHid([&](Handle& device, const std::string& name) {
+    testlib::Handle found;
+    forEachHid([&](testlib::Handle& device, const std::string& name) {
         if (name != product)
             return true;
         found = std::move(device);

@@ -2,17 +2,17 @@
 // root-enumerated device made the way a bus would report the pad.
 #pragma once
 
-#include "owned.h"
-
 #include <string>
 #include <vector>
+
+#include "testlib/owned.h"
 
 // Product strings of the present HID interfaces (low bytes of the UTF-16 text), in enumeration order;
 // an interface whose string cannot be read gives "<unreadable>".
 std::vector<std::string> hidProductStrings();
 
 // Opens (read/write, shared) the first present HID interface whose product string is product.
-Handle openHidDevice(const std::string& product);
+testlib::Handle openHidDevice(const std::string& product);
 
 // A device of the HID class on the root bus carrying hardwareId as its only hardware id, and no
 // driver. Removed (DIF_REMOVE) when destroyed unless release() handed it over.
@@ -28,7 +28,7 @@ public:
     void release() { created_ = false; }
 
 private:
-    DevInfoList list_;
+    testlib::DevInfoList list_;
     SP_DEVINFO_DATA device_{};
     bool created_ = false;
     DWORD error_ = 0;
