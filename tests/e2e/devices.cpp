@@ -6,38 +6,6 @@ extern "C" {
 
 namespace {
 
-const GUID hidClassGuid = {0x745a17a0, 0x74d3, 0x11d0, {0xb6, 0xfe, 0x00, 0xa0, 0xc9, 0x0f, 0x57, 0xda}};
-
-bool listsId(HDEVINFO set, SP_DEVINFO_DATA& device, const std::string& hardwareId)
-{
-    char ids[1024] = {};
-    if (!SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr,
-                                           reinterpret_cast<BYTE*>(ids), sizeof(ids) - 2, nullptr))
-        return false;
-    for (const char* id = ids; *id; id += lstrlenA(id) + 1)
-        if (!lstrcmpiA(id, hardwareId.c_str()))
-            return true;
-    return false;
-}
-
-template <typename Visit>
-void forEachDevice(const std::string& hardwareId, Visit visit)
-{
-    testlib::DevInfoList set(
-        SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
-    if (!set.valid())
-        return;
-    SP_DEVINFO_DATA device{};
-    device.cbSize = sizeof(device);
-    for (DWORD i = 0; SetupDiEnumDeviceInfo(set.get(), i, &device); ++i)
-        if (listsId(set.get(), device, hardwareId) && !visit(set.get(), device))
-            return;
-}
-
-} // namespace
-
-namespace {
-
 // Visits each present HID interface with its open handle (may be invalid) and product string.
 template <typename Visit>
 void forEachHid(Visit visit)
@@ -99,44 +67,7 @@ testlib::Handle openHidDevice(const std::string& product)
     return found;
 }
 
-RootDevice::RootDevice(const std::string& hardwareId)
-    : list_(SetupDiCreateDeviceInfoList(&hidClassGuid, nullptr))
-{
-    device_.cbSize = sizeof(device_);
-    std::string ids = hardwareId;
-    ids.append(2, '\0');
-    if (!list_.valid() ||
-        !SetupDiCreateDeviceInfoA(list_.get(), "HIDClass", &hidClassGuid, nullptr, nullptr, DICD_GENERATE_ID,
-                                  &device_) ||
-        !SetupDiSetDeviceRegistryPropertyA(list_.get(), &device_, SPDRP_HARDWAREID,
-                                           reinterpret_cast<const BYTE*>(ids.data()), ids.size()) ||
-        !SetupDiCallClassInstaller(DIF_REGISTERDEVICE, list_.get(), &device_)) {
-        error_ = GetLastError();
-        return;
-    }
-    created_ = true;
-}
-
-RootDevice::~RootDevice()
-{
-    if (created_)
-        SetupDiCallClassInstaller(DIF_REMOVE, list_.get(), &device_);
-}
-
 bool devicePresent(const std::string& hardwareId)
 {
-    bool found = false;
-    forEachDevice(hardwareId, [&](HDEVINFO, SP_DEVINFO_DATA&) {
-        found = true;
-        return false;
-    });
-    return found;
-}
-
-void removeDevices(const std::string& hardwareId)
-{
-    forEachDevice(hardwareId, [](HDEVINFO set, SP_DEVINFO_DATA& device) {
-        SetupDiCallClassInstaller(DIF_REMOVE, set, &device);
-        return true;
-    });
+    return presentDevices(hardwareId) > 0;
 }
