@@ -58,7 +58,7 @@ TEST(ProfilerProcess, StartsHiddenRecoversAndExitsOnlyWhenConfirmed)
         PostMessageA(main, WM_COMMAND, CMD_EXIT, 0);
         HWND box = waitDialog(profiler.id(), "profiler", 10000);
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(controlText(box, 0xFFFF), "Are you sure to Close Padwise?\n\n");
+        EXPECT_EQ(readBox(box).text, "Are you sure to Close Padwise?\n\n");
         EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
         EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
         SendMessageA(GetDlgItem(box, answer), BM_CLICK, 0, 0);
