@@ -10,7 +10,7 @@ ProfilerStage::ProfilerStage(const std::string& folder, const std::string& gameN
     CreateDirectoryA(folder_.c_str(), nullptr);
     std::string bin = programDirectory();
     ready_ = CopyFileA((bin + "\\profiler.exe").c_str(), programPath().c_str(), FALSE) &&
-             CopyFileA((bin + "\\e2e_game.exe").c_str(), gamePath().c_str(), FALSE);
+             CopyFileA((bin + "\\standin_game.exe").c_str(), gamePath().c_str(), FALSE);
 }
 
 ProfilerStage::~ProfilerStage()
