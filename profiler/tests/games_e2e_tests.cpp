@@ -16,6 +16,7 @@
 #include "standin_driver_service.h"
 #include "standin_game_process.h"
 #include "testlib/message_boxes.h"
+#include "testlib/owned.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
 #include "testlib/wait.h"
@@ -95,8 +96,7 @@ protected:
         stopProfiler();
         for (StandinGame* game : {&game1, &game2})
             game->end();
-        for (HANDLE event : events)
-            CloseHandle(event);
+        events.clear();
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
         driver->clearLog();
         folder.reset();
@@ -121,16 +121,13 @@ protected:
     std::string eventName(const char* tag)
     {
         std::string name = std::string("games_e2e_") + tag + "_" + std::to_string(GetCurrentProcessId());
-        HANDLE event = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
-        if (event)
-            events.push_back(event);
+        events.emplace_back(CreateEventA(nullptr, TRUE, FALSE, name.c_str()));
         return name;
     }
     void signal(const char* tag)
     {
-        HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName(tag).c_str());
-        SetEvent(event);
-        CloseHandle(event);
+        testlib::Handle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName(tag).c_str()));
+        SetEvent(event.get());
     }
 
     void startProfiler()
@@ -195,7 +192,7 @@ protected:
     HWND mainWindow = nullptr;
     StandinGame game1;
     StandinGame game2;
-    std::vector<HANDLE> events;
+    std::vector<testlib::Handle> events;
 };
 StandinDriverService* GamesEndToEnd::driver = nullptr;
 DWORD GamesEndToEnd::driverError = 0;
