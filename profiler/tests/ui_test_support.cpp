@@ -15,11 +15,11 @@ void CALLBACK closeMenus(HWND, UINT, UINT_PTR, DWORD)
 }
 } // namespace
 
-TempSettings::TempSettings(const std::string& tag) : dir_(tag) {}
+TempSettings::TempSettings(const std::string& tag) : dir(tag) {}
 
 TempSettings::~TempSettings()
 {
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str()); // flush the INI cache
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
 void TempSettings::write(const std::string& text) const

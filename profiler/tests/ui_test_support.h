@@ -13,17 +13,14 @@
 class TempSettings {
 public:
     explicit TempSettings(const std::string& tag);
-    ~TempSettings();
+    ~TempSettings();                           // flushes the INI cache before the folder goes
     void write(const std::string& text) const; // replaces the whole file
     std::string read(const char* section, const char* key) const;
     bool has(const char* section, const char* key) const;
 
-private:
-    TempDir dir_;
-
-public:
-    const std::string folder = dir_.path();
-    const std::string path = dir_.file("profiler.INI");
+    TempDir dir;
+    const std::string folder = dir.path();
+    const std::string path = dir.file("profiler.INI");
 };
 
 // A registry key below HKEY_LOCAL_MACHINE that the test owns; deleted with everything below it.
