@@ -5,9 +5,9 @@
 #include <windows.h>
 
 #include "link/direct_input.h"
-#include "link/handles.h"
 #include "tests/effect_builder.h"
 #include "tests/settings_key.h"
+#include "testlib/owned.h"
 
 namespace {
 
@@ -16,12 +16,6 @@ const DWORD EXTERNAL_ID = 7302;
 
 using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
 using CanUnloadNow = HRESULT(WINAPI*)();
-
-struct LibraryTraits {
-    static HMODULE empty() { return nullptr; }
-    static HMODULE normal(HMODULE module) { return module; }
-    static void close(HMODULE module) { FreeLibrary(module); }
-};
 
 template <typename Function>
 Function exported(HMODULE module, const char* name)
@@ -33,7 +27,7 @@ class Server : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dll.reset(LoadLibraryA("jolter.dll"));
+        dll = testlib::Library(LoadLibraryA("jolter.dll"));
         ASSERT_TRUE(dll.valid()) << "LoadLibrary error " << GetLastError();
         getClassObject = exported<GetClassObject>(dll.get(), "DllGetClassObject");
         canUnloadNow = exported<CanUnloadNow>(dll.get(), "DllCanUnloadNow");
@@ -43,8 +37,9 @@ protected:
     }
     void TearDown() override
     {
-        if (canUnloadNow) {
+        if (dll.valid()) {
             EXPECT_EQ(canUnloadNow(), S_OK) << "a test left an object or a lock behind";
+            dll.reset();
         }
     }
     IClassFactory* factory()
@@ -60,7 +55,7 @@ protected:
         return static_cast<IDirectInputEffectDriver*>(object);
     }
 
-    Owned<LibraryTraits> dll;
+    testlib::Library dll;
     GetClassObject getClassObject = nullptr;
     CanUnloadNow canUnloadNow = nullptr;
 };

@@ -14,6 +14,8 @@
 #include "pad_journal.h"
 #include "pad_reports/pad_reports.h"
 #include "pad_setup.h"
+#include "testlib/temp_dir.h"
+#include "testlib/wait.h"
 
 namespace {
 
@@ -24,15 +26,12 @@ constexpr DWORD externalId = 8;
 // Waits up to timeoutMs until `count` HID interfaces carry `product`.
 bool waitForCount(const std::string& product, size_t count, unsigned timeoutMs)
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const auto names = hidProductStrings();
-        if (size_t(std::count(names.begin(), names.end(), product)) == count)
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(100);
-    }
+    return waitUntil(
+        [&] {
+            const auto names = hidProductStrings();
+            return size_t(std::count(names.begin(), names.end(), product)) == count;
+        },
+        timeoutMs, 100);
 }
 
 class CrowdedPad : public ::testing::TestWithParam<size_t> {
@@ -64,7 +63,7 @@ TEST_P(CrowdedPad, JolterFindsThePadBehindTheOtherHidDevices)
         crowd.back()->release(); // removed by hardware id at the end
     }
     if (others > 0) {
-        ASSERT_EQ(0u, pad::updateDriver(otherId, pad::binDirectory() + "\\other_hid.inf"));
+        ASSERT_EQ(0u, pad::updateDriver(otherId, programDirectory() + "\\other_hid.inf"));
     }
     ASSERT_TRUE(waitForCount(otherProduct, others, 30000)) << "the other HID devices did not all start";
 
@@ -83,7 +82,7 @@ TEST_P(CrowdedPad, JolterFindsThePadBehindTheOtherHidDevices)
     PadJournal journal;
     journal.mark();
     {
-        JolterLink link(pad::binDirectory() + "\\jolter.dll");
+        JolterLink link(programDirectory() + "\\jolter.dll");
         ASSERT_TRUE(link.driver()) << link.why();
         EXPECT_EQ(S_OK, link.driver()->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr));
         EXPECT_EQ(S_OK, link.driver()->SetGain(externalId, 5000)) << "the pad was not found";
@@ -94,11 +93,12 @@ TEST_P(CrowdedPad, JolterFindsThePadBehindTheOtherHidDevices)
         commandReport(PadCommand::RESET, 0), commandReport(PadCommand::AUTOCENTER, 4),
         commandReport(PadCommand::GAIN, 80), commandReport(PadCommand::GAIN, 40)};
     std::vector<Report> received;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(20)) {
-        received = PadJournal::reports(journal.fresh());
-        if (received.size() >= expected.size())
-            break;
-    }
+    waitUntil(
+        [&] {
+            received = PadJournal::reports(journal.fresh());
+            return received.size() >= expected.size();
+        },
+        3000);
     EXPECT_EQ(expected, received);
 }
 
