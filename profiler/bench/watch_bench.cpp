@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "game_host.h"
-#include "profile_store.h"
-#include "watcher.h"
+#include "shell/game_host.h"
+#include "shell/watcher.h"
+#include "store/profile_store.h"
 
 namespace {
 constexpr int PROFILES = 255;
@@ -26,7 +26,7 @@ public:
     }
     ~BenchHost() override { DestroyWindow(hwnd); }
     HWND window() const override { return hwnd; }
-    int setActiveState(int, const std::string&) override { return 0; }
+    ActivityState setActiveState(ActivityState, const std::string&) override { return ActivityState::Idle; }
     int rowCount() const override { return static_cast<int>(locations.size()); }
     std::string rowText(int row, int column) const override { return column == 0 ? "title" : locations[row]; }
     int askUser(const std::string&, UINT) override { return IDNO; }

@@ -11,12 +11,12 @@
 #include <sstream>
 #include <thread>
 
-#include "main_dialog.h"
-#include "profile_editor_dialog.h"
-#include "profiler_app.h"
+#include "shell/main_dialog.h"
+#include "editor/profile_editor_dialog.h"
+#include "shell/profiler_app.h"
 #include "profiler_ids.h"
 #include "standin_driver_service.h"
-#include "text_rules.h"
+#include "editor/text_rules.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -193,8 +193,9 @@ protected:
             driver->clearLog();
     }
 
-    MainDialog& main() { return *app->mainDialog; }
-    void command(int id) { SendMessageA(main().hwnd, WM_COMMAND, id, 0); }
+    MainDialog& main() { return *app->mainDialog(); }
+    HWND list() { return GetDlgItem(main().window(), IDC_PROFILE_LIST); }
+    void command(int id) { SendMessageA(main().window(), WM_COMMAND, id, 0); }
     std::string device(const char* name)
     {
         std::string text;
@@ -314,7 +315,7 @@ TEST_F(EditorTest, NewProfileWithOnlyALocationIsListedAndStored)
     HMENU launch = main().launchMenu();
     ASSERT_EQ(GetMenuItemCount(launch), 3);
     EXPECT_EQ(GetMenuItemID(launch, 2), static_cast<UINT>(LAUNCH_COMMAND_BASE + 2));
-    EXPECT_EQ(ImageList_GetImageCount(main().profileImages.get()), 3);
+    EXPECT_EQ(ImageList_GetImageCount(ListView_GetImageList(list(), LVSIL_SMALL)), 3);
 
     // OK tells the driver, shared, with the key untouched.
     std::string log = driver->log("close");
@@ -325,7 +326,7 @@ TEST_F(EditorTest, NewProfileWithOnlyALocationIsListedAndStored)
 
 TEST_F(EditorTest, EditModeLocksTheLocationAndRewritesTheSameSection)
 {
-    ListView_SetItemState(main().profileList, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(list(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     std::map<std::string, std::string> seen;
     bool locationLocked = false, focusOnTitle = false;
     {
@@ -344,8 +345,8 @@ TEST_F(EditorTest, EditModeLocksTheLocationAndRewritesTheSameSection)
             u.click(IDOK);
         });
         // A double click in the list opens the selected profile, as Edit does.
-        NMHDR click = {main().profileList, IDC_PROFILE_LIST, static_cast<UINT>(NM_DBLCLK)};
-        SendMessageA(main().hwnd, WM_NOTIFY, IDC_PROFILE_LIST, reinterpret_cast<LPARAM>(&click));
+        NMHDR click = {list(), IDC_PROFILE_LIST, static_cast<UINT>(NM_DBLCLK)};
+        SendMessageA(main().window(), WM_NOTIFY, IDC_PROFILE_LIST, reinterpret_cast<LPARAM>(&click));
     }
     EXPECT_EQ(seen["location"], "C:\\Games\\Fly\\fly.exe");
     EXPECT_EQ(seen["title"], "Fly");
@@ -451,7 +452,7 @@ void useControlPanel(User& u, const std::function<void()>& whileOpen)
 
 TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
 {
-    ListView_SetItemState(main().profileList, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(list(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     std::vector<std::string> during, after;
     std::vector<std::string> logs;
     auto state = [&] {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "profile_store.h"
+#include "store/profile_store.h"
 #include "profiler_ids.h"
 #include "standin_driver_service.h"
 #include "standin_game_process.h"

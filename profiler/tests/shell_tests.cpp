@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "main_dialog.h"
-#include "module_path.h"
-#include "profiler_app.h"
+#include "shell/main_dialog.h"
+#include "shell/module_path.h"
+#include "shell/profiler_app.h"
 #include "profiler_ids.h"
 #include "ui_test_support.h"
 
@@ -49,25 +49,25 @@ protected:
         settings->write(settingsText(key->path, profiles, switches));
         app = std::make_unique<ProfilerApp>(settings->path);
         EXPECT_TRUE(app->start());
-        return *app->mainDialog;
+        return *app->mainDialog();
     }
 
+    HWND list() { return GetDlgItem(dialog().window(), IDC_PROFILE_LIST); }
     void select(int row)
     {
-        ListView_SetItemState(dialog().profileList, row, LVIS_SELECTED | LVIS_FOCUSED,
-                              LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetItemState(list(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
-    void command(int id) { SendMessageA(dialog().hwnd, WM_COMMAND, id, 0); }
+    void command(int id) { SendMessageA(dialog().window(), WM_COMMAND, id, 0); }
     LRESULT tray(UINT mouseMessage)
     {
-        return SendMessageA(dialog().hwnd, WM_TRAYICON, TRAY_ICON_ID, mouseMessage);
+        return SendMessageA(dialog().window(), WM_TRAYICON, TRAY_ICON_ID, mouseMessage);
     }
-    MainDialog& dialog() { return *app->mainDialog; }
+    MainDialog& dialog() { return *app->mainDialog(); }
     bool timerRunning() // stops the timer to find out; restarts it when it ran
     {
-        if (!KillTimer(dialog().hwnd, WATCH_TIMER))
+        if (!KillTimer(dialog().window(), WATCH_TIMER))
             return false;
-        SetTimer(dialog().hwnd, WATCH_TIMER, WATCH_PERIOD_MS, nullptr);
+        SetTimer(dialog().window(), WATCH_TIMER, WATCH_PERIOD_MS, nullptr);
         return true;
     }
     int imageOf(int row)
@@ -75,7 +75,7 @@ protected:
         LVITEMA item = {};
         item.mask = LVIF_IMAGE;
         item.iItem = row;
-        ListView_GetItem(dialog().profileList, &item);
+        ListView_GetItem(list(), &item);
         return item.iImage;
     }
     // Titles, locations, images and Launch items all line up with the expected rows.
@@ -85,7 +85,8 @@ protected:
         ASSERT_EQ(d.rowCount(), static_cast<int>(rows.size()));
         HMENU launch = d.launchMenu();
         ASSERT_EQ(GetMenuItemCount(launch), static_cast<int>(rows.size()));
-        EXPECT_EQ(ImageList_GetImageCount(d.profileImages.get()), static_cast<int>(rows.size()));
+        EXPECT_EQ(ImageList_GetImageCount(ListView_GetImageList(list(), LVSIL_SMALL)),
+                  static_cast<int>(rows.size()));
         for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
             EXPECT_EQ(d.rowText(i, 0), rows[i].first) << "row " << i;
             EXPECT_EQ(d.rowText(i, 1), rows[i].second) << "row " << i;
@@ -117,21 +118,20 @@ TEST(SettingsPath, LastThreeCharactersBecomeIni)
 TEST_F(ShellTest, StartsHiddenWithRowsImagesAndLaunchItemsFromTheFile)
 {
     MainDialog& d = start();
-    EXPECT_FALSE(IsWindowVisible(d.hwnd));
-    EXPECT_TRUE(GetWindowLongA(d.hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_FALSE(IsWindowVisible(d.window()));
+    EXPECT_TRUE(GetWindowLongA(d.window(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
     expectRows({{"Notes", "C:\\windows\\notepad.exe"},
                 {"Fly", "C:\\Games\\Fly\\fly.exe"},
                 {"Race", "C:\\Games\\Race\\race.exe"}});
-    EXPECT_EQ(d.tray.tip(), "Padwise: No Profile Active");
-    EXPECT_TRUE(d.tray.added);
-    EXPECT_EQ(d.tray.data.uID, static_cast<UINT>(TRAY_ICON_ID));
-    EXPECT_EQ(d.tray.data.uCallbackMessage, static_cast<UINT>(WM_USER + 100));
-    EXPECT_EQ(d.profileActive, 0);
+    EXPECT_EQ(d.trayIcon().tip(), "Padwise: No Profile Active");
+    EXPECT_TRUE(d.trayIcon().isAdded());
+    EXPECT_EQ(d.trayIcon().id(), static_cast<UINT>(TRAY_ICON_ID));
+    EXPECT_EQ(d.trayIcon().callbackMessage(), static_cast<UINT>(WM_USER + 100));
     EXPECT_TRUE(timerRunning());
     EXPECT_EQ(GetMenuDefaultItem(d.popupMenu(), FALSE, 0), static_cast<UINT>(CMD_PROFILE_EDIT));
 
     // The list's look: grid, full-row selection, the colours and the column texts and widths.
-    HWND list = d.profileList;
+    HWND list = this->list();
     EXPECT_EQ(ListView_GetExtendedListViewStyle(list) & 0x61, 0x61u);
     EXPECT_EQ(ListView_GetBkColor(list), 0xB8E4F3u);
     EXPECT_EQ(ListView_GetTextBkColor(list), CLR_NONE);
@@ -245,18 +245,12 @@ TEST_F(ShellTest, SettingsSwitchesAreReadFlippedStoredAndChecked)
 {
     MainDialog& d = start("", "AUTOLAUNCH=1\r\nPROMPT=1\r\nRESTORE=0\r\n");
     HMENU menu = d.settingsMenu();
-    EXPECT_EQ(d.autoApply, 1);
-    EXPECT_EQ(d.promptOnMatch, 1);
-    EXPECT_EQ(d.restoreOnExit, 0);
     EXPECT_TRUE(GetMenuState(menu, CMD_AUTO_APPLY, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(GetMenuState(menu, CMD_RESTORE, MF_BYCOMMAND) & MF_CHECKED);
 
     command(CMD_AUTO_APPLY);
     command(CMD_RESTORE);
     command(CMD_PROMPT);
-    EXPECT_EQ(d.autoApply, 0);
-    EXPECT_EQ(d.restoreOnExit, 1);
-    EXPECT_EQ(d.promptOnMatch, 0);
     EXPECT_EQ(settings->read("SETTINGS", "AUTOLAUNCH"), "0");
     EXPECT_EQ(settings->read("SETTINGS", "RESTORE"), "1");
     EXPECT_EQ(settings->read("SETTINGS", "PROMPT"), "0");
@@ -278,7 +272,6 @@ TEST_F(ShellTest, AutoStartFollowsTheRunEntry)
     // AUTORUN alone does not count: only the Run entry does.
     RunEntryGuard::erase();
     MainDialog* d = &start("", "AUTORUN=1\r\n");
-    EXPECT_EQ(d->autoStart, 0);
     EXPECT_FALSE(GetMenuState(d->settingsMenu(), CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED);
 
     command(CMD_AUTO_START);
@@ -298,12 +291,11 @@ TEST_F(ShellTest, AutoStartFollowsTheRunEntry)
     RunEntryGuard::write(upper);
     app.reset();
     d = &start("");
-    EXPECT_EQ(d->autoStart, 1);
     EXPECT_TRUE(GetMenuState(d->settingsMenu(), CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED);
 
     RunEntryGuard::write("C:\\Other\\profiler.exe");
     app.reset();
-    EXPECT_EQ(start("").autoStart, 0);
+    EXPECT_FALSE(GetMenuState(start("").settingsMenu(), CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED);
 }
 
 TEST_F(ShellTest, TrayClicksOpenMenusOnlyWhileIdle)
@@ -321,9 +313,8 @@ TEST_F(ShellTest, TrayClicksOpenMenusOnlyWhileIdle)
 
     // A double click shows the window for editing; clicks are then ignored until it is hidden.
     EXPECT_EQ(tray(WM_LBUTTONDBLCLK), 1);
-    EXPECT_TRUE(IsWindowVisible(d.hwnd));
-    EXPECT_EQ(d.profileActive, 1);
-    EXPECT_EQ(d.tray.tip(), "Padwise: Profile Editor");
+    EXPECT_TRUE(IsWindowVisible(d.window()));
+    EXPECT_EQ(d.trayIcon().tip(), "Padwise: Profile Editor");
     {
         MenuCloser closer;
         EXPECT_EQ(tray(WM_LBUTTONDOWN), 0);
@@ -333,33 +324,32 @@ TEST_F(ShellTest, TrayClicksOpenMenusOnlyWhileIdle)
     EXPECT_TRUE(timerRunning());
     for (int hide : {IDC_CLOSE, IDOK, IDCANCEL}) {
         command(CMD_PROFILE_EDIT);
-        EXPECT_TRUE(IsWindowVisible(d.hwnd));
+        EXPECT_TRUE(IsWindowVisible(d.window()));
         command(hide);
-        EXPECT_FALSE(IsWindowVisible(d.hwnd)) << hide;
-        EXPECT_EQ(d.profileActive, 0);
-        EXPECT_EQ(d.tray.tip(), "Padwise: No Profile Active");
+        EXPECT_FALSE(IsWindowVisible(d.window())) << hide;
+        EXPECT_EQ(d.trayIcon().tip(), "Padwise: No Profile Active");
     }
 }
 
 TEST_F(ShellTest, ActiveStateMarksTheDeviceKeyStopsTheTimerAndCutsTheTip)
 {
     MainDialog& d = start();
-    EXPECT_EQ(d.setActiveState(1, "Fly"), 0);
+    EXPECT_EQ(d.setActiveState(ActivityState::GameActive, "Fly"), ActivityState::Idle);
     std::string marker;
     EXPECT_TRUE(key->get("PROFILEACTIVE", marker));
     EXPECT_EQ(marker, "Fly");
     EXPECT_FALSE(timerRunning());
-    EXPECT_EQ(d.tray.tip(), "Padwise: Fly");
+    EXPECT_EQ(d.trayIcon().tip(), "Padwise: Fly");
 
-    EXPECT_EQ(d.setActiveState(0, "Fly"), 1);
+    EXPECT_EQ(d.setActiveState(ActivityState::Idle, ""), ActivityState::GameActive);
     EXPECT_FALSE(key->has("PROFILEACTIVE"));
     EXPECT_TRUE(timerRunning());
-    EXPECT_EQ(d.tray.tip(), "Padwise: No Profile Active");
+    EXPECT_EQ(d.trayIcon().tip(), "Padwise: No Profile Active");
 
     std::string longTitle(100, 'x');
-    d.setActiveState(1, longTitle);
-    EXPECT_EQ(d.tray.tip(), ("Padwise: " + longTitle).substr(0, 63));
-    d.setActiveState(0, longTitle);
+    d.setActiveState(ActivityState::GameActive, longTitle);
+    EXPECT_EQ(d.trayIcon().tip(), ("Padwise: " + longTitle).substr(0, 63));
+    d.setActiveState(ActivityState::Idle, "");
 }
 
 TEST_F(ShellTest, EmptyDevicePathNeverMarksTheRegistryRoot)
@@ -368,13 +358,13 @@ TEST_F(ShellTest, EmptyDevicePathNeverMarksTheRegistryRoot)
     settings->write("[SETTINGS]\r\n");
     app = std::make_unique<ProfilerApp>(settings->path);
     ASSERT_TRUE(app->start());
-    dialog().setActiveState(1, "Fly");
+    dialog().setActiveState(ActivityState::GameActive, "Fly");
     HKEY root = nullptr;
     RegOpenKeyExA(HKEY_LOCAL_MACHINE, nullptr, 0, KEY_READ, &root);
     EXPECT_NE(RegQueryValueExA(root, "PROFILEACTIVE", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
     RegCloseKey(root);
     EXPECT_FALSE(timerRunning());
-    dialog().setActiveState(0, "Fly");
+    dialog().setActiveState(ActivityState::Idle, "");
 }
 
 TEST_F(ShellTest, StartUpRestoresDefaultsWhenAProfileWasLeftActive)
@@ -397,7 +387,7 @@ TEST_F(ShellTest, StartUpRestoresDefaultsWhenAProfileWasLeftActive)
         EXPECT_EQ(gain, c.restored ? "70" : "profile gain");
         EXPECT_EQ(zone, c.restored ? "4" : "profile zone");
         EXPECT_FALSE(key->has("PROFILEACTIVE"));
-        EXPECT_TRUE(dialog().tray.added);
+        EXPECT_TRUE(dialog().trayIcon().isAdded());
     }
 }
 
@@ -412,7 +402,7 @@ TEST_F(ShellTest, ExitAskedNoKeepsRunningAndYesClosesTheWindow)
         EXPECT_EQ(answer.seen[0].icon, IDI_QUESTION);
         EXPECT_TRUE(answer.seen[0].hasYes && answer.seen[0].hasNo);
     }
-    ASSERT_TRUE(IsWindow(d.hwnd));
+    ASSERT_TRUE(IsWindow(d.window()));
     EXPECT_EQ(d.rowCount(), 3);
     EXPECT_TRUE(timerRunning());
     HMENU launch = d.launchMenu();
@@ -420,7 +410,7 @@ TEST_F(ShellTest, ExitAskedNoKeepsRunningAndYesClosesTheWindow)
         BoxAnswerer answer({IDYES});
         command(CMD_EXIT);
     }
-    EXPECT_EQ(d.hwnd, nullptr);
+    EXPECT_EQ(d.window(), nullptr);
     EXPECT_EQ(GetMenuItemCount(launch), 0);
     EXPECT_EQ(app->run(), 0); // the loop ends at once: the window is gone
 }

@@ -6,8 +6,8 @@
 #include <sstream>
 #include <string>
 
-#include "profile_store.h"
-#include "reg_key.h"
+#include "store/profile_store.h"
+#include "store/reg_key.h"
 
 namespace {
 
@@ -47,12 +47,17 @@ protected:
             store->appendProfile(location, rows++);
         }
     }
+    std::vector<ProfileRow> rows() { return store->loadRows(store->profileCount()); }
     std::vector<std::string> rowLocations()
     {
         std::vector<std::string> out;
-        for (const ProfileRow& row : store->loadRows())
+        for (const ProfileRow& row : rows())
             out.push_back(row.location);
         return out;
+    }
+    std::string title(const std::string& location)
+    {
+        return store->readText(location.c_str(), "ProfileTitle");
     }
 
     std::string path;
@@ -66,14 +71,14 @@ TEST_F(StoreTest, MissingFileReadsAsDefaultsAndFirstWriteCreatesIt)
     EXPECT_EQ(store->deviceKeyPath(), "");
     EXPECT_EQ(store->deviceNodePath(), "");
     EXPECT_EQ(store->controlCode(), 0u);
-    EXPECT_TRUE(store->loadRows().empty());
+    EXPECT_TRUE(rows().empty());
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
 
     store->writeProfileFields("C:\\Games\\a.exe", "A", "", "");
     store->appendProfile("C:\\Games\\a.exe", 0);
-    ASSERT_EQ(store->loadRows().size(), 1u);
+    ASSERT_EQ(rows().size(), 1u);
     EXPECT_EQ(store->profileLocation(1), "C:\\Games\\a.exe");
-    EXPECT_EQ(store->readProfile("C:\\Games\\a.exe").title, "A");
+    EXPECT_EQ(title("C:\\Games\\a.exe"), "A");
 }
 
 TEST_F(StoreTest, SettingsAreReadAsDeployed)
@@ -113,23 +118,24 @@ TEST_F(StoreTest, ProfileFieldsFollowTheRecordRules)
     store->writeProfileFields(game, "  Race  ", "-window", "C:\\Games\\Race");
     store->writeText(game.c_str(), "Gain", "80");
     store->writeText(game.c_str(), "Mode", "2");
-    GameProfile profile = store->readProfile(game);
-    EXPECT_EQ(profile.title, "Race") << "the platform trims white space around values";
-    EXPECT_EQ(profile.parameters, "-window");
-    EXPECT_EQ(profile.startDirectory, "C:\\Games\\Race");
-    EXPECT_EQ(profile.deviceValues, (std::vector<std::string>{"80", "2"}));
+    EXPECT_EQ(title(game), "Race") << "the platform trims white space around values";
+    EXPECT_EQ(store->readText(game.c_str(), "AppParams"), "-window");
+    EXPECT_EQ(store->readText(game.c_str(), "AppDirection"), "C:\\Games\\Race");
 
     // A name added to the list later reads empty from an older profile.
     settings("KEYS", "3");
     settings("3", "Spring");
-    EXPECT_EQ(store->readProfile(game).deviceValues, (std::vector<std::string>{"80", "2", ""}));
+    store->copyDeviceValues(game, "TMP");
+    EXPECT_EQ(store->readText("TMP", "Gain"), "80");
+    EXPECT_EQ(store->readText("TMP", "Mode"), "2");
+    EXPECT_NE(fileText(path).find("Spring="), std::string::npos);
 }
 
 TEST_F(StoreTest, NamesIgnoreLetterCase)
 {
     store->writeProfileFields("C:\\Games\\A.EXE", "upper", "", "");
     store->writeProfileFields("c:\\games\\a.exe", "lower", "", "");
-    EXPECT_EQ(store->readProfile("C:\\GAMES\\a.Exe").title, "lower");
+    EXPECT_EQ(title("C:\\GAMES\\a.Exe"), "lower");
     store->writeText("profiles", "count", "1");
     EXPECT_EQ(store->profileCount(), 1);
 }
@@ -173,7 +179,7 @@ TEST_F(StoreTest, RemoveKeepsTheListInvariant)
         EXPECT_EQ(store->profileLocation(4), "");
         EXPECT_EQ(fileText(path).find("\n4="), std::string::npos);
         for (const std::string& kept : c.after)
-            EXPECT_EQ(store->readProfile(kept).title, "title of " + kept);
+            EXPECT_EQ(title(kept), "title of " + kept);
         std::string gone(1, "abcd"[c.row]);
         EXPECT_EQ(fileText(path).find("[" + gone + "]"), std::string::npos);
     }
@@ -186,19 +192,18 @@ TEST_F(StoreTest, RemoveTheOnlyProfile)
     EXPECT_EQ(store->profileCount(), 0);
     EXPECT_EQ(store->profileLocation(1), "");
     EXPECT_EQ(fileText(path).find("[C:\\only.exe]"), std::string::npos);
-    EXPECT_TRUE(store->loadRows().empty());
+    EXPECT_TRUE(rows().empty());
 }
 
 TEST_F(StoreTest, EmptyEntriesYieldNoRowAndRemovalRenumbersByRows)
 {
     addProfiles({"a", "b", "c"});
     store->writeText("PROFILES", "2", ""); // a hand edit leaves a hole
-    std::vector<ProfileRow> rows = store->loadRows();
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].location, "a");
-    EXPECT_EQ(rows[1].location, "c");
-    EXPECT_EQ(rows[1].number, 3);
-    EXPECT_EQ(rows[1].title, "title of c");
+    std::vector<ProfileRow> listed = rows();
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0].location, "a");
+    EXPECT_EQ(listed[1].location, "c");
+    EXPECT_EQ(listed[1].title, "title of c");
 
     store->removeProfile(0, rowLocations());
     EXPECT_EQ(store->profileCount(), 1);
@@ -214,7 +219,7 @@ TEST_F(StoreTest, LongValuesSurviveUpTo4095Characters)
 {
     std::string title(4095, 't');
     store->writeProfileFields("g", title, "", "");
-    EXPECT_EQ(store->readProfile("g").title, title);
+    EXPECT_EQ(this->title("g"), title);
 }
 
 class RegKeyTest : public ::testing::Test {
@@ -306,5 +311,5 @@ TEST_F(StoreTest, HighestProfileNumberAndRenumberingRewriteTheListOnly)
     EXPECT_EQ(store->profileLocation(2), "C:\\g.exe");
     EXPECT_EQ(store->highestProfileNumber(), 2);
     EXPECT_EQ(store->readText(ini::PROFILES, "Note"), "");
-    EXPECT_EQ(store->readProfile("C:\\b.exe").title, "B");
+    EXPECT_EQ(title("C:\\b.exe"), "B");
 }

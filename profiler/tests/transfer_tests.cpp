@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "device_transfer.h"
+#include "store/device_transfer.h"
 #include "standin_driver_service.h"
 #include "test_registry.h"
 

@@ -6,15 +6,16 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "game_host.h"
-#include "launcher.h"
-#include "profile_store.h"
+#include "shell/game_host.h"
+#include "shell/launcher.h"
+#include "store/profile_store.h"
 #include "profiler_ids.h"
 #include "standin_game_process.h"
 #include "test_registry.h"
-#include "watcher.h"
+#include "shell/watcher.h"
 
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Watcher";
@@ -44,12 +45,12 @@ public:
     ~RecordingHost() override { DestroyWindow(hwnd); }
 
     HWND window() const override { return hwnd; }
-    int setActiveState(int flag, const std::string& name) override
+    ActivityState setActiveState(ActivityState state, const std::string& name) override
     {
-        states.push_back(std::to_string(flag) + " " + name + " gain=" + deviceValue("Gain"));
-        int previous = active;
-        active = flag;
-        return previous;
+        const char* names[] = {"idle", "editing", "game"};
+        states.push_back(std::string(names[static_cast<int>(state)]) + " " + name +
+                         " gain=" + deviceValue("Gain"));
+        return std::exchange(active, state);
     }
     int rowCount() const override { return static_cast<int>(rows.size()); }
     std::string rowText(int row, int column) const override
@@ -66,7 +67,7 @@ public:
     HWND hwnd = nullptr;
     std::vector<std::pair<std::string, std::string>> rows; // title, location
     std::vector<std::string> states;
-    int active = 0;
+    ActivityState active = ActivityState::Idle;
     int answer = IDYES;
     std::string promptText;
     UINT promptType = 0;
@@ -232,8 +233,8 @@ TEST_F(GamesTest, WatchedGameIsServedUntilItEndsThenDefaultsComeBackWithRestoreO
     EXPECT_TRUE(game.waitEnd(0, &exitCode)) << "the tick returns only when the game has ended";
     EXPECT_EQ(exitCode, 5u);
     ASSERT_EQ(host.states.size(), 2u);
-    EXPECT_EQ(host.states[0], "1 Fly gain=100");
-    EXPECT_EQ(host.states[1], "0 Fly gain=70") << "the profile stays in force while the game runs";
+    EXPECT_EQ(host.states[0], "game Fly gain=100");
+    EXPECT_EQ(host.states[1], "idle  gain=70") << "the profile stays in force while the game runs";
     EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
     EXPECT_EQ(store->readText("DEFAULT", "Curve"), "hard");
     EXPECT_EQ(deviceValue("Gain"), "100") << "restored after the state went back to idle";
@@ -274,7 +275,7 @@ TEST_F(GamesTest, PromptYesAppliesWithTheExactQuestion)
     EXPECT_EQ(host.promptText.substr(host.promptText.size() - tail.size()), tail);
     EXPECT_TRUE(samePath(host.promptText.substr(0, host.promptText.size() - tail.size()), exe));
     ASSERT_EQ(host.states.size(), 2u);
-    EXPECT_EQ(host.states[1], "0 Fly High gain=70");
+    EXPECT_EQ(host.states[1], "idle  gain=70");
     EXPECT_EQ(deviceValue("Gain"), "100");
 }
 
@@ -288,18 +289,18 @@ TEST_F(GamesTest, SameLocationInTwoRowsServesTheLowerRow)
     ASSERT_TRUE(game.start(exe, "--wait-ms 300"));
     watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
     ASSERT_EQ(host.states.size(), 2u);
-    EXPECT_EQ(host.states[0], "1 First gain=100");
+    EXPECT_EQ(host.states[0], "game First gain=100");
 }
 
 TEST_F(GamesTest, LaunchOfAMissingGameReturnsToIdleAtOnce)
 {
     std::string location = addProfile("Ghost", folder->file("missing\\ghost.exe"));
     DWORD start = GetTickCount();
-    ProcessHandle process = launchProfile(host, *store, 0, true);
+    OwnedHandle process = launchProfile(host, *store, 0, true);
     EXPECT_FALSE(process);
     EXPECT_LT(GetTickCount() - start, 3000u);
     ASSERT_EQ(host.states.size(), 2u);
-    EXPECT_EQ(host.states[1], "0 Ghost gain=100");
+    EXPECT_EQ(host.states[1], "idle  gain=100");
     EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100") << "the snapshot was taken before the start";
     EXPECT_EQ(deviceValue("Gain"), "100");
 
@@ -311,14 +312,13 @@ TEST_F(GamesTest, LaunchOfAMissingGameReturnsToIdleAtOnce)
 TEST_F(GamesTest, RunProgramWaitsOnlyWhenAsked)
 {
     std::string exe = folder->placeGame("tool.exe");
-    ProcessHandle waited =
-        runProgram(nullptr, "Open", exe, "--wait-ms 300 --exit 4", "", SW_SHOWNORMAL, true);
+    OwnedHandle waited = runProgram(nullptr, "Open", exe, "--wait-ms 300 --exit 4", "", SW_SHOWNORMAL, true);
     ASSERT_TRUE(waited);
     DWORD exitCode = 0;
     GetExitCodeProcess(waited.get(), &exitCode);
     EXPECT_EQ(exitCode, 4u);
 
-    ProcessHandle started = runProgram(nullptr, "Open", exe, "--wait-ms 5000", "", SW_SHOWNORMAL, false);
+    OwnedHandle started = runProgram(nullptr, "Open", exe, "--wait-ms 5000", "", SW_SHOWNORMAL, false);
     ASSERT_TRUE(started);
     EXPECT_EQ(WaitForSingleObject(started.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     TerminateProcess(started.get(), 0);
