@@ -41,26 +41,20 @@ private:
     Handle held = Traits::empty();
 };
 
-// Traits of the kinds whose empty value is null and that take every other value as it comes.
-template <class H>
-struct NullIsEmpty {
+// Traits of a kind whose empty value is null: every other value is a handle that `Release` frees.
+template <class H, auto Release>
+struct NullHandleTraits {
     static H empty() { return nullptr; }
     static H adopt(H h) { return h; }
+    static void release(H h) { Release(h); }
 };
 
 // A kernel object: process, file, device, snapshot. A failed CreateFileA or snapshot gives
 // INVALID_HANDLE_VALUE, held as nothing.
-struct KernelHandleTraits : NullIsEmpty<HANDLE> {
+struct KernelHandleTraits : NullHandleTraits<HANDLE, CloseHandle> {
     static HANDLE adopt(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : h; }
-    static void release(HANDLE h) { CloseHandle(h); }
-};
-struct RegistryKeyTraits : NullIsEmpty<HKEY> {
-    static void release(HKEY h) { RegCloseKey(h); }
-};
-struct LibraryTraits : NullIsEmpty<HMODULE> {
-    static void release(HMODULE h) { FreeLibrary(h); }
 };
 
 using OwnedHandle = Owned<KernelHandleTraits>;
-using OwnedRegistryKey = Owned<RegistryKeyTraits>;
-using OwnedLibrary = Owned<LibraryTraits>;
+using OwnedRegistryKey = Owned<NullHandleTraits<HKEY, RegCloseKey>>;
+using OwnedLibrary = Owned<NullHandleTraits<HMODULE, FreeLibrary>>;

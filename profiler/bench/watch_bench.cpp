@@ -65,32 +65,35 @@ double threadCpuUs()
     return us(kernel) + us(user);
 }
 
-int bareWalk()
+// Calls visit(entry) for each process of a fresh snapshot while it returns true.
+template <class Visit>
+void walkProcesses(Visit visit)
 {
     OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot)
-        return 0;
+        return;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
+    BOOL more = Process32First(snapshot.get(), &entry);
+    while (more && visit(entry))
+        more = Process32Next(snapshot.get(), &entry);
+}
+
+int bareWalk()
+{
     int count = 0;
-    for (BOOL more = Process32First(snapshot.get(), &entry); more;
-         more = Process32Next(snapshot.get(), &entry))
-        ++count;
+    walkProcesses([&](const PROCESSENTRY32&) { return ++count > 0; });
     return count;
 }
 
 // What a tick costs without the cache: every process opened and its path compared with every row.
 int uncachedTick(const ProcessPathResolver& resolver, const std::vector<std::string>& locations)
 {
-    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot)
-        return 0;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
     int matched = 0;
-    for (BOOL more = Process32First(snapshot.get(), &entry); more && !matched;
-         more = Process32Next(snapshot.get(), &entry))
+    walkProcesses([&](const PROCESSENTRY32& entry) {
         matched = findProfileForProcess(locations, resolver.resolve(entry.th32ProcessID, entry.szExeFile));
+        return matched == 0;
+    });
     return matched;
 }
 

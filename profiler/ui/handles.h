@@ -5,27 +5,11 @@
 
 #include "base/owned.h"
 
-struct BitmapTraits : NullIsEmpty<HBITMAP> {
-    static void release(HBITMAP h) { DeleteObject(h); }
-};
-struct IconTraits : NullIsEmpty<HICON> {
-    static void release(HICON h) { DestroyIcon(h); }
-};
-struct MenuTraits : NullIsEmpty<HMENU> {
-    static void release(HMENU h) { DestroyMenu(h); }
-};
-struct ImageListTraits : NullIsEmpty<HIMAGELIST> {
-    static void release(HIMAGELIST h) { ImageList_Destroy(h); }
-};
-struct MemoryDcTraits : NullIsEmpty<HDC> {
-    static void release(HDC h) { DeleteDC(h); }
-};
-
-using OwnedBitmap = Owned<BitmapTraits>;
-using OwnedIcon = Owned<IconTraits>;
-using OwnedMenu = Owned<MenuTraits>;
-using OwnedImageList = Owned<ImageListTraits>;
-using OwnedMemoryDc = Owned<MemoryDcTraits>;
+using OwnedBitmap = Owned<NullHandleTraits<HBITMAP, DeleteObject>>;
+using OwnedIcon = Owned<NullHandleTraits<HICON, DestroyIcon>>;
+using OwnedMenu = Owned<NullHandleTraits<HMENU, DestroyMenu>>;
+using OwnedImageList = Owned<NullHandleTraits<HIMAGELIST, ImageList_Destroy>>;
+using OwnedMemoryDc = Owned<NullHandleTraits<HDC, DeleteDC>>;
 
 // A window's device context, released again when done.
 class WindowDc {
