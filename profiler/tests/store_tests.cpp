@@ -39,11 +39,11 @@ protected:
     void TearDown() override { DeleteFileA(path.c_str()); }
 
     void settings(const char* key, const char* value) { store->writeText(ini::SETTINGS, key, value); }
-    void addProfiles(std::initializer_list<const char*> locations)
+    void addProfiles(const std::vector<std::string>& locations)
     {
         int rows = 0;
-        for (const char* location : locations) {
-            store->writeProfileFields(location, std::string("title of ") + location, "", "");
+        for (const std::string& location : locations) {
+            store->writeProfileFields(location, "title of " + location, "", "");
             store->appendProfile(location, rows++);
         }
     }
@@ -160,39 +160,31 @@ TEST_F(StoreTest, CopyDeviceValuesAndNullWriteRemoval)
 
 TEST_F(StoreTest, RemoveKeepsTheListInvariant)
 {
+    const std::vector<std::string> four = {"a", "b", "c", "d"};
     struct Case {
-        const char* name;
+        std::vector<std::string> profiles;
         int row;
         std::vector<std::string> after;
     } cases[] = {
-        {"first", 0, {"b", "c", "d"}},
-        {"middle", 1, {"a", "c", "d"}},
-        {"last", 3, {"a", "b", "c"}},
+        {four, 0, {"b", "c", "d"}},
+        {four, 1, {"a", "c", "d"}},
+        {four, 3, {"a", "b", "c"}},
+        {{"C:\\only.exe"}, 0, {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        const int n = static_cast<int>(c.profiles.size());
+        SCOPED_TRACE("row " + std::to_string(c.row) + " of " + std::to_string(n));
         DeleteFileA(path.c_str());
-        addProfiles({"a", "b", "c", "d"});
+        addProfiles(c.profiles);
         store->removeProfile(c.row, rowLocations());
         EXPECT_EQ(rowLocations(), c.after);
-        EXPECT_EQ(store->profileCount(), 3);
-        EXPECT_EQ(store->profileLocation(4), "");
-        EXPECT_EQ(fileText(path).find("\n4="), std::string::npos);
+        EXPECT_EQ(store->profileCount(), n - 1);
+        EXPECT_EQ(store->profileLocation(n), "");
+        EXPECT_EQ(fileText(path).find("\n" + std::to_string(n) + "="), std::string::npos);
         for (const std::string& kept : c.after)
             EXPECT_EQ(title(kept), "title of " + kept);
-        std::string gone(1, "abcd"[c.row]);
-        EXPECT_EQ(fileText(path).find("[" + gone + "]"), std::string::npos);
+        EXPECT_EQ(fileText(path).find("[" + c.profiles[c.row] + "]"), std::string::npos);
     }
-}
-
-TEST_F(StoreTest, RemoveTheOnlyProfile)
-{
-    addProfiles({"C:\\only.exe"});
-    store->removeProfile(0, rowLocations());
-    EXPECT_EQ(store->profileCount(), 0);
-    EXPECT_EQ(store->profileLocation(1), "");
-    EXPECT_EQ(fileText(path).find("[C:\\only.exe]"), std::string::npos);
-    EXPECT_TRUE(rows().empty());
 }
 
 TEST_F(StoreTest, EmptyEntriesYieldNoRowAndRemovalRenumbersByRows)

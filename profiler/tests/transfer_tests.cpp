@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -37,20 +38,45 @@ std::string value(const char* name)
     return regText(DEVICE_KEY, name);
 }
 
-// The "value" lines that follow the request in the driver's log: what it found in the key.
-std::map<std::string, std::string> valuesAtRequest(const std::string& log)
+const char* const NAMES[] = {"Gain", "Deadzone", "Curve"}; // the device value list
+
+// Texts of the three device values joined by "/", "-" for an absent one.
+template <class Read>
+std::string joined(Read read)
+{
+    std::string text = read(NAMES[0]);
+    for (const char* name : {NAMES[1], NAMES[2]})
+        text += "/" + read(name);
+    return text;
+}
+
+std::string inForce()
+{
+    return joined([](const char* name) {
+        std::string text = value(name);
+        return text == "<absent>" ? std::string("-") : text;
+    });
+}
+
+// What the driver found in the key when the request arrived: the "value" lines after it in its log.
+std::string atRequest(const std::string& log)
 {
     std::map<std::string, std::string> values;
-    std::istringstream lines(
-        log.substr(log.find("ioctl") == std::string::npos ? log.size() : log.find("ioctl")));
+    std::istringstream lines(log.substr(std::min(log.find("ioctl"), log.size())));
     std::string line;
     while (std::getline(lines, line)) {
-        if (line.rfind("value ", 0) != 0)
-            continue;
-        size_t eq = line.find('=');
-        values[line.substr(6, eq - 6)] = line.substr(eq + 1);
+        if (line.rfind("value ", 0) == 0)
+            values[line.substr(6, line.find('=') - 6)] = line.substr(line.find('=') + 1);
     }
-    return values;
+    return joined([&](const char* name) { return values.count(name) ? values[name] : std::string("-"); });
+}
+
+// One request: opened with `open`, the request, then the close.
+void expectOneRequest(const std::string& log, const char* open)
+{
+    EXPECT_EQ(log.find(open), 0u) << log;
+    EXPECT_NE(log.find(IOCTL_LINE), std::string::npos) << log;
+    EXPECT_LT(log.find("ioctl"), log.find("close\n")) << log;
 }
 
 class TransferTest : public ::testing::Test {
@@ -101,6 +127,11 @@ protected:
         GetPrivateProfileStringA(section, key, "<absent>", buffer, sizeof(buffer), path.c_str());
         return std::string(buffer) != "<absent>";
     }
+    // The section's three device values, as inForce() shows the key's.
+    std::string saved(const char* section)
+    {
+        return joined([&](const char* name) { return hasKey(section, name) ? ini(section, name) : "-"; });
+    }
     void profile(const char* section, const char* gain, const char* deadzone, const char* curve)
     {
         store->writeText(section, "Gain", gain);
@@ -121,26 +152,12 @@ TEST_F(TransferTest, ApplyWithSnapshotWritesKeySavesDefaultsThenTellsDriverExclu
     setValue("Gain", "100");
     setValue("Deadzone", "5");
     profile("C:\\Games\\Fly\\fly.exe", "70", "2", "soft");
-
     applyProfile(*store, "C:\\Games\\Fly\\fly.exe", true);
-
-    EXPECT_EQ(value("Gain"), "70");
-    EXPECT_EQ(value("Deadzone"), "2");
-    EXPECT_EQ(value("Curve"), "soft");
-    EXPECT_EQ(ini("DEFAULT", "Gain"), "100");
-    EXPECT_EQ(ini("DEFAULT", "Deadzone"), "5");
-    EXPECT_TRUE(hasKey("DEFAULT", "Curve")) << "an absent value is recorded as the empty text";
-    EXPECT_EQ(ini("DEFAULT", "Curve"), "");
-
+    EXPECT_EQ(inForce(), "70/2/soft");
+    EXPECT_EQ(saved("DEFAULT"), "100/5/") << "an absent value is recorded as the empty text";
     std::string log = driver->log("close");
-    EXPECT_EQ(log.find(EXCLUSIVE_OPEN), 0u) << log;
-    EXPECT_NE(log.find(IOCTL_LINE), std::string::npos) << log;
-    EXPECT_NE(log.find("close\n"), std::string::npos) << log;
-    EXPECT_LT(log.find("ioctl"), log.find("close")) << log;
-    std::map<std::string, std::string> seen = valuesAtRequest(log);
-    EXPECT_EQ(seen["Gain"], "70") << "the key must hold the new values when the request arrives";
-    EXPECT_EQ(seen["Deadzone"], "2");
-    EXPECT_EQ(seen["Curve"], "soft");
+    expectOneRequest(log, EXCLUSIVE_OPEN);
+    EXPECT_EQ(atRequest(log), "70/2/soft") << "the key must hold the new values when the request arrives";
 }
 
 TEST_F(TransferTest, SharedTransferOpensDriverShared)
@@ -149,21 +166,18 @@ TEST_F(TransferTest, SharedTransferOpensDriverShared)
     setValue("Gain", "9");
     transferDeviceValues(*store, "TMP", "DEFAULT", DriverSharing::Shared);
     std::string log = driver->log("close");
-    EXPECT_EQ(log.find(SHARED_OPEN), 0u) << log;
-    EXPECT_NE(log.find(IOCTL_LINE), std::string::npos) << log;
-    EXPECT_EQ(valuesAtRequest(log)["Gain"], "1");
-    EXPECT_EQ(ini("DEFAULT", "Gain"), "9");
+    expectOneRequest(log, SHARED_OPEN);
+    EXPECT_EQ(atRequest(log), "1/2/3");
+    EXPECT_EQ(saved("DEFAULT"), "9//");
 }
 
 TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotWritesEmptyTexts)
 {
     setValue("Gain", "100");
     restoreDefaults(*store);
-    EXPECT_EQ(value("Gain"), "");
-    EXPECT_EQ(value("Deadzone"), "");
-    EXPECT_EQ(value("Curve"), "");
-    EXPECT_FALSE(hasKey("DEFAULT", "Gain")) << "restore takes no snapshot";
-    EXPECT_EQ(driver->log("close").find(EXCLUSIVE_OPEN), 0u);
+    EXPECT_EQ(inForce(), "//");
+    EXPECT_EQ(saved("DEFAULT"), "-/-/-") << "restore takes no snapshot";
+    expectOneRequest(driver->log("close"), EXCLUSIVE_OPEN);
 
     setValue("Gain", "100");
     setValue("Deadzone", "5");
@@ -172,12 +186,10 @@ TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotWritesEmptyTex
     applyProfile(*store, "P", true);
     driver->clearLog();
     restoreDefaults(*store);
-    EXPECT_EQ(value("Gain"), "100");
-    EXPECT_EQ(value("Deadzone"), "5");
-    EXPECT_EQ(value("Curve"), "hard");
+    EXPECT_EQ(inForce(), "100/5/hard");
     std::string log = driver->log("close");
-    EXPECT_EQ(log.find(EXCLUSIVE_OPEN), 0u) << log;
-    EXPECT_EQ(valuesAtRequest(log)["Curve"], "hard");
+    expectOneRequest(log, EXCLUSIVE_OPEN);
+    EXPECT_EQ(atRequest(log), "100/5/hard");
 }
 
 TEST_F(TransferTest, TwoAppliesWithoutRestoreKeepTheFirstProfileAsDefaults)
@@ -187,8 +199,8 @@ TEST_F(TransferTest, TwoAppliesWithoutRestoreKeepTheFirstProfileAsDefaults)
     profile("B", "2", "2", "2");
     applyProfile(*store, "A", true);
     applyProfile(*store, "B", true);
-    EXPECT_EQ(ini("DEFAULT", "Gain"), "1");
-    EXPECT_EQ(value("Gain"), "2");
+    EXPECT_EQ(saved("DEFAULT"), "1/1/1");
+    EXPECT_EQ(inForce(), "2/2/2");
 }
 
 TEST_F(TransferTest, NoDeviceValuesWritesNothingButStillSendsTheRequest)
@@ -197,10 +209,9 @@ TEST_F(TransferTest, NoDeviceValuesWritesNothingButStillSendsTheRequest)
     profile("P", "70", "2", "soft");
     setValue("Gain", "100");
     applyProfile(*store, "P", true);
-    EXPECT_EQ(value("Gain"), "100");
-    EXPECT_FALSE(hasKey("DEFAULT", "Gain"));
-    std::string log = driver->log("close");
-    EXPECT_NE(log.find(IOCTL_LINE), std::string::npos) << log;
+    EXPECT_EQ(inForce(), "100/-/-");
+    EXPECT_EQ(saved("DEFAULT"), "-/-/-");
+    expectOneRequest(driver->log("close"), EXCLUSIVE_OPEN);
 }
 
 TEST_F(TransferTest, DriverAbsentStillWritesValuesAndSnapshot)
@@ -209,8 +220,8 @@ TEST_F(TransferTest, DriverAbsentStillWritesValuesAndSnapshot)
     setValue("Gain", "100");
     profile("P", "70", "2", "soft");
     applyProfile(*store, "P", true);
-    EXPECT_EQ(value("Gain"), "70");
-    EXPECT_EQ(ini("DEFAULT", "Gain"), "100");
+    EXPECT_EQ(inForce(), "70/2/soft");
+    EXPECT_EQ(saved("DEFAULT"), "100//");
     EXPECT_FALSE(notifyDriver(*store, DriverSharing::Exclusive));
     settings("DEVNODE", "");
     EXPECT_FALSE(notifyDriver(*store, DriverSharing::Shared));
@@ -222,10 +233,8 @@ TEST_F(TransferTest, ReadDeviceValuesCopiesWhatIsInForceWithoutTellingTheDriver)
     setValue("Gain", "100");
     setValue("Curve", "hard");
     readDeviceValues(*store, "TMP");
-    EXPECT_EQ(ini("TMP", "Gain"), "100");
-    EXPECT_EQ(ini("TMP", "Curve"), "hard");
-    EXPECT_TRUE(hasKey("TMP", "Deadzone"));
-    EXPECT_EQ(value("Gain"), "100");
+    EXPECT_EQ(saved("TMP"), "100//hard");
+    EXPECT_EQ(inForce(), "100/-/hard");
     Sleep(100);
     EXPECT_EQ(driver->log(), "");
 }
