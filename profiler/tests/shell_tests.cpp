@@ -150,34 +150,39 @@ TEST_F(ShellTest, StartsHiddenWithRowsImagesAndLaunchItemsFromTheFile)
     EXPECT_EQ(column.cx, client.right * 65 / 100 - 1);
 }
 
-TEST_F(ShellTest, NoProfilesLeavesAnEmptyLaunchSubmenuWithoutItsPlaceholder)
+// Empty entries add nothing, and the file is numbered like the rows again; an absurd COUNT costs no
+// time; with no profiles the Launch submenu is empty, its placeholder gone.
+TEST_F(ShellTest, TheListFollowsTheFileAndTheFileIsNumberedLikeTheList)
 {
-    MainDialog& d = start("");
-    EXPECT_EQ(d.rowCount(), 0);
-    EXPECT_EQ(GetMenuItemCount(d.launchMenu()), 0);
-    EXPECT_EQ(GetMenuState(d.popupMenu(), CMD_LAUNCH_PLACEHOLDER, MF_BYCOMMAND), static_cast<UINT>(-1));
-}
-
-TEST_F(ShellTest, EmptyEntriesAddNothingAndTheListIsNumberedLikeItsRows)
-{
-    start("[PROFILES]\r\nCOUNT=4\r\n1=C:\\a.exe\r\n2=\r\n3=C:\\c.exe\r\n4=C:\\d.exe\r\n"
-          "[C:\\a.exe]\r\nProfileTitle=A\r\n[C:\\c.exe]\r\nProfileTitle=C\r\n[C:\\d.exe]\r\nProfileTitle="
-          "D\r\n");
-    expectRows({{"A", "C:\\a.exe"}, {"C", "C:\\c.exe"}, {"D", "C:\\d.exe"}});
-    EXPECT_EQ(settings->read("PROFILES", "COUNT"), "3");
-    EXPECT_EQ(settings->read("PROFILES", "2"), "C:\\c.exe");
-    EXPECT_EQ(settings->read("PROFILES", "3"), "C:\\d.exe");
-    EXPECT_FALSE(settings->has("PROFILES", "4"));
-}
-
-TEST_F(ShellTest, AnAbsurdCountStartsPromptlyWithTheListedRows)
-{
-    DWORD started = GetTickCount();
-    start(
-        "[PROFILES]\r\nCOUNT=2000000000\r\n1=C:\\a.exe\r\n2=C:\\b.exe\r\n[C:\\a.exe]\r\nProfileTitle=A\r\n");
-    EXPECT_LT(GetTickCount() - started, 10000u);
-    expectRows({{"A", "C:\\a.exe"}, {"", "C:\\b.exe"}});
-    EXPECT_EQ(settings->read("PROFILES", "COUNT"), "2");
+    using Rows = std::vector<std::pair<std::string, std::string>>;
+    struct Case {
+        const char* profiles;
+        Rows rows;
+        const char* count; // "COUNT" afterwards
+    } cases[] = {
+        {"", {}, ""},
+        {"[PROFILES]\r\nCOUNT=4\r\n1=C:\\a.exe\r\n2=\r\n3=C:\\c.exe\r\n4=C:\\d.exe\r\n[C:\\a.exe]"
+         "\r\nProfileTitle="
+         "A\r\n[C:\\c.exe]\r\nProfileTitle=C\r\n[C:\\d.exe]\r\nProfileTitle=D\r\n",
+         {{"A", "C:\\a.exe"}, {"C", "C:\\c.exe"}, {"D", "C:\\d.exe"}},
+         "3"},
+        {"[PROFILES]\r\nCOUNT=2000000000\r\n1=C:\\a.exe\r\n2=C:\\b.exe\r\n[C:\\a.exe]\r\nProfileTitle=A\r\n",
+         {{"A", "C:\\a.exe"}, {"", "C:\\b.exe"}},
+         "2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.profiles);
+        app.reset();
+        DWORD started = GetTickCount();
+        MainDialog& d = start(c.profiles);
+        EXPECT_LT(GetTickCount() - started, 3000u) << "no entry above the highest key is read";
+        expectRows(c.rows);
+        EXPECT_EQ(GetMenuState(d.popupMenu(), CMD_LAUNCH_PLACEHOLDER, MF_BYCOMMAND), static_cast<UINT>(-1));
+        EXPECT_EQ(settings->read("PROFILES", "COUNT"), c.count);
+        for (std::size_t k = 1; k <= c.rows.size(); ++k)
+            EXPECT_EQ(settings->read("PROFILES", std::to_string(k).c_str()), c.rows[k - 1].second);
+        EXPECT_FALSE(settings->has("PROFILES", std::to_string(c.rows.size() + 1).c_str()));
+    }
 }
 
 TEST_F(ShellTest, DeleteRenumbersFileRowsImagesAndLaunchCommands)
@@ -241,61 +246,56 @@ TEST_F(ShellTest, EditDeleteAndRunWithoutSelectionAskForOne)
     EXPECT_EQ(settings->read("PROFILES", "COUNT"), "3");
 }
 
+// Each switch is read at start-up (Auto Start from the Run entry alone, not from "AUTORUN"), and its
+// command flips it, stores it and sets its check mark. The prompt has no menu item.
 TEST_F(ShellTest, SettingsSwitchesAreReadFlippedStoredAndChecked)
 {
-    MainDialog& d = start("", "AUTOLAUNCH=1\r\nPROMPT=1\r\nRESTORE=0\r\n");
-    HMENU menu = d.settingsMenu();
-    EXPECT_TRUE(GetMenuState(menu, CMD_AUTO_APPLY, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_FALSE(GetMenuState(menu, CMD_RESTORE, MF_BYCOMMAND) & MF_CHECKED);
-
-    command(CMD_AUTO_APPLY);
-    command(CMD_RESTORE);
-    command(CMD_PROMPT);
-    EXPECT_EQ(settings->read("SETTINGS", "AUTOLAUNCH"), "0");
-    EXPECT_EQ(settings->read("SETTINGS", "RESTORE"), "1");
-    EXPECT_EQ(settings->read("SETTINGS", "PROMPT"), "0");
-    EXPECT_FALSE(GetMenuState(menu, CMD_AUTO_APPLY, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_TRUE(GetMenuState(menu, CMD_RESTORE, MF_BYCOMMAND) & MF_CHECKED);
-    // The prompt switch has no menu item: only the file shows it.
-    EXPECT_EQ(GetMenuState(d.popupMenu(), CMD_PROMPT, MF_BYCOMMAND), static_cast<UINT>(-1));
-
-    command(CMD_AUTO_APPLY);
-    EXPECT_EQ(settings->read("SETTINGS", "AUTOLAUNCH"), "1");
-    EXPECT_TRUE(GetMenuState(menu, CMD_AUTO_APPLY, MF_BYCOMMAND) & MF_CHECKED);
-}
-
-TEST_F(ShellTest, AutoStartFollowsTheRunEntry)
-{
     RunEntryGuard guard;
-    std::string self = modulePath();
-
-    // AUTORUN alone does not count: only the Run entry does.
-    RunEntryGuard::erase();
-    MainDialog* d = &start("", "AUTORUN=1\r\n");
-    EXPECT_FALSE(GetMenuState(d->settingsMenu(), CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED);
-
-    command(CMD_AUTO_START);
-    std::string entry;
-    ASSERT_TRUE(RunEntryGuard::read(entry));
-    EXPECT_EQ(entry, self);
-    EXPECT_EQ(settings->read("SETTINGS", "AUTORUN"), "1");
-    EXPECT_TRUE(GetMenuState(d->settingsMenu(), CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED);
-
-    command(CMD_AUTO_START);
-    EXPECT_FALSE(RunEntryGuard::read(entry));
-    EXPECT_EQ(settings->read("SETTINGS", "AUTORUN"), "0");
-
-    // The program's path in other letters still counts as this program.
+    const std::string self = modulePath();
     std::string upper = self;
     CharUpperA(&upper[0]);
-    RunEntryGuard::write(upper);
-    app.reset();
-    d = &start("");
-    EXPECT_TRUE(GetMenuState(d->settingsMenu(), CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED);
-
-    RunEntryGuard::write("C:\\Other\\profiler.exe");
-    app.reset();
-    EXPECT_FALSE(GetMenuState(start("").settingsMenu(), CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED);
+    enum Run { NONE, SELF_UPPER, OTHER };
+    struct Case {
+        int command;
+        const char* key;
+        const char* file;
+        Run run;
+        bool on; // as read at start-up
+    } cases[] = {
+        {CMD_AUTO_APPLY, "AUTOLAUNCH", "AUTOLAUNCH=1\r\n", NONE, true},
+        {CMD_AUTO_APPLY, "AUTOLAUNCH", "", NONE, false},
+        {CMD_RESTORE, "RESTORE", "RESTORE=0\r\n", NONE, false},
+        {CMD_RESTORE, "RESTORE", "RESTORE=1\r\n", NONE, true},
+        {CMD_PROMPT, "PROMPT", "PROMPT=1\r\n", NONE, true},
+        {CMD_AUTO_START, "AUTORUN", "AUTORUN=1\r\n", NONE, false},
+        {CMD_AUTO_START, "AUTORUN", "", SELF_UPPER, true},
+        {CMD_AUTO_START, "AUTORUN", "", OTHER, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " run entry " + std::to_string(c.run) + " command " +
+                     std::to_string(c.command));
+        app.reset();
+        if (c.run == NONE)
+            RunEntryGuard::erase();
+        else
+            RunEntryGuard::write(c.run == SELF_UPPER ? upper : "C:\\Other\\profiler.exe");
+        MainDialog& d = start("", c.file);
+        const UINT before = GetMenuState(d.settingsMenu(), c.command, MF_BYCOMMAND);
+        command(c.command);
+        EXPECT_EQ(settings->read("SETTINGS", c.key), c.on ? "0" : "1");
+        const UINT after = GetMenuState(d.settingsMenu(), c.command, MF_BYCOMMAND);
+        if (c.command == CMD_PROMPT) {
+            EXPECT_EQ(GetMenuState(d.popupMenu(), c.command, MF_BYCOMMAND), static_cast<UINT>(-1));
+            continue;
+        }
+        EXPECT_EQ((before & MF_CHECKED) != 0, c.on);
+        EXPECT_EQ((after & MF_CHECKED) != 0, !c.on);
+        std::string entry;
+        if (c.command == CMD_AUTO_START) {
+            EXPECT_EQ(RunEntryGuard::read(entry), !c.on);
+            EXPECT_EQ(entry, c.on ? "" : self);
+        }
+    }
 }
 
 TEST_F(ShellTest, TrayClicksOpenMenusOnlyWhileIdle)
