@@ -7,7 +7,6 @@
 
 #include <fstream>
 #include <functional>
-#include <map>
 #include <sstream>
 #include <thread>
 
@@ -205,6 +204,13 @@ protected:
     {
         return settings->has(section, name) ? settings->read(section, name) : "<absent>";
     }
+    // A profile's section: title | parameters | start directory | the two device values.
+    std::string profile(const char* section)
+    {
+        return ini(section, "ProfileTitle") + " | " + ini(section, "AppParams") + " | " +
+               ini(section, "AppDirection") + " | " + ini(section, "ForceGain") + "/" +
+               ini(section, "Deadzone");
+    }
 
     static StandinDriverService* driver;
     static DWORD driverError;
@@ -226,24 +232,25 @@ TEST(EditorText, TrimsTheSixBlanksAndKeepsDoubleByteCharactersWhole)
 
 TEST(EditorText, ChosenFileGivesFolderAndTitle)
 {
-    ChosenFile fly = splitChosenFile("C:\\Games\\Fly\\fly.exe");
-    EXPECT_EQ(fly.startDirectory, "C:\\Games\\Fly");
-    EXPECT_EQ(fly.title, "fly");
-    ChosenFile root = splitChosenFile("C:\\fly.exe");
-    EXPECT_EQ(root.startDirectory, "C:");
-    EXPECT_EQ(root.title, "fly");
-    ChosenFile dots = splitChosenFile("D:/games/sky.v2.exe");
-    EXPECT_EQ(dots.startDirectory, "D:/games");
-    EXPECT_EQ(dots.title, "sky.v2");
-    ChosenFile bare = splitChosenFile("fly");
-    EXPECT_EQ(bare.startDirectory, "fly");
-    EXPECT_EQ(bare.title, "fly");
-    // Shift-JIS 0x95 0x5C is one character whose second byte is a backslash: not a separator.
-    ChosenFile wide = splitChosenFile("C:\\Games\\\x95\x5C.exe", 932);
-    EXPECT_EQ(wide.startDirectory, "C:\\Games");
-    EXPECT_EQ(wide.title, "\x95\x5C");
-    ChosenFile folder = splitChosenFile("C:\\\x95\x5C\\a.exe", 932);
-    EXPECT_EQ(folder.startDirectory, "C:\\\x95\x5C");
+    struct Case {
+        const char* path;
+        UINT codePage;
+        const char* folder;
+        const char* title;
+    } cases[] = {
+        {"C:\\Games\\Fly\\fly.exe", CP_ACP, "C:\\Games\\Fly", "fly"},
+        {"C:\\fly.exe", CP_ACP, "C:", "fly"},
+        {"D:/games/sky.v2.exe", CP_ACP, "D:/games", "sky.v2"},
+        {"fly", CP_ACP, "fly", "fly"},
+        // Shift-JIS 0x95 0x5C is one character whose second byte is a backslash: not a separator.
+        {"C:\\Games\\\x95\x5C.exe", 932, "C:\\Games", "\x95\x5C"},
+        {"C:\\\x95\x5C\\a.exe", 932, "C:\\\x95\x5C", "a"},
+    };
+    for (const Case& c : cases) {
+        ChosenFile chosen = splitChosenFile(c.path, c.codePage);
+        EXPECT_EQ(chosen.startDirectory, c.folder) << c.path;
+        EXPECT_EQ(chosen.title, c.title) << c.path;
+    }
 }
 
 TEST(EditorMode, TheCaptionDecides)
@@ -300,11 +307,7 @@ TEST_F(EditorTest, NewProfileWithOnlyALocationIsListedAndStored)
         command(IDC_NEW);
     }
     const char* section = "C:\\Games\\New\\new.exe";
-    EXPECT_EQ(ini(section, "ProfileTitle"), "");
-    EXPECT_EQ(ini(section, "AppParams"), "<absent>");
-    EXPECT_EQ(ini(section, "AppDirection"), "<absent>");
-    EXPECT_EQ(ini(section, "ForceGain"), "55");
-    EXPECT_EQ(ini(section, "Deadzone"), "3");
+    EXPECT_EQ(profile(section), " | <absent> | <absent> | 55/3");
     EXPECT_EQ(ini("TMP", "ForceGain"), "<absent>");
     EXPECT_EQ(ini("PROFILES", "COUNT"), "3");
     EXPECT_EQ(ini("PROFILES", "3"), section);
@@ -327,15 +330,13 @@ TEST_F(EditorTest, NewProfileWithOnlyALocationIsListedAndStored)
 TEST_F(EditorTest, EditModeLocksTheLocationAndRewritesTheSameSection)
 {
     ListView_SetItemState(list(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    std::map<std::string, std::string> seen;
+    std::string shown; // location | title | parameters | start directory | "TMP"
     bool locationLocked = false, focusOnTitle = false;
     {
         User user("Edit Game profile", [&](User& u) {
-            seen["location"] = u.text(IDC_LOCATION);
-            seen["title"] = u.text(IDC_TITLE);
-            seen["parameters"] = u.text(IDC_PARAMETERS);
-            seen["directory"] = u.text(IDC_START_DIRECTORY);
-            seen["tmp"] = ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
+            for (int id : {IDC_LOCATION, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY})
+                shown += u.text(id) + " | ";
+            shown += ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
             locationLocked =
                 !IsWindowEnabled(u.control(IDC_LOCATION)) && !IsWindowEnabled(u.control(IDC_BROWSE));
             focusOnTitle = u.focus() == u.control(IDC_TITLE);
@@ -348,20 +349,13 @@ TEST_F(EditorTest, EditModeLocksTheLocationAndRewritesTheSameSection)
         NMHDR click = {list(), IDC_PROFILE_LIST, static_cast<UINT>(NM_DBLCLK)};
         SendMessageA(main().window(), WM_NOTIFY, IDC_PROFILE_LIST, reinterpret_cast<LPARAM>(&click));
     }
-    EXPECT_EQ(seen["location"], "C:\\Games\\Fly\\fly.exe");
-    EXPECT_EQ(seen["title"], "Fly");
-    EXPECT_EQ(seen["parameters"], "-fast");
-    EXPECT_EQ(seen["directory"], "C:\\Games\\Fly");
-    EXPECT_EQ(seen["tmp"], "90/1");
+    EXPECT_EQ(shown, "C:\\Games\\Fly\\fly.exe | Fly | -fast | C:\\Games\\Fly | 90/1");
     EXPECT_TRUE(locationLocked);
     EXPECT_TRUE(focusOnTitle);
 
     const char* section = "C:\\Games\\Fly\\fly.exe";
     // The title goes to the file as typed; Wine's INI writer drops the blanks at its ends itself.
-    EXPECT_EQ(ini(section, "ProfileTitle"), "New Fly");
-    EXPECT_EQ(ini(section, "AppParams"), "<absent>");
-    EXPECT_EQ(ini(section, "AppDirection"), "D:\\Fly");
-    EXPECT_EQ(ini(section, "ForceGain"), "90");
+    EXPECT_EQ(profile(section), "New Fly | <absent> | D:\\Fly | 90/1");
     EXPECT_EQ(ini("PROFILES", "COUNT"), "2");
     EXPECT_EQ(ini("TMP", "ForceGain"), "<absent>");
     EXPECT_EQ(main().rowText(1, 0), "New Fly");
