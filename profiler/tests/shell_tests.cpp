@@ -137,17 +137,16 @@ TEST_F(ShellTest, StartsHiddenWithRowsImagesAndLaunchItemsFromTheFile)
     EXPECT_EQ(ListView_GetTextBkColor(list), CLR_NONE);
     RECT client;
     GetClientRect(list, &client);
-    char header[32] = {};
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = header;
-    column.cchTextMax = sizeof(header);
-    ListView_GetColumn(list, 0, &column);
-    EXPECT_STREQ(header, "  Title   ");
-    EXPECT_EQ(column.cx, client.right * 35 / 100 - 1);
-    ListView_GetColumn(list, 1, &column);
-    EXPECT_STREQ(header, "  Location   ");
-    EXPECT_EQ(column.cx, client.right * 65 / 100 - 1);
+    for (int i : {0, 1}) {
+        char header[32] = {};
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = header;
+        column.cchTextMax = sizeof(header);
+        ListView_GetColumn(list, i, &column);
+        EXPECT_STREQ(header, i == 0 ? "  Title   " : "  Location   ");
+        EXPECT_EQ(column.cx, client.right * (i == 0 ? 35 : 65) / 100 - 1);
+    }
 }
 
 // Empty entries add nothing, and the file is numbered like the rows again; an absurd COUNT costs no

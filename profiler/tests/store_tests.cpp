@@ -89,11 +89,7 @@ TEST_F(StoreTest, SettingsAreReadAsDeployed)
     settings("REGPATH", "System\\Pad\\Params");
     settings("DEVNODE", "\\\\.\\PadCtl");
     settings("IOCTLCODE", "0x222004");
-    std::vector<std::string> names = store->deviceValueNames();
-    ASSERT_EQ(names.size(), 3u);
-    EXPECT_EQ(names[0], "Gain");
-    EXPECT_EQ(names[1], "");
-    EXPECT_EQ(names[2], "Deadzone");
+    EXPECT_EQ(store->deviceValueNames(), (std::vector<std::string>{"Gain", "", "Deadzone"}));
     EXPECT_EQ(store->deviceKeyPath(), "System\\Pad\\Params");
     EXPECT_EQ(store->deviceNodePath(), "\\\\.\\PadCtl");
     EXPECT_EQ(store->controlCode(), 0x222004u);

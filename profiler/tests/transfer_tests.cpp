@@ -40,22 +40,13 @@ std::string value(const char* name)
 
 const char* const NAMES[] = {"Gain", "Deadzone", "Curve"}; // the device value list
 
-// Texts of the three device values joined by "/", "-" for an absent one.
-template <class Read>
-std::string joined(Read read)
-{
-    std::string text = read(NAMES[0]);
-    for (const char* name : {NAMES[1], NAMES[2]})
-        text += "/" + read(name);
-    return text;
-}
-
+// The three device values in the key, each followed by "/".
 std::string inForce()
 {
-    return joined([](const char* name) {
-        std::string text = value(name);
-        return text == "<absent>" ? std::string("-") : text;
-    });
+    std::string text;
+    for (const char* name : NAMES)
+        text += value(name) + "/";
+    return text;
 }
 
 // What the driver found in the key when the request arrived: the "value" lines after it in its log.
@@ -68,7 +59,10 @@ std::string atRequest(const std::string& log)
         if (line.rfind("value ", 0) == 0)
             values[line.substr(6, line.find('=') - 6)] = line.substr(line.find('=') + 1);
     }
-    return joined([&](const char* name) { return values.count(name) ? values[name] : std::string("-"); });
+    std::string text;
+    for (const char* name : NAMES)
+        text += (values.count(name) ? values[name] : "<absent>") + "/";
+    return text;
 }
 
 // One request: opened with `open`, the request, then the close.
@@ -130,7 +124,10 @@ protected:
     // The section's three device values, as inForce() shows the key's.
     std::string saved(const char* section)
     {
-        return joined([&](const char* name) { return hasKey(section, name) ? ini(section, name) : "-"; });
+        std::string text;
+        for (const char* name : NAMES)
+            text += (hasKey(section, name) ? ini(section, name) : "<absent>") + "/";
+        return text;
     }
     void profile(const char* section, const char* gain, const char* deadzone, const char* curve)
     {
@@ -153,11 +150,11 @@ TEST_F(TransferTest, ApplyWithSnapshotWritesKeySavesDefaultsThenTellsDriverExclu
     setValue("Deadzone", "5");
     profile("C:\\Games\\Fly\\fly.exe", "70", "2", "soft");
     applyProfile(*store, "C:\\Games\\Fly\\fly.exe", true);
-    EXPECT_EQ(inForce(), "70/2/soft");
-    EXPECT_EQ(saved("DEFAULT"), "100/5/") << "an absent value is recorded as the empty text";
+    EXPECT_EQ(inForce(), "70/2/soft/");
+    EXPECT_EQ(saved("DEFAULT"), "100/5//") << "an absent value is recorded as the empty text";
     std::string log = driver->log("close");
     expectOneRequest(log, EXCLUSIVE_OPEN);
-    EXPECT_EQ(atRequest(log), "70/2/soft") << "the key must hold the new values when the request arrives";
+    EXPECT_EQ(atRequest(log), "70/2/soft/") << "the key must hold the new values when the request arrives";
 }
 
 TEST_F(TransferTest, SharedTransferOpensDriverShared)
@@ -167,16 +164,16 @@ TEST_F(TransferTest, SharedTransferOpensDriverShared)
     transferDeviceValues(*store, "TMP", "DEFAULT", DriverSharing::Shared);
     std::string log = driver->log("close");
     expectOneRequest(log, SHARED_OPEN);
-    EXPECT_EQ(atRequest(log), "1/2/3");
-    EXPECT_EQ(saved("DEFAULT"), "9//");
+    EXPECT_EQ(atRequest(log), "1/2/3/");
+    EXPECT_EQ(saved("DEFAULT"), "9///");
 }
 
 TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotWritesEmptyTexts)
 {
     setValue("Gain", "100");
     restoreDefaults(*store);
-    EXPECT_EQ(inForce(), "//");
-    EXPECT_EQ(saved("DEFAULT"), "-/-/-") << "restore takes no snapshot";
+    EXPECT_EQ(inForce(), "///");
+    EXPECT_EQ(saved("DEFAULT"), "<absent>/<absent>/<absent>/") << "restore takes no snapshot";
     expectOneRequest(driver->log("close"), EXCLUSIVE_OPEN);
 
     setValue("Gain", "100");
@@ -186,10 +183,10 @@ TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotWritesEmptyTex
     applyProfile(*store, "P", true);
     driver->clearLog();
     restoreDefaults(*store);
-    EXPECT_EQ(inForce(), "100/5/hard");
+    EXPECT_EQ(inForce(), "100/5/hard/");
     std::string log = driver->log("close");
     expectOneRequest(log, EXCLUSIVE_OPEN);
-    EXPECT_EQ(atRequest(log), "100/5/hard");
+    EXPECT_EQ(atRequest(log), "100/5/hard/");
 }
 
 TEST_F(TransferTest, TwoAppliesWithoutRestoreKeepTheFirstProfileAsDefaults)
@@ -199,8 +196,8 @@ TEST_F(TransferTest, TwoAppliesWithoutRestoreKeepTheFirstProfileAsDefaults)
     profile("B", "2", "2", "2");
     applyProfile(*store, "A", true);
     applyProfile(*store, "B", true);
-    EXPECT_EQ(saved("DEFAULT"), "1/1/1");
-    EXPECT_EQ(inForce(), "2/2/2");
+    EXPECT_EQ(saved("DEFAULT"), "1/1/1/");
+    EXPECT_EQ(inForce(), "2/2/2/");
 }
 
 TEST_F(TransferTest, NoDeviceValuesWritesNothingButStillSendsTheRequest)
@@ -209,8 +206,8 @@ TEST_F(TransferTest, NoDeviceValuesWritesNothingButStillSendsTheRequest)
     profile("P", "70", "2", "soft");
     setValue("Gain", "100");
     applyProfile(*store, "P", true);
-    EXPECT_EQ(inForce(), "100/-/-");
-    EXPECT_EQ(saved("DEFAULT"), "-/-/-");
+    EXPECT_EQ(inForce(), "100/<absent>/<absent>/");
+    EXPECT_EQ(saved("DEFAULT"), "<absent>/<absent>/<absent>/");
     expectOneRequest(driver->log("close"), EXCLUSIVE_OPEN);
 }
 
@@ -220,8 +217,8 @@ TEST_F(TransferTest, DriverAbsentStillWritesValuesAndSnapshot)
     setValue("Gain", "100");
     profile("P", "70", "2", "soft");
     applyProfile(*store, "P", true);
-    EXPECT_EQ(inForce(), "70/2/soft");
-    EXPECT_EQ(saved("DEFAULT"), "100//");
+    EXPECT_EQ(inForce(), "70/2/soft/");
+    EXPECT_EQ(saved("DEFAULT"), "100///");
     EXPECT_FALSE(notifyDriver(*store, DriverSharing::Exclusive));
     settings("DEVNODE", "");
     EXPECT_FALSE(notifyDriver(*store, DriverSharing::Shared));
@@ -233,8 +230,8 @@ TEST_F(TransferTest, ReadDeviceValuesCopiesWhatIsInForceWithoutTellingTheDriver)
     setValue("Gain", "100");
     setValue("Curve", "hard");
     readDeviceValues(*store, "TMP");
-    EXPECT_EQ(saved("TMP"), "100//hard");
-    EXPECT_EQ(inForce(), "100/-/hard");
+    EXPECT_EQ(saved("TMP"), "100//hard/");
+    EXPECT_EQ(inForce(), "100/<absent>/hard/");
     Sleep(100);
     EXPECT_EQ(driver->log(), "");
 }
