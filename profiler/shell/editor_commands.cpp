@@ -27,10 +27,8 @@ void MainDialog::onNew(int)
 void MainDialog::onEdit(int)
 {
     int row = selectedRow();
-    if (row < 0) {
-        showNoSelection();
+    if (row < 0)
         return;
-    }
     ProfileEditorDialog editor(openGameControlPanel);
     editor.caption = "Edit Game profile";
     editor.store = &store();

@@ -198,11 +198,6 @@ void MainDialog::onHide(int)
     setActiveState(ActivityState::Idle, "");
 }
 
-void MainDialog::showNoSelection()
-{
-    showMessage(hwnd, "Please select item First!", MB_OK | MB_ICONEXCLAMATION);
-}
-
 void MainDialog::onAbout(int)
 {
     AboutDialog about;

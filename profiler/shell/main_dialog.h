@@ -52,8 +52,8 @@ private:
     static const CommandEntry<MainDialog> COMMANDS[];
 
     ProfileStore& store() const;
-    int selectedRow() const; // -1 when none
-    void showNoSelection();
+    // The selected row; when there is none, -1 after asking the user to select one.
+    int selectedRow();
     LRESULT onTrayMessage(UINT mouseMessage);
     bool onPaint();
 

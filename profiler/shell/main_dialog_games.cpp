@@ -10,10 +10,8 @@
 void MainDialog::onRunGame(int)
 {
     int row = selectedRow();
-    if (row < 0) {
-        showNoSelection();
+    if (row < 0)
         return;
-    }
     launchProfile(*this, store(), row, true);
 }
 

@@ -70,10 +70,13 @@ int MainDialog::rowCount() const
     return profileList ? static_cast<int>(SendMessageA(profileList, LVM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
-int MainDialog::selectedRow() const
+int MainDialog::selectedRow()
 {
-    return static_cast<int>(
-        SendMessageA(profileList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    int row =
+        static_cast<int>(SendMessageA(profileList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (row < 0)
+        showMessage(hwnd, "Please select item First!", MB_OK | MB_ICONEXCLAMATION);
+    return row;
 }
 
 std::string MainDialog::rowText(int row, int column) const
@@ -178,10 +181,8 @@ OwnedBitmap MainDialog::makeMenuBitmap(HICON icon, int width, int height)
 void MainDialog::onDelete(int)
 {
     int row = selectedRow();
-    if (row < 0) {
-        showNoSelection();
+    if (row < 0)
         return;
-    }
     std::string location = rowText(row, 1);
     std::string title = rowText(row, 0);
     std::string question = "Are you Sure to delete Profile: " + title + "\n\nAt:\n\n" + location;
