@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testlib/window_search.h"
+
 PlatformKind nt5Platform()
 {
     PlatformKind kind;
@@ -39,14 +41,12 @@ void DialogRig::close()
 
 std::string DialogRig::text(int id) const
 {
-    char buffer[1024] = {};
-    GetDlgItemTextA(dialog->window, id, buffer, sizeof(buffer));
-    return buffer;
+    return controlText(dialog->window, id);
 }
 
 bool DialogRig::enabled(int id) const
 {
-    return IsWindowEnabled(GetDlgItem(dialog->window, id)) != FALSE;
+    return controlEnabled(dialog->window, id);
 }
 
 void DialogRig::click(int id)
