@@ -2,21 +2,22 @@
 // Browse with the real open-file dialog, and "Go to Game Option" with the real control panel and
 // the stand-in kernel driver. A second thread plays the user while this thread runs the dialog.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include <functional>
 #include <thread>
 
-#include "shell/main_dialog.h"
 #include "editor/profile_editor_dialog.h"
-#include "shell/profiler_app.h"
-#include "profiler_ids.h"
-#include "standin_driver_service.h"
 #include "editor/text_rules.h"
+#include "profiler_ids.h"
+#include "shell/main_dialog.h"
+#include "shell/profiler_app.h"
 #include "testlib/temp_dir.h"
 #include "testlib/window_search.h"
-#include "ui_test_support.h"
+#include "tests/standin_driver_service.h"
+#include "tests/ui_test_support.h"
 
 namespace {
 const char* const TEST_PROGRAM = "profiler_editor_tests";
@@ -104,18 +105,9 @@ public:
     std::thread thread;
 };
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public StandinDriverTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        driver = new StandinDriverService;
-        driverError = driver->install(tempPath("editor_driver.log"), "Software\\PadkitTests\\Editor");
-    }
-    static void TearDownTestSuite()
-    {
-        delete driver;
-        driver = nullptr;
-    }
+    static void SetUpTestSuite() { installDriver("editor_driver.log", "Software\\PadkitTests\\Editor"); }
 
     void SetUp() override
     {
@@ -166,14 +158,10 @@ protected:
                ini(section, "Deadzone");
     }
 
-    static StandinDriverService* driver;
-    static DWORD driverError;
     std::unique_ptr<TempSettings> settings;
     std::unique_ptr<ScratchKey> key;
     std::unique_ptr<ProfilerApp> app;
 };
-StandinDriverService* EditorTest::driver = nullptr;
-DWORD EditorTest::driverError = 0;
 
 TEST(EditorText, TrimsTheSixBlanksAndKeepsDoubleByteCharactersWhole)
 {

@@ -1,19 +1,20 @@
 // The main window, tray menu, settings switches and start-up recovery, driven in this process
 // through the real dialog, list view, menus and message boxes under Wine.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
 
+#include "profiler_ids.h"
 #include "shell/main_dialog.h"
 #include "shell/module_path.h"
 #include "shell/profiler_app.h"
-#include "profiler_ids.h"
 #include "testlib/process.h"
 #include "testlib/temp_dir.h"
 #include "testlib/window_search.h"
-#include "ui_test_support.h"
+#include "tests/ui_test_support.h"
 
 namespace {
 const char* const TEST_PROGRAM = "profiler_shell_tests";

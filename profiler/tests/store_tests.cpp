@@ -1,5 +1,6 @@
 // The settings store and RegKey against real INI files and real registry keys under Wine.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <string>

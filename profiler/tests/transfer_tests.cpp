@@ -1,6 +1,7 @@
 // Device profile transfer against a real settings file, real registry keys and the stand-in kernel
 // driver, which logs the open, the request with the key's values at that moment, and the close.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <algorithm>
@@ -10,9 +11,9 @@
 #include <string>
 
 #include "store/device_transfer.h"
-#include "standin_driver_service.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
+#include "tests/standin_driver_service.h"
 
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Transfer";
@@ -67,18 +68,9 @@ void expectOneRequest(const std::string& log, const char* open)
     EXPECT_LT(log.find("ioctl"), log.find("close\n")) << log;
 }
 
-class TransferTest : public ::testing::Test {
+class TransferTest : public StandinDriverTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        driver = new StandinDriverService;
-        driverError = driver->install(tempPath("transfer_driver.log"), DEVICE_KEY);
-    }
-    static void TearDownTestSuite()
-    {
-        delete driver;
-        driver = nullptr;
-    }
+    static void SetUpTestSuite() { installDriver("transfer_driver.log", DEVICE_KEY); }
 
     void SetUp() override
     {
@@ -127,13 +119,9 @@ protected:
         store->writeText(section, "Curve", curve);
     }
 
-    static StandinDriverService* driver;
-    static DWORD driverError;
     std::string path;
     std::unique_ptr<ProfileStore> store;
 };
-StandinDriverService* TransferTest::driver = nullptr;
-DWORD TransferTest::driverError = 0;
 
 TEST_F(TransferTest, ApplyWithSnapshotWritesKeySavesDefaultsThenTellsDriverExclusively)
 {

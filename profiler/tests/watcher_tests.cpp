@@ -1,7 +1,8 @@
 // The launcher and the watcher with a main window of the test's own, against real processes (copies
-// of the stand-in game), a real settings file and real registry keys. The prompt's other answers,
+// of the stand-in game), a real settings file and real registry keys. The prompt's Cancel,
 // two games, launches with parameters and untitled profiles are covered end to end with profiler.exe.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <memory>
@@ -9,13 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "profiler_ids.h"
 #include "shell/game_host.h"
 #include "shell/launcher.h"
-#include "store/profile_store.h"
-#include "profiler_ids.h"
-#include "standin_game_process.h"
-#include "testlib/registry.h"
 #include "shell/watcher.h"
+#include "store/profile_store.h"
+#include "testlib/registry.h"
+#include "tests/standin_game_process.h"
 
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Watcher";
