@@ -32,6 +32,8 @@ const char* const THREE_PROFILES = "[PROFILES]\r\nCOUNT=3\r\n1=C:\\windows\\note
                                    "[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\n"
                                    "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\n";
 
+using Rows = std::vector<std::pair<std::string, std::string>>; // title, location
+
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -82,8 +84,15 @@ protected:
         ListView_GetItem(list(), &item);
         return item.iImage;
     }
+    // "PROFILES" numbers the rows' locations 1 … n and has no entry n + 1.
+    void expectEntries(const Rows& rows)
+    {
+        for (std::size_t k = 1; k <= rows.size(); ++k)
+            EXPECT_EQ(settings->read("PROFILES", std::to_string(k).c_str()), rows[k - 1].second);
+        EXPECT_FALSE(settings->has("PROFILES", std::to_string(rows.size() + 1).c_str()));
+    }
     // Titles, locations, images and Launch items all line up with the expected rows.
-    void expectRows(const std::vector<std::pair<std::string, std::string>>& rows)
+    void expectRows(const Rows& rows)
     {
         MainDialog& d = dialog();
         ASSERT_EQ(d.rowCount(), static_cast<int>(rows.size()));
@@ -157,7 +166,6 @@ TEST_F(ShellTest, StartsHiddenWithRowsImagesAndLaunchItemsFromTheFile)
 // time; with no profiles the Launch submenu is empty, its placeholder gone.
 TEST_F(ShellTest, TheListFollowsTheFileAndTheFileIsNumberedLikeTheList)
 {
-    using Rows = std::vector<std::pair<std::string, std::string>>;
     struct Case {
         const char* profiles;
         Rows rows;
@@ -182,27 +190,29 @@ TEST_F(ShellTest, TheListFollowsTheFileAndTheFileIsNumberedLikeTheList)
         expectRows(c.rows);
         EXPECT_EQ(GetMenuState(d.popupMenu(), CMD_LAUNCH_PLACEHOLDER, MF_BYCOMMAND), static_cast<UINT>(-1));
         EXPECT_EQ(settings->read("PROFILES", "COUNT"), c.count);
-        for (std::size_t k = 1; k <= c.rows.size(); ++k)
-            EXPECT_EQ(settings->read("PROFILES", std::to_string(k).c_str()), c.rows[k - 1].second);
-        EXPECT_FALSE(settings->has("PROFILES", std::to_string(c.rows.size() + 1).c_str()));
+        expectEntries(c.rows);
     }
 }
 
-TEST_F(ShellTest, DeleteRenumbersFileRowsImagesAndLaunchCommands)
+// Yes removes the row's section and renumbers the file, the rows, the images and the Launch items;
+// No changes nothing.
+TEST_F(ShellTest, DeleteAsksThenRenumbersFileRowsImagesAndLaunchCommands)
 {
     struct Case {
         int row;
-        std::vector<std::pair<std::string, std::string>> left;
+        int answer;
+        Rows left;
     };
     const std::pair<std::string, std::string> notes{"Notes", "C:\\windows\\notepad.exe"},
         fly{"Fly", "C:\\Games\\Fly\\fly.exe"}, race{"Race", "C:\\Games\\Race\\race.exe"};
-    for (const Case& c : {Case{0, {fly, race}}, Case{1, {notes, race}}, Case{2, {notes, fly}}}) {
-        SCOPED_TRACE("deleting row " + std::to_string(c.row));
+    for (const Case& c : {Case{0, IDYES, {fly, race}}, Case{1, IDYES, {notes, race}},
+                          Case{2, IDYES, {notes, fly}}, Case{1, IDNO, {notes, fly, race}}}) {
+        SCOPED_TRACE("deleting row " + std::to_string(c.row) + ", answer " + std::to_string(c.answer));
         app.reset();
         start();
         std::string title = dialog().rowText(c.row, 0), location = dialog().rowText(c.row, 1);
         select(c.row);
-        BoxAnswerer answer({IDYES});
+        BoxAnswerer answer({c.answer});
         command(IDC_DELETE);
         ASSERT_EQ(answer.seen.size(), 1u);
         EXPECT_EQ(answer.seen[0].text, "Are you Sure to delete Profile: " + title + "\n\nAt:\n\n" + location);
@@ -211,26 +221,12 @@ TEST_F(ShellTest, DeleteRenumbersFileRowsImagesAndLaunchCommands)
         EXPECT_EQ(answer.seen[0].icon, "question");
 
         expectRows(c.left);
-        EXPECT_EQ(settings->read("PROFILES", "COUNT"), "2");
-        EXPECT_EQ(settings->read("PROFILES", "1"), c.left[0].second);
-        EXPECT_EQ(settings->read("PROFILES", "2"), c.left[1].second);
-        EXPECT_FALSE(settings->has("PROFILES", "3"));
-        EXPECT_FALSE(settings->has(location.c_str(), "ProfileTitle"));
+        EXPECT_EQ(settings->read("PROFILES", "COUNT"), std::to_string(c.left.size()));
+        expectEntries(c.left);
+        EXPECT_EQ(settings->has(location.c_str(), "ProfileTitle"), c.answer != IDYES);
         for (const auto& kept : c.left)
             EXPECT_EQ(settings->read(kept.second.c_str(), "ProfileTitle"), kept.first);
     }
-}
-
-TEST_F(ShellTest, DeleteAnsweredNoChangesNothing)
-{
-    start();
-    select(1);
-    BoxAnswerer answer({IDNO});
-    command(IDC_DELETE);
-    ASSERT_EQ(answer.seen.size(), 1u);
-    EXPECT_EQ(dialog().rowCount(), 3);
-    EXPECT_EQ(settings->read("PROFILES", "COUNT"), "3");
-    EXPECT_EQ(settings->read("C:\\Games\\Fly\\fly.exe", "ProfileTitle"), "Fly");
 }
 
 TEST_F(ShellTest, EditDeleteAndRunWithoutSelectionAskForOne)
