@@ -52,7 +52,7 @@
 #define CMD_ABOUT 32781
 #define CMD_AUTO_START 32782
 #define LAUNCH_COMMAND_BASE 40000 // Launch submenu item i carries LAUNCH_COMMAND_BASE + i
-#define LAUNCH_COMMAND_LAST 40255
+#define LAUNCH_COMMAND_LAST 59999 // one command for each of the 20,000 profiles listed at most
 
 // Popup menu positions
 #define MENU_POS_LAUNCH 3
@@ -62,4 +62,5 @@
 #define WM_TRAYICON (WM_USER + 100)
 #define TRAY_ICON_ID 128
 #define WATCH_TIMER 100
+#define ICON_TIMER 101 // the games' icons, fetched after start-up
 #define WATCH_PERIOD_MS 100

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the three benchmark programs of the 64-bit build under Wine, one after another, in one
+# Runs the benchmark programs of the 64-bit build under Wine, one after another, in one
 # session (prefix, wineserver, display). Their figures go to standard output.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,5 +14,6 @@ export PADKIT_BUILD_DIR="$WINE_BUILD_DIR"
 bin="$WINE_BUILD_DIR/bin"
 run() { echo "== $*"; "$here/wine-run.sh" "$bin/$@"; }
 run watch_bench.exe 300 60
+run startup_bench.exe 7 5000
 run effect_bench.exe
 run fitkit_find_model_bench.exe 21

@@ -19,7 +19,15 @@ void MainDialog::onNew(int)
     if (editor.run(app.instance(), hwnd) != IDOK)
         return;
     int rows = rowCount();
-    store().appendProfile(editor.location, rows);
+    bool appended = store().appendProfile(editor.location, rows);
+    if (!appended) {
+        // The file holds an entry past the rows (written by another program): list the file again.
+        loadProfileList(popupMenu());
+        rows = rowCount();
+        appended = store().appendProfile(editor.location, rows);
+    }
+    if (!appended || rows >= MAX_LISTED_PROFILES)
+        return;
     if (std::optional<ProfileRow> added = store().profileRow(rows + 1))
         addProfileEntry(launchMenu(), *added);
 }

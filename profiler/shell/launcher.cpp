@@ -44,10 +44,12 @@ OwnedHandle launchProfile(GameHost& host, const ProfileStore& store, int row, bo
     const std::string name = activeStateName(title, location);
 
     host.setActiveState(ActivityState::GameActive, name);
-    applyProfile(store, location, true);
+    // Without its snapshot in the file the profile is not applied, and there is nothing to undo.
+    const bool applied = applyProfile(store, location, true);
     OwnedHandle process =
         runProgram(host.window(), "Open", location, parameters, directory, SW_SHOWNORMAL, wait);
-    restoreDefaults(store);
+    if (applied)
+        restoreDefaults(store);
     host.setActiveState(ActivityState::Idle, "");
     return process;
 }

@@ -107,8 +107,17 @@ INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TRAYICON:
         return messageResult(onTrayMessage(static_cast<UINT>(lParam)));
     case WM_TIMER:
-        onWatchTimer(wParam);
+        if (wParam == ICON_TIMER)
+            onIconTimer();
+        else
+            onWatchTimer(wParam);
         return TRUE;
+    case WM_SHOWWINDOW:
+    case WM_INITMENUPOPUP:
+        // The user sees the list or a menu: every game's icon must be there.
+        if (message == WM_INITMENUPOPUP || wParam)
+            resolveIcons(INFINITE);
+        return FALSE;
     case WM_NOTIFY: {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == IDC_PROFILE_LIST && header->code == NM_DBLCLK) {

@@ -62,6 +62,11 @@ private:
     void loadProfileList(HMENU popup);
     void clearProfileList(HMENU popup);
     void addProfileEntry(HMENU launchSubmenu, const ProfileRow& row);
+    void appendRow(HMENU launchSubmenu, const ProfileRow& row);
+    HICON standInIcon();
+    void resolveIcon(int row);
+    void resolveIcons(DWORD sliceMs);
+    void onIconTimer();
     OwnedBitmap makeMenuBitmap(HICON icon, int width, int height);
     void renumberAfterDelete(int row, int rows);
 
@@ -101,6 +106,9 @@ private:
     ActivityState activity = ActivityState::GameActive;
     SettingsFlags flags;
     OwnedImageList profileImages;
+    OwnedIcon standIn;         // for a game file without an icon
+    OwnedBitmap standInBitmap; // its Launch item bitmap, shared by the rows that show it
+    int nextIcon = 0;          // rows below it have their own icon, when their file has one
     TrayIcon tray;
     ProcessWatcher watcher;
 };

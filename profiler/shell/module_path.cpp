@@ -2,12 +2,21 @@
 
 #include <windows.h>
 
-std::string modulePath()
+#include <vector>
+
+namespace {
+constexpr DWORD LONGEST_PATH = 32768; // the longest path the system has
+} // namespace
+
+std::string modulePath(decltype(&GetModuleFileNameA) moduleFileName)
 {
-    char path[MAX_PATH + 1] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    // A cut path is reported with the buffer's full length and, on old systems, no terminator.
-    return std::string(path, length < MAX_PATH ? length : MAX_PATH - 1);
+    // A cut path comes back as long as the buffer (without a terminator on XP): grow until it fits.
+    for (DWORD size = MAX_PATH;; size *= 2) {
+        std::vector<char> path(size, '\0');
+        DWORD length = moduleFileName(nullptr, path.data(), size);
+        if (length < size || size >= LONGEST_PATH)
+            return std::string(path.data(), length < size ? length : 0);
+    }
 }
 
 std::string settingsPathFor(const std::string& programPath)

@@ -1,4 +1,6 @@
 // The profile list, its 16x16 images and the Launch submenu: built together, kept in the same order.
+// Start-up lists every row with the stand-in icon; each game's own icon follows in idle time, and
+// all of them are in place before the window or a menu is shown.
 #include "shell/main_dialog.h"
 
 #include <windows.h>
@@ -17,8 +19,11 @@ namespace {
 constexpr COLORREF LIST_BACKGROUND = RGB(243, 228, 184);
 constexpr DWORD LIST_STYLES = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE;
 constexpr int MENU_BITMAP_SIDE = 32;
-// Launch commands are 16-bit command ids: no more entries are read than can carry one.
-constexpr int MAX_LISTED_PROFILES = 0xFFFF - LAUNCH_COMMAND_BASE + 1;
+constexpr UINT ICON_PERIOD_MS = 10;
+constexpr DWORD ICON_SLICE_MS = 20; // the longest the idle fetch keeps the window busy
+static_assert(LAUNCH_COMMAND_LAST - LAUNCH_COMMAND_BASE + 1 == MAX_LISTED_PROFILES,
+              "every listed row has a Launch command");
+static_assert(LAUNCH_COMMAND_LAST <= 0xFFFF, "command ids are 16 bits");
 
 void insertColumn(HWND list, int index, const char* text, int width)
 {
@@ -47,6 +52,24 @@ HBITMAP rowBitmapOf(HWND list, int row)
     if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&entry)))
         return nullptr;
     return reinterpret_cast<HBITMAP>(entry.lParam);
+}
+
+void setRowBitmap(HWND list, int row, HBITMAP bitmap)
+{
+    LVITEMA entry = {};
+    entry.mask = LVIF_PARAM;
+    entry.iItem = row;
+    entry.lParam = reinterpret_cast<LPARAM>(bitmap);
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&entry));
+}
+
+// The first small icon of a game's file; none when the file has none (or is missing).
+OwnedIcon gameIcon(const std::string& location)
+{
+    HICON extracted = nullptr;
+    if (ExtractIconExA(location.c_str(), 0, nullptr, &extracted, 1) == 0)
+        return OwnedIcon();
+    return OwnedIcon(extracted);
 }
 } // namespace
 
@@ -93,27 +116,34 @@ std::string MainDialog::rowText(int row, int column) const
 void MainDialog::loadProfileList(HMENU popup)
 {
     clearProfileList(popup);
-    const int count = std::min(store().profileCount(), MAX_LISTED_PROFILES);
+    const std::vector<ProfileRow> rows = store().loadProfiles();
     HMENU launch = GetSubMenu(popup, MENU_POS_LAUNCH);
-    for (const ProfileRow& row : store().loadRows(count))
-        addProfileEntry(launch, row);
-    // A hand-edited file may leave empty entries: number the profiles like the rows again, so that
-    // adding and removing (which count rows) never overwrite a listed profile.
-    const int rows = rowCount();
-    if (rows < count) {
-        std::vector<std::string> locations;
-        for (int row = 0; row < rows; ++row)
-            locations.push_back(rowText(row, 1));
-        store().renumberProfiles(locations);
-    }
+    // Every row starts with a copy of the stand-in image: copies cost nothing beside an icon added.
+    ImageList_SetImageCount(profileImages.get(), static_cast<UINT>(rows.size()));
+    if (!rows.empty())
+        ImageList_ReplaceIcon(profileImages.get(), 0, standInIcon());
+    for (int image = 1; image < static_cast<int>(rows.size()); ++image)
+        ImageList_Copy(profileImages.get(), image, profileImages.get(), 0, ILCF_MOVE);
+    SendMessageA(profileList, WM_SETREDRAW, FALSE, 0); // a list redrawn at every row fills slowly
+    for (const ProfileRow& row : rows)
+        appendRow(launch, row);
+    SendMessageA(profileList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(profileList, nullptr, TRUE);
+    nextIcon = 0;
+    if (IsWindowVisible(hwnd))
+        resolveIcons(INFINITE);
+    else
+        SetTimer(hwnd, ICON_TIMER, ICON_PERIOD_MS, nullptr);
 }
 
 void MainDialog::clearProfileList(HMENU popup)
 {
     if (!profileList)
         return;
+    KillTimer(hwnd, ICON_TIMER);
     for (int row = rowCount() - 1; row >= 0; --row) {
-        if (HBITMAP bitmap = rowBitmapOf(profileList, row))
+        HBITMAP bitmap = rowBitmapOf(profileList, row);
+        if (bitmap && bitmap != standInBitmap.get())
             DeleteObject(bitmap);
     }
     if (profileImages) {
@@ -127,35 +157,75 @@ void MainDialog::clearProfileList(HMENU popup)
     ListView_DeleteAllItems(profileList);
 }
 
-// Rows are numbered in list order, so an empty entry before this one leaves no hole.
+// A new profile from the editor: listed at once with its own icon.
 void MainDialog::addProfileEntry(HMENU launchSubmenu, const ProfileRow& profile)
 {
-    HICON extracted = nullptr;
-    if (ExtractIconExA(profile.location.c_str(), 0, nullptr, &extracted, 1) == 0 || !extracted)
-        extracted = static_cast<HICON>(
-            LoadImageA(app.instance(), MAKEINTRESOURCEA(IDI_NO_ICON), IMAGE_ICON, 16, 16, 0));
-    OwnedIcon icon(extracted);
+    ImageList_AddIcon(profileImages.get(), standInIcon());
+    appendRow(launchSubmenu, profile);
+    resolveIcon(rowCount() - 1);
+}
 
+// The row, its Launch item and its image index, with the stand-in's menu bitmap (shared by every
+// row that has no icon of its own; the others own theirs).
+void MainDialog::appendRow(HMENU launchSubmenu, const ProfileRow& profile)
+{
     const int row = rowCount();
-    ImageList_AddIcon(profileImages.get(), icon.get());
-    // The row owns its bitmap from here on: clearProfileList and onDelete delete it.
-    HBITMAP rowBitmap =
-        makeMenuBitmap(icon.get(), GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK))
-            .release();
-
-    UINT command = LAUNCH_COMMAND_BASE + row;
-    AppendMenuA(launchSubmenu, MF_STRING, command, profile.title.c_str());
-    SetMenuItemBitmaps(launchSubmenu, command, MF_BYCOMMAND, rowBitmap, nullptr);
+    AppendMenuA(launchSubmenu, MF_STRING, LAUNCH_COMMAND_BASE + row, profile.title.c_str());
+    SetMenuItemBitmaps(launchSubmenu, row, MF_BYPOSITION, standInBitmap.get(), nullptr);
 
     LVITEMA entry = {};
     entry.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     entry.iItem = row;
     entry.pszText = const_cast<char*>(profile.title.c_str());
     entry.iImage = row;
-    entry.lParam = reinterpret_cast<LPARAM>(rowBitmap);
+    entry.lParam = reinterpret_cast<LPARAM>(standInBitmap.get());
     int inserted =
         static_cast<int>(SendMessageA(profileList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&entry)));
     setCell(profileList, inserted, 1, profile.location);
+}
+
+// The stand-in icon and its menu bitmap, made once.
+HICON MainDialog::standInIcon()
+{
+    if (!standIn) {
+        standIn.reset(static_cast<HICON>(
+            LoadImageA(app.instance(), MAKEINTRESOURCEA(IDI_NO_ICON), IMAGE_ICON, 16, 16, 0)));
+        standInBitmap =
+            makeMenuBitmap(standIn.get(), GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK));
+    }
+    return standIn.get();
+}
+
+// Gives a row that still shows the stand-in its game's icon, in the list and in the Launch item.
+void MainDialog::resolveIcon(int row)
+{
+    if (rowBitmapOf(profileList, row) != standInBitmap.get())
+        return; // its own icon is in place
+    OwnedIcon icon = gameIcon(rowText(row, 1));
+    if (!icon)
+        return;
+    ImageList_ReplaceIcon(profileImages.get(), row, icon.get());
+    // The row owns its bitmap from here on: clearProfileList and onDelete delete it.
+    HBITMAP bitmap =
+        makeMenuBitmap(icon.get(), GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK))
+            .release();
+    setRowBitmap(profileList, row, bitmap);
+    SetMenuItemBitmaps(launchMenu(), row, MF_BYPOSITION, bitmap, nullptr);
+}
+
+// The icons still to fetch, for at most `sliceMs` (INFINITE: all of them).
+void MainDialog::resolveIcons(DWORD sliceMs)
+{
+    const DWORD start = GetTickCount();
+    while (nextIcon < rowCount() && (sliceMs == INFINITE || GetTickCount() - start < sliceMs))
+        resolveIcon(nextIcon++);
+    if (nextIcon >= rowCount())
+        KillTimer(hwnd, ICON_TIMER);
+}
+
+void MainDialog::onIconTimer()
+{
+    resolveIcons(ICON_SLICE_MS);
 }
 
 OwnedBitmap MainDialog::makeMenuBitmap(HICON icon, int width, int height)
@@ -197,10 +267,13 @@ void MainDialog::onDelete(int)
 
     HMENU launch = launchMenu();
     DeleteMenu(launch, row, MF_BYPOSITION);
-    if (HBITMAP bitmap = rowBitmapOf(profileList, row))
+    HBITMAP bitmap = rowBitmapOf(profileList, row);
+    if (bitmap && bitmap != standInBitmap.get())
         DeleteObject(bitmap);
     ListView_DeleteItem(profileList, row);
     ImageList_Remove(profileImages.get(), row);
+    if (row < nextIcon)
+        --nextIcon;
 
     renumberAfterDelete(row, rows);
 }

@@ -6,7 +6,7 @@
 #include "shell/main_dialog.h"
 
 ProfilerApp::ProfilerApp(const std::string& settingsFile, HINSTANCE resourceModule)
-    : settingsPath(settingsFile.substr(0, MAX_PATH - 1)), profiles(settingsPath), resources(resourceModule)
+    : settingsPath(settingsFile), profiles(settingsPath), resources(resourceModule)
 {
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);

@@ -26,7 +26,7 @@ public:
     MainDialog* mainDialog() const { return main.get(); }
 
 private:
-    std::string settingsPath; // at most 259 characters
+    std::string settingsPath;
     ProfileStore profiles;
     HINSTANCE resources;
     std::unique_ptr<MainDialog> main;

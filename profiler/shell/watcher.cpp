@@ -139,9 +139,11 @@ void ProcessWatcher::watchTick(GameHost& host, const ProfileStore& store, UINT_P
         apply = answer == IDYES;
     }
     if (apply)
-        applyProfile(store, match.path, true);
+        apply = applyProfile(store, match.path, true); // false: the snapshot could not be stored
     WaitForSingleObject(game.get(), INFINITE);
     host.setActiveState(ActivityState::Idle, "");
     if (apply && switches.restoreOnExit)
         restoreDefaults(store);
+    else if (apply)
+        releaseSnapshot(store);
 }

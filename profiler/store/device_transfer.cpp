@@ -1,40 +1,95 @@
 #include "store/device_transfer.h"
 
+#include <utility>
 #include <vector>
 
 #include "base/owned.h"
+#include "store/device_value.h"
 #include "store/reg_key.h"
 
 namespace {
-// A device value is read into 260 bytes of which 259 are offered; the value is expected to be a
-// REG_SZ text of at most 258 characters.
-constexpr DWORD DEVICE_VALUE_LIMIT = 259;
-// The longest text a settings-file value holds; a longer device value is not recorded.
-constexpr DWORD SETTINGS_VALUE_LIMIT = 4095;
+constexpr const char* ABSENT = "\n"; // no read of a key gives a line break
 
-// The text recorded in a snapshot for one device value. A longer text than the usual limit is kept
-// whole so that a restore puts it back unchanged; a value that is absent, not a text or beyond
-// what the settings file holds is recorded as the empty text.
-std::string readDeviceValue(const RegKey& key, const std::string& name)
+bool isDefault(const std::string& section)
 {
-    if (!key.isOpen())
-        return std::string();
-    std::vector<char> buffer(DEVICE_VALUE_LIMIT + 1, '\0');
-    DWORD type = REG_NONE;
-    DWORD size = DEVICE_VALUE_LIMIT;
-    LONG rc = RegQueryValueExA(key.get(), name.c_str(), nullptr, &type,
-                               reinterpret_cast<BYTE*>(buffer.data()), &size);
-    if (rc == ERROR_MORE_DATA && size <= SETTINGS_VALUE_LIMIT + 1) {
-        buffer.assign(size + 1, '\0');
-        rc = RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                              &size);
-    }
-    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return std::string();
-    buffer[size < buffer.size() ? size : buffer.size() - 1] = '\0';
-    return buffer.data();
+    return lstrcmpiA(section.c_str(), ini::DEFAULT_SECTION) == 0;
 }
 
+bool hasNames(const std::vector<std::string>& names)
+{
+    for (const std::string& name : names) {
+        if (!name.empty())
+            return true;
+    }
+    return false;
+}
+
+// Records the values in force into "DEFAULT", marked incomplete until every one reads back.
+bool storeSnapshot(const ProfileStore& store, const RegKey& key, const std::vector<std::string>& names)
+{
+    if (!hasNames(names))
+        return true;
+    if (!store.writeText(ini::DEFAULT_SECTION, ini::SNAPSHOT_MARK, "0"))
+        return false;
+    std::vector<std::pair<std::string, std::string>> recorded;
+    for (const std::string& name : names) {
+        if (name.empty())
+            continue;
+        recorded.emplace_back(name, readDeviceValue(key, name).recorded());
+        if (!store.writeText(ini::DEFAULT_SECTION, name.c_str(), recorded.back().second))
+            return false;
+    }
+    store.flush();
+    for (const auto& [name, text] : recorded) {
+        if (store.readText(ini::DEFAULT_SECTION, name.c_str(), ABSENT) != text)
+            return false;
+    }
+    if (!store.writeText(ini::DEFAULT_SECTION, ini::SNAPSHOT_MARK, "1"))
+        return false;
+    store.flush();
+    return store.readText(ini::DEFAULT_SECTION, ini::SNAPSHOT_MARK) == "1";
+}
+
+// Records the values in force into a section; into "DEFAULT" as a snapshot.
+bool saveValues(const ProfileStore& store, const RegKey& key, const std::vector<std::string>& names,
+                const std::string& section)
+{
+    if (isDefault(section))
+        return storeSnapshot(store, key, names);
+    for (const std::string& name : names) {
+        if (!name.empty())
+            store.writeText(section.c_str(), name.c_str(), readDeviceValue(key, name).recorded());
+    }
+    return true;
+}
+
+// "DEFAULT" holds values to put back: a snapshot marked complete, or one written before snapshots
+// were marked that has a value for every name.
+bool snapshotToRestore(const ProfileStore& store, const std::vector<std::string>& names)
+{
+    if (!hasNames(names))
+        return true;
+    const std::string mark = store.readText(ini::DEFAULT_SECTION, ini::SNAPSHOT_MARK, ABSENT);
+    if (mark != ABSENT)
+        return mark == "1";
+    for (const std::string& name : names) {
+        if (!name.empty() && store.readText(ini::DEFAULT_SECTION, name.c_str(), ABSENT) == ABSENT)
+            return false;
+    }
+    return true;
+}
+
+void writeValues(const ProfileStore& store, RegKey& key, const std::vector<std::string>& names,
+                 const std::string& section)
+{
+    for (const std::string& name : names) {
+        if (name.empty() || readDeviceValue(key, name).kind == DeviceValueKind::NotText)
+            continue;
+        const std::string text = store.readText(section.c_str(), name.c_str());
+        if (text != SKIPPED_VALUE)
+            key.setText("", name.c_str(), text);
+    }
+}
 } // namespace
 
 bool notifyDriver(const ProfileStore& store, DriverSharing sharing)
@@ -50,25 +105,30 @@ bool notifyDriver(const ProfileStore& store, DriverSharing sharing)
     return true;
 }
 
-void transferDeviceValues(const ProfileStore& store, const std::string& sourceSection,
+bool transferDeviceValues(const ProfileStore& store, const std::string& sourceSection,
                           const std::string& saveSection, DriverSharing sharing)
 {
+    const std::vector<std::string> names = store.deviceValueNames();
+    const bool restore = isDefault(sourceSection);
     {
-        std::vector<std::string> names = store.deviceValueNames();
         RegKey key;
         store.openDeviceKey(key); // an empty "REGPATH" opens nothing
-        for (const std::string& name : names) {
-            if (!saveSection.empty())
-                store.writeText(saveSection.c_str(), name.c_str(), readDeviceValue(key, name));
-            key.setText("", name.c_str(), store.readText(sourceSection.c_str(), name.c_str()));
-        }
+        if (!saveSection.empty() && !saveValues(store, key, names, saveSection))
+            return false;
+        if (restore && !snapshotToRestore(store, names))
+            return false;
+        writeValues(store, key, names, sourceSection);
     } // the key is closed before the driver is told
+    if (restore)
+        releaseSnapshot(store);
     notifyDriver(store, sharing);
+    return true;
 }
 
-void applyProfile(const ProfileStore& store, const std::string& section, bool snapshot)
+bool applyProfile(const ProfileStore& store, const std::string& section, bool snapshot)
 {
-    transferDeviceValues(store, section, snapshot ? ini::DEFAULT_SECTION : "", DriverSharing::Exclusive);
+    return transferDeviceValues(store, section, snapshot ? ini::DEFAULT_SECTION : "",
+                                DriverSharing::Exclusive);
 }
 
 void restoreDefaults(const ProfileStore& store)
@@ -76,11 +136,15 @@ void restoreDefaults(const ProfileStore& store)
     applyProfile(store, ini::DEFAULT_SECTION, false);
 }
 
+void releaseSnapshot(const ProfileStore& store)
+{
+    if (hasNames(store.deviceValueNames()))
+        store.writeText(ini::DEFAULT_SECTION, ini::SNAPSHOT_MARK, "0");
+}
+
 void readDeviceValues(const ProfileStore& store, const std::string& targetSection)
 {
-    std::vector<std::string> names = store.deviceValueNames();
     RegKey key;
     store.openDeviceKey(key); // an empty "REGPATH" opens nothing
-    for (const std::string& name : names)
-        store.writeText(targetSection.c_str(), name.c_str(), readDeviceValue(key, name));
+    saveValues(store, key, store.deviceValueNames(), targetSection);
 }

@@ -1,14 +1,16 @@
 #include "store/profile_store.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
+#include <vector>
 
+#include "store/ini_text.h"
 #include "store/reg_key.h"
 
 namespace {
-constexpr DWORD VALUE_CAPACITY = 4096; // values of up to 4095 characters
+constexpr std::size_t VALUE_LIMIT = 4095; // a value read is at most this long
+// Two more: the platform drops the closing quote of a value that just fills the buffer, and with
+// it a character of the text.
+constexpr DWORD READ_CAPACITY = VALUE_LIMIT + 3;
 
 std::string keyName(int number)
 {
@@ -28,9 +30,14 @@ void writeOrRemove(const ProfileStore& store, const std::string& section, const 
 
 std::string ProfileStore::readText(const char* section, const char* key) const
 {
-    char buffer[VALUE_CAPACITY] = {};
-    GetPrivateProfileStringA(section, key, "", buffer, VALUE_CAPACITY, path.c_str());
-    return buffer;
+    return readText(section, key, "");
+}
+
+std::string ProfileStore::readText(const char* section, const char* key, const char* fallback) const
+{
+    char buffer[READ_CAPACITY] = {};
+    read.key(section, key, fallback, buffer, READ_CAPACITY, path.c_str());
+    return std::string(buffer).substr(0, VALUE_LIMIT);
 }
 
 int ProfileStore::readInt(const char* section, const char* key, int fallback) const
@@ -38,28 +45,60 @@ int ProfileStore::readInt(const char* section, const char* key, int fallback) co
     return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, path.c_str()));
 }
 
-void ProfileStore::writeText(const char* section, const char* key, const std::string& text) const
+bool ProfileStore::writeText(const char* section, const char* key, const std::string& text) const
 {
-    WritePrivateProfileStringA(section, key, text.c_str(), path.c_str());
+    return WritePrivateProfileStringA(section, key, valueToWrite(text).c_str(), path.c_str()) != FALSE;
 }
 
-void ProfileStore::writeInt(const char* section, const char* key, int value) const
+bool ProfileStore::writeInt(const char* section, const char* key, int value) const
 {
-    writeText(section, key, std::to_string(value));
+    return writeText(section, key, std::to_string(value));
 }
 
-void ProfileStore::removeKey(const char* section, const char* key) const
+bool ProfileStore::removeKey(const char* section, const char* key) const
 {
-    WritePrivateProfileStringA(section, key, nullptr, path.c_str());
+    return WritePrivateProfileStringA(section, key, nullptr, path.c_str()) != FALSE;
+}
+
+void ProfileStore::flush() const
+{
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
 std::vector<std::string> ProfileStore::deviceValueNames() const
 {
-    int count = readInt(ini::SETTINGS, ini::KEYS);
+    int count = std::clamp(readInt(ini::SETTINGS, ini::KEYS), 0, MAX_DEVICE_VALUES);
+    const int highest = highestKeyOf(ini::SETTINGS);
+    if (highest >= 0)
+        count = std::min(count, highest);
     std::vector<std::string> names;
     for (int k = 1; k <= count; ++k)
         names.push_back(readText(ini::SETTINGS, keyName(k).c_str()));
     return names;
+}
+
+// The highest numbered key of a section as the platform lists it, 0 when it has none; -1 when the
+// section reads as nothing (absent, or the read failed).
+int ProfileStore::highestKeyOf(const char* section) const
+{
+    std::vector<char> buffer(32768);
+    DWORD length = 0;
+    for (;;) {
+        length = GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                           path.c_str());
+        if (length + 2 < buffer.size() || buffer.size() >= (1u << 24))
+            break;
+        buffer.resize(buffer.size() * 2);
+    }
+    if (length == 0)
+        return -1;
+    std::vector<std::string> keys;
+    for (const char* line = buffer.data(); line < buffer.data() + length && *line;
+         line += lstrlenA(line) + 1) {
+        std::string text = line;
+        keys.push_back(valueAsRead(text.substr(0, text.find('='))));
+    }
+    return highestNumberedKey(keys);
 }
 
 std::string ProfileStore::deviceKeyPath() const
@@ -97,17 +136,10 @@ void ProfileStore::writeProfileFields(const std::string& location, const std::st
 
 void ProfileStore::copyDeviceValues(const std::string& source, const std::string& target) const
 {
-    int count = readInt(ini::SETTINGS, ini::KEYS);
-    for (int k = 1; k <= count; ++k) {
-        std::string name = readText(ini::SETTINGS, keyName(k).c_str());
-        writeText(target.c_str(), name.c_str(), readText(source.c_str(), name.c_str()));
+    for (const std::string& name : deviceValueNames()) {
+        if (!name.empty()) // an empty key name would name no value
+            writeText(target.c_str(), name.c_str(), readText(source.c_str(), name.c_str()));
     }
-}
-
-void ProfileStore::appendProfile(const std::string& location, int listedRows) const
-{
-    writeInt(ini::PROFILES, ini::COUNT, listedRows + 1);
-    writeText(ini::PROFILES, keyName(listedRows + 1).c_str(), location);
 }
 
 void ProfileStore::removeProfile(int row, const std::vector<std::string>& rowLocations) const
@@ -134,56 +166,6 @@ std::optional<ProfileRow> ProfileStore::profileRow(int number) const
         return std::nullopt;
     std::string title = readText(location.c_str(), ini::PROFILE_TITLE);
     return ProfileRow{std::move(location), std::move(title)};
-}
-
-std::vector<ProfileRow> ProfileStore::loadRows(int count) const
-{
-    std::vector<ProfileRow> rows;
-    int entries = std::min(count, highestProfileNumber());
-    for (int k = 1; k <= entries; ++k) {
-        if (std::optional<ProfileRow> row = profileRow(k))
-            rows.push_back(std::move(*row));
-    }
-    return rows;
-}
-
-int ProfileStore::highestProfileNumber() const
-{
-    std::vector<char> buffer(32768);
-    DWORD length = 0;
-    for (;;) {
-        length = GetPrivateProfileSectionA(ini::PROFILES, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                           path.c_str());
-        if (length + 2 < buffer.size() || buffer.size() >= (1u << 26))
-            break;
-        buffer.resize(buffer.size() * 2);
-    }
-    int highest = 0;
-    for (const char* line = buffer.data(); *line && line < buffer.data() + length;
-         line += std::strlen(line) + 1) {
-        const char* digits = line;
-        while (*digits == ' ' || *digits == '\t')
-            ++digits;
-        if (*digits < '0' || *digits > '9')
-            continue;
-        char* end = nullptr;
-        long long number = std::strtoll(digits, &end, 10);
-        while (*end == ' ' || *end == '\t')
-            ++end;
-        if (*end == '=' && number > highest)
-            highest = number > INT_MAX ? INT_MAX : static_cast<int>(number);
-    }
-    return highest;
-}
-
-void ProfileStore::renumberProfiles(const std::vector<std::string>& rowLocations) const
-{
-    // One write of the whole section: an absurd old COUNT costs nothing.
-    std::string section = std::string(ini::COUNT) + "=" + std::to_string(rowLocations.size()) + '\0';
-    for (std::size_t k = 0; k < rowLocations.size(); ++k)
-        section += keyName(static_cast<int>(k + 1)) + "=" + rowLocations[k] + '\0';
-    section += '\0';
-    WritePrivateProfileSectionA(ini::PROFILES, section.c_str(), path.c_str());
 }
 
 LONG ProfileStore::openDeviceKey(RegKey& key) const

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "store/settings_image.h"
+
 class RegKey;
 
 // Section and key names of the settings file.
@@ -26,6 +28,10 @@ constexpr const char* COUNT = "COUNT";
 constexpr const char* PROFILE_TITLE = "ProfileTitle";
 constexpr const char* APP_PARAMS = "AppParams";
 constexpr const char* APP_DIRECTION = "AppDirection";
+// In "DEFAULT": "1" while its values are a complete snapshot of a profile's game still running,
+// "0" once they were put back or the game ended. No device value can bear this name: it is the
+// marker the device settings key holds during a game.
+constexpr const char* SNAPSHOT_MARK = "PROFILEACTIVE";
 } // namespace ini
 
 // What a row of the profile list shows: the location (the profile's section) and its title.
@@ -34,11 +40,28 @@ struct ProfileRow {
     std::string title;
 };
 
+// The most profiles listed: each row has a Launch command of its own.
+constexpr int MAX_LISTED_PROFILES = 20000;
+// The most device values that make up a profile, whatever "KEYS" says.
+constexpr int MAX_DEVICE_VALUES = 256;
+
+// How the store reads the settings file. Tests replace a reader to count reads or to make the
+// one-go read fail.
+struct SettingsReaders {
+    decltype(&GetPrivateProfileStringA) key = GetPrivateProfileStringA;
+    bool (*wholeFile)(const std::string& path, std::string& bytes) = readWholeFile;
+};
+
 // The settings file beside the program. Nothing is cached: every call reads or writes the file.
 class ProfileStore {
 public:
-    explicit ProfileStore(std::string settingsPath) : path(std::move(settingsPath)) {}
+    explicit ProfileStore(std::string settingsPath, SettingsReaders readers = SettingsReaders())
+        : path(std::move(settingsPath)), read(readers)
+    {
+    }
 
+    // The names 1 … N of "SETTINGS", N being "KEYS" but no more than the section holds and at most
+    // MAX_DEVICE_VALUES. An empty name keeps its place; the transfers skip it.
     std::vector<std::string> deviceValueNames() const;
     std::string deviceKeyPath() const;
     std::string deviceNodePath() const;
@@ -48,31 +71,40 @@ public:
     void writeProfileFields(const std::string& location, const std::string& title,
                             const std::string& parameters, const std::string& startDirectory) const;
     void copyDeviceValues(const std::string& source, const std::string& target) const;
-    void appendProfile(const std::string& location, int listedRows) const;
     void removeProfile(int row, const std::vector<std::string>& rowLocations) const;
     void deleteSection(const std::string& section) const;
 
+    // The profile list as start-up shows it: the rows of the entries 1 … L of "PROFILES", L being
+    // "COUNT" or, when higher, the highest entry present (at most MAX_LISTED_PROFILES). When the
+    // numbers of the rows differ from the file (an empty entry, a wrong "COUNT"), the entries are
+    // numbered like the rows again, from values read one key at a time; no entry is lost.
+    std::vector<ProfileRow> loadProfiles() const;
+    // Registers a new profile as number listedRows + 1 and sets "COUNT" to that; false, writing
+    // nothing, when that entry already holds a location.
+    bool appendProfile(const std::string& location, int listedRows) const;
     // The row of entry `number` of "PROFILES"; none when the entry is empty.
     std::optional<ProfileRow> profileRow(int number) const;
-    // The rows of entries 1 … count in order; empty entries yield no row. Entries above the highest
-    // key present all read empty and are not asked for one by one.
-    std::vector<ProfileRow> loadRows(int count) const;
-    // The highest number k with a key k in "PROFILES" (0 when none): entries above it read empty.
-    int highestProfileNumber() const;
-    // Numbers the listed rows 1 … n again after empty entries were skipped: "PROFILES" becomes
-    // COUNT = n and the entries 1 … n with the rows' locations, nothing else.
-    void renumberProfiles(const std::vector<std::string>& rowLocations) const;
     // Opens the device settings key ("REGPATH" below HKEY_LOCAL_MACHINE) with full access. An empty
     // path is refused: it would open HKEY_LOCAL_MACHINE itself.
     LONG openDeviceKey(RegKey& key) const;
 
-    // Plain private-profile access to the settings file.
+    // Plain private-profile access to the settings file. A text is written so that reading it gives
+    // it back whole (the platform would drop its surrounding quotes or blanks), up to a line break.
     std::string readText(const char* section, const char* key) const;
+    // `fallback` for an absent key.
+    std::string readText(const char* section, const char* key, const char* fallback) const;
     int readInt(const char* section, const char* key, int fallback = 0) const;
-    void writeText(const char* section, const char* key, const std::string& text) const;
-    void writeInt(const char* section, const char* key, int value) const;
-    void removeKey(const char* section, const char* key) const;
+    bool writeText(const char* section, const char* key, const std::string& text) const;
+    bool writeInt(const char* section, const char* key, int value) const;
+    bool removeKey(const char* section, const char* key) const;
+    // Makes the next reads come from the file, not from the platform's copy of it.
+    void flush() const;
 
 private:
+    std::vector<ProfileRow> loadKeyByKey(int length) const;
+    void numberLikeRows(const std::vector<std::string>& entries, const std::vector<ProfileRow>& rows) const;
+    int highestKeyOf(const char* section) const;
+
     std::string path;
+    SettingsReaders read;
 };

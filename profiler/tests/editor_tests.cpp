@@ -296,12 +296,32 @@ TEST_F(EditorTest, EditModeLocksTheLocationAndRewritesTheSameSection)
     EXPECT_TRUE(focusOnTitle);
 
     const char* section = "C:\\Games\\Fly\\fly.exe";
-    // The title goes to the file as typed; Wine's INI writer drops the blanks at its ends itself.
-    EXPECT_EQ(profile(section), "New Fly | <absent> | D:\\Fly | 90/1");
+    EXPECT_EQ(profile(section), " New Fly  | <absent> | D:\\Fly | 90/1") << "the title as typed";
     EXPECT_EQ(ini("PROFILES", "COUNT"), "2");
     EXPECT_EQ(ini("TMP", "ForceGain"), "<absent>");
-    EXPECT_EQ(main().rowText(1, 0), "New Fly");
+    EXPECT_EQ(main().rowText(1, 0), " New Fly ");
     EXPECT_EQ(menuText(main().launchMenu(), 1), "Fly"); // the submenu follows at the next load
+}
+
+// Quotes typed in the editor come back exactly when the profile is edited again.
+TEST_F(EditorTest, QuotedTitleAndParametersComeBackAsTyped)
+{
+    ListView_SetItemState(list(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    const std::string title = "\"Quoted\" Edition \"II\"", parameters = "\"C:\\My Saves\\slot 1.sav\"";
+    std::string shown;
+    for (int round = 0; round < 2; ++round) {
+        User user("Edit Game profile", [&](User& u) {
+            if (round == 0) {
+                u.type(IDC_TITLE, title);
+                u.type(IDC_PARAMETERS, parameters);
+            }
+            shown = u.text(IDC_TITLE) + "|" + u.text(IDC_PARAMETERS);
+            u.click(round == 0 ? IDOK : IDCANCEL);
+        });
+        command(IDC_EDIT);
+    }
+    EXPECT_EQ(shown, title + "|" + parameters);
+    EXPECT_EQ(main().rowText(1, 0), title);
 }
 
 TEST_F(EditorTest, AnEmptyLocationIsRefusedForOkAndGameOption)

@@ -369,6 +369,66 @@ TEST_F(GamesEndToEnd, RestartAfterACrashDuringAGameRestoresTheDefaults)
         << "the defaults are restored during start-up, before the idle state removes the marker: " << log;
 }
 
+// A title and parameters in quotes reach the tray's marker and the game exactly as written.
+TEST_F(GamesEndToEnd, QuotedTitleAndParametersReachTheGameWhole)
+{
+    settings("AUTOLAUNCH", "0");
+    std::string location = addProfile("", folder->placeGame("Games\\Saves\\saves.exe"), "70");
+    const std::string report = folder->file("report.txt"), title = "\"Quoted\" Edition \"II\"";
+    // All of it in quotes; the stand-in takes its options from the quoted words.
+    const std::string parameters = "\"--report\" \"" + report + "\" \"--event\" \"" + eventName("quoted") +
+                                   "\" \"C:\\My Saves\\slot 1.sav\"";
+    store->writeProfileFields(location, title, parameters, "");
+    startProfiler();
+    PostMessageA(mainWindow, WM_COMMAND, LAUNCH_COMMAND_BASE, 0);
+    ASSERT_TRUE(waitFor([&] { return readFile(report).find("cwd=") != std::string::npos; }));
+    std::string text = readFile(report);
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    EXPECT_NE(text.find(" " + parameters + "\n"), std::string::npos) << text;
+    EXPECT_EQ(activeMarker(), title);
+    signal("quoted");
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+}
+
+// Another program holds the settings file open with read sharing only: no snapshot can be stored,
+// so neither the watcher nor a launch applies the profile, nothing is put back when the game ends
+// (not the stale "DEFAULT" of an earlier run), and a start after a crash during such a game
+// restores nothing either.
+TEST_F(GamesEndToEnd, AHeldSettingsFileLeavesThePadAlone)
+{
+    std::string exe = folder->placeGame("Games\\Fly.exe");
+    std::string location = addProfile("Fly", exe, "70");
+    store->writeProfileFields(location, "Fly", "--event " + eventName("launched"), "");
+    store->writeText("DEFAULT", "Gain", "1");
+    store->writeText("DEFAULT", "Curve", "stale");
+    store->writeText("DEFAULT", "PROFILEACTIVE", "0"); // an earlier run's snapshot, put back since
+    startProfiler();
+    testlib::Handle held(CreateFileA(folder->file("profiler.INI").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held.valid());
+    const auto padUntouched = [] { return deviceValue("Gain") + "/" + deviceValue("Curve") == "100/hard"; };
+
+    ASSERT_TRUE(game1.start(exe, "--event " + eventName("watched")));
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly"; })) << "the watcher did not find the game";
+    Sleep(300);
+    EXPECT_TRUE(padUntouched());
+    signal("watched");
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+    Sleep(300);
+    EXPECT_TRUE(padUntouched()) << deviceValue("Gain") << "/" << deviceValue("Curve");
+
+    PostMessageA(mainWindow, WM_COMMAND, LAUNCH_COMMAND_BASE, 0);
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly"; }));
+    Sleep(300);
+    EXPECT_TRUE(padUntouched());
+    stopProfiler();
+    signal("launched");
+    held.reset();
+    startProfiler();
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+    EXPECT_TRUE(padUntouched()) << deviceValue("Gain") << "/" << deviceValue("Curve");
+}
+
 TEST_F(GamesEndToEnd, EmptyTitleStillMarksTheDeviceKeyForRecovery)
 {
     std::string exe = folder->placeGame("Games\\Fly.exe");

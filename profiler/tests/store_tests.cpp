@@ -3,13 +3,37 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "store/profile_store.h"
 #include "store/reg_key.h"
 #include "testlib/temp_dir.h"
 
 namespace {
+int profileKeyReads = 0; // reads of "PROFILES" keys through countingRead
+
+DWORD WINAPI countingRead(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer, DWORD size, LPCSTR file)
+{
+    if (section && lstrcmpiA(section, "PROFILES") == 0)
+        ++profileKeyReads;
+    return GetPrivateProfileStringA(section, key, fallback, buffer, size, file);
+}
+
+bool failingRead(const std::string&, std::string&)
+{
+    return false;
+}
+
+// The first half of the file, as if it were all of it.
+bool halfRead(const std::string& path, std::string& bytes)
+{
+    if (!readWholeFile(path, bytes))
+        return false;
+    bytes.resize(bytes.size() / 2);
+    return true;
+}
 
 class StoreTest : public ::testing::Test {
 protected:
@@ -31,7 +55,7 @@ protected:
             store->appendProfile(location, rows++);
         }
     }
-    std::vector<ProfileRow> rows() { return store->loadRows(store->profileCount()); }
+    std::vector<ProfileRow> rows() { return store->loadProfiles(); }
     std::vector<std::string> rowLocations()
     {
         std::vector<std::string> out;
@@ -98,7 +122,7 @@ TEST_F(StoreTest, ProfileFieldsFollowTheRecordRules)
     store->writeProfileFields(game, "  Race  ", "-window", "C:\\Games\\Race");
     store->writeText(game.c_str(), "Gain", "80");
     store->writeText(game.c_str(), "Mode", "2");
-    EXPECT_EQ(title(game), "Race") << "the platform trims white space around values";
+    EXPECT_EQ(title(game), "  Race  ") << "stored as typed";
     EXPECT_EQ(store->readText(game.c_str(), "AppParams"), "-window");
     EXPECT_EQ(store->readText(game.c_str(), "AppDirection"), "C:\\Games\\Race");
 
@@ -267,21 +291,101 @@ TEST_F(RegKeyTest, OverlongOrUnterminatedValuesAreCutSafely)
 
 } // namespace
 
-TEST_F(StoreTest, HighestProfileNumberAndRenumberingRewriteTheListOnly)
+// "PROFILES" as a sorted list of its lines, "|" between them.
+std::string profilesSection(const std::string& path)
 {
-    EXPECT_EQ(store->highestProfileNumber(), 0);
-    store->writeText(ini::PROFILES, ini::COUNT, "9");
-    store->writeText(ini::PROFILES, "2", "C:\\b.exe");
-    store->writeText(ini::PROFILES, "7", "C:\\g.exe");
-    store->writeText(ini::PROFILES, "Note", "x");
-    store->writeText("C:\\b.exe", ini::PROFILE_TITLE, "B");
-    EXPECT_EQ(store->highestProfileNumber(), 7);
+    char buffer[65536] = {};
+    GetPrivateProfileSectionA("PROFILES", buffer, sizeof(buffer), path.c_str());
+    std::vector<std::string> lines;
+    for (const char* line = buffer; *line; line += lstrlenA(line) + 1)
+        lines.push_back(line);
+    std::sort(lines.begin(), lines.end());
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "|") + line;
+    return text;
+}
 
-    store->renumberProfiles({"C:\\b.exe", "C:\\g.exe"});
-    EXPECT_EQ(store->profileCount(), 2);
-    EXPECT_EQ(store->profileLocation(1), "C:\\b.exe");
-    EXPECT_EQ(store->profileLocation(2), "C:\\g.exe");
-    EXPECT_EQ(store->highestProfileNumber(), 2);
-    EXPECT_EQ(store->readText(ini::PROFILES, "Note"), "");
-    EXPECT_EQ(title("C:\\b.exe"), "B");
+// Every entry is listed whatever "COUNT" says and however the one-go read of the file fares; a
+// renumbering moves entries but loses none, and leaves other keys alone. An absurd "COUNT" is not
+// read up to.
+TEST_F(StoreTest, LoadingListsEveryEntryAndLosesNone)
+{
+    const SettingsReaders plain, failing{GetPrivateProfileStringA, failingRead},
+        half{GetPrivateProfileStringA, halfRead};
+    const std::string abc = "1=a\r\n2=b\r\n3=c\r\n", ordered = "1=a|2=b|3=c|COUNT=3";
+    struct Case {
+        std::string profiles;
+        SettingsReaders readers;
+        std::string rows;    // locations, "," after each
+        std::string entries; // "PROFILES" afterwards
+    } cases[] = {
+        {"COUNT=-1\r\n" + abc, plain, "a,b,c,", ordered},
+        {"COUNT=abc\r\n" + abc, plain, "a,b,c,", ordered},
+        {"COUNT=0\r\n" + abc, plain, "a,b,c,", ordered},
+        {abc, plain, "a,b,c,", ordered},
+        {"COUNT=4\r\n1=a\r\n3=c\r\n4=d\r\n5=e\r\n6=f\r\nNote=x\r\n", plain, "a,c,d,e,f,",
+         "1=a|2=c|3=d|4=e|5=f|COUNT=5|Note=x"},
+        {"COUNT=2\r\n" + abc + "4=d\r\n", failing, "a,b,c,d,", "1=a|2=b|3=c|4=d|COUNT=4"},
+        {"COUNT=3\r\n" + abc, failing, "a,b,c,", ordered},
+        {"COUNT=2000000000\r\n1=a\r\n2=b\r\n", plain, "a,b,", "1=a|2=b|COUNT=2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.profiles);
+        store->flush();
+        writeFile(path, "[PROFILES]\r\n" + c.profiles);
+        ProfileStore loading(path, SettingsReaders{countingRead, c.readers.wholeFile});
+        profileKeyReads = 0;
+        std::string listed;
+        for (const ProfileRow& row : loading.loadProfiles())
+            listed += row.location + ",";
+        EXPECT_EQ(listed, c.rows);
+        EXPECT_EQ(profilesSection(path), c.entries);
+        if (c.readers.wholeFile == plain.wholeFile) {
+            EXPECT_LT(profileKeyReads, 100) << "never read up to an absurd COUNT";
+        }
+    }
+
+    // A read that brings only part of the file: the later entries are still listed and kept.
+    std::string many = "COUNT=40\r\n", expected;
+    for (int k = 1; k <= 40; ++k) {
+        many += std::to_string(k) + "=C:\\Games\\game" + std::to_string(k) + ".exe\r\n";
+        expected += "C:\\Games\\game" + std::to_string(k) + ".exe,";
+    }
+    store->flush();
+    writeFile(path, "[PROFILES]\r\n" + many);
+    const std::string before = readFile(path);
+    std::string listed;
+    for (const ProfileRow& row : ProfileStore(path, half).loadProfiles())
+        listed += row.location + ",";
+    EXPECT_EQ(listed, expected);
+    EXPECT_EQ(readFile(path), before);
+}
+
+TEST_F(StoreTest, AnAddNeverWritesOverAnEntry)
+{
+    writeFile(path, "[PROFILES]\r\n1=a\r\n2=b\r\n");
+    EXPECT_FALSE(store->appendProfile("new", 0)) << "entry 1 holds a profile the list does not show";
+    EXPECT_EQ(profilesSection(path), "1=a|2=b");
+    EXPECT_TRUE(store->appendProfile("new", 2));
+    EXPECT_EQ(profilesSection(path), "1=a|2=b|3=new|COUNT=3");
+}
+
+// A value reads back as written, quotes and blanks at its ends included; one written before reads
+// as it always did. A line break ends the text: it would start a line of the file.
+TEST_F(StoreTest, TextsReadBackAsWritten)
+{
+    for (const std::string& text :
+         {std::string("\"C:\\My Saves\\slot 1.sav\""), std::string("\"Quoted\" Edition \"II\""),
+          std::string("'single'"), std::string("\"\""), std::string("\""), std::string("  padded\t"),
+          std::string("a\"b\""), "\"" + std::string(4093, 'q') + "\"", std::string("plain")}) {
+        store->writeText("S", "k", text);
+        EXPECT_EQ(store->readText("S", "k"), text);
+    }
+    store->writeText("S", "k", "first\r\n[SETTINGS]\r\nKEYS=9");
+    EXPECT_EQ(store->readText("S", "k"), "first");
+    EXPECT_EQ(store->readText("SETTINGS", "KEYS"), "");
+    store->flush();
+    writeFile(path, "[G]\r\nAppParams=\"C:\\My Saves\\slot 1.sav\"\r\n");
+    EXPECT_EQ(store->readText("G", "AppParams"), "C:\\My Saves\\slot 1.sav");
 }

@@ -11,6 +11,8 @@
 #include <string>
 
 #include "store/device_transfer.h"
+#include "store/device_value.h"
+#include "testlib/owned.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
 #include "tests/standin_driver_service.h"
@@ -147,13 +149,12 @@ TEST_F(TransferTest, SharedTransferOpensDriverShared)
     EXPECT_EQ(saved("DEFAULT"), "9///");
 }
 
-TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotWritesEmptyTexts)
+TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotNothing)
 {
     setValue("Gain", "100");
     restoreDefaults(*store);
-    EXPECT_EQ(inForce(), "///");
+    EXPECT_EQ(inForce(), "100/<absent>/<absent>/") << "no snapshot, nothing to put back";
     EXPECT_EQ(saved("DEFAULT"), "<absent>/<absent>/<absent>/") << "restore takes no snapshot";
-    expectOneRequest(driver->log("close"), EXCLUSIVE_OPEN);
 
     setValue("Gain", "100");
     setValue("Deadzone", "5");
@@ -166,6 +167,9 @@ TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotWritesEmptyTex
     std::string log = driver->log("close");
     expectOneRequest(log, EXCLUSIVE_OPEN);
     EXPECT_EQ(atRequest(log), "100/5/hard/");
+    setValue("Gain", "after");
+    restoreDefaults(*store);
+    EXPECT_EQ(value("Gain"), "after") << "a snapshot is put back once";
 }
 
 TEST_F(TransferTest, TwoAppliesWithoutRestoreKeepTheFirstProfileAsDefaults)
@@ -215,17 +219,106 @@ TEST_F(TransferTest, ReadDeviceValuesCopiesWhatIsInForceWithoutTellingTheDriver)
     EXPECT_EQ(driver->log(), "");
 }
 
-TEST_F(TransferTest, UnusualRegistryValuesSurviveSnapshotAndRestore)
+// The value's type and bytes.
+std::string rawValue(const char* name)
 {
-    std::string longText(600, 'x');
-    setValue("Gain", longText);               // longer than the usual 258 characters: kept whole
-    setValue("Deadzone", "\x05", REG_BINARY); // not a text: recorded empty
+    testlib::Key key;
+    HKEY opened = nullptr;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, DEVICE_KEY, 0, KEY_READ, &opened);
+    key = testlib::Key(opened);
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return "<absent>";
+    std::string bytes(size, '\0');
+    RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size);
+    return std::to_string(type) + ":" + bytes;
+}
+
+// A value that is not a short text is neither written over by a profile nor by a restore, and the
+// snapshot records it as left alone; a text of 4,095 characters is still one.
+TEST_F(TransferTest, ValuesThatAreNotShortTextsAreLeftAlone)
+{
+    const DWORD dword = 5;
+    struct Case {
+        DWORD type;
+        std::string bytes;
+    } cases[] = {
+        {REG_DWORD, std::string(reinterpret_cast<const char*>(&dword), sizeof(dword))},
+        {REG_BINARY, std::string("\x01\x02\x00\x03", 4)},
+        {REG_SZ, std::string(4096, 'x')},
+        {REG_SZ, "two\r\nlines"},
+        {REG_SZ, std::string("ab\0cd", 5)},
+        {REG_EXPAND_SZ, "%TEMP%"},
+        {REG_MULTI_SZ, std::string("a\0b\0", 4)},
+        {REG_SZ, SKIPPED_VALUE},
+    }; // setRegText adds a zero byte to each
+    profile("P", "70", "2", "soft");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        setRegText(DEVICE_KEY, "Gain", c.bytes, c.type);
+        const std::string before = rawValue("Gain");
+        EXPECT_TRUE(applyProfile(*store, "P", true));
+        EXPECT_EQ(rawValue("Gain"), before);
+        EXPECT_EQ(inForce().substr(inForce().find('/')), "/2/soft/");
+        EXPECT_EQ(ini("DEFAULT", "Gain"), SKIPPED_VALUE);
+        restoreDefaults(*store);
+        EXPECT_EQ(rawValue("Gain"), before);
+    }
+    const std::string longest(4095, 'y');
+    setValue("Gain", longest);
+    applyProfile(*store, "P", true);
+    EXPECT_EQ(value("Gain"), "70");
+    restoreDefaults(*store);
+    EXPECT_EQ(value("Gain"), longest);
+}
+
+// Another program holds the settings file open with read sharing only: the snapshot cannot be
+// stored, so nothing is applied, nothing is put back (not the stale "DEFAULT" of an earlier run)
+// and the driver is not bothered.
+TEST_F(TransferTest, ASnapshotThatCannotBeStoredAppliesAndRestoresNothing)
+{
+    setValue("Gain", "100");
+    setValue("Deadzone", "5");
+    setValue("Curve", "hard");
+    profile("P", "70", "2", "soft");
+    profile("DEFAULT", "1", "1", "stale");
+    store->writeText("DEFAULT", "PROFILEACTIVE", "0"); // an earlier run's, put back since
+    {
+        testlib::Handle held(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held.valid());
+        EXPECT_FALSE(applyProfile(*store, "P", true));
+        EXPECT_EQ(inForce(), "100/5/hard/");
+        restoreDefaults(*store);
+        EXPECT_EQ(inForce(), "100/5/hard/");
+    }
+    Sleep(100);
+    EXPECT_EQ(driver->log(), "");
+    EXPECT_TRUE(applyProfile(*store, "P", true));
+    EXPECT_EQ(inForce(), "70/2/soft/");
+    restoreDefaults(*store);
+    EXPECT_EQ(inForce(), "100/5/hard/");
+}
+
+// "KEYS" counts no more names than "SETTINGS" holds, and at most 256; an empty name names nothing,
+// not the key's default value.
+TEST_F(TransferTest, TheDeviceValueListIsBoundedAndEmptyNamesAreSkipped)
+{
+    settings("KEYS", "100000");
+    EXPECT_EQ(store->deviceValueNames(), (std::vector<std::string>{"Gain", "Deadzone", "Curve"}));
+    for (int k = 4; k <= 300; ++k)
+        settings(std::to_string(k).c_str(), ("Extra" + std::to_string(k)).c_str());
+    settings("KEYS", "2147483647");
+    EXPECT_EQ(store->deviceValueNames().size(), 256u);
+
+    settings("KEYS", "3");
+    settings("2", "");
+    setRegText(DEVICE_KEY, "", "the key's own value");
     profile("P", "70", "2", "soft");
     applyProfile(*store, "P", true);
-    EXPECT_EQ(ini("DEFAULT", "Gain"), longText);
-    EXPECT_EQ(ini("DEFAULT", "Deadzone"), "");
     restoreDefaults(*store);
-    EXPECT_EQ(value("Gain"), longText);
+    EXPECT_EQ(value(""), "the key's own value");
+    EXPECT_EQ(readFile(path).find("\n="), std::string::npos) << "no key without a name";
 }
 
 TEST_F(TransferTest, MissingOrEmptyKeyPathWritesNoRegistryValueAnywhere)

@@ -1,0 +1,140 @@
+// Start-up of profiler.exe until its hidden main window lists every profile: 4, 255 and a large
+// list, with the games' executables absent and present (hard links to a program with an icon).
+// The cases take turns in every round, so that they meet the same load on the machine.
+//   startup_bench [rounds=7] [large=5000]
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "profiler_ids.h"
+#include "testlib/process.h"
+#include "testlib/temp_dir.h"
+#include "testlib/window_search.h"
+
+namespace {
+constexpr const char* DEVICE_KEY = "Software\\PadkitBench\\Startup";
+constexpr DWORD START_LIMIT_MS = 300000; // a hang guard, not a goal
+
+double nowMs()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart * 1e3 / frequency.QuadPart;
+}
+
+double medianOf(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times.empty() ? 0 : times[times.size() / 2];
+}
+
+// A copy of profiler.exe beside a settings file with `profiles` profiles whose games lie in the
+// same folder, present or not.
+class StartupCase {
+public:
+    StartupCase(int profiles, bool present)
+        : profiles(profiles), present(present),
+          dir(std::make_unique<TempDir>("startup_" + std::to_string(profiles) + (present ? "p" : "a")))
+    {
+        exe = dir->file("profiler.exe");
+        CopyFileA((programDirectory() + "\\profiler.exe").c_str(), exe.c_str(), FALSE);
+        std::string list = "[PROFILES]\r\nCOUNT=" + std::to_string(profiles) + "\r\n";
+        std::string sections;
+        for (int k = 1; k <= profiles; ++k) {
+            const std::string folder = dir->makeDir("Games\\Title " + std::to_string(k));
+            const std::string game = folder + "\\game" + std::to_string(k) + ".exe";
+            if (present && !CreateHardLinkA(game.c_str(), exe.c_str(), nullptr))
+                CopyFileA(exe.c_str(), game.c_str(), FALSE);
+            list += std::to_string(k) + "=" + game + "\r\n";
+            sections += "[" + game + "]\r\nProfileTitle=Game number " + std::to_string(k) +
+                        "\r\nAppParams=-window\r\nAppDirection=" + folder +
+                        "\r\nForceGain=" + std::to_string(k % 100) + "\r\nDeadzone=2\r\n";
+        }
+        dir->write("profiler.INI",
+                   std::string("[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=") + DEVICE_KEY +
+                       "\r\n" + list + sections);
+    }
+
+    // Milliseconds from the start of the process until its list holds every profile; negative when
+    // that did not happen.
+    double startOnce() const
+    {
+        const double start = nowMs();
+        Process profiler(inQuotes(exe), dir->path());
+        if (!profiler.started())
+            return -1;
+        HWND main = waitDialog(profiler.id(), "Padwise", START_LIMIT_MS, Shown::AlsoHidden);
+        double listed = -1;
+        while (main && nowMs() - start < START_LIMIT_MS) {
+            // The dialog exists before its controls do.
+            HWND list = GetDlgItem(main, IDC_PROFILE_LIST);
+            DWORD_PTR rows = 0;
+            // Answered once the window's thread handles messages again, with the list loaded.
+            if (list &&
+                SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, START_LIMIT_MS, &rows) &&
+                static_cast<int>(rows) == profiles) {
+                listed = nowMs() - start;
+                break;
+            }
+            Sleep(1);
+        }
+        if (main) {
+            NOTIFYICONDATAA tray = {};
+            tray.cbSize = sizeof(tray);
+            tray.hWnd = main;
+            tray.uID = TRAY_ICON_ID;
+            Shell_NotifyIconA(NIM_DELETE, &tray); // no stale icons pile up in the tray
+        }
+        return listed;
+    }
+
+    const int profiles;
+    const bool present;
+    std::vector<double> times;
+
+private:
+    std::unique_ptr<TempDir> dir;
+    std::string exe;
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    const int large = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5000;
+    std::vector<std::unique_ptr<StartupCase>> cases;
+    for (bool present : {false, true}) {
+        for (int profiles : {4, 255, large})
+            cases.push_back(std::make_unique<StartupCase>(profiles, present));
+    }
+    for (int round = 0; round < rounds; ++round) {
+        for (auto& c : cases)
+            c->times.push_back(c->startOnce());
+    }
+
+    std::printf("start-up until the list holds every profile; medians of %d rounds\n", rounds);
+    std::printf("%-8s %8s %12s %18s\n", "games", "profiles", "median ms", "x the 4-profile one");
+    for (const auto& c : cases) {
+        const StartupCase& four = *cases[c->present ? 3 : 0];
+        const double median = medianOf(c->times);
+        std::printf("%-8s %8d %12.1f %18.2f\n", c->present ? "present" : "absent", c->profiles, median,
+                    median / medianOf(four.times));
+    }
+    for (const auto& c : cases) {
+        if (std::count_if(c->times.begin(), c->times.end(), [](double t) { return t < 0; }))
+            std::printf("%d profiles: a start did not list every profile\n", c->profiles);
+    }
+    return 0;
+}

@@ -1,0 +1,102 @@
+// Loading the profile list and adding to it. The rows come from one read of the whole file when
+// "PROFILES" is in order; otherwise from its entries read one key at a time, and only those reads
+// are ever written back.
+#include "store/profile_store.h"
+
+#include <algorithm>
+
+#include "store/settings_image.h"
+
+namespace {
+std::string keyName(int number)
+{
+    return std::to_string(number);
+}
+
+bool isFileSize(const std::string& path, std::size_t size)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
+           data.nFileSizeLow == size;
+}
+} // namespace
+
+std::vector<ProfileRow> ProfileStore::loadProfiles() const
+{
+    const int count = readInt(ini::PROFILES, ini::COUNT);
+    std::string bytes;
+    SettingsImage image;
+    const bool parsed = read.wholeFile(path, bytes) && image.parse(bytes);
+    const int highest = parsed ? highestNumberedKey(image.keys(ini::PROFILES)) : 0;
+    // Without all of the file, entries may lie beyond both "COUNT" and the highest one seen.
+    if (!parsed || !isFileSize(path, bytes.size()))
+        return loadKeyByKey(std::clamp(std::max(count, highest), 0, MAX_LISTED_PROFILES));
+    // Entries above the highest one present all read empty.
+    if (count != highest || highest > MAX_LISTED_PROFILES)
+        return loadKeyByKey(std::min(highest, MAX_LISTED_PROFILES));
+    std::vector<ProfileRow> rows;
+    for (int k = 1; k <= count; ++k) {
+        std::optional<std::string> location = image.value(ini::PROFILES, keyName(k));
+        if (!location || location->empty())
+            return loadKeyByKey(count);
+        rows.push_back({*location, image.value(*location, ini::PROFILE_TITLE).value_or("")});
+    }
+    // The platform must read the file as the image does (its encoding, for one).
+    if (count > 0 && profileLocation(count) != rows.back().location)
+        return loadKeyByKey(count);
+    return rows;
+}
+
+std::vector<ProfileRow> ProfileStore::loadKeyByKey(int length) const
+{
+    std::vector<std::string> entries;
+    for (int k = 1; k <= length; ++k)
+        entries.push_back(profileLocation(k));
+    // Entries that "COUNT" falls short of, when the file could not be read in one go.
+    while (static_cast<int>(entries.size()) < MAX_LISTED_PROFILES) {
+        std::string next = profileLocation(static_cast<int>(entries.size()) + 1);
+        if (next.empty())
+            break;
+        entries.push_back(std::move(next));
+    }
+    std::vector<ProfileRow> rows;
+    for (const std::string& location : entries) {
+        if (!location.empty())
+            rows.push_back({location, readText(location.c_str(), ini::PROFILE_TITLE)});
+    }
+    numberLikeRows(entries, rows);
+    return rows;
+}
+
+// Each row moves down to its number 1 … n. An entry is overwritten only after its location went to
+// a lower number, and only while it still holds what was read; the first failed write ends it all.
+void ProfileStore::numberLikeRows(const std::vector<std::string>& entries,
+                                  const std::vector<ProfileRow>& rows) const
+{
+    const int n = static_cast<int>(rows.size());
+    if (static_cast<int>(entries.size()) == n && readInt(ini::PROFILES, ini::COUNT) == n)
+        return;
+    for (int k = 1; k <= n; ++k) {
+        const std::string& location = rows[k - 1].location;
+        if (entries[k - 1] == location)
+            continue;
+        if (profileLocation(k) != entries[k - 1] || !writeText(ini::PROFILES, keyName(k).c_str(), location))
+            return;
+    }
+    for (int k = n + 1; k <= static_cast<int>(entries.size()); ++k) {
+        if (entries[k - 1].empty())
+            continue;
+        if (profileLocation(k) != entries[k - 1] || !removeKey(ini::PROFILES, keyName(k).c_str()))
+            return;
+    }
+    writeInt(ini::PROFILES, ini::COUNT, n);
+}
+
+bool ProfileStore::appendProfile(const std::string& location, int listedRows) const
+{
+    const int number = listedRows + 1;
+    if (!profileLocation(number).empty())
+        return false;
+    writeInt(ini::PROFILES, ini::COUNT, number);
+    return writeText(ini::PROFILES, keyName(number).c_str(), location);
+}
