@@ -1,4 +1,7 @@
-#include "win32_device_layer.h"
+#include "device/win32_device_layer.h"
+
+#include <windows.h>
+#include <setupapi.h>
 
 HDEVINFO Win32DeviceLayer::getClassDevs(const GUID* classGuid, DWORD flags)
 {

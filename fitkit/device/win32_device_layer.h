@@ -1,7 +1,10 @@
 #pragma once
-#include "device_layer.h"
-
 // The real thing: SetupAPI, LoadLibraryA and UpdateDriverForPlugAndPlayDevicesA.
+#include <windows.h>
+#include <setupapi.h>
+
+#include "device/device_layer.h"
+
 class Win32DeviceLayer : public DeviceLayer {
 public:
     HDEVINFO getClassDevs(const GUID* classGuid, DWORD flags) override;

@@ -1,4 +1,7 @@
-#include "inf_file.h"
+#include "inf/inf_file.h"
+
+#include <windows.h>
+#include <setupapi.h>
 
 #include <cstring>
 

@@ -7,7 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "inf_handle.h"
+#include "owned.h"
+
+struct InfTraits {
+    using Value = HINF;
+    static HINF empty() { return INVALID_HANDLE_VALUE; }
+    void release(HINF inf) const { SetupCloseInfFile(inf); }
+};
+using InfHandle = Owned<InfTraits>;
 
 // A model line: description (key), install section (field 1), ids (fields 2...; never empty).
 struct ModelLine {
