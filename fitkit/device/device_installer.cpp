@@ -5,6 +5,7 @@
 #include <newdev.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "device/registry_names.h"
@@ -12,6 +13,8 @@
 const char UPDATE_LIBRARY[] = "NEWDEV.DLL";
 const char UPDATE_LIBRARY_FALLBACK[] = "SETUPDRV.DLL";
 const char UPDATE_FUNCTION[] = "UpdateDriverForPlugAndPlayDevicesA";
+const char SETUP_LIBRARY[] = "SETUPAPI.DLL";
+const char UNINSTALL_FUNCTION[] = "SetupUninstallOEMInfA";
 const char READ_DRIVER_KEY_FAIL[] = "Read Driver Key fail!";
 
 // Largest hardware-id property accepted from a device.
@@ -61,7 +64,9 @@ DeviceInstaller::IdRead DeviceInstaller::readHardwareIdProperty(HDEVINFO list, S
         DWORD code = GetLastError();
         if (code == ERROR_INVALID_DATA)
             return IdRead::Skip;
-        if (code != ERROR_INSUFFICIENT_BUFFER || required <= buffer.size() || required > MAX_ID_LIST)
+        if (code == ERROR_INSUFFICIENT_BUFFER && required > MAX_ID_LIST)
+            return IdRead::Skip; // more ids than any pad lists: not ours
+        if (code != ERROR_INSUFFICIENT_BUFFER || required <= buffer.size())
             return IdRead::Abort;
         buffer.assign(required, 0);
     }
@@ -232,12 +237,29 @@ DWORD DeviceInstaller::updateDriver(const std::string& id, const std::string& in
     return 0;
 }
 
-// True for "C:\..." and "\\server\...": a path that names its own place.
-static bool isFullPath(const std::string& path)
+// A file name alone: no folder, no drive. Any other InfPath value is tried as written first.
+static bool isBareName(const std::string& path)
 {
-    if (path.size() >= 3 && path[1] == ':' && path[2] == '\\')
-        return true;
-    return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
+    return path.find_first_of("\\/:") == std::string::npos;
+}
+
+static bool endsWithIgnoringCase(const std::string& text, const char* tail)
+{
+    size_t length = strlen(tail);
+    return text.size() >= length && _stricmp(text.c_str() + text.size() - length, tail) == 0;
+}
+
+// "oem*.inf": the name the system gives a package it copies into its INF directory.
+static bool isOemInfName(const std::string& name)
+{
+    return isBareName(name) && name.size() >= 7 && _strnicmp(name.c_str(), "oem", 3) == 0 &&
+           endsWithIgnoringCase(name, ".inf");
+}
+
+static bool isFile(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The Windows INF directory, with its closing backslash.
@@ -251,28 +273,44 @@ static std::string windowsInfDirectory()
     return directory + "INF\\";
 }
 
+// Has the system remove an installed oem*.inf of its INF directory, and on Vista and later the
+// package in its driver store with it. False where the system lacks the function, it fails, or
+// the value is not such a file.
+bool DeviceInstaller::uninstallOemInf(const std::string& infPath, const std::string& infDirectory)
+{
+    if (!isOemInfName(infPath) || !isFile(infDirectory + infPath))
+        return false;
+    Library library(layer.loadLibrary(SETUP_LIBRARY), LibraryTraits{&layer});
+    if (!library.isOpen())
+        return false;
+    FARPROC uninstall = layer.getProcAddress(library.get(), UNINSTALL_FUNCTION);
+    return uninstall && layer.uninstallOemInf(uninstall, infPath.c_str(), SUOI_FORCEDELETE);
+}
+
 // Deletes the INF the system keeps for the device (and on NT 5 its precompiled PNF beside it).
-// Each place is tried only while the file was not found at the one before.
+// By path, each place is tried only while the file was not found at the one before.
 void DeviceInstaller::deleteInstalledInf(const std::string& infPath)
 {
     std::string infDirectory = windowsInfDirectory();
-    std::vector<std::string> trials;
-    // A bare name is never taken from the current directory: that may be the package's own INF.
-    if (isFullPath(infPath))
-        trials.push_back(infPath);
-    trials.push_back(infDirectory + infPath);
-    trials.push_back(infDirectory + "OTHER\\" + infPath);
-    std::string last;
-    for (const std::string& trial : trials) {
-        last = trial;
-        if (DeleteFileA(trial.c_str()))
-            break;
-        DWORD code = GetLastError();
-        if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND)
-            break;
+    std::string last = infDirectory + infPath;
+    if (!uninstallOemInf(infPath, infDirectory)) {
+        std::vector<std::string> trials;
+        // A bare name is never taken from the current directory: that may be the package's own INF.
+        if (!isBareName(infPath))
+            trials.push_back(infPath);
+        trials.push_back(infDirectory + infPath);
+        trials.push_back(infDirectory + "OTHER\\" + infPath);
+        for (const std::string& trial : trials) {
+            last = trial;
+            if (DeleteFileA(trial.c_str()))
+                break;
+            DWORD code = GetLastError();
+            if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND)
+                break;
+        }
     }
     if (platform.isNt5 && last.size() >= 3) {
-        last.replace(last.size() - 3, 3, "PNF"); // the precompiled INF beside it
+        last.replace(last.size() - 3, 3, "PNF"); // the precompiled INF beside it, if still there
         DeleteFileA(last.c_str());
     }
 }

@@ -20,6 +20,8 @@ struct WarningSink {
 extern const char UPDATE_LIBRARY[];          // "NEWDEV.DLL"
 extern const char UPDATE_LIBRARY_FALLBACK[]; // "SETUPDRV.DLL"
 extern const char UPDATE_FUNCTION[];         // "UpdateDriverForPlugAndPlayDevicesA"
+extern const char SETUP_LIBRARY[];           // "SETUPAPI.DLL"
+extern const char UNINSTALL_FUNCTION[];      // "SetupUninstallOEMInfA"
 extern const char READ_DRIVER_KEY_FAIL[];
 
 class DeviceInstaller {
@@ -46,6 +48,7 @@ private:
     IdRead readHardwareIds(HDEVINFO list, SP_DEVINFO_DATA& element, std::string& ids);
     IdRead readHardwareIdProperty(HDEVINFO list, SP_DEVINFO_DATA& element, std::string& ids);
     RegKey openDeviceKey(HDEVINFO list, SP_DEVINFO_DATA& element, DWORD keyType, REGSAM access);
+    bool uninstallOemInf(const std::string& infPath, const std::string& infDirectory);
     void deleteInstalledInf(const std::string& infPath);
     void resetDevice();
 

@@ -74,3 +74,9 @@ BOOL Win32DeviceLayer::updateDriver(FARPROC function, HWND parent, const char* h
     auto update = reinterpret_cast<UpdateDriverFunction>(reinterpret_cast<void*>(function));
     return update(parent, hardwareId, infPath, flags, reboot);
 }
+
+BOOL Win32DeviceLayer::uninstallOemInf(FARPROC function, const char* infName, DWORD flags)
+{
+    auto uninstall = reinterpret_cast<UninstallOemInfFunction>(reinterpret_cast<void*>(function));
+    return uninstall(infName, flags, nullptr);
+}

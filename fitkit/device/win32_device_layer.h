@@ -26,4 +26,5 @@ public:
     void freeLibrary(HMODULE library) override;
     BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath, DWORD flags,
                       BOOL* reboot) override;
+    BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) override;
 };

@@ -62,6 +62,12 @@ static const StateCase stateCases[] = {
          d.add(ids, PAD_DESCRIPTION);
      },
      DriverState::Installed},
+    {"an element over the hardware-id cap is skipped", nt5Platform(),
+     [](ScriptedDevices& d) {
+         d.add({std::string(70000, 'Z')}, "too many ids");
+         d.add({PAD_ID}, PAD_DESCRIPTION);
+     },
+     DriverState::Installed},
     {"hardware key, comma-separated", winMePlatform(),
      [](ScriptedDevices& d) {
          d.add({PAD_ID}, "no key").hasHardwareKey = false;

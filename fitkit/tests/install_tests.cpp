@@ -1,6 +1,9 @@
 // Install, reinstall and uninstall through the dialog's buttons over a scripted device table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 #include "support/dialog_rig.h"
 
 static const std::string RESULT_TITLE = "Driver Install : \n\n ";
@@ -21,33 +24,42 @@ static void addPad(DialogRig& rig, const std::string& description, const std::st
 
 TEST(InstallAbsentPad, Nt5InstallsOntoARootDeviceAndRemovesIt)
 {
-    DialogRig rig;
-    rig.devices.installedDescription = PAD_DESCRIPTION;
-    rig.devices.updateReboot = TRUE; // never shown after a root device
-    rig.open();
-    ASSERT_EQ(rig.state(), DriverState::NotInstalled);
-
-    rig.click(IDC_INSTALL);
-    ASSERT_EQ(rig.devices.devices.size(), 1u);
-    const ScriptedDevice& root = rig.devices.devices[0];
-    EXPECT_TRUE(root.created && root.generatedId);
-    EXPECT_EQ(root.className, "FitkitTestPad");
-    EXPECT_EQ(root.rawHardwareIdProperty, std::string(PAD_ID) + std::string(2, '\0'));
-    EXPECT_EQ(root.driverSource, rig.dir.file("pad.inf")) << "registered before the update";
-    EXPECT_FALSE(root.present) << "removed after the update";
-    EXPECT_EQ(root.removeRequests, 1);
-
-    ASSERT_EQ(rig.boxes.seen.size(), 1u);
-    const SeenBox& box = rig.boxes.seen[0];
-    EXPECT_TRUE(startsWith(box.text, RESULT_TITLE)) << box.text;
-    EXPECT_EQ(box.icon, "information");
-    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(rig.state(), DriverState::NotInstalled);
-    EXPECT_FALSE(rig.timerRunning());
-    EXPECT_EQ(rig.devices.loadedLibraries(), 0);
-    rig.close();
-    EXPECT_EQ(root.removeRequests, 1) << "no longer marked once it has its driver";
-    EXPECT_EQ(rig.devices.liveLists(), 0u);
+    struct Case {
+        DWORD updateError;
+        std::string box;   // how it begins: no reboot note after a root device
+        int removalsAtEnd; // after a failed update the device stays marked and is removed once more
+    } cases[] = {
+        {0, RESULT_TITLE, 1},
+        {0xE000022F, "Error E000022F in Driver Install : \n\n User Does not Accept Uncertified Driver\n", 2},
+    };
+    for (const Case& c : cases) {
+        DialogRig rig;
+        rig.devices.installedDescription = PAD_DESCRIPTION;
+        rig.devices.updateReboot = TRUE;
+        rig.devices.updateError = c.updateError;
+        rig.open();
+        ASSERT_EQ(rig.state(), DriverState::NotInstalled);
+        rig.click(IDC_INSTALL);
+        ASSERT_EQ(rig.devices.devices.size(), 1u);
+        const ScriptedDevice& root = rig.devices.devices[0];
+        EXPECT_TRUE(root.created && root.generatedId);
+        EXPECT_EQ(root.className, "FitkitTestPad");
+        EXPECT_EQ(root.rawHardwareIdProperty, std::string(PAD_ID) + std::string(2, '\0'));
+        EXPECT_EQ(root.driverSource, c.updateError ? "" : rig.dir.file("pad.inf"))
+            << "registered before the update";
+        EXPECT_FALSE(root.present) << "removed after the update";
+        EXPECT_EQ(root.removeRequests, 1);
+        ASSERT_EQ(rig.boxes.seen.size(), 1u);
+        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, c.box)) << rig.boxes.seen[0].text;
+        EXPECT_EQ(rig.boxes.seen[0].icon, c.updateError ? "exclamation" : "information");
+        EXPECT_EQ(rig.boxes.seen[0].buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(rig.state(), DriverState::NotInstalled);
+        EXPECT_FALSE(rig.timerRunning());
+        EXPECT_EQ(rig.devices.loadedLibraries(), 0);
+        rig.close();
+        EXPECT_EQ(root.removeRequests, c.removalsAtEnd);
+        EXPECT_EQ(rig.devices.liveLists(), 0u);
+    }
 }
 
 TEST(InstallAbsentPad, APadPluggedInSinceTheDialogOpenedIsFoundFirst)
@@ -99,25 +111,6 @@ TEST(InstallAbsentPad, RootDeviceFailuresNameTheirOperationAndEndTheAction)
                   "exclamation", {IDOK});
         EXPECT_FALSE(rig.timerRunning());
     }
-}
-
-TEST(InstallAbsentPad, AFailedUpdateLeavesTheRootDeviceMarkedToTheEnd)
-{
-    DialogRig rig;
-    rig.devices.updateError = 0xE000022F;
-    rig.open();
-    rig.click(IDC_INSTALL);
-    ASSERT_EQ(rig.boxes.seen.size(), 1u);
-    expectBox(rig.boxes.seen[0],
-              "Error E000022F in Driver Install : \n\n User Does not Accept Uncertified Driver\n",
-              "exclamation", {IDOK});
-    ASSERT_EQ(rig.devices.devices.size(), 1u);
-    const ScriptedDevice& root = rig.devices.devices[0];
-    EXPECT_FALSE(root.present);
-    EXPECT_EQ(root.removeRequests, 1);
-    rig.close();
-    EXPECT_EQ(root.removeRequests, 2) << "still marked: removed once more when the installer goes";
-    EXPECT_EQ(rig.devices.liveLists(), 0u);
 }
 
 TEST(InstallPresentPad, UpdateAndResultPerPlatform)
@@ -262,38 +255,123 @@ static void uninstall(DialogRig& rig, const std::string& infPath)
     rig.click(IDC_UNINSTALL);
 }
 
-TEST(Uninstall, DeletesTheInstalledInfWhereverItIs)
+// After a confirmed uninstall: the question, the success box, the pad gone, the timer stopped.
+static void expectRemoved(DialogRig& rig)
+{
+    ASSERT_EQ(rig.boxes.seen.size(), 2u);
+    expectBox(rig.boxes.seen[0], UNINSTALL_QUESTION, "question", {IDYES, IDNO});
+    expectBox(rig.boxes.seen[1], DRIVER_REMOVED, "information", {IDOK});
+    EXPECT_FALSE(rig.devices.devices[0].present);
+    EXPECT_EQ(rig.state(), DriverState::NotInstalled);
+    EXPECT_FALSE(rig.timerRunning());
+    EXPECT_EQ(rig.devices.loadedLibraries(), 0);
+}
+
+// "InfPath" as a driver key may hold it, from the installed file's full path and its name.
+using InfPathForm = std::string (*)(const std::string& full, const std::string& name);
+
+TEST(Uninstall, DeletesTheInstalledInfAsInfPathNamesIt)
 {
     struct Case {
         const char* name;
         PlatformKind platform;
-        const char* folder; // below the Windows INF directory; null: the test's folder, by full path
+        const char* folder; // below the Windows INF directory; null: "sub" of the current directory
+        InfPathForm infPath;
         bool pnfGoes;
     } cases[] = {
-        {"full path, NT 5", nt5Platform(), nullptr, true},
-        {"INF directory, NT 5", nt5Platform(), "", true},
-        {"OTHER folder, Me", winMePlatform(), "OTHER\\", false},
+        {"bare name, INF directory, NT 5", nt5Platform(), "", [](auto&, auto& name) { return name; }, true},
+        {"bare name, OTHER folder, Me", winMePlatform(), "OTHER\\", [](auto&, auto& name) { return name; },
+         false},
+        {"full path", nt5Platform(), nullptr, [](auto& full, auto&) { return full; }, true},
+        {"relative", nt5Platform(), nullptr, [](auto&, auto& name) { return "sub\\" + name; }, true},
+        {"root-relative", nt5Platform(), nullptr, [](auto& full, auto&) { return full.substr(2); }, true},
+        {"drive-relative", nt5Platform(), nullptr,
+         [](auto& full, auto& name) { return full.substr(0, 2) + "sub\\" + name; }, true},
+        {"forward slashes", nt5Platform(), nullptr,
+         [](auto& full, auto&) {
+             std::string path = full;
+             std::replace(path.begin(), path.end(), '\\', '/');
+             return path;
+         },
+         true},
+        {"relative, forward slash", nt5Platform(), nullptr, [](auto&, auto& name) { return "sub/" + name; },
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DialogRig rig;
         rig.platform = c.platform;
         std::string name = uniqueInfName();
-        InstalledInf installed(c.folder ? windowsInfDirectory() + c.folder : rig.dir.file("installed\\"),
-                               name);
+        InstalledInf installed(c.folder ? windowsInfDirectory() + c.folder : rig.dir.file("sub\\"), name);
         // A bare name is never taken from the current directory, which holds the package.
         std::string packageCopy = rig.dir.write(name, "the package's own INF");
         CurrentDirectory here(rig.dir.path());
-        uninstall(rig, c.folder ? name : installed.path);
+        uninstall(rig, c.infPath(installed.path, name));
         EXPECT_FALSE(fileExists(installed.path));
         EXPECT_NE(fileExists(installed.pnf()), c.pnfGoes);
         EXPECT_TRUE(fileExists(packageCopy));
-        ASSERT_EQ(rig.boxes.seen.size(), 2u);
-        expectBox(rig.boxes.seen[0], UNINSTALL_QUESTION, "question", {IDYES, IDNO});
-        expectBox(rig.boxes.seen[1], DRIVER_REMOVED, "information", {IDOK});
-        EXPECT_FALSE(rig.devices.devices[0].present);
-        EXPECT_EQ(rig.state(), DriverState::NotInstalled);
-        EXPECT_FALSE(rig.timerRunning());
+        expectRemoved(rig);
+    }
+}
+
+TEST(Uninstall, RemovesAnOemInfWithItsPackageWhereTheSystemCan)
+{
+    struct Case {
+        const char* name;
+        std::set<std::string> missingLibraries, missingFunctions;
+        DWORD uninstallError;
+    } cases[] = {
+        {"SetupUninstallOEMInfA removes it", {}, {}, 0},
+        {"it fails: deleted by path", {}, {}, ERROR_ACCESS_DENIED},
+        {"no such function: deleted by path", {}, {UNINSTALL_FUNCTION}, 0},
+        {"no setupapi.dll: deleted by path", {SETUP_LIBRARY}, {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DialogRig rig;
+        std::string name = "oem" + uniqueInfName();
+        InstalledInf installed(windowsInfDirectory(), name);
+        rig.devices.driverStore = {name};
+        rig.devices.missingLibraries = c.missingLibraries;
+        rig.devices.missingFunctions = c.missingFunctions;
+        rig.devices.uninstallError = c.uninstallError;
+        uninstall(rig, name);
+        bool called = c.missingLibraries.empty() && c.missingFunctions.empty();
+        EXPECT_EQ(rig.devices.uninstallRequests,
+                  called ? std::vector<std::string>{name} : std::vector<std::string>{});
+        EXPECT_EQ(rig.devices.driverStore.empty(), called && c.uninstallError == 0);
+        EXPECT_FALSE(fileExists(installed.path));
+        EXPECT_FALSE(fileExists(installed.pnf()));
+        expectRemoved(rig);
+    }
+}
+
+TEST(Uninstall, OnlyAnOemInfOfTheInfDirectoryReachesSetupUninstallOEMInf)
+{
+    std::string oem = "oem" + uniqueInfName(), other = uniqueInfName();
+    struct Case {
+        std::string infPath;
+        bool oemDeleted, otherDeleted; // by path, as without the function
+    } cases[] = {
+        {windowsInfDirectory() + oem, true, false},
+        {"..\\INF\\" + oem, true, false}, // the INF directory followed by the value
+        {"INF/" + oem, false, false},
+        {oem + ":stream", false, false},
+        {"oem*.inf", false, false},
+        {"oem-missing-" + other, false, false},
+        {other, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.infPath);
+        DialogRig rig;
+        InstalledInf installedOem(windowsInfDirectory(), oem), installedOther(windowsInfDirectory(), other);
+        rig.devices.driverStore = {oem, other};
+        uninstall(rig, c.infPath);
+        EXPECT_TRUE(rig.devices.uninstallRequests.empty());
+        EXPECT_EQ(rig.devices.driverStore.size(), 2u);
+        EXPECT_NE(fileExists(installedOem.path), c.oemDeleted);
+        EXPECT_NE(fileExists(installedOther.path), c.otherDeleted);
+        expectRemoved(rig);
     }
 }
 

@@ -138,18 +138,20 @@ struct DeviceCleanup {
     }
 };
 
-// fitkit.exe started on this run's pad INF and id, its dialog showing `status`.
+// fitkit.exe started on this run's pad INF (named `infName`) and id, its dialog showing `status`.
 struct Win32Run {
+    explicit Win32Run(const std::string& infName = "pad.inf") : infName(infName) {}
+    std::string infName;
     TempDir dir;
     std::string id = uniquePadId();
     DeviceCleanup cleanup{id};
-    std::string inf = dir.write("pad.inf", padInf(id));
     std::unique_ptr<FitkitProcess> fitkit;
     HWND dialog = nullptr;
 
     void start(const char* status)
     {
-        fitkit.reset(new FitkitProcess(FitkitProcess::install(dir.path()), "pad.inf " + id, dir.path()));
+        dir.write(infName, padInf(id));
+        fitkit.reset(new FitkitProcess(FitkitProcess::install(dir.path()), infName + " " + id, dir.path()));
         dialog = fitkit->waitForDialog();
         ASSERT_NE(dialog, nullptr);
         ASSERT_EQ(controlText(dialog, IDC_STATUS), status);
@@ -183,29 +185,39 @@ TEST(Win32Install, AbsentPadGetsItsDriverThroughARootDevice)
     run.exit();
 }
 
+// The system's copy of the INF keeps the package's name under Wine: named oem*.inf, it goes
+// through SetupUninstallOEMInfA; named otherwise, it is deleted by path.
 TEST(Win32Install, PresentPadInstalledAndUninstalled)
 {
-    Win32Run run;
-    ASSERT_TRUE(makeRootDevice(run.id));
-    ASSERT_EQ(presentDevices(run.id), 1);
-    ASSERT_NO_FATAL_FAILURE(run.start(STATUS_OTHER_DRIVER));
-    run.install();
-    EXPECT_EQ(controlText(run.dialog, IDC_STATUS), STATUS_INSTALLED);
-    EXPECT_EQ(controlText(run.dialog, IDC_INSTALL), "Re&Install");
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(run.dialog, IDC_UNINSTALL)));
-    std::string installed = installedInf(run.id);
-    ASSERT_FALSE(installed.empty());
-    std::string installedPath = installed.find('\\') == std::string::npos ? windowsInf(installed) : installed;
-    EXPECT_TRUE(fileExists(installedPath)) << installedPath;
+    for (const std::string& infName :
+         {std::string("pad.inf"), "oemfitkit" + std::to_string(GetCurrentProcessId()) + ".inf"}) {
+        SCOPED_TRACE(infName);
+        Win32Run run(infName);
+        ASSERT_TRUE(makeRootDevice(run.id));
+        ASSERT_EQ(presentDevices(run.id), 1);
+        ASSERT_NO_FATAL_FAILURE(run.start(STATUS_OTHER_DRIVER));
+        run.install();
+        EXPECT_EQ(controlText(run.dialog, IDC_STATUS), STATUS_INSTALLED);
+        EXPECT_EQ(controlText(run.dialog, IDC_INSTALL), "Re&Install");
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(run.dialog, IDC_UNINSTALL)));
+        std::string installed = installedInf(run.id);
+        ASSERT_FALSE(installed.empty());
+        std::string installedPath =
+            installed.find('\\') == std::string::npos ? windowsInf(installed) : installed;
+        std::string pnf = installedPath.substr(0, installedPath.size() - 3) + "pnf";
+        EXPECT_TRUE(fileExists(installedPath)) << installedPath;
+        EXPECT_TRUE(fileExists(pnf)) << pnf;
 
-    pressButton(run.dialog, IDC_UNINSTALL);
-    SeenBox question = run.fitkit->answerBox(IDYES);
-    EXPECT_EQ(question.text, UNINSTALL_QUESTION);
-    EXPECT_EQ(question.buttons, (std::vector<int>{IDYES, IDNO}));
-    SeenBox removed = run.fitkit->answerBox(IDOK);
-    EXPECT_EQ(removed.text, DRIVER_REMOVED);
-    EXPECT_EQ(controlText(run.dialog, IDC_STATUS), STATUS_NOT_INSTALLED);
-    EXPECT_FALSE(fileExists(installedPath)) << installedPath;
-    EXPECT_EQ(presentDevices(run.id), 0);
-    run.exit();
+        pressButton(run.dialog, IDC_UNINSTALL);
+        SeenBox question = run.fitkit->answerBox(IDYES);
+        EXPECT_EQ(question.text, UNINSTALL_QUESTION);
+        EXPECT_EQ(question.buttons, (std::vector<int>{IDYES, IDNO}));
+        SeenBox removed = run.fitkit->answerBox(IDOK);
+        EXPECT_EQ(removed.text, DRIVER_REMOVED);
+        EXPECT_EQ(controlText(run.dialog, IDC_STATUS), STATUS_NOT_INSTALLED);
+        EXPECT_FALSE(fileExists(installedPath)) << installedPath;
+        EXPECT_FALSE(fileExists(pnf)) << pnf;
+        EXPECT_EQ(presentDevices(run.id), 0);
+        run.exit();
+    }
 }

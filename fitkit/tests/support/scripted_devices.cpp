@@ -294,7 +294,31 @@ BOOL ScriptedDevices::updateDriver(FARPROC, HWND, const char* hardwareId, const 
         device.hasInfPath = true;
         device.infPath = installedInfPath;
         device.driverSource = infPath;
+        if (!installedInfPath.empty())
+            driverStore.insert(installedInfPath);
     }
     *reboot = updateReboot;
+    return TRUE;
+}
+
+BOOL ScriptedDevices::uninstallOemInf(FARPROC, const char* infName, DWORD flags)
+{
+    uninstallRequests.push_back(infName);
+    bool inUse = false;
+    for (const ScriptedDevice& device : devices)
+        inUse = inUse || (device.present && device.hasDriverKey && device.infPath == infName);
+    DWORD failure = uninstallError                         ? uninstallError
+                    : inUse && !(flags & SUOI_FORCEDELETE) ? ERROR_INF_IN_USE_BY_DEVICES
+                                                           : 0;
+    if (failure) {
+        SetLastError(failure);
+        return FALSE;
+    }
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string inf = std::string(windows) + "\\INF\\" + infName;
+    DeleteFileA(inf.c_str());
+    DeleteFileA((inf.substr(0, inf.size() - 3) + "PNF").c_str());
+    driverStore.erase(infName);
     return TRUE;
 }

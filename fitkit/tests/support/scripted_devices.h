@@ -54,6 +54,11 @@ public:
     std::string installedDescription;
     std::string installedInfPath;
     std::function<void()> duringUpdate;
+    // Packages the system keeps: the update adds installedInfPath; SetupUninstallOEMInfA, forced,
+    // takes a name out and deletes that INF and its PNF from the Windows INF directory.
+    std::set<std::string> driverStore;
+    DWORD uninstallError = 0;                   // SetupUninstallOEMInfA fails with this code
+    std::vector<std::string> uninstallRequests; // every name SetupUninstallOEMInfA was given
 
     size_t liveLists() const { return lists.size(); }
     int loadedLibraries() const { return libraries; }
@@ -79,6 +84,7 @@ public:
     void freeLibrary(HMODULE library) override;
     BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath, DWORD flags,
                       BOOL* reboot) override;
+    BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) override;
 
 private:
     ScriptedDevice* element(HDEVINFO list, SP_DEVINFO_DATA* device);
