@@ -146,17 +146,23 @@ static bool collectModel(InfFile&, const ModelLine& line, void* context, DWORD* 
 TEST(EnumModels, HandsEachLineToTheVisitorUntilItStops)
 {
     TempDir dir;
-    dir.write("pad.inf", padInf());
-    CurrentDirectory here(dir.path());
     InfFile inf;
-    ASSERT_EQ(inf.openInf("pad.inf"), 0u);
-
+    ASSERT_EQ(
+        inf.openInf(dir.write("models.inf", std::string(VERSION) +
+                                                "[Models]\r\n%Pad%=Pad_Install,USB\\ONE,HID\\ONE\r\n"
+                                                "Short=Install," +
+                                                std::string(300, 'S') +
+                                                "\r\n"
+                                                "Bare=Install\r\n[Strings]\r\nPad=\"Fitkit Test Pad\"\r\n")),
+        0u);
     Walk all{{}, 0};
-    EXPECT_EQ(inf.enumModels("PadModels", collectModel, &all), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
-    ASSERT_EQ(all.seen.size(), 1u);
-    EXPECT_EQ(all.seen[0], "Fitkit Test Pad|Pad_Install|USB\\VID_1F3A&PID_240B|HID\\VID_1F3A&PID_240B");
+    EXPECT_EQ(inf.enumModels("Models", collectModel, &all), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
+    // Each line's own ids only, however many the line before had.
+    EXPECT_EQ(all.seen,
+              (std::vector<std::string>{"Fitkit Test Pad|Pad_Install|USB\\ONE|HID\\ONE",
+                                        "Short|Install|" + std::string(300, 'S'), "Bare|Install|"}));
 
     Walk stop{{}, 1};
-    EXPECT_EQ(inf.enumModels("PadModels", collectModel, &stop), 1234u);
+    EXPECT_EQ(inf.enumModels("Models", collectModel, &stop), 1234u);
     EXPECT_EQ(inf.enumModels("NoSuchSection", collectModel, &stop), 0xE0000102u);
 }
