@@ -35,12 +35,12 @@ if(EXISTS ${GTEST_SRC}/src/gtest-all.cc AND NOT TARGET gtest)
   target_link_libraries(gtest_main PUBLIC gtest)
 endif()
 
-# add_wine_test(NAME SOURCES... [LIBS ...] [GUI]): one GoogleTest program per suite,
-# run through the Wine emulator in the 64-bit build.
+# add_wine_test(NAME SOURCES... [LIBS ...]): one GoogleTest program per suite, linked with the shared
+# test support (tests/support/testlib) and run through the Wine emulator in the 64-bit build.
 function(add_wine_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
-  target_link_libraries(${name} PRIVATE gtest_main ${T_LIBS})
+  target_link_libraries(${name} PRIVATE gtest_main test_support ${T_LIBS})
   use_test_platform(${name})
   if(CMAKE_CROSSCOMPILING_EMULATOR)
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)

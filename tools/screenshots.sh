@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Saves screenshots of profiler.exe under Wine and Xvfb into docs/screenshots/: the main window with
 # the demo profiles, the tray's popup menu with the Launch submenu open, the About box and the
-# profile editor. Uses the 64-bit build (make build) and its shell_poke helper.
+# profile editor. Uses the 64-bit build (make build) and its shell_poke helper, which takes commands
+# and messages by their names in resources/profiler_ids.h and the platform headers (CMD_ABOUT,
+# WM_RBUTTONUP) and maps them through the headers it is built with.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
@@ -26,14 +28,14 @@ trap 'kill $pid 2>/dev/null; wine_stop' EXIT
 poke wait
 sleep 1
 
-poke command 32771            # Profile Edit: show the window
+poke command CMD_PROFILE_EDIT  # show the window
 sleep 0.5
 poke select 1
 sleep 0.5
 shoot main $(poke rect Padwise)
 
-poke command 1000             # hide it again
-poke tray 517 640 420         # right click on the tray icon (WM_RBUTTONUP)
+poke command IDC_CLOSE         # hide it again
+poke tray WM_RBUTTONUP 640 420 # right click on the tray icon
 sleep 0.7
 poke keys l                   # open "Launch A Game"
 sleep 0.7
@@ -41,17 +43,17 @@ read -r x y w h <<<"$(poke menurect)"
 shoot menu $((x - 8)) $((y - 8)) $((w + 16)) $((h + 16))
 poke keys '~~'
 
-poke command 32781            # About
+poke command CMD_ABOUT
 sleep 1
 shoot about $(poke rect About)
 poke keys '~'
 sleep 0.5
 
 if [ "${1:-}" != "--no-editor" ]; then
-  poke command 32771
+  poke command CMD_PROFILE_EDIT
   sleep 0.3
   poke select 0
-  poke command 1003           # Edit the selected profile
+  poke command IDC_EDIT         # edit the selected profile
   sleep 1
   shoot editor $(poke rect "Edit Game profile") || true
   poke keys '~'

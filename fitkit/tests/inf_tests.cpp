@@ -3,7 +3,7 @@
 
 #include "inf/inf_file.h"
 #include "support/inf_text.h"
-#include "support/temp_dir.h"
+#include "testlib/temp_dir.h"
 
 static DeviceMatch search(InfFile& inf, const std::string& id, DWORD* code)
 {

@@ -8,7 +8,7 @@
 #include "fitkit_ids.h"
 #include "support/fitkit_process.h"
 #include "support/inf_text.h"
-#include "support/temp_dir.h"
+#include "testlib/temp_dir.h"
 
 // A program folder and a separate working folder, neither holding setup.ini unless a test adds it.
 struct Folders {

@@ -3,7 +3,7 @@
 
 #include "config/platform_kind.h"
 #include "config/startup.h"
-#include "support/temp_dir.h"
+#include "testlib/temp_dir.h"
 
 static OSVERSIONINFOA version(DWORD platform, DWORD major, DWORD minor, DWORD build)
 {

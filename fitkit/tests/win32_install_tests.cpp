@@ -13,7 +13,8 @@
 #include "fitkit_ids.h"
 #include "support/fitkit_process.h"
 #include "support/inf_text.h"
-#include "support/temp_dir.h"
+#include "testlib/devices.h"
+#include "testlib/temp_dir.h"
 
 static const GUID TEST_PAD_CLASS = {
     0x2B7C41E0, 0x5A3D, 0x4E19, {0x8F, 0x62, 0x0D, 0x9B, 0x3C, 0x7A, 0x1E, 0x54}};
@@ -26,78 +27,28 @@ static std::string uniquePadId()
     return id;
 }
 
-static bool hasId(HDEVINFO set, SP_DEVINFO_DATA& device, const std::string& id)
-{
-    char ids[4096] = {};
-    if (!SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr,
-                                           reinterpret_cast<BYTE*>(ids), sizeof(ids) - 2, nullptr))
-        return false;
-    for (const char* p = ids; *p; p += strlen(p) + 1)
-        if (_stricmp(p, id.c_str()) == 0)
-            return true;
-    return false;
-}
-
-// Calls `visit` for each present device listing `id`; returns how many there were.
-template <typename Visit>
-static int eachDevice(const std::string& id, Visit visit)
-{
-    HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);
-    int count = 0;
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof(device);
-    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
-        if (hasId(set, device, id)) {
-            ++count;
-            visit(set, device);
-        }
-    }
-    SetupDiDestroyDeviceInfoList(set);
-    return count;
-}
-
-static int presentDevices(const std::string& id)
-{
-    return eachDevice(id, [](HDEVINFO, SP_DEVINFO_DATA&) {});
-}
-
 static std::string installedInf(const std::string& id)
 {
     std::string infPath;
-    eachDevice(id, [&](HDEVINFO set, SP_DEVINFO_DATA& device) {
-        HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DRV, KEY_QUERY_VALUE);
-        if (key == INVALID_HANDLE_VALUE)
-            return;
+    forEachDevice(id, [&](HDEVINFO set, SP_DEVINFO_DATA& device) {
+        HKEY raw = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DRV, KEY_QUERY_VALUE);
+        testlib::Key key(raw == INVALID_HANDLE_VALUE ? nullptr : raw);
         char value[MAX_PATH] = {};
         DWORD size = sizeof(value) - 1;
-        if (RegQueryValueExA(key, "InfPath", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == 0)
+        if (key.valid() && RegQueryValueExA(key.get(), "InfPath", nullptr, nullptr,
+                                            reinterpret_cast<BYTE*>(value), &size) == 0)
             infPath = value;
-        RegCloseKey(key);
+        return true;
     });
     return infPath;
-}
-
-static void removeDevices(const std::string& id)
-{
-    eachDevice(id, [](HDEVINFO set, SP_DEVINFO_DATA& device) {
-        SetupDiCallClassInstaller(DIF_REMOVE, set, &device);
-    });
 }
 
 // A present root device with `id` and no driver, as a plugged-in pad without its driver would be.
 static bool makeRootDevice(const std::string& id)
 {
-    HDEVINFO set = SetupDiCreateDeviceInfoList(&TEST_PAD_CLASS, nullptr);
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof(device);
-    std::string ids = id + std::string(2, '\0');
-    bool made = SetupDiCreateDeviceInfoA(set, "FitkitTestPad", &TEST_PAD_CLASS, nullptr, nullptr,
-                                         DICD_GENERATE_ID, &device) &&
-                SetupDiSetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID,
-                                                  reinterpret_cast<const BYTE*>(ids.data()),
-                                                  static_cast<DWORD>(ids.size())) &&
-                SetupDiCallClassInstaller(DIF_REGISTERDEVICE, set, &device);
-    SetupDiDestroyDeviceInfoList(set);
+    RootDevice device(id, TEST_PAD_CLASS, "FitkitTestPad");
+    bool made = device.created();
+    device.release(); // removed with the test's other devices
     return made;
 }
 
@@ -113,15 +64,12 @@ static std::vector<std::string> infCopies(const std::string& id)
 {
     std::vector<std::string> copies;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(windowsInf("*.inf").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return copies;
-    do {
+    testlib::FileSearch search(FindFirstFileA(windowsInf("*.inf").c_str(), &found));
+    for (bool more = search.valid(); more; more = FindNextFileA(search.get(), &found)) {
         std::string path = windowsInf(found.cFileName);
         if (readFile(path).find(id) != std::string::npos)
             copies.push_back(path);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    }
     return copies;
 }
 

@@ -9,6 +9,9 @@
 
 #include <string>
 
+#include "testlib/owned.h"
+#include "testlib/registry.h"
+
 namespace {
 
 const CLSID CLSID_Driver = {0x5C3A9E21, 0x7D4B, 0x4F08, {0xB6, 0xE2, 0x91, 0xA0, 0xD4, 0x7C, 0x3F, 0x15}};
@@ -21,21 +24,21 @@ class Server : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dll = LoadLibraryA("jolter.dll");
-        ASSERT_NE(dll, nullptr) << "LoadLibrary error " << GetLastError();
+        dll = testlib::Library(LoadLibraryA("jolter.dll"));
+        ASSERT_TRUE(dll.valid()) << "LoadLibrary error " << GetLastError();
         getClassObject = reinterpret_cast<GetClassObject>(
-            reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
-        canUnloadNow =
-            reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
+            reinterpret_cast<void*>(GetProcAddress(dll.get(), "DllGetClassObject")));
+        canUnloadNow = reinterpret_cast<CanUnloadNow>(
+            reinterpret_cast<void*>(GetProcAddress(dll.get(), "DllCanUnloadNow")));
         ASSERT_NE(getClassObject, nullptr);
         ASSERT_NE(canUnloadNow, nullptr);
         ASSERT_EQ(canUnloadNow(), S_OK);
     }
     void TearDown() override
     {
-        if (dll) {
+        if (dll.valid()) {
             EXPECT_EQ(canUnloadNow(), S_OK) << "a test left an object or a lock behind";
-            FreeLibrary(dll);
+            dll.reset();
         }
     }
     IClassFactory* factory()
@@ -51,7 +54,7 @@ protected:
         return static_cast<IDirectInputEffectDriver*>(object);
     }
 
-    HMODULE dll = nullptr;
+    testlib::Library dll;
     GetClassObject getClassObject = nullptr;
     CanUnloadNow canUnloadNow = nullptr;
 };
@@ -157,13 +160,7 @@ public:
         RegCloseKey(key);
         return true;
     }
-    void set(const char* name, const char* text)
-    {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, path.c_str(), &key), ERROR_SUCCESS);
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), DWORD(strlen(text) + 1));
-        RegCloseKey(key);
-    }
+    void set(const char* name, const char* text) { ASSERT_TRUE(setRegText(path, name, text)); }
     const std::string path = "Software\\OV\\4B7D\\" + std::to_string(EXTERNAL_ID);
 };
 

@@ -5,10 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <thread>
 
 #include "main_dialog.h"
@@ -17,6 +15,8 @@
 #include "profiler_ids.h"
 #include "standin_driver_service.h"
 #include "text_rules.h"
+#include "testlib/temp_dir.h"
+#include "testlib/window_search.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -29,51 +29,18 @@ constexpr int FILE_TYPE_COMBO = 0x470; // cmb1
 std::string fileBytes(const std::string& path)
 {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return readFile(path);
 }
 
-struct FoundWindow {
-    std::function<bool(HWND)> match;
-    HWND window;
-};
-
-BOOL CALLBACK matchWindow(HWND window, LPARAM data)
+// The first visible top-level window that match accepts, waited for up to 10 s.
+HWND waitForWindow(const std::function<bool(HWND)>& match)
 {
-    FoundWindow* found = reinterpret_cast<FoundWindow*>(data);
-    if (IsWindowVisible(window) && found->match(window)) {
-        found->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND waitForWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 10000)
-{
-    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
-        FoundWindow found = {match, nullptr};
-        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&found));
-        if (found.window)
-            return found.window;
-        Sleep(20);
-    }
-    return nullptr;
-}
-
-std::string titleOf(HWND window)
-{
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
+    return waitWindow([&](HWND w) { return IsWindowVisible(w) && match(w); }, 10000);
 }
 
 bool ownWindow(HWND window)
 {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process == GetCurrentProcessId();
+    return windowProcess(window) == GetCurrentProcessId();
 }
 
 // What the user does in the editor, on a thread of its own: the test's thread is inside the dialog.
@@ -81,7 +48,7 @@ class User {
 public:
     User(const char* editorTitle, std::function<void(User&)> script)
         : uiThread(GetCurrentThreadId()), thread([this, editorTitle, script] {
-              editor = waitForWindow([&](HWND w) { return ownWindow(w) && titleOf(w) == editorTitle; });
+              editor = waitForWindow([&](HWND w) { return ownWindow(w) && windowText(w) == editorTitle; });
               if (!editor)
                   return;
               script(*this);
@@ -91,12 +58,7 @@ public:
     ~User() { thread.join(); }
 
     HWND control(int id) const { return GetDlgItem(editor, id); }
-    std::string text(int id) const
-    {
-        char buffer[1024] = {};
-        SendMessageA(control(id), WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer));
-        return buffer;
-    }
+    std::string text(int id) const { return controlText(editor, id); }
     void type(int id, const std::string& value) const
     {
         SendMessageA(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
@@ -124,12 +86,8 @@ public:
         HWND chooser = waitForWindow(
             [&](HWND w) { return ownWindow(w) && w != editor && GetDlgItem(w, FILE_NAME_COMBO); });
         ASSERT_NE(chooser, nullptr) << "no open-file dialog";
-        if (filterShown) {
-            char filter[128] = {};
-            SendMessageA(GetDlgItem(chooser, FILE_TYPE_COMBO), WM_GETTEXT, sizeof(filter),
-                         reinterpret_cast<LPARAM>(filter));
-            *filterShown = filter;
-        }
+        if (filterShown)
+            *filterShown = controlText(chooser, FILE_TYPE_COMBO);
         if (path.empty()) {
             PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
         } else {
@@ -151,12 +109,8 @@ class EditorTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        char dir[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, dir);
         driver = new StandinDriverService;
-        driverError = driver->install(std::string(dir) + "editor_driver_" +
-                                          std::to_string(GetCurrentProcessId()) + ".log",
-                                      "Software\\PadkitTests\\Editor");
+        driverError = driver->install(tempPath("editor_driver.log"), "Software\\PadkitTests\\Editor");
     }
     static void TearDownTestSuite()
     {
@@ -383,11 +337,11 @@ TEST_F(EditorTest, AnEmptyLocationIsRefusedForOkAndGameOption)
     }
     EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(boxes.seen.size(), 2u);
-    for (const BoxSeen& box : boxes.seen) {
+    for (const SeenBox& box : boxes.seen) {
         EXPECT_EQ(box.text, NO_LOCATION);
         EXPECT_EQ(box.caption, TEST_PROGRAM);
-        EXPECT_TRUE(box.hasOk && !box.hasCancel && !box.hasYes);
-        EXPECT_EQ(box.icon, IDI_EXCLAMATION);
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(box.icon, "exclamation");
     }
     EXPECT_EQ(ini("DEFAULT", "ForceGain"), "<absent>");
     EXPECT_EQ(ini("PROFILES", "COUNT"), "2");
@@ -442,7 +396,7 @@ TEST_F(EditorTest, BrowseFillsLocationStartDirectoryAndTitle)
 void useControlPanel(User& u, const std::function<void()>& whileOpen)
 {
     u.clickLater(IDC_GAME_OPTION);
-    HWND panel = waitForWindow([](HWND w) { return !ownWindow(w) && titleOf(w) == "Game Controllers"; });
+    HWND panel = waitForWindow([](HWND w) { return !ownWindow(w) && windowText(w) == "Game Controllers"; });
     ASSERT_NE(panel, nullptr) << "the game controller control panel did not open";
     whileOpen();
     PostMessageA(panel, WM_CLOSE, 0, 0);

@@ -15,7 +15,12 @@
 #include "profiler_ids.h"
 #include "standin_driver_service.h"
 #include "standin_game_process.h"
-#include "test_registry.h"
+#include "testlib/message_boxes.h"
+#include "testlib/owned.h"
+#include "testlib/registry.h"
+#include "testlib/temp_dir.h"
+#include "testlib/wait.h"
+#include "testlib/window_search.h"
 
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Games";
@@ -26,13 +31,7 @@ constexpr const char* PROMPT_TAIL = "\n\nYes    = Apply Profile and Continue\nNo
 // Generous: the machine running the tests may be busy.
 bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000)
 {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(25);
-    }
-    return true;
+    return waitUntil(condition, timeoutMs, 25);
 }
 
 std::string deviceValue(const char* name)
@@ -58,51 +57,12 @@ size_t countOf(const std::string& text, const std::string& word)
     return n;
 }
 
-struct DialogSearch {
-    DWORD processId;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK matchDialog(HWND window, LPARAM data)
-{
-    DialogSearch& search = *reinterpret_cast<DialogSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[16] = {};
-    char text[64] = {};
-    GetClassNameA(window, className, sizeof(className));
-    GetWindowTextA(window, text, sizeof(text));
-    if (owner == search.processId && !lstrcmpA(className, "#32770") && !lstrcmpA(text, search.title)) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A top-level dialog window of `processId` with the given title.
-HWND findDialog(DWORD processId, const char* title)
-{
-    DialogSearch search = {processId, title, nullptr};
-    EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::string windowText(HWND window)
-{
-    char text[2048] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
 class GamesEndToEnd : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
         driver = new StandinDriverService;
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        driverError = driver->install(std::string(temp) + "games_driver.log", DEVICE_KEY);
+        driverError = driver->install(tempPath("games_driver.log"), DEVICE_KEY);
     }
     static void TearDownTestSuite()
     {
@@ -113,7 +73,7 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(driverError, 0u) << "the stand-in driver could not be installed";
-        folder = std::make_unique<ScratchFolder>("games_e2e");
+        folder = std::make_unique<GameFolder>("games_e2e");
         CopyFileA((programDirectory() + "\\profiler.exe").c_str(), folder->file("profiler.exe").c_str(),
                   FALSE);
         store = std::make_unique<ProfileStore>(folder->file("profiler.INI"));
@@ -136,8 +96,7 @@ protected:
         stopProfiler();
         for (StandinGame* game : {&game1, &game2})
             game->end();
-        for (HANDLE event : events)
-            CloseHandle(event);
+        events.clear();
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
         driver->clearLog();
         folder.reset();
@@ -162,41 +121,26 @@ protected:
     std::string eventName(const char* tag)
     {
         std::string name = std::string("games_e2e_") + tag + "_" + std::to_string(GetCurrentProcessId());
-        HANDLE event = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
-        if (event)
-            events.push_back(event);
+        events.emplace_back(CreateEventA(nullptr, TRUE, FALSE, name.c_str()));
         return name;
     }
     void signal(const char* tag)
     {
-        HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName(tag).c_str());
-        SetEvent(event);
-        CloseHandle(event);
+        testlib::Handle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName(tag).c_str()));
+        SetEvent(event.get());
     }
 
     void startProfiler()
     {
-        std::string exe = folder->file("profiler.exe");
-        std::string commandLine = "\"" + exe + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info = {};
-        ASSERT_TRUE(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                   folder->path.c_str(), &startup, &info));
-        CloseHandle(info.hThread);
-        profiler = info.hProcess;
-        profilerId = info.dwProcessId;
-        ASSERT_TRUE(waitFor([&] { return (mainWindow = findDialog(profilerId, "Padwise")) != nullptr; }))
-            << "profiler's main window did not appear";
+        profiler = Process(inQuotes(folder->file("profiler.exe")), folder->path());
+        ASSERT_TRUE(profiler.started());
+        ASSERT_TRUE(waitFor([&] {
+            return (mainWindow = findDialog(profiler.id(), "Padwise", Shown::AlsoHidden)) != nullptr;
+        })) << "profiler's main window did not appear";
     }
     void stopProfiler()
     {
-        if (!profiler)
-            return;
-        TerminateProcess(profiler, 0);
-        WaitForSingleObject(profiler, 5000);
-        CloseHandle(profiler);
-        profiler = nullptr;
+        profiler.end();
         mainWindow = nullptr;
     }
     bool profilerResponds() const
@@ -213,11 +157,11 @@ protected:
         LVITEMA item = {};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        void* remote = VirtualAllocEx(profiler, nullptr, sizeof(item), MEM_COMMIT, PAGE_READWRITE);
+        void* remote = VirtualAllocEx(profiler.handle(), nullptr, sizeof(item), MEM_COMMIT, PAGE_READWRITE);
         ASSERT_NE(remote, nullptr);
-        WriteProcessMemory(profiler, remote, &item, sizeof(item), nullptr);
+        WriteProcessMemory(profiler.handle(), remote, &item, sizeof(item), nullptr);
         SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote));
-        VirtualFreeEx(profiler, remote, 0, MEM_RELEASE);
+        VirtualFreeEx(profiler.handle(), remote, 0, MEM_RELEASE);
     }
 
     // Waits for the match prompt, checks it and presses `button`; returns its text.
@@ -226,8 +170,8 @@ protected:
         HWND box = nullptr;
         std::string text;
         EXPECT_TRUE(waitFor([&] {
-            box = findDialog(profilerId, "profiler");
-            text = box ? windowText(GetDlgItem(box, 0xFFFF)) : std::string();
+            box = findDialog(profiler.id(), "profiler");
+            text = box ? readBox(box).text : std::string();
             return !text.empty() && GetDlgItem(box, IDCANCEL) != nullptr;
         })) << "no match prompt";
         if (!box)
@@ -241,15 +185,14 @@ protected:
 
     static StandinDriverService* driver;
     static DWORD driverError;
-    std::unique_ptr<ScratchFolder> folder;
+    std::unique_ptr<GameFolder> folder;
     std::unique_ptr<ProfileStore> store;
     int profiles = 0;
-    HANDLE profiler = nullptr;
-    DWORD profilerId = 0;
+    Process profiler;
     HWND mainWindow = nullptr;
     StandinGame game1;
     StandinGame game2;
-    std::vector<HANDLE> events;
+    std::vector<testlib::Handle> events;
 };
 StandinDriverService* GamesEndToEnd::driver = nullptr;
 DWORD GamesEndToEnd::driverError = 0;
@@ -357,7 +300,7 @@ TEST_F(GamesEndToEnd, LaunchSubmenuAndRunGameStartTheGameAndAlwaysRestore)
     addProfile("Other", folder->file("Games\\Other.exe"), "1");
     std::string location = addProfile("Fly", exe, "70");
     std::string report = folder->file("report.txt");
-    std::string directory = folder->path + "\\Games";
+    std::string directory = folder->path() + "\\Games";
     std::string parameters =
         "--report " + report + " --value " + DEVICE_KEY + "\\Gain --event " + eventName("run");
     store->writeProfileFields(location, "Fly", parameters, directory);

@@ -10,6 +10,9 @@
 #include "module_path.h"
 #include "profiler_app.h"
 #include "profiler_ids.h"
+#include "testlib/process.h"
+#include "testlib/temp_dir.h"
+#include "testlib/window_search.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -199,8 +202,8 @@ TEST_F(ShellTest, DeleteRenumbersFileRowsImagesAndLaunchCommands)
         ASSERT_EQ(answer.seen.size(), 1u);
         EXPECT_EQ(answer.seen[0].text, "Are you Sure to delete Profile: " + title + "\n\nAt:\n\n" + location);
         EXPECT_EQ(answer.seen[0].caption, TEST_PROGRAM);
-        EXPECT_TRUE(answer.seen[0].hasYes && answer.seen[0].hasNo && !answer.seen[0].hasCancel);
-        EXPECT_EQ(answer.seen[0].icon, IDI_QUESTION);
+        EXPECT_EQ(answer.seen[0].buttons, (std::vector<int>{IDYES, IDNO}));
+        EXPECT_EQ(answer.seen[0].icon, "question");
 
         expectRows(c.left);
         EXPECT_EQ(settings->read("PROFILES", "COUNT"), "2");
@@ -234,8 +237,8 @@ TEST_F(ShellTest, EditDeleteAndRunWithoutSelectionAskForOne)
         ASSERT_EQ(answer.seen.size(), 1u) << id;
         EXPECT_EQ(answer.seen[0].text, "Please select item First!");
         EXPECT_EQ(answer.seen[0].caption, TEST_PROGRAM);
-        EXPECT_TRUE(answer.seen[0].hasOk && !answer.seen[0].hasCancel && !answer.seen[0].hasYes);
-        EXPECT_EQ(answer.seen[0].icon, IDI_EXCLAMATION);
+        EXPECT_EQ(answer.seen[0].buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(answer.seen[0].icon, "exclamation");
     }
     EXPECT_EQ(dialog().rowCount(), 3);
     EXPECT_EQ(settings->read("PROFILES", "COUNT"), "3");
@@ -409,8 +412,8 @@ TEST_F(ShellTest, ExitAskedNoKeepsRunningAndYesClosesTheWindow)
         command(CMD_EXIT);
         ASSERT_EQ(answer.seen.size(), 1u);
         EXPECT_EQ(answer.seen[0].text, "Are you sure to Close Padwise?\n\n");
-        EXPECT_EQ(answer.seen[0].icon, IDI_QUESTION);
-        EXPECT_TRUE(answer.seen[0].hasYes && answer.seen[0].hasNo);
+        EXPECT_EQ(answer.seen[0].icon, "question");
+        EXPECT_EQ(answer.seen[0].buttons, (std::vector<int>{IDYES, IDNO}));
     }
     ASSERT_TRUE(IsWindow(d.hwnd));
     EXPECT_EQ(d.rowCount(), 3);
@@ -429,24 +432,17 @@ TEST_F(ShellTest, AboutListsEveryRunningProcessSorted)
 {
     start();
     // Two suspended copies of one program: the same name twice, side by side.
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    PROCESS_INFORMATION copies[2] = {};
-    for (PROCESS_INFORMATION& copy : copies) {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        ASSERT_TRUE(CreateProcessA(self, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                                   &startup, &copy));
-    }
+    std::string self = inQuotes(programPath());
+    Process copies[2] = {Process(self, "", CREATE_SUSPENDED), Process(self, "", CREATE_SUSPENDED)};
+    for (const Process& copy : copies)
+        ASSERT_TRUE(copy.started());
     std::vector<std::string> names;
     std::string caption;
     BoxAnswerer watcher;
     watcher.onDialog = [&](HWND about) {
         if (!GetDlgItem(about, IDC_PROCESS_LIST) || GetDlgItem(about, IDC_CLOSE))
             return; // the main window, activated again when the box closes
-        char text[256] = {};
-        GetWindowTextA(about, text, sizeof(text));
-        caption = text;
+        caption = windowText(about);
         // The list is filled before the dialog is activated.
         HWND list = GetDlgItem(about, IDC_PROCESS_LIST);
         int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
@@ -458,11 +454,8 @@ TEST_F(ShellTest, AboutListsEveryRunningProcessSorted)
         PostMessageA(about, WM_COMMAND, IDOK, 0);
     };
     command(CMD_ABOUT);
-    for (PROCESS_INFORMATION& copy : copies) {
-        TerminateProcess(copy.hProcess, 0);
-        CloseHandle(copy.hProcess);
-        CloseHandle(copy.hThread);
-    }
+    for (Process& copy : copies)
+        copy.end();
     EXPECT_EQ(caption, "About");
     std::string own = std::string(TEST_PROGRAM) + ".exe";
     int ownCount = 0;

@@ -5,38 +5,21 @@
 
 #include <string>
 
-// A scratch folder of the test under the temporary folder, removed with everything in it.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::string& name);
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+#include "testlib/process.h"
+#include "testlib/temp_dir.h"
 
+// A temporary folder to put copies of the stand-in game in.
+class GameFolder : public TempDir {
+public:
+    using TempDir::TempDir;
     // Puts a copy of the stand-in game at relativePath (folders made as needed); its full path.
     std::string placeGame(const std::string& relativePath) const;
-    std::string file(const std::string& relativePath) const { return path + "\\" + relativePath; }
-
-    std::string path;
 };
 
-class StandinGame {
+class StandinGame : public Process {
 public:
-    StandinGame() = default;
-    ~StandinGame() { end(); }
-    StandinGame(const StandinGame&) = delete;
-    StandinGame& operator=(const StandinGame&) = delete;
-
     // Starts the game at `exePath` with the stand-in's options; false when it cannot start.
     bool start(const std::string& exePath, const std::string& options);
     // True when it has ended within timeoutMs; its exit code then in `exitCode`.
     bool waitEnd(DWORD timeoutMs, DWORD* exitCode = nullptr) const;
-    bool running() const { return process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT; }
-    void end();
-
-    HANDLE process = nullptr;
-    DWORD processId = 0;
 };
-
-std::string programDirectory();
-std::string readFile(const std::string& path);

@@ -2,38 +2,21 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "profile_store.h"
 #include "reg_key.h"
+#include "testlib/temp_dir.h"
 
 namespace {
-
-std::string tempIni(const char* tag)
-{
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    std::string path =
-        std::string(dir) + "store_" + tag + "_" + std::to_string(GetCurrentProcessId()) + ".ini";
-    DeleteFileA(path.c_str());
-    return path;
-}
-
-std::string fileText(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        path = tempIni(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        path =
+            tempPath(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
+        DeleteFileA(path.c_str());
         store = std::make_unique<ProfileStore>(path);
     }
     void TearDown() override { DeleteFileA(path.c_str()); }
@@ -105,7 +88,7 @@ TEST_F(StoreTest, ProfileFieldsFollowTheRecordRules)
     store->writeProfileFields(game, "", "", "");
     EXPECT_EQ(store->readText(game.c_str(), "AppParams"), "");
     EXPECT_EQ(store->readText(game.c_str(), "AppDirection"), "");
-    std::string text = fileText(path);
+    std::string text = readFile(path);
     EXPECT_NE(text.find("ProfileTitle="), std::string::npos) << "an empty title is still written";
     EXPECT_EQ(text.find("AppParams"), std::string::npos);
     EXPECT_EQ(text.find("AppDirection"), std::string::npos);
@@ -143,12 +126,12 @@ TEST_F(StoreTest, CopyDeviceValuesAndNullWriteRemoval)
     store->copyDeviceValues("DEFAULT", "TMP");
     EXPECT_EQ(store->readText("TMP", "Gain"), "50");
     EXPECT_EQ(store->readText("TMP", "Mode"), "");
-    EXPECT_NE(fileText(path).find("Mode="), std::string::npos) << "an absent source value is written empty";
+    EXPECT_NE(readFile(path).find("Mode="), std::string::npos) << "an absent source value is written empty";
 
     store->removeKey("TMP", "Gain");
     EXPECT_EQ(store->readText("TMP", "Gain"), "");
     store->deleteSection("TMP");
-    EXPECT_EQ(fileText(path).find("[TMP]"), std::string::npos);
+    EXPECT_EQ(readFile(path).find("[TMP]"), std::string::npos);
     EXPECT_EQ(store->readText("DEFAULT", "Gain"), "50");
 }
 
@@ -171,11 +154,11 @@ TEST_F(StoreTest, RemoveKeepsTheListInvariant)
         EXPECT_EQ(rowLocations(), c.after);
         EXPECT_EQ(store->profileCount(), 3);
         EXPECT_EQ(store->profileLocation(4), "");
-        EXPECT_EQ(fileText(path).find("\n4="), std::string::npos);
+        EXPECT_EQ(readFile(path).find("\n4="), std::string::npos);
         for (const std::string& kept : c.after)
             EXPECT_EQ(store->readProfile(kept).title, "title of " + kept);
         std::string gone(1, "abcd"[c.row]);
-        EXPECT_EQ(fileText(path).find("[" + gone + "]"), std::string::npos);
+        EXPECT_EQ(readFile(path).find("[" + gone + "]"), std::string::npos);
     }
 }
 
@@ -185,7 +168,7 @@ TEST_F(StoreTest, RemoveTheOnlyProfile)
     store->removeProfile(0, rowLocations());
     EXPECT_EQ(store->profileCount(), 0);
     EXPECT_EQ(store->profileLocation(1), "");
-    EXPECT_EQ(fileText(path).find("[C:\\only.exe]"), std::string::npos);
+    EXPECT_EQ(readFile(path).find("[C:\\only.exe]"), std::string::npos);
     EXPECT_TRUE(store->loadRows().empty());
 }
 

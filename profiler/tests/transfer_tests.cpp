@@ -10,7 +10,8 @@
 
 #include "device_transfer.h"
 #include "standin_driver_service.h"
-#include "test_registry.h"
+#include "testlib/registry.h"
+#include "testlib/temp_dir.h"
 
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Transfer";
@@ -18,13 +19,6 @@ constexpr const char* CONTROL_CODE = "2236423"; // 0x222007: unknown device, fun
 constexpr const char* IOCTL_LINE = "ioctl code=0x00222007 in=0x00000000 out=0x00000000";
 constexpr const char* EXCLUSIVE_OPEN = "create share=0x00000000\n";
 constexpr const char* SHARED_OPEN = "create share=0x00000003\n";
-
-std::string tempFile(const std::string& name)
-{
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name + "_" + std::to_string(GetCurrentProcessId());
-}
 
 void setValue(const char* name, const std::string& text, DWORD type = REG_SZ)
 {
@@ -58,7 +52,7 @@ protected:
     static void SetUpTestSuite()
     {
         driver = new StandinDriverService;
-        driverError = driver->install(tempFile("transfer_driver.log"), DEVICE_KEY);
+        driverError = driver->install(tempPath("transfer_driver.log"), DEVICE_KEY);
     }
     static void TearDownTestSuite()
     {
@@ -69,14 +63,11 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(driverError, 0u) << "the stand-in driver could not be installed";
-        path = tempFile("transfer.ini");
+        path = tempPath("transfer.ini");
         DeleteFileA(path.c_str());
         store = std::make_unique<ProfileStore>(path);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
-        HKEY key = nullptr;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, DEVICE_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr);
-        RegCloseKey(key);
+        makeRegKey(DEVICE_KEY);
         settings("KEYS", "3");
         settings("1", "Gain");
         settings("2", "Deadzone");

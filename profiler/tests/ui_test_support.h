@@ -1,22 +1,26 @@
 #pragma once
 // Helpers for the tests that drive profiler's real windows in the test's own process: a settings
-// file in a temporary folder, a scratch registry key, answering message boxes and closing menus.
+// file in a temporary folder, a scratch registry key and closing menus.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
+
+#include "testlib/message_boxes.h"
+#include "testlib/temp_dir.h"
 
 // A settings file in a fresh temporary folder; the folder goes when the object does.
 class TempSettings {
 public:
     explicit TempSettings(const std::string& tag);
-    ~TempSettings();
+    ~TempSettings();                           // flushes the INI cache before the folder goes
     void write(const std::string& text) const; // replaces the whole file
     std::string read(const char* section, const char* key) const;
     bool has(const char* section, const char* key) const;
-    std::string folder;
-    std::string path;
+
+    TempDir dir;
+    const std::string folder = dir.path();
+    const std::string path = dir.file("profiler.INI");
 };
 
 // A registry key below HKEY_LOCAL_MACHINE that the test owns; deleted with everything below it.
@@ -40,25 +44,6 @@ public:
     static void erase();
     bool existed = false;
     std::string saved;
-};
-
-// What a message box showed.
-struct BoxSeen {
-    std::string caption;
-    std::string text;
-    bool hasOk = false, hasCancel = false, hasYes = false, hasNo = false;
-    LPCSTR icon = nullptr; // IDI_EXCLAMATION, IDI_QUESTION, … or nullptr when none was recognised
-};
-
-// Answers every message box this thread shows with the next button id of `answers` and records
-// it. Any other dialog activated meanwhile goes to `onDialog` (which may close it).
-class BoxAnswerer {
-public:
-    explicit BoxAnswerer(std::vector<int> answers = {});
-    ~BoxAnswerer();
-    std::vector<BoxSeen> seen;
-    std::vector<int> answers;
-    std::function<void(HWND)> onDialog;
 };
 
 // While alive, closes any popup menu this thread tracks and records which menu it was.

@@ -13,7 +13,7 @@
 #include "profile_store.h"
 #include "profiler_ids.h"
 #include "standin_game_process.h"
-#include "test_registry.h"
+#include "testlib/registry.h"
 #include "watcher.h"
 
 namespace {
@@ -76,7 +76,7 @@ class GamesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = std::make_unique<ScratchFolder>("watcher_tests");
+        folder = std::make_unique<GameFolder>("watcher_tests");
         store = std::make_unique<ProfileStore>(folder->file("profiler.INI"));
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
         store->writeText(ini::SETTINGS, "KEYS", "2");
@@ -104,7 +104,7 @@ protected:
         return location;
     }
 
-    std::unique_ptr<ScratchFolder> folder;
+    std::unique_ptr<GameFolder> folder;
     std::unique_ptr<ProfileStore> store;
     RecordingHost host;
     ProcessWatcher watcher;
@@ -144,7 +144,7 @@ TEST(ProcessPaths, FullPathsAreRecognised)
 
 TEST(ProcessPaths, ResolvesARunningGameByEveryMeansTheSystemOffers)
 {
-    ScratchFolder folder("paths_tests");
+    GameFolder folder("paths_tests");
     std::string exe = folder.placeGame("Games\\Fly\\Fly.exe");
     StandinGame game;
     ASSERT_TRUE(game.start(exe, ""));
@@ -152,23 +152,23 @@ TEST(ProcessPaths, ResolvesARunningGameByEveryMeansTheSystemOffers)
     ProcessPathResolver resolver;
     ASSERT_NE(resolver.queryFullName, nullptr);
     ASSERT_NE(resolver.moduleFileName, nullptr);
-    EXPECT_TRUE(samePath(resolver.resolve(game.processId, "Fly.exe"), exe));
+    EXPECT_TRUE(samePath(resolver.resolve(game.id(), "Fly.exe"), exe));
 
     // As before Vista. A process still starting has no module list yet: its path is retried later.
     ProcessPathCache cache;
     cache.resolver.queryFullName = nullptr;
     StandinGame young;
     ASSERT_TRUE(young.start(exe, ""));
-    cache.lookup(young.processId, GetCurrentProcessId(), "Fly.exe", 1);
+    cache.lookup(young.id(), GetCurrentProcessId(), "Fly.exe", 1);
     Sleep(300);
-    EXPECT_TRUE(samePath(cache.lookup(young.processId, GetCurrentProcessId(), "Fly.exe", 2).path, exe));
+    EXPECT_TRUE(samePath(cache.lookup(young.id(), GetCurrentProcessId(), "Fly.exe", 2).path, exe));
 
     resolver.queryFullName = nullptr;
-    EXPECT_TRUE(samePath(resolver.resolve(game.processId, "Fly.exe"), exe));
+    EXPECT_TRUE(samePath(resolver.resolve(game.id(), "Fly.exe"), exe));
 
     resolver.moduleFileName = nullptr; // as on Windows 9x: only the snapshot's own text
-    EXPECT_EQ(resolver.resolve(game.processId, "Fly.exe"), "");
-    EXPECT_EQ(resolver.resolve(game.processId, "C:\\WIN\\FLY.EXE"), "C:\\WIN\\FLY.EXE");
+    EXPECT_EQ(resolver.resolve(game.id(), "Fly.exe"), "");
+    EXPECT_EQ(resolver.resolve(game.id(), "C:\\WIN\\FLY.EXE"), "C:\\WIN\\FLY.EXE");
     EXPECT_EQ(resolver.resolve(0x7FFFFFF0, "gone.exe"), "");
 }
 
@@ -242,7 +242,7 @@ TEST_F(GamesTest, WatchedGameIsServedUntilItEndsThenDefaultsComeBackWithRestoreO
     host.states.clear();
     watcher.watchTick(host, *store, WATCH_TIMER, {true, false, true});
     EXPECT_TRUE(host.states.empty()) << "an ended game is not served again";
-    EXPECT_EQ(watcher.cache.known.count(game.processId), 0u) << "its entry is forgotten";
+    EXPECT_EQ(watcher.cache.known.count(game.id()), 0u) << "its entry is forgotten";
 }
 
 TEST_F(GamesTest, RestoreOffLeavesTheProfileInForce)

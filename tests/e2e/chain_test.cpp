@@ -1,18 +1,22 @@
 // The whole chain on one virtual pad, in the order a user meets it: fitkit installs the driver
 // package, jolter plays effects on the pad, profiler hands a game's profile to the pad's driver,
 // fitkit removes the package again. The steps share the machine and run in this order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
 #include "devices.h"
+#include "fitkit_ids.h"
 #include "fitkit_session.h"
 #include "jolter_link.h"
 #include "pad_journal.h"
 #include "pad_setup.h"
-#include "process.h"
 #include "profiler_stage.h"
 #include "reports.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
+#include "testlib/process.h"
+#include "testlib/registry.h"
+#include "testlib/temp_dir.h"
+#include "testlib/wait.h"
 
 namespace {
 
@@ -22,26 +26,21 @@ const char* const jolterKey = "Software\\OV\\4B7D\\7";
 // The reports journalled since the mark, once at least count of them arrived.
 std::vector<Report> reportsSince(const PadJournal& journal, size_t count)
 {
-    DWORD start = GetTickCount();
     std::vector<Report> reports;
-    do {
-        reports = PadJournal::reports(journal.fresh());
-        if (reports.size() >= count)
-            break;
-        Sleep(20);
-    } while (GetTickCount() - start < 3000);
+    waitUntil(
+        [&] {
+            reports = PadJournal::reports(journal.fresh());
+            return reports.size() >= count;
+        },
+        3000);
     return reports;
 }
 
 void writeJolterSettings()
 {
-    HKEY raw = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, jolterKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                             nullptr, &raw, nullptr));
-    Key key(raw);
     const char* const values[][2] = {{"AUTOCENTER", "6"}, {"FFGAIN", "50"}, {"FFENABLED", "1"}};
     for (auto& v : values)
-        RegSetValueExA(key.get(), v[0], 0, REG_SZ, reinterpret_cast<const BYTE*>(v[1]), lstrlenA(v[1]) + 1);
+        ASSERT_TRUE(setRegText(jolterKey, v[0], v[1])) << v[0];
 }
 
 class Chain : public ::testing::Test {
@@ -72,13 +71,13 @@ TEST_F(Chain, Step1_FitkitInstallsThePackageOnThePresentPad)
     FitkitSession fitkit(pad::infPath(), pad::hardwareId);
     ASSERT_TRUE(fitkit.opened()) << "no setup dialog";
     ASSERT_TRUE(fitkit.waitStatus("Other Driver installed", 15000)) << fitkit.status();
-    ASSERT_TRUE(fitkit.enabled(FitkitSession::INSTALL));
+    ASSERT_TRUE(fitkit.enabled(IDC_INSTALL));
 
-    auto boxes = fitkit.press(FitkitSession::INSTALL, {IDOK});
+    auto boxes = fitkit.press(IDC_INSTALL, {IDOK});
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(0u, boxes[0].find("Driver Install")) << boxes[0];
     EXPECT_TRUE(fitkit.waitStatus("Driver already installed", 15000)) << fitkit.status();
-    EXPECT_TRUE(fitkit.enabled(FitkitSession::UNINSTALL));
+    EXPECT_TRUE(fitkit.enabled(IDC_UNINSTALL));
     EXPECT_TRUE(fitkit.exit());
 
     // The package's driver runs the pad: it is a HID device now.
@@ -90,7 +89,7 @@ TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
 {
     ASSERT_TRUE(pad::waitForPad(true, 0)) << "the pad is not installed";
     writeJolterSettings();
-    JolterLink link(pad::binDirectory() + "\\jolter.dll");
+    JolterLink link(programDirectory() + "\\jolter.dll");
     IDirectInputEffectDriver* driver = link.driver();
     ASSERT_TRUE(driver) << link.why();
 
@@ -203,12 +202,12 @@ TEST_F(Chain, Step4_FitkitUninstallsThePackage)
     FitkitSession fitkit(pad::infPath(), pad::hardwareId);
     ASSERT_TRUE(fitkit.opened()) << "no setup dialog";
     ASSERT_TRUE(fitkit.waitStatus("Driver already installed", 15000)) << fitkit.status();
-    auto boxes = fitkit.press(FitkitSession::UNINSTALL, {IDYES, IDOK});
+    auto boxes = fitkit.press(IDC_UNINSTALL, {IDYES, IDOK});
     ASSERT_EQ(2u, boxes.size());
     EXPECT_EQ("Are you sure to uninstall the driver?", boxes[0]);
     EXPECT_EQ("Driver Removed OK!", boxes[1]);
     EXPECT_TRUE(fitkit.waitStatus("Driver not installed", 15000)) << fitkit.status();
-    EXPECT_FALSE(fitkit.enabled(FitkitSession::UNINSTALL));
+    EXPECT_FALSE(fitkit.enabled(IDC_UNINSTALL));
     EXPECT_TRUE(fitkit.exit());
 
     // The pad's device and with it its HID interface are gone.
@@ -220,7 +219,7 @@ TEST_F(Chain, Step5_JolterThenFindsNoPadAndReportsWritesAsNotDone)
 {
     ASSERT_TRUE(pad::waitForPad(false, 0)) << "the pad is still installed";
     writeJolterSettings();
-    JolterLink link(pad::binDirectory() + "\\jolter.dll");
+    JolterLink link(programDirectory() + "\\jolter.dll");
     IDirectInputEffectDriver* driver = link.driver();
     ASSERT_TRUE(driver) << link.why();
     EXPECT_EQ(S_OK, driver->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr));

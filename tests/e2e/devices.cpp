@@ -6,44 +6,14 @@ extern "C" {
 
 namespace {
 
-const GUID hidClassGuid = {0x745a17a0, 0x74d3, 0x11d0, {0xb6, 0xfe, 0x00, 0xa0, 0xc9, 0x0f, 0x57, 0xda}};
-
-bool listsId(HDEVINFO set, SP_DEVINFO_DATA& device, const std::string& hardwareId)
-{
-    char ids[1024] = {};
-    if (!SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr,
-                                           reinterpret_cast<BYTE*>(ids), sizeof(ids) - 2, nullptr))
-        return false;
-    for (const char* id = ids; *id; id += lstrlenA(id) + 1)
-        if (!lstrcmpiA(id, hardwareId.c_str()))
-            return true;
-    return false;
-}
-
-template <typename Visit>
-void forEachDevice(const std::string& hardwareId, Visit visit)
-{
-    DevInfoList set(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
-    if (!set.valid())
-        return;
-    SP_DEVINFO_DATA device{};
-    device.cbSize = sizeof(device);
-    for (DWORD i = 0; SetupDiEnumDeviceInfo(set.get(), i, &device); ++i)
-        if (listsId(set.get(), device, hardwareId) && !visit(set.get(), device))
-            return;
-}
-
-} // namespace
-
-namespace {
-
 // Visits each present HID interface with its open handle (may be invalid) and product string.
 template <typename Visit>
 void forEachHid(Visit visit)
 {
     GUID hid;
     HidD_GetHidGuid(&hid);
-    DevInfoList set(SetupDiGetClassDevsA(&hid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    testlib::DevInfoList set(
+        SetupDiGetClassDevsA(&hid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     if (!set.valid())
         return;
     SP_DEVICE_INTERFACE_DATA iface{};
@@ -55,12 +25,12 @@ void forEachHid(Visit visit)
         } buffer{};
         buffer.detail.cbSize = sizeof(buffer.detail);
         std::string name = "<unreadable>";
-        Handle device;
+        testlib::Handle device;
         if (SetupDiGetDeviceInterfaceDetailA(set.get(), &iface, &buffer.detail, sizeof(buffer), nullptr,
                                              nullptr)) {
-            device =
-                Handle(CreateFileA(buffer.detail.DevicePath, GENERIC_READ | GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+            device = testlib::Handle(CreateFileA(buffer.detail.DevicePath, GENERIC_READ | GENERIC_WRITE,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                 0, nullptr));
             WCHAR text[128] = {};
             if (device.valid() && HidD_GetProductString(device.get(), text, sizeof(text) - sizeof(WCHAR))) {
                 name.clear();
@@ -78,17 +48,17 @@ void forEachHid(Visit visit)
 std::vector<std::string> hidProductStrings()
 {
     std::vector<std::string> names;
-    forEachHid([&](Handle&, const std::string& name) {
+    forEachHid([&](testlib::Handle&, const std::string& name) {
         names.push_back(name);
         return true;
     });
     return names;
 }
 
-Handle openHidDevice(const std::string& product)
+testlib::Handle openHidDevice(const std::string& product)
 {
-    Handle found;
-    forEachHid([&](Handle& device, const std::string& name) {
+    testlib::Handle found;
+    forEachHid([&](testlib::Handle& device, const std::string& name) {
         if (name != product)
             return true;
         found = std::move(device);
@@ -97,44 +67,7 @@ Handle openHidDevice(const std::string& product)
     return found;
 }
 
-RootDevice::RootDevice(const std::string& hardwareId)
-    : list_(SetupDiCreateDeviceInfoList(&hidClassGuid, nullptr))
-{
-    device_.cbSize = sizeof(device_);
-    std::string ids = hardwareId;
-    ids.append(2, '\0');
-    if (!list_.valid() ||
-        !SetupDiCreateDeviceInfoA(list_.get(), "HIDClass", &hidClassGuid, nullptr, nullptr, DICD_GENERATE_ID,
-                                  &device_) ||
-        !SetupDiSetDeviceRegistryPropertyA(list_.get(), &device_, SPDRP_HARDWAREID,
-                                           reinterpret_cast<const BYTE*>(ids.data()), ids.size()) ||
-        !SetupDiCallClassInstaller(DIF_REGISTERDEVICE, list_.get(), &device_)) {
-        error_ = GetLastError();
-        return;
-    }
-    created_ = true;
-}
-
-RootDevice::~RootDevice()
-{
-    if (created_)
-        SetupDiCallClassInstaller(DIF_REMOVE, list_.get(), &device_);
-}
-
 bool devicePresent(const std::string& hardwareId)
 {
-    bool found = false;
-    forEachDevice(hardwareId, [&](HDEVINFO, SP_DEVINFO_DATA&) {
-        found = true;
-        return false;
-    });
-    return found;
-}
-
-void removeDevices(const std::string& hardwareId)
-{
-    forEachDevice(hardwareId, [](HDEVINFO set, SP_DEVINFO_DATA& device) {
-        SetupDiCallClassInstaller(DIF_REMOVE, set, &device);
-        return true;
-    });
+    return presentDevices(hardwareId) > 0;
 }

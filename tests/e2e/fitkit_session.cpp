@@ -1,9 +1,14 @@
 #include "fitkit_session.h"
 
-#include "pad_setup.h"
+#include "fitkit_ids.h"
+#include "testlib/message_boxes.h"
+#include "testlib/temp_dir.h"
+#include "testlib/wait.h"
+#include "testlib/window_search.h"
 
 FitkitSession::FitkitSession(const std::string& infPath, const std::string& deviceId)
-    : process_("\"" + pad::binDirectory() + "\\fitkit.exe\" " + infPath + " " + deviceId, pad::binDirectory())
+    : process_(inQuotes(programDirectory() + "\\fitkit.exe") + " " + infPath + " " + deviceId,
+               programDirectory())
 {
     if (process_.started())
         dialog_ = waitDialog(process_.id(), "Driver Setup", 10000);
@@ -17,7 +22,7 @@ FitkitSession::~FitkitSession()
 
 std::string FitkitSession::status() const
 {
-    return controlText(dialog_, STATUS);
+    return controlText(dialog_, IDC_STATUS);
 }
 
 bool FitkitSession::enabled(int button) const
@@ -29,31 +34,18 @@ std::vector<std::string> FitkitSession::press(int button, std::initializer_list<
 {
     std::vector<std::string> texts;
     pressButton(dialog_, button);
-    for (int answer : answers) {
-        AnsweredBox box = answerBox(process_.id(), "fitkit", answer, 20000);
-        texts.push_back(box.text);
-        // The box must be gone before the next one is looked for.
-        DWORD start = GetTickCount();
-        while (box.found && findDialog(process_.id(), "fitkit") && GetTickCount() - start < 5000)
-            Sleep(20);
-    }
+    for (int answer : answers)
+        texts.push_back(answerBox(process_.id(), answer, 20000).text);
     return texts;
 }
 
 bool FitkitSession::waitStatus(const std::string& prefix, unsigned timeoutMs) const
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (status().compare(0, prefix.size(), prefix) == 0)
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(50);
-    }
+    return waitUntil([&] { return status().compare(0, prefix.size(), prefix) == 0; }, timeoutMs, 50);
 }
 
 bool FitkitSession::exit()
 {
-    pressButton(dialog_, EXIT);
+    pressButton(dialog_, IDOK);
     return process_.wait(10000);
 }

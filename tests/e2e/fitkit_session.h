@@ -2,11 +2,11 @@
 // from outside, as a user would.
 #pragma once
 
-#include "process.h"
-
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "testlib/process.h"
 
 class FitkitSession {
 public:
@@ -21,10 +21,8 @@ public:
     std::vector<std::string> press(int button, std::initializer_list<int> answers);
     // Waits until the status text begins with prefix.
     bool waitStatus(const std::string& prefix, unsigned timeoutMs) const;
-    // Exit (button 1); returns whether the program ended.
+    // Exit; returns whether the program ended.
     bool exit();
-
-    enum { STATUS = 1001, INSTALL = 1002, UNINSTALL = 1003, EXIT = 1 };
 
 private:
     Process process_;

@@ -6,9 +6,9 @@
 #include <dinput.h>
 #include <dinputd.h>
 
-#include "owned.h"
-
 #include <string>
+
+#include "testlib/owned.h"
 
 class JolterLink {
 public:
@@ -22,7 +22,7 @@ public:
     const std::string& why() const { return why_; }
 
 private:
-    Library library_;
+    testlib::Library library_;
     IDirectInputEffectDriver* driver_ = nullptr;
     std::string why_;
 };

@@ -1,8 +1,9 @@
 #include "pad_journal.h"
 
-#include "owned.h"
-
 #include <sstream>
+
+#include "testlib/owned.h"
+#include "testlib/wait.h"
 
 const char* PadJournal::path()
 {
@@ -11,8 +12,9 @@ const char* PadJournal::path()
 
 std::string PadJournal::readAll() const
 {
-    Handle file(CreateFileA(path(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, 0, nullptr));
+    testlib::Handle file(CreateFileA(path(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
     std::string text;
     if (!file.valid())
         return text;
@@ -43,15 +45,14 @@ void PadJournal::mark()
 
 bool PadJournal::waitFor(const std::string& prefix, unsigned timeoutMs) const
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        for (const std::string& line : fresh())
-            if (line.compare(0, prefix.size(), prefix) == 0)
-                return true;
-        if (GetTickCount() - start >= timeoutMs)
+    return waitUntil(
+        [&] {
+            for (const std::string& line : fresh())
+                if (line.compare(0, prefix.size(), prefix) == 0)
+                    return true;
             return false;
-        Sleep(50);
-    }
+        },
+        timeoutMs, 50);
 }
 
 std::vector<std::vector<unsigned char>> PadJournal::reports(const std::vector<std::string>& lines)

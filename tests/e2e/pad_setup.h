@@ -13,8 +13,7 @@ constexpr const char* productString = "KPX240 Virtual Pad";
 constexpr const char* settingsKey = "Software\\PadkitTest\\VirtualPad";
 constexpr const char* controlPath = "\\\\.\\VirtualPadControl";
 
-// The folder of the test program: the programs, the driver and its INF are built into it.
-std::string binDirectory();
+// The driver's INF, built beside the test program.
 std::string infPath();
 
 // The platform's driver update for every present device with the pad's hardware id.

@@ -1,16 +1,16 @@
 #include "profiler_stage.h"
 
-#include "pad_setup.h"
-
 #include <windows.h>
+
+#include "testlib/temp_dir.h"
 
 ProfilerStage::ProfilerStage(const std::string& folder, const std::string& gameName)
     : folder_(folder), gameName_(gameName)
 {
     CreateDirectoryA(folder_.c_str(), nullptr);
-    std::string bin = pad::binDirectory();
+    std::string bin = programDirectory();
     ready_ = CopyFileA((bin + "\\profiler.exe").c_str(), programPath().c_str(), FALSE) &&
-             CopyFileA((bin + "\\e2e_game.exe").c_str(), gamePath().c_str(), FALSE);
+             CopyFileA((bin + "\\standin_game.exe").c_str(), gamePath().c_str(), FALSE);
 }
 
 ProfilerStage::~ProfilerStage()

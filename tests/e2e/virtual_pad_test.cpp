@@ -1,13 +1,13 @@
 // The virtual pad itself under Wine, installed with the platform's own driver update: it must be
 // a HID device like a plugged-in pad before the programs can be tested against it.
-#include "devices.h"
-#include "owned.h"
-#include "pad_journal.h"
-#include "pad_setup.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
+
+#include "devices.h"
+#include "pad_journal.h"
+#include "pad_setup.h"
+#include "testlib/owned.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ TEST_F(VirtualPad, OnARootDeviceItIsAHidDeviceThatTakesReportsAndControlRequests
     ASSERT_TRUE(pad::waitForPad(true, 15000)) << "no HID interface with the pad's product string";
 
     // A host's 20-byte output report with id 2 reaches the pad byte for byte.
-    Handle hid = openHidDevice(pad::productString);
+    testlib::Handle hid = openHidDevice(pad::productString);
     ASSERT_TRUE(hid.valid());
     unsigned char report[20] = {2, 20, 0, 1, 0x50};
     report[19] = 0xAB;
@@ -54,8 +54,8 @@ TEST_F(VirtualPad, OnARootDeviceItIsAHidDeviceThatTakesReportsAndControlRequests
     pad::writeSettings(first, 2);
     journal.mark();
     {
-        Handle control(CreateFileA(pad::controlPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                   0, nullptr));
+        testlib::Handle control(CreateFileA(pad::controlPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(control.valid()) << GetLastError();
         const char* const second[][2] = {{"Strength", "40"}};
         pad::writeSettings(second, 1);

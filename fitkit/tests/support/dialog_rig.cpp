@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testlib/window_search.h"
+
 PlatformKind nt5Platform()
 {
     PlatformKind kind;
@@ -38,14 +40,12 @@ void DialogRig::close()
 
 std::string DialogRig::text(int id) const
 {
-    char buffer[1024] = {};
-    GetDlgItemTextA(window, id, buffer, sizeof(buffer));
-    return buffer;
+    return controlText(window, id);
 }
 
 bool DialogRig::enabled(int id) const
 {
-    return IsWindowEnabled(GetDlgItem(window, id)) != FALSE;
+    return controlEnabled(window, id);
 }
 
 DriverState DialogRig::state() const

@@ -9,9 +9,9 @@
 #include "dialog/setup_dialog.h"
 #include "fitkit_ids.h"
 #include "inf_text.h"
-#include "message_boxes.h"
 #include "scripted_devices.h"
-#include "temp_dir.h"
+#include "testlib/message_boxes.h"
+#include "testlib/temp_dir.h"
 
 PlatformKind nt5Platform();
 PlatformKind win9xPlatform();

@@ -1,8 +1,8 @@
 #include "fitkit_process.h"
 
-#include "temp_dir.h"
-
-static const int STATUS_CONTROL = 1001;
+#include "fitkit_ids.h"
+#include "testlib/temp_dir.h"
+#include "testlib/wait.h"
 
 std::string FitkitProcess::install(const std::string& exeDir)
 {
@@ -12,90 +12,48 @@ std::string FitkitProcess::install(const std::string& exeDir)
 }
 
 FitkitProcess::FitkitProcess(const std::string& exe, const std::string& arguments, const std::string& workDir)
+    : process_(inQuotes(exe) + " " + arguments, workDir)
 {
-    std::string commandLine = "\"" + exe + "\" " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(),
-                        &startup, &info))
-        info = PROCESS_INFORMATION();
-}
-
-FitkitProcess::~FitkitProcess()
-{
-    if (!info.hProcess)
-        return;
-    if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(info.hProcess, 99);
-        WaitForSingleObject(info.hProcess, 5000);
-    }
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
 }
 
 HWND FitkitProcess::waitForDialog(DWORD limitMs)
 {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < limitMs) {
-        HWND dialog = findDialog(info.dwProcessId, STATUS_CONTROL);
-        if (dialog) {
-            sawDialog = true;
-            return dialog;
-        }
-        if (findBox(info.dwProcessId) || WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0)
-            return nullptr;
-        Sleep(20);
-    }
-    return nullptr;
+    HWND dialog = nullptr;
+    waitUntil(
+        [&] {
+            dialog = findDialog(process_.id(), IDC_STATUS);
+            return dialog || findBox(process_.id()) || process_.wait(0);
+        },
+        limitMs);
+    sawDialog_ = sawDialog_ || dialog;
+    return dialog;
 }
 
-SeenBox FitkitProcess::waitForBox(HWND* handle, DWORD limitMs)
+HWND FitkitProcess::waitForBox(DWORD limitMs)
 {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < limitMs) {
-        if (findDialog(info.dwProcessId, STATUS_CONTROL))
-            sawDialog = true;
-        HWND box = findBox(info.dwProcessId);
-        if (box) {
-            Sleep(50); // let it finish drawing its text
-            if (handle)
-                *handle = box;
-            return readBox(box);
-        }
-        if (WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0)
-            break;
-        Sleep(20);
-    }
-    if (handle)
-        *handle = nullptr;
-    return SeenBox();
+    HWND box = nullptr;
+    waitUntil(
+        [&] {
+            sawDialog_ = sawDialog_ || findDialog(process_.id(), IDC_STATUS);
+            box = findBox(process_.id());
+            return box || process_.wait(0);
+        },
+        limitMs);
+    return box;
 }
 
 SeenBox FitkitProcess::answerBox(int button, DWORD limitMs)
 {
-    HWND box = nullptr;
-    SeenBox seen = waitForBox(&box, limitMs);
-    if (box) {
-        pressButton(box, button);
-        DWORD start = GetTickCount();
-        while (IsWindow(box) && GetTickCount() - start < 5000)
-            Sleep(20);
-    }
+    HWND box = waitForBox(limitMs);
+    if (!box)
+        return SeenBox();
+    Sleep(50); // let it finish drawing its text
+    SeenBox seen = readBox(box);
+    closeBox(box, button);
     return seen;
 }
 
 DWORD FitkitProcess::waitForExit(DWORD limitMs)
 {
-    if (WaitForSingleObject(info.hProcess, limitMs) != WAIT_OBJECT_0)
-        return STILL_ACTIVE;
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(info.hProcess, &code);
-    return code;
-}
-
-std::string controlText(HWND dialog, int id)
-{
-    char text[1024] = {};
-    SendMessageA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-    return text;
+    return process_.wait(limitMs) ? process_.exitCode() : STILL_ACTIVE;
 }

@@ -4,7 +4,9 @@
 
 #include <string>
 
-#include "message_boxes.h"
+#include "testlib/message_boxes.h"
+#include "testlib/process.h"
+#include "testlib/window_search.h"
 
 class FitkitProcess {
 public:
@@ -13,24 +15,19 @@ public:
 
     // Starts `exe` with the raw argument text `arguments` in `workDir`.
     FitkitProcess(const std::string& exe, const std::string& arguments, const std::string& workDir);
-    ~FitkitProcess();
-    FitkitProcess(const FitkitProcess&) = delete;
-    FitkitProcess& operator=(const FitkitProcess&) = delete;
 
-    bool started() const { return info.hProcess != nullptr; }
+    bool started() const { return process_.started(); }
     // The setup dialog, once visible (null after the time limit or when a box is up first).
     HWND waitForDialog(DWORD limitMs = 15000);
-    // The next message box, read; `handle` receives its window. Empty caption when none came.
-    SeenBox waitForBox(HWND* handle, DWORD limitMs = 15000);
-    // Reads the next box and presses `button` on it.
+    // Reads the next message box and presses `button` on it; an empty caption when none came.
     SeenBox answerBox(int button, DWORD limitMs = 15000);
     // The exit code, or STILL_ACTIVE when it did not end in time.
     DWORD waitForExit(DWORD limitMs = 15000);
-    bool dialogSeen() const { return sawDialog; }
+    bool dialogSeen() const { return sawDialog_; }
 
 private:
-    PROCESS_INFORMATION info = {};
-    bool sawDialog = false;
-};
+    HWND waitForBox(DWORD limitMs);
 
-std::string controlText(HWND dialog, int id);
+    Process process_;
+    bool sawDialog_ = false;
+};

@@ -1,12 +1,18 @@
 // Drives a running profiler.exe from outside: posts its commands and tray messages, types keys,
 // and prints window rectangles, so that scripts can take screenshots and tests can steer it.
-//   shell_poke wait                 wait until the main window exists
-//   shell_poke command ID           post WM_COMMAND ID to the main window
-//   shell_poke tray MOUSEMSG X Y    put the cursor at X,Y and post the tray callback with MOUSEMSG
-//   shell_poke keys TEXT            type TEXT (letters, digits; '>' = right, 'v' = down, '!' = enter, '~' =
-//   escape) shell_poke select ROW           select row ROW of the profile list shell_poke rect TITLE print "x
-//   y w h" of the visible top-level window titled TITLE shell_poke menurect             print "x y w h"
-//   around every open popup menu
+//
+//   shell_poke wait                  wait until the main window exists
+//   shell_poke command NAME          post WM_COMMAND with the id NAME to the main window
+//   shell_poke tray MOUSEMSG X Y     put the cursor at X,Y and post the tray callback with MOUSEMSG
+//   shell_poke keys TEXT             type TEXT: letters and digits, '>' right, 'v' down, '!' enter,
+//                                    '~' escape
+//   shell_poke select ROW            select row ROW of the profile list
+//   shell_poke rect TITLE            print "x y w h" of the visible top-level window titled TITLE
+//   shell_poke menurect              print "x y w h" around every open popup menu
+//
+// Scripts name commands and mouse messages as profiler_ids.h and the platform do (CMD_ABOUT,
+// IDC_CLOSE, WM_RBUTTONUP): the table below maps the names through the headers this program is
+// built with, so a script never carries a number that could drift from the program's own.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,6 +23,36 @@
 #include "profiler_ids.h"
 
 namespace {
+struct Named {
+    const char* name;
+    UINT value;
+};
+constexpr Named named(const char* name, UINT value)
+{
+    return Named{name, value};
+}
+#define NAMED(id) named(#id, id)
+const Named NAMES[] = {
+    NAMED(IDC_CLOSE),      NAMED(IDC_NEW),          NAMED(IDC_DELETE),        NAMED(IDC_EDIT),
+    NAMED(IDC_RUN),        NAMED(CMD_PROFILE_EDIT), NAMED(CMD_EXIT),          NAMED(CMD_AUTO_APPLY),
+    NAMED(CMD_RESTORE),    NAMED(CMD_PROMPT),       NAMED(CMD_CONTROL_PANEL), NAMED(CMD_ABOUT),
+    NAMED(CMD_AUTO_START), NAMED(WM_LBUTTONUP),     NAMED(WM_RBUTTONUP),      NAMED(WM_LBUTTONDBLCLK),
+};
+#undef NAMED
+
+// The value of a named id or message; false for a name the table does not hold.
+bool lookUp(const char* name, UINT& value)
+{
+    for (const auto& entry : NAMES) {
+        if (!std::strcmp(entry.name, name)) {
+            value = entry.value;
+            return true;
+        }
+    }
+    std::fprintf(stderr, "unknown name %s\n", name);
+    return false;
+}
+
 HWND mainWindow()
 {
     return FindWindowA("#32770", "Padwise");
@@ -56,13 +92,18 @@ int main(int argc, char** argv)
     }
     if (!std::strcmp(verb, "wait"))
         return 0;
+    UINT named = 0;
     if (!std::strcmp(verb, "command") && argc > 2) {
-        PostMessageA(window, WM_COMMAND, std::atoi(argv[2]), 0);
+        if (!lookUp(argv[2], named))
+            return 2;
+        PostMessageA(window, WM_COMMAND, named, 0);
         return 0;
     }
     if (!std::strcmp(verb, "tray") && argc > 4) {
+        if (!lookUp(argv[2], named))
+            return 2;
         SetCursorPos(std::atoi(argv[3]), std::atoi(argv[4]));
-        PostMessageA(window, WM_TRAYICON, TRAY_ICON_ID, std::atoi(argv[2]));
+        PostMessageA(window, WM_TRAYICON, TRAY_ICON_ID, named);
         return 0;
     }
     if (!std::strcmp(verb, "keys") && argc > 2) {

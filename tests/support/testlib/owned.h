@@ -1,12 +1,15 @@
-// Small owners of the platform handles the end-to-end tests open.
 #pragma once
-
+// Small owners of the platform handles that tests open, in a namespace of their own: product code
+// linked into a test has owners of the same names.
 #include <windows.h>
 #include <setupapi.h>
 
 #include <utility>
 
-// Traits: T empty() gives the "no handle" value, close(T) releases one.
+namespace testlib {
+
+// Traits: T empty() gives the "no handle" value, normal(T) maps other "none" values onto it, close(T)
+// releases one.
 template <typename Traits>
 class Owned {
 public:
@@ -61,8 +64,28 @@ struct KeyTraits {
     static HKEY normal(HKEY h) { return h; }
     static void close(HKEY h) { RegCloseKey(h); }
 };
+struct FindTraits {
+    static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+    static HANDLE normal(HANDLE h) { return h; }
+    static void close(HANDLE h) { FindClose(h); }
+};
+struct HookTraits {
+    static HHOOK empty() { return nullptr; }
+    static HHOOK normal(HHOOK h) { return h; }
+    static void close(HHOOK h) { UnhookWindowsHookEx(h); }
+};
+struct ServiceTraits {
+    static SC_HANDLE empty() { return nullptr; }
+    static SC_HANDLE normal(SC_HANDLE h) { return h; }
+    static void close(SC_HANDLE h) { CloseServiceHandle(h); }
+};
 
 using Handle = Owned<HandleTraits>;
 using DevInfoList = Owned<DevInfoTraits>;
 using Library = Owned<LibraryTraits>;
 using Key = Owned<KeyTraits>;
+using FileSearch = Owned<FindTraits>;
+using Hook = Owned<HookTraits>;
+using Service = Owned<ServiceTraits>;
+
+} // namespace testlib

@@ -1,0 +1,37 @@
+#pragma once
+// A program that a test starts: its id and handle, its end and exit code. One still running when
+// its object goes is terminated.
+#include <windows.h>
+
+#include <string>
+
+#include "testlib/owned.h"
+
+class Process {
+public:
+    Process() = default; // no process
+    // Starts commandLine in directory (the current one when empty) with CreateProcessA's creation
+    // flags; check started().
+    explicit Process(const std::string& commandLine, const std::string& directory = {}, DWORD flags = 0);
+    ~Process() { end(); }
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept; // ends the process held before
+
+    bool started() const { return process_.valid(); }
+    DWORD id() const { return id_; }
+    HANDLE handle() const { return process_.get(); }
+    bool running() const { return started() && !wait(0); }
+    // Whether it has ended within timeoutMs (false when none was started).
+    bool wait(unsigned timeoutMs) const;
+    DWORD exitCode() const; // STILL_ACTIVE while it runs
+    void terminate(UINT code = 1);
+    // Terminates it when it still runs, waits for its end and lets it go.
+    void end();
+
+private:
+    testlib::Handle process_;
+    DWORD id_ = 0;
+};
+
+// A path in double quotes, as the program part of a command line.
+std::string inQuotes(const std::string& path);
