@@ -1,29 +1,31 @@
 // Median cost of each effect operation with 255 slots in the list and the reports written to NUL,
 // against a bare 20-byte WriteFile to NUL. Run: tools/wine-run.sh build/win64/bin/effect_bench.exe
+#include <windows.h>
+#include <mmsystem.h>
+#include <x86intrin.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
-#include <x86intrin.h>
-
 #include "engine/effect_driver.h"
-
-#include <mmsystem.h>
 #include "link/handles.h"
+#include "link/pad_settings.h"
 
 namespace {
 
 class NulPad : public PadEnvironment {
 public:
     DWORD currentTime() override { return timeGetTime(); }
-    HANDLE openPad(const char*) override
+    UniqueHandle openPad(const char*) override
     {
-        HANDLE sink = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        return sink == INVALID_HANDLE_VALUE ? nullptr : sink;
+        return UniqueHandle(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
     }
 };
+
+constexpr DWORD EXTERNAL_ID = 7398;
 
 const int SAMPLES = 20001;
 
@@ -62,20 +64,19 @@ double median(
     return samples[SAMPLES / 2];
 }
 
-} // namespace
+struct Row {
+    const char* name;
+    double ns;
+};
 
-int main()
+// A short sine on X and Y that never ends, over the caller's arrays.
+DIEFFECT sineEffect(DWORD* axes, LONG* directions, DIPERIODIC* sine)
 {
-    NulPad pad;
-    void* object = nullptr;
-    if (EffectDriver::Create(pad, IID_IDirectInputEffectDriver, &object) != S_OK)
-        return 1;
-    auto* driver = static_cast<IDirectInputEffectDriver*>(object);
-    driver->DeviceID(0x800, 7398, TRUE, 0, nullptr);
-
-    DWORD axes[2] = {0x01000002, 0x01000102};
-    LONG directions[2] = {6000, -5000};
-    DIPERIODIC sine = {8000, 0, 0, 100000};
+    axes[0] = 0x01000002;
+    axes[1] = 0x01000102;
+    directions[0] = 6000;
+    directions[1] = -5000;
+    *sine = {8000, 0, 0, 100000};
     DIEFFECT effect = {};
     effect.dwSize = sizeof(effect);
     effect.dwFlags = DIEFF_OBJECTIDS | DIEFF_CARTESIAN;
@@ -83,52 +84,71 @@ int main()
     effect.cAxes = 2;
     effect.rgdwAxes = axes;
     effect.rglDirection = directions;
-    effect.cbTypeSpecificParams = sizeof(sine);
-    effect.lpvTypeSpecificParams = &sine;
+    effect.cbTypeSpecificParams = sizeof(*sine);
+    effect.lpvTypeSpecificParams = sine;
+    return effect;
+}
 
-    // 254 effects; the one measured is the 255th, at the far end of the list.
+// Each effect operation with 254 effects downloaded; the one measured is the 255th, at the far end
+// of the list.
+std::vector<Row> measureOperations(IDirectInputEffectDriver* driver)
+{
+    DWORD axes[2];
+    LONG directions[2];
+    DIPERIODIC sine;
+    DIEFFECT effect = sineEffect(axes, directions, &sine);
     for (int i = 0; i < 254; ++i) {
         DWORD id = 0;
         driver->DownloadEffect(0, 0x63, &id, &effect, 0);
     }
     DWORD last = 0;
-    const double downloadNew = median(
-        [&] {
-            last = 0;
-            driver->DownloadEffect(0, 0x63, &last, &effect, 0);
-        },
-        [&] { driver->DestroyEffect(0, 255); });
-    const double downloadUpdate = median([&] { driver->DownloadEffect(0, 0x63, &last, &effect, 0); });
-    const double start = median([&] { driver->StartEffect(0, last, 0, 1); });
-    const double stop =
-        median([&] { driver->StopEffect(0, last); }, [&] { driver->StartEffect(0, last, 0, 1); });
     DWORD status = 0;
-    const double getStatus = median([&] { driver->GetEffectStatus(0, last, &status); });
+    auto downloadNew = [&] {
+        last = 0;
+        driver->DownloadEffect(0, 0x63, &last, &effect, 0);
+    };
+    return {{"DownloadEffect (new)", median(downloadNew, [&] { driver->DestroyEffect(0, 255); })},
+            {"DownloadEffect (update)", median([&] { driver->DownloadEffect(0, 0x63, &last, &effect, 0); })},
+            {"StartEffect", median([&] { driver->StartEffect(0, last, 0, 1); })},
+            {"StopEffect",
+             median([&] { driver->StopEffect(0, last); }, [&] { driver->StartEffect(0, last, 0, 1); })},
+            {"GetEffectStatus", median([&] { driver->GetEffectStatus(0, last, &status); })}};
+}
 
-    UniqueHandle sink(pad.openPad(""));
+// The floor: one bare 20-byte write to NUL.
+double measureWrite(NulPad& pad)
+{
+    const UniqueHandle sink = pad.openPad("");
     BYTE report[20] = {2, 20};
-    const double write = median([&] {
+    return median([&] {
         DWORD written = 0;
         WriteFile(sink.get(), report, sizeof(report), &written, nullptr);
     });
-    const double timer = median([] {});
+}
 
+} // namespace
+
+int main()
+{
+    NulPad pad;
+    void* object = nullptr;
+    if (EffectDriver::create(pad, ModuleCounter{}, IID_IDirectInputEffectDriver, &object) != S_OK)
+        return 1;
+    auto* driver = static_cast<IDirectInputEffectDriver*>(object);
+    driver->DeviceID(0x800, EXTERNAL_ID, TRUE, 0, nullptr);
+    std::vector<Row> rows = measureOperations(driver);
+    const double write = measureWrite(pad);
+    rows.push_back({"WriteFile 20 bytes to NUL", write});
+    const double timer = median([] {});
     driver->Release();
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\OV\\4B7D\\7398");
+    char key[64];
+    snprintf(key, sizeof(key), SETTINGS_KEY_FORMAT, static_cast<int>(EXTERNAL_ID));
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
 
     std::printf("median of %d samples, 255 slots, reports to NUL (timer overhead %.0f ns, not subtracted)\n",
                 SAMPLES, timer);
     std::printf("%-28s %9s %12s\n", "operation", "ns", "x WriteFile");
-    const struct {
-        const char* name;
-        double ns;
-    } rows[] = {{"DownloadEffect (new)", downloadNew},
-                {"DownloadEffect (update)", downloadUpdate},
-                {"StartEffect", start},
-                {"StopEffect", stop},
-                {"GetEffectStatus", getStatus},
-                {"WriteFile 20 bytes to NUL", write}};
-    for (const auto& row : rows)
+    for (const Row& row : rows)
         std::printf("%-28s %9.0f %12.2f\n", row.name, row.ns, row.ns / write);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "engine/effect_driver.h"
 
 #include "link/pad_finder.h"
+#include "link/pad_settings.h"
 
 namespace {
 
@@ -9,23 +10,66 @@ constexpr DWORD FIRMWARE_REVISION = 1;
 constexpr DWORD HARDWARE_REVISION = 2;
 constexpr DWORD FF_DRIVER_VERSION = 3;
 
-HRESULT writeResult(DWORD written)
+void loadSettings(DriverState& state)
 {
-    return written > 0 ? S_OK : S_FALSE;
+    state.settings = readPadSettings(state.externalId);
+}
+
+// The checksum goes into the caller's buffer: it must hold the 20 bytes written and every byte its
+// length byte names.
+HRESULT sendRawReport(DriverState& state, const DIEFFESCAPE& escape)
+{
+    BYTE* report = static_cast<BYTE*>(escape.lpvInBuffer);
+    if (!report || escape.cbInBuffer < REPORT_LENGTH)
+        return S_FALSE;
+    const int length = static_cast<signed char>(report[1]);
+    if (length > 0 && escape.cbInBuffer < static_cast<DWORD>(length))
+        return S_FALSE;
+    return writeResult(sendReport(state.hidHandle.get(), report));
+}
+
+// Finite effects that still run freeze their remaining time; those already over stop playing.
+// Infinite effects are paused by the device alone.
+void pauseSlots(SlotList& effects, DWORD t)
+{
+    for (EffectSlot* slot = effects.head(); slot; slot = slot->next) {
+        if (slot->durationMs == INFINITE_DURATION_MS || !(slot->status & SLOT_PLAYING) ||
+            (slot->status & SLOT_PAUSED))
+            continue;
+        if (!hasRunOut(*slot, t)) {
+            slot->pauseTime = t;
+            slot->status |= SLOT_PAUSED;
+        } else {
+            slot->status &= ~SLOT_PLAYING;
+        }
+    }
+}
+
+// The paused interval does not count towards the duration.
+void resumeSlots(SlotList& effects, DWORD t)
+{
+    for (EffectSlot* slot = effects.head(); slot; slot = slot->next) {
+        if ((slot->status & (SLOT_PLAYING | SLOT_PAUSED)) != (SLOT_PLAYING | SLOT_PAUSED))
+            continue;
+        slot->status &= ~SLOT_PAUSED;
+        slot->startTime += t - slot->pauseTime;
+        if (slot->durationMs != INFINITE_DURATION_MS && hasRunOut(*slot, t))
+            slot->status &= ~SLOT_PLAYING;
+    }
 }
 
 } // namespace
 
 HRESULT EffectDriver::DeviceID(DWORD, DWORD dwExternalId, DWORD begin, DWORD, LPVOID)
 {
-    LockHolder hold(lock_);
+    LockedState state = lockState();
     if (begin) {
-        externalId = dwExternalId;
-        LoadSettings();
-        hidHandle.reset(environment_.openPad(PAD_PRODUCT));
-        SendForceFeedbackCommand(externalId, DISFFC_RESET);
+        state->externalId = dwExternalId;
+        loadSettings(*state);
+        state->hidHandle = environment_.openPad(PAD_PRODUCT);
+        SendForceFeedbackCommand(state->externalId, DISFFC_RESET);
     } else {
-        hidHandle.reset();
+        state->hidHandle.reset();
     }
     return S_OK;
 }
@@ -46,24 +90,15 @@ HRESULT EffectDriver::Escape(DWORD, DWORD effect, LPDIEFFESCAPE escape)
         return S_OK;
     if (!escape)
         return S_FALSE;
-    LockHolder hold(lock_);
+    LockedState state = lockState();
     switch (escape->dwCommand) {
-    case ESCAPE_RAW_REPORT: {
-        // The checksum goes into the caller's buffer: it must hold the 20 bytes written and every
-        // byte its length byte names.
-        BYTE* report = static_cast<BYTE*>(escape->lpvInBuffer);
-        if (!report || escape->cbInBuffer < REPORT_LENGTH)
-            return S_FALSE;
-        const int length = static_cast<signed char>(report[1]);
-        if (length > 0 && escape->cbInBuffer < static_cast<DWORD>(length))
-            return S_FALSE;
-        return writeResult(sendReport(hidHandle.get(), report));
-    }
+    case ESCAPE_RAW_REPORT:
+        return sendRawReport(*state, *escape);
     case ESCAPE_RELOAD_SETTINGS:
-        LoadSettings();
-        if (autocenterActive == 1)
-            sendCommand(CMD_AUTOCENTER, static_cast<BYTE>(autocenter));
-        sendCommand(CMD_GAIN, gainValue(deviceGain, ffGain));
+        loadSettings(*state);
+        if (state->autocenterActive == 1)
+            sendCommand(*state, CMD_AUTOCENTER, static_cast<BYTE>(state->settings.autocenter));
+        sendCommand(*state, CMD_GAIN, stateGain(*state));
         return S_OK;
     default:
         return S_FALSE;
@@ -72,76 +107,47 @@ HRESULT EffectDriver::Escape(DWORD, DWORD effect, LPDIEFFESCAPE escape)
 
 HRESULT EffectDriver::SetGain(DWORD, DWORD gain)
 {
-    LockHolder hold(lock_);
-    deviceGain = gain;
-    return writeResult(sendCommand(CMD_GAIN, gainValue(deviceGain, ffGain)));
+    LockedState state = lockState();
+    state->deviceGain = gain;
+    return writeResult(sendCommand(*state, CMD_GAIN, stateGain(*state)));
 }
 
 HRESULT EffectDriver::SendForceFeedbackCommand(DWORD, DWORD command)
 {
-    LockHolder hold(lock_);
+    LockedState state = lockState();
     const DWORD t = environment_.currentTime();
+    DWORD& deviceState = state->deviceState;
     switch (command) {
     case DISFFC_RESET:
-        effects.FreeAll();
+        state->effects.freeAll();
         deviceState = DIGFFS_EMPTY | DIGFFS_ACTUATORSON;
-        autocenterActive = 1;
-        sendCommand(CMD_RESET, 0);
-        sendCommand(CMD_AUTOCENTER, static_cast<BYTE>(autocenter));
-        return writeResult(sendCommand(CMD_GAIN, gainValue(deviceGain, ffGain)));
+        state->autocenterActive = 1;
+        sendCommand(*state, CMD_RESET, 0);
+        sendCommand(*state, CMD_AUTOCENTER, static_cast<BYTE>(state->settings.autocenter));
+        return writeResult(sendCommand(*state, CMD_GAIN, stateGain(*state)));
     case DISFFC_STOPALL:
-        for (EffectSlot* slot = effects.head(); slot; slot = slot->next)
+        for (EffectSlot* slot = state->effects.head(); slot; slot = slot->next)
             slot->status &= ~SLOT_PLAYING;
         deviceState |= DIGFFS_STOPPED;
-        autocenterActive = 0;
-        sendCommand(CMD_STOP, 0);
-        return writeResult(sendCommand(CMD_AUTOCENTER, 0));
+        state->autocenterActive = 0;
+        sendCommand(*state, CMD_STOP, 0);
+        return writeResult(sendCommand(*state, CMD_AUTOCENTER, 0));
     case DISFFC_PAUSE:
-        pauseSlots(t);
+        pauseSlots(state->effects, t);
         deviceState |= DIGFFS_PAUSED;
-        return writeResult(sendCommand(CMD_PAUSE, 0));
+        return writeResult(sendCommand(*state, CMD_PAUSE, 0));
     case DISFFC_CONTINUE:
-        resumeSlots(t);
+        resumeSlots(state->effects, t);
         deviceState &= ~DIGFFS_PAUSED;
-        return writeResult(sendCommand(CMD_PAUSE, 1));
+        return writeResult(sendCommand(*state, CMD_PAUSE, 1));
     case DISFFC_SETACTUATORSON:
         deviceState = (deviceState & ~DIGFFS_ACTUATORSOFF) | DIGFFS_ACTUATORSON;
-        return writeResult(sendCommand(CMD_ACTUATORS, 1));
+        return writeResult(sendCommand(*state, CMD_ACTUATORS, 1));
     case DISFFC_SETACTUATORSOFF:
         deviceState = (deviceState & ~DIGFFS_ACTUATORSON) | DIGFFS_ACTUATORSOFF;
-        return writeResult(sendCommand(CMD_ACTUATORS, 0));
+        return writeResult(sendCommand(*state, CMD_ACTUATORS, 0));
     default:
         return S_FALSE;
-    }
-}
-
-// Finite effects that still run freeze their remaining time; those already over stop playing.
-// Infinite effects are paused by the device alone.
-void EffectDriver::pauseSlots(DWORD t)
-{
-    for (EffectSlot* slot = effects.head(); slot; slot = slot->next) {
-        if (slot->durationMs == INFINITE_DURATION_MS || !(slot->status & SLOT_PLAYING) ||
-            (slot->status & SLOT_PAUSED))
-            continue;
-        if (!hasRunOut(*slot, t)) {
-            slot->pauseTime = t;
-            slot->status |= SLOT_PAUSED;
-        } else {
-            slot->status &= ~SLOT_PLAYING;
-        }
-    }
-}
-
-// The paused interval does not count towards the duration.
-void EffectDriver::resumeSlots(DWORD t)
-{
-    for (EffectSlot* slot = effects.head(); slot; slot = slot->next) {
-        if ((slot->status & (SLOT_PLAYING | SLOT_PAUSED)) != (SLOT_PLAYING | SLOT_PAUSED))
-            continue;
-        slot->status &= ~SLOT_PAUSED;
-        slot->startTime += t - slot->pauseTime;
-        if (slot->durationMs != INFINITE_DURATION_MS && hasRunOut(*slot, t))
-            slot->status &= ~SLOT_PLAYING;
     }
 }
 
@@ -149,8 +155,8 @@ HRESULT EffectDriver::GetForceFeedbackState(DWORD, LPDIDEVICESTATE state)
 {
     if (!state)
         return S_FALSE;
-    LockHolder hold(lock_);
-    state->dwState = deviceState;
-    state->dwLoad = static_cast<DWORD>(effects.count() * 100 / 255);
+    LockedState locked = lockState();
+    state->dwState = locked->deviceState;
+    state->dwLoad = static_cast<DWORD>(locked->effects.count() * 100 / 255);
     return S_OK;
 }

@@ -2,32 +2,28 @@
 
 #include <new>
 
-#include "link/pad_settings.h"
-#include "server/module_count.h"
-
-HRESULT EffectDriver::Create(PadEnvironment& environment, REFIID riid, void** ppv)
+HRESULT EffectDriver::create(PadEnvironment& environment, ModuleCounter counter, REFIID riid, void** ppv)
 {
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
-    EffectDriver* driver = new (std::nothrow) EffectDriver(environment);
+    EffectDriver* driver = new (std::nothrow) EffectDriver(environment, counter);
     if (!driver)
         return E_OUTOFMEMORY;
-    InterlockedIncrement(&driver->refCount);
+    InterlockedIncrement(&driver->refCount_);
     const HRESULT result = driver->QueryInterface(riid, ppv);
     driver->Release();
     return result;
 }
 
-EffectDriver::EffectDriver(PadEnvironment& environment) : environment_(environment)
+EffectDriver::EffectDriver(PadEnvironment& environment, ModuleCounter counter)
+    : environment_(environment), counter_(counter)
 {
-    moduleAddRef();
+    if (counter_.added)
+        counter_.added();
 }
 
-EffectDriver::~EffectDriver()
-{
-    moduleRelease();
-}
+EffectDriver::~EffectDriver() = default;
 
 HRESULT EffectDriver::QueryInterface(REFIID riid, void** ppv)
 {
@@ -44,27 +40,19 @@ HRESULT EffectDriver::QueryInterface(REFIID riid, void** ppv)
 // The driver's AddRef and Release report 0, not the count.
 ULONG EffectDriver::AddRef()
 {
-    InterlockedIncrement(&refCount);
+    InterlockedIncrement(&refCount_);
     return 0;
 }
 
 ULONG EffectDriver::Release()
 {
-    if (InterlockedDecrement(&refCount) == 0)
-        delete this; // closes hidHandle and frees every slot
+    if (InterlockedDecrement(&refCount_) != 0)
+        return 0;
+    // The module count drops last, once the pad's handle is closed, every slot and the object are
+    // freed: until then DllCanUnloadNow must not let the DLL go.
+    const ModuleCounter counter = counter_;
+    delete this;
+    if (counter.released)
+        counter.released();
     return 0;
-}
-
-void EffectDriver::LoadSettings()
-{
-    const PadSettings settings = readPadSettings(externalId);
-    autocenter = settings.autocenter;
-    ffGain = settings.ffGain;
-    ffEnabled = settings.ffEnabled;
-}
-
-DWORD EffectDriver::sendCommand(BYTE code, BYTE value)
-{
-    buildCommandReport(reportBuffer, code, value);
-    return sendReport(hidHandle.get(), reportBuffer);
 }

@@ -1,24 +1,31 @@
 #pragma once
 // The per-device force-feedback driver object that DirectInput talks to.
+#include <windows.h>
+
 #include <cstdlib>
 #include <new>
 
 #include "engine/driver_lock.h"
-#include "engine/effect_slot.h"
-#include "link/device_report.h"
+#include "engine/driver_state.h"
 #include "link/direct_input.h"
-#include "link/handles.h"
 #include "link/pad_environment.h"
 
 // Private escapes (DIEFFESCAPE dwCommand).
 constexpr DWORD ESCAPE_RAW_REPORT = 0;
 constexpr DWORD ESCAPE_RELOAD_SETTINGS = 0x100;
 
+// How the module counts its live drivers: `added` runs when a driver is made, `released` when it
+// is gone. Null functions leave the driver uncounted.
+struct ModuleCounter {
+    void (*added)() = nullptr;
+    void (*released)() = nullptr;
+};
+
 class EffectDriver final : public IDirectInputEffectDriver {
 public:
     // Creates a driver in its initial state and hands out `riid` in *ppv (the object goes again
     // when `riid` is refused). `environment` must outlive the object.
-    static HRESULT Create(PadEnvironment& environment, REFIID riid, void** ppv);
+    static HRESULT create(PadEnvironment& environment, ModuleCounter counter, REFIID riid, void** ppv);
 
     // The driver lives on the C heap: the DLL carries no C++ allocator or exception support.
     static void* operator new(size_t size, const std::nothrow_t&) noexcept { return std::malloc(size); }
@@ -46,29 +53,16 @@ public:
     HRESULT STDMETHODCALLTYPE StopEffect(DWORD id, DWORD effect) override;
     HRESULT STDMETHODCALLTYPE GetEffectStatus(DWORD id, DWORD effect, LPDWORD status) override;
 
-    // State, read by the operations above under the object's lock.
-    LONG refCount = 0;
-    DWORD externalId = 0;
-    DWORD deviceState = 0;
-    DWORD deviceGain = 10000;
-    LONG ffGain = 100;
-    LONG autocenter = 4;
-    LONG ffEnabled = 1;
-    LONG autocenterActive = 1;
-    UniqueHandle hidHandle;
-    BYTE reportBuffer[REPORT_BUFFER_SIZE];
-    SlotList effects;
-
 private:
-    explicit EffectDriver(PadEnvironment& environment);
+    EffectDriver(PadEnvironment& environment, ModuleCounter counter);
     ~EffectDriver();
 
-    void LoadSettings();
-    // Builds a command report in reportBuffer and sends it; returns the bytes written.
-    DWORD sendCommand(BYTE code, BYTE value);
-    void pauseSlots(DWORD t);
-    void resumeSlots(DWORD t);
+    // The only way to the state: the lock is held until the returned object goes.
+    LockedState lockState() { return LockedState(lock_, state_); }
 
+    LONG refCount_ = 0;
     PadEnvironment& environment_;
+    const ModuleCounter counter_;
     DriverLock lock_;
+    DriverState state_;
 };

@@ -3,27 +3,18 @@
 
 #include "engine/effect_params.h"
 
-namespace {
-
-HRESULT writeResult(DWORD written)
-{
-    return written > 0 ? S_OK : S_FALSE;
-}
-
-} // namespace
-
 HRESULT EffectDriver::DownloadEffect(DWORD id, DWORD effectType, LPDWORD effect, LPCDIEFFECT params,
                                      DWORD flags)
 {
     if (!effect)
         return S_FALSE;
-    LockHolder hold(lock_);
+    LockedState state = lockState();
     const DWORD t = environment_.currentTime();
 
     EffectSlot* slot = nullptr;
     EffectSlot converted;
     if (*effect != 0) {
-        slot = effects.FindSlot(*effect);
+        slot = state->effects.findSlot(*effect);
         if (!slot) {
             *effect = 0;
             return S_FALSE;
@@ -32,14 +23,14 @@ HRESULT EffectDriver::DownloadEffect(DWORD id, DWORD effectType, LPDWORD effect,
     }
     // Everything is converted (and a malformed structure refused) before any slot changes.
     converted.typeId = effectType;
-    if (!ConvertEffectParams(converted, params)) {
+    if (!convertEffectParams(converted, params)) {
         if (!slot)
             *effect = 0;
         return S_FALSE;
     }
 
     if (slot) {
-        ExpireIfDone(*slot, t);
+        expireIfDone(*slot, t);
         // An effect that still plays is sent again with its new parameters.
         if (slot->status & SLOT_PLAYING)
             flags |= DIEP_START;
@@ -47,7 +38,7 @@ HRESULT EffectDriver::DownloadEffect(DWORD id, DWORD effectType, LPDWORD effect,
         converted.next = slot->next;
         *slot = converted;
     } else {
-        const HRESULT added = effects.AddSlot(converted, &slot);
+        const HRESULT added = state->effects.addSlot(converted, &slot);
         if (added != S_OK) {
             *effect = 0;
             return added == E_OUTOFMEMORY ? DIERR_OUTOFMEMORY : S_FALSE;
@@ -62,25 +53,25 @@ HRESULT EffectDriver::DownloadEffect(DWORD id, DWORD effectType, LPDWORD effect,
 
 HRESULT EffectDriver::DestroyEffect(DWORD id, DWORD effect)
 {
-    LockHolder hold(lock_);
+    LockedState state = lockState();
     StopEffect(id, effect);
-    effects.RemoveSlot(effect);
+    state->effects.removeSlot(effect);
     return S_OK;
 }
 
 HRESULT EffectDriver::StartEffect(DWORD id, DWORD effect, DWORD mode, DWORD count)
 {
-    LockHolder hold(lock_);
+    LockedState state = lockState();
     const DWORD t = environment_.currentTime();
-    EffectSlot* slot = effects.FindSlot(effect);
+    EffectSlot* slot = state->effects.findSlot(effect);
     if (!slot)
         return S_FALSE;
     // Stop-all keeps every slot, so `slot` stays valid.
     if (mode & DIES_SOLO)
         SendForceFeedbackCommand(id, DISFFC_STOPALL);
-    ExpireIfDone(*slot, t);
+    expireIfDone(*slot, t);
 
-    const bool sendable = slot->scale != 0 && ffEnabled != 0;
+    const bool sendable = slot->scale != 0 && state->settings.ffEnabled != 0;
     if (!(slot->status & SLOT_PLAYING)) {
         // A fresh start: bits left from an earlier run no longer apply.
         slot->status = (slot->status & ~(SLOT_HELD | SLOT_PAUSED)) | SLOT_PLAYING;
@@ -94,23 +85,22 @@ HRESULT EffectDriver::StartEffect(DWORD id, DWORD effect, DWORD mode, DWORD coun
             return S_OK;
         slot->status &= ~SLOT_HELD;
     }
-    buildEffectReport(reportBuffer, *slot, count);
-    return writeResult(sendReport(hidHandle.get(), reportBuffer));
+    return writeResult(sendEffect(*state, *slot, count));
 }
 
 HRESULT EffectDriver::StopEffect(DWORD, DWORD effect)
 {
-    LockHolder hold(lock_);
+    LockedState state = lockState();
     const DWORD t = environment_.currentTime();
-    EffectSlot* slot = effects.FindSlot(effect);
+    EffectSlot* slot = state->effects.findSlot(effect);
     if (!slot)
         return S_FALSE;
-    ExpireIfDone(*slot, t);
+    expireIfDone(*slot, t);
     const DWORD was = slot->status;
     slot->status &= ~(SLOT_PLAYING | SLOT_HELD | SLOT_PAUSED);
     if ((was & SLOT_HELD) || !(was & SLOT_PLAYING))
         return S_OK;
-    return writeResult(sendCommand(CMD_STOP, static_cast<BYTE>(effect & 0xFF)));
+    return writeResult(sendCommand(*state, CMD_STOP, static_cast<BYTE>(effect & 0xFF)));
 }
 
 // The status word goes out whole: SLOT_PLAYING is DIEGES_PLAYING, SLOT_HELD lands on
@@ -119,11 +109,11 @@ HRESULT EffectDriver::GetEffectStatus(DWORD, DWORD effect, LPDWORD status)
 {
     if (!status)
         return S_FALSE;
-    LockHolder hold(lock_);
-    EffectSlot* slot = effects.FindSlot(effect);
+    LockedState state = lockState();
+    EffectSlot* slot = state->effects.findSlot(effect);
     if (!slot)
         return S_FALSE;
-    ExpireIfDone(*slot, environment_.currentTime());
+    expireIfDone(*slot, environment_.currentTime());
     *status = slot->status;
     return S_OK;
 }

@@ -64,6 +64,22 @@ void scaleAAndB(EffectSlot& out)
     out.paramB = scaled(out.paramB, out.scale);
 }
 
+// Periods of at most 332 ms take the Y axis's share too.
+bool convertPeriodic(EffectSlot& out, const DIEFFECT& effect, bool xPresent)
+{
+    auto* periodic = static_cast<const DIPERIODIC*>(typeBlock(effect, sizeof(DIPERIODIC)));
+    if (!periodic)
+        return false;
+    out.paramA = static_cast<LONG>(periodic->dwMagnitude);
+    out.paramB = periodic->lOffset;
+    out.paramC = static_cast<LONG>(msFromUs(periodic->dwPeriod));
+    out.paramD = static_cast<LONG>(periodic->dwPhase);
+    if (out.paramC < 333 && !(effect.cAxes <= 1 && xPresent))
+        addYShare(out, effect);
+    scaleAAndB(out);
+    return true;
+}
+
 bool convertCondition(EffectSlot& out, const DIEFFECT& effect, bool xPresent, DWORD xIndex)
 {
     if (effect.cbTypeSpecificParams == sizeof(DICONDITION) && effect.cAxes >= 2) {
@@ -104,7 +120,7 @@ bool wellFormed(const DIEFFECT* effect)
 
 } // namespace
 
-bool ConvertEffectParams(EffectSlot& slot, const DIEFFECT* effect)
+bool convertEffectParams(EffectSlot& slot, const DIEFFECT* effect)
 {
     if (!wellFormed(effect))
         return false;
@@ -144,19 +160,10 @@ bool ConvertEffectParams(EffectSlot& slot, const DIEFFECT* effect)
         scaleAAndB(out);
         break;
     }
-    case CAT_PERIODIC: {
-        auto* periodic = static_cast<const DIPERIODIC*>(typeBlock(e, sizeof(DIPERIODIC)));
-        if (!periodic)
+    case CAT_PERIODIC:
+        if (!convertPeriodic(out, e, xPresent))
             return false;
-        out.paramA = static_cast<LONG>(periodic->dwMagnitude);
-        out.paramB = periodic->lOffset;
-        out.paramC = static_cast<LONG>(msFromUs(periodic->dwPeriod));
-        out.paramD = static_cast<LONG>(periodic->dwPhase);
-        if (out.paramC < 333 && !(e.cAxes <= 1 && xPresent))
-            addYShare(out, e);
-        scaleAAndB(out);
         break;
-    }
     case CAT_CONDITION:
         if (!convertCondition(out, e, xPresent, xIndex))
             return false;

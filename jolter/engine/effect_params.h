@@ -21,4 +21,4 @@ constexpr DWORD MAX_EFFECT_AXES = 32;
 // category of slot.typeId. Returns false, and leaves the slot untouched, when the structure is
 // null, shorter than DirectInput's smallest DIEFFECT, names an absurd number of axes, lacks the axis
 // or direction array, or lacks the type-specific block the category needs.
-bool ConvertEffectParams(EffectSlot& slot, const DIEFFECT* effect);
+bool convertEffectParams(EffectSlot& slot, const DIEFFECT* effect);

@@ -8,7 +8,7 @@ bool hasRunOut(const EffectSlot& slot, DWORD t)
     return t - slot.startTime >= slot.durationMs;
 }
 
-void ExpireIfDone(EffectSlot& slot, DWORD t)
+void expireIfDone(EffectSlot& slot, DWORD t)
 {
     if (slot.durationMs == INFINITE_DURATION_MS)
         return;
@@ -16,7 +16,7 @@ void ExpireIfDone(EffectSlot& slot, DWORD t)
         slot.status &= ~SLOT_PLAYING;
 }
 
-EffectSlot* SlotList::FindSlot(DWORD id)
+EffectSlot* SlotList::findSlot(DWORD id)
 {
     for (EffectSlot* slot = head_; slot; slot = slot->next)
         if (slot->id == id)
@@ -24,7 +24,7 @@ EffectSlot* SlotList::FindSlot(DWORD id)
     return nullptr;
 }
 
-void SlotList::RemoveSlot(DWORD id)
+void SlotList::removeSlot(DWORD id)
 {
     for (EffectSlot** link = &head_; *link; link = &(*link)->next) {
         if ((*link)->id == id) {
@@ -36,7 +36,7 @@ void SlotList::RemoveSlot(DWORD id)
     }
 }
 
-void SlotList::FreeAll()
+void SlotList::freeAll()
 {
     while (head_) {
         EffectSlot* gone = head_;
@@ -53,7 +53,7 @@ size_t SlotList::count() const
     return n;
 }
 
-HRESULT SlotList::AddSlot(const EffectSlot& params, EffectSlot** added)
+HRESULT SlotList::addSlot(const EffectSlot& params, EffectSlot** added)
 {
     *added = nullptr;
     EffectSlot* after = head_;

@@ -34,26 +34,26 @@ struct EffectSlot {
 bool hasRunOut(const EffectSlot& slot, DWORD t);
 
 // Clears SLOT_PLAYING of a finite, unpaused slot that has run out. SLOT_HELD and SLOT_PAUSED stay.
-void ExpireIfDone(EffectSlot& slot, DWORD t);
+void expireIfDone(EffectSlot& slot, DWORD t);
 
 // Singly linked slots in ascending order of id, ids 1 to 255 unique. Owns its slots.
 class SlotList {
 public:
     SlotList() = default;
-    ~SlotList() { FreeAll(); }
+    ~SlotList() { freeAll(); }
     SlotList(const SlotList&) = delete;
     SlotList& operator=(const SlotList&) = delete;
 
-    EffectSlot* FindSlot(DWORD id);
-    void RemoveSlot(DWORD id);
-    void FreeAll();
+    EffectSlot* findSlot(DWORD id);
+    void removeSlot(DWORD id);
+    void freeAll();
     size_t count() const;
     EffectSlot* head() const { return head_; }
 
     // Adds a copy of `params` under a new id: 1 for an empty list, else one above the end of the
     // consecutive run that starts at the head, linked in after that run. S_FALSE when the id would
     // pass 255, E_OUTOFMEMORY when no memory; the list is unchanged then.
-    HRESULT AddSlot(const EffectSlot& params, EffectSlot** added);
+    HRESULT addSlot(const EffectSlot& params, EffectSlot** added);
 
 private:
     EffectSlot* head_ = nullptr;

@@ -1,11 +1,21 @@
-// Long fuzz run: effect_fuzz [seed] [operations]. Prints the counts; exits 1 on a bad result. A read
-// or write outside the buffers passed faults and ends the program.
+// Long fuzz run: effect_fuzz [seed] [operations]. Prints the counts; exits 1 on any result other
+// than S_OK, S_FALSE or DIERR_OUTOFMEMORY. A read or write outside the buffers passed faults and
+// ends the program.
+#include <windows.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "engine/effect_driver.h"
 #include "fuzz/hostile_input.h"
+#include "link/pad_settings.h"
+
+namespace {
+
+constexpr DWORD EXTERNAL_ID = 7399;
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -15,10 +25,10 @@ int main(int argc, char** argv)
 
     SinkPad pad;
     void* object = nullptr;
-    if (EffectDriver::Create(pad, IID_IDirectInputEffectDriver, &object) != S_OK)
+    if (EffectDriver::create(pad, ModuleCounter{}, IID_IDirectInputEffectDriver, &object) != S_OK)
         return 2;
     auto* driver = static_cast<IDirectInputEffectDriver*>(object);
-    driver->DeviceID(0x800, 7399, TRUE, 0, nullptr);
+    driver->DeviceID(0x800, EXTERNAL_ID, TRUE, 0, nullptr);
 
     FuzzCounts counts;
     std::string failure;
@@ -26,10 +36,13 @@ int main(int argc, char** argv)
     const bool passed = fuzzDriver(driver, pad, seed, operations, counts, failure);
     const DWORD elapsed = GetTickCount() - start;
     driver->Release();
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\OV\\4B7D\\7399");
+    char key[64];
+    snprintf(key, sizeof(key), SETTINGS_KEY_FORMAT, static_cast<int>(EXTERNAL_ID));
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
 
-    std::printf("seed %u: %ld calls in %lu ms: %ld S_OK, %ld S_FALSE, %ld errors\n", seed, counts.calls,
-                static_cast<unsigned long>(elapsed), counts.ok, counts.refused, counts.failed);
+    std::printf("seed %u: %ld calls in %lu ms: %ld S_OK, %ld S_FALSE, %ld DIERR_OUTOFMEMORY\n", seed,
+                counts.calls, static_cast<unsigned long>(elapsed), counts.ok, counts.refused,
+                counts.outOfMemory);
     if (!passed) {
         std::printf("FAILED: %s\n", failure.c_str());
         return 1;

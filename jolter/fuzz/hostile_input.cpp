@@ -1,10 +1,22 @@
 #include "fuzz/hostile_input.h"
 
+#include <windows.h>
+
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <vector>
 
+#include "link/handles.h"
+
 namespace {
+
+struct PagesTraits {
+    static BYTE* empty() { return nullptr; }
+    static BYTE* normal(BYTE* pages) { return pages; }
+    static void close(BYTE* pages) { VirtualFree(pages, 0, MEM_RELEASE); }
+};
+using Pages = Owned<PagesTraits>;
 
 // Regions of data pages each followed by a no-access page; a placement puts its bytes at the very
 // end of a region's data.
@@ -15,32 +27,25 @@ public:
 
     GuardedRegions()
     {
-        for (auto& region : regions_) {
-            region = static_cast<BYTE*>(
-                VirtualAlloc(nullptr, DATA_SIZE + 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        for (Pages& region : regions_) {
+            region.reset(static_cast<BYTE*>(
+                VirtualAlloc(nullptr, DATA_SIZE + 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE)));
             DWORD old = 0;
-            VirtualProtect(region + DATA_SIZE, 4096, PAGE_NOACCESS, &old);
+            VirtualProtect(region.get() + DATA_SIZE, 4096, PAGE_NOACCESS, &old);
         }
     }
-    ~GuardedRegions()
-    {
-        for (BYTE* region : regions_)
-            VirtualFree(region, 0, MEM_RELEASE);
-    }
-    GuardedRegions(const GuardedRegions&) = delete;
-    GuardedRegions& operator=(const GuardedRegions&) = delete;
 
     void reset() { next_ = 0; }
     // Copies `size` bytes (at most DATA_SIZE) so that they end at the guard page.
     void* place(const void* data, size_t size)
     {
-        BYTE* end = regions_[next_++ % COUNT] + DATA_SIZE;
+        BYTE* end = regions_[next_++ % COUNT].get() + DATA_SIZE;
         std::memcpy(end - size, data, size);
         return end - size;
     }
 
 private:
-    BYTE* regions_[COUNT] = {};
+    Pages regions_[COUNT];
     int next_ = 0;
 };
 
@@ -118,10 +123,12 @@ private:
             ++counts_.ok;
         else if (result == S_FALSE)
             ++counts_.refused;
-        else if (FAILED(result))
-            ++counts_.failed;
+        else if (result == DIERR_OUTOFMEMORY)
+            ++counts_.outOfMemory;
         else {
-            failure_ = std::string(call) + " returned " + std::to_string(result);
+            char code[16];
+            snprintf(code, sizeof(code), "0x%08lX", static_cast<unsigned long>(result));
+            failure_ = std::string(call) + " returned " + code;
             return false;
         }
         return true;
@@ -232,11 +239,10 @@ private:
 SinkPad::SinkPad() = default;
 SinkPad::~SinkPad() = default;
 
-HANDLE SinkPad::openPad(const char*)
+UniqueHandle SinkPad::openPad(const char*)
 {
-    HANDLE sink = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    return sink == INVALID_HANDLE_VALUE ? nullptr : sink;
+    return UniqueHandle(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
 }
 
 bool fuzzDriver(IDirectInputEffectDriver* driver, SinkPad& pad, uint32_t seed, long operations,

@@ -15,7 +15,7 @@ public:
     SinkPad();
     ~SinkPad();
     DWORD currentTime() override { return now; }
-    HANDLE openPad(const char* product) override;
+    UniqueHandle openPad(const char* product) override;
 
     DWORD now = 0;
 };
@@ -23,12 +23,12 @@ public:
 struct FuzzCounts {
     long calls = 0;
     long ok = 0;
-    long refused = 0; // S_FALSE
-    long failed = 0;  // COM error codes
+    long refused = 0;     // S_FALSE
+    long outOfMemory = 0; // DIERR_OUTOFMEMORY
 };
 
 // Runs `operations` random calls against `driver` with `seed`. Returns false and describes the
-// first call whose result is neither S_OK, S_FALSE nor a COM error, or that handed back an effect
-// id outside 0..255.
+// first call whose result is neither S_OK, S_FALSE nor DIERR_OUTOFMEMORY, or that handed back an
+// effect id outside 0..255.
 bool fuzzDriver(IDirectInputEffectDriver* driver, SinkPad& pad, uint32_t seed, long operations,
                 FuzzCounts& counts, std::string& failure);

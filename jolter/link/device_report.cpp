@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "engine/effect_slot.h"
-
 namespace {
 
 void putWord(BYTE* at, DWORD value)
@@ -34,19 +32,19 @@ void buildCommandReport(BYTE* buffer, BYTE code, BYTE value)
     buffer[4] = value;
 }
 
-void buildEffectReport(BYTE* buffer, const EffectSlot& slot, DWORD count)
+void buildEffectReport(BYTE* buffer, const EffectReportFields& effect)
 {
     startReport(buffer);
-    buffer[2] = static_cast<BYTE>(slot.typeId & 0xFF);
-    putWord(buffer + 3, static_cast<DWORD>(slot.paramA));
-    putWord(buffer + 5, static_cast<DWORD>(slot.paramB));
-    buffer[7] = static_cast<BYTE>(slot.reserved1 & 0xFF);
-    putWord(buffer + 8, slot.reserved2);
-    putWord(buffer + 10, slot.durationMs);
-    putWord(buffer + 12, count);
-    putWord(buffer + 14, static_cast<DWORD>(slot.paramC));
-    putWord(buffer + 16, static_cast<DWORD>(slot.paramD));
-    buffer[18] = static_cast<BYTE>(slot.id & 0xFF);
+    buffer[2] = static_cast<BYTE>(effect.typeId & 0xFF);
+    putWord(buffer + 3, static_cast<DWORD>(effect.paramA));
+    putWord(buffer + 5, static_cast<DWORD>(effect.paramB));
+    buffer[7] = static_cast<BYTE>(effect.reserved1 & 0xFF);
+    putWord(buffer + 8, effect.reserved2);
+    putWord(buffer + 10, effect.durationMs);
+    putWord(buffer + 12, effect.count);
+    putWord(buffer + 14, static_cast<DWORD>(effect.paramC));
+    putWord(buffer + 16, static_cast<DWORD>(effect.paramD));
+    buffer[18] = static_cast<BYTE>(effect.id & 0xFF);
 }
 
 DWORD sendReport(HANDLE pad, BYTE* buffer)

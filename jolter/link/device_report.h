@@ -3,7 +3,7 @@
 // and the one synchronous write that carries a report to the pad.
 #include <windows.h>
 
-struct EffectSlot;
+#include <cstddef>
 
 constexpr BYTE REPORT_ID = 2;
 constexpr BYTE REPORT_LENGTH = 20;
@@ -23,8 +23,22 @@ BYTE gainValue(DWORD deviceGain, LONG ffGain);
 // Command form: 2, 20, 0, code, value, then zeros (checksum left to sendReport).
 void buildCommandReport(BYTE* buffer, BYTE code, BYTE value);
 
-// Effect form: the slot's type, parameters, duration and id with `count` iterations.
-void buildEffectReport(BYTE* buffer, const EffectSlot& slot, DWORD count);
+// What the effect form carries; each field goes out as its low byte or low 16 bits.
+struct EffectReportFields {
+    DWORD typeId;
+    LONG paramA;
+    LONG paramB;
+    DWORD reserved1;
+    DWORD reserved2;
+    DWORD durationMs;
+    DWORD count; // iterations
+    LONG paramC;
+    LONG paramD;
+    DWORD id;
+};
+
+// Effect form: type, parameters, duration, iterations and effect id.
+void buildEffectReport(BYTE* buffer, const EffectReportFields& effect);
 
 // Reads the length byte L (signed) of `buffer`; when it lies in 3..31, stores the checksum in byte
 // L-1 so that bytes 0..L-1 sum to 0 modulo 256, and writes exactly 20 bytes to `pad` in one

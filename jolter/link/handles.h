@@ -1,68 +1,64 @@
 #pragma once
-// Small owners of the platform handles the driver opens; each releases its handle when destroyed.
+// Move-only owners of the platform handles the driver opens; each releases its handle when
+// destroyed.
 #include <windows.h>
 #include <setupapi.h>
 
-class UniqueHandle {
+#include <utility>
+
+// Traits: empty() is the "no handle" value, normal(h) maps the platform's other "no handle" values
+// to it, close(h) releases a handle.
+template <typename Traits>
+class Owned {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle_(valid(handle) ? handle : nullptr) {}
-    ~UniqueHandle() { reset(); }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    using Value = decltype(Traits::empty());
 
-    HANDLE get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void reset(HANDLE handle = nullptr)
+    Owned() = default;
+    explicit Owned(Value value) : value_(Traits::normal(value)) {}
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    Owned(Owned&& other) noexcept : value_(other.release()) {}
+    Owned& operator=(Owned&& other) noexcept
     {
-        if (handle_)
-            CloseHandle(handle_);
-        handle_ = valid(handle) ? handle : nullptr;
+        if (this != &other)
+            reset(other.release());
+        return *this;
     }
-    HANDLE release()
-    {
-        HANDLE handle = handle_;
-        handle_ = nullptr;
-        return handle;
-    }
+    ~Owned() { reset(); }
 
-private:
-    static bool valid(HANDLE handle) { return handle && handle != INVALID_HANDLE_VALUE; }
-    HANDLE handle_ = nullptr;
-};
-
-class DeviceInfoList {
-public:
-    explicit DeviceInfoList(HDEVINFO list) : list_(list) {}
-    ~DeviceInfoList()
+    Value get() const { return value_; }
+    bool valid() const { return value_ != Traits::empty(); }
+    void reset(Value value = Traits::empty())
     {
         if (valid())
-            SetupDiDestroyDeviceInfoList(list_);
+            Traits::close(value_);
+        value_ = Traits::normal(value);
     }
-    DeviceInfoList(const DeviceInfoList&) = delete;
-    DeviceInfoList& operator=(const DeviceInfoList&) = delete;
-
-    HDEVINFO get() const { return list_; }
-    bool valid() const { return list_ && list_ != INVALID_HANDLE_VALUE; }
+    Value release() { return std::exchange(value_, Traits::empty()); }
 
 private:
-    HDEVINFO list_;
+    Value value_ = Traits::empty();
 };
 
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    ~RegistryKey()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-
-    HKEY get() const { return key_; }
-    HKEY* receive() { return &key_; }
-
-private:
-    HKEY key_ = nullptr;
+// A kernel object handle (file, device, pipe); INVALID_HANDLE_VALUE and null both mean none.
+struct HandleTraits {
+    static HANDLE empty() { return nullptr; }
+    static HANDLE normal(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : h; }
+    static void close(HANDLE h) { CloseHandle(h); }
 };
+
+struct DeviceInfoTraits {
+    static HDEVINFO empty() { return INVALID_HANDLE_VALUE; }
+    static HDEVINFO normal(HDEVINFO h) { return h ? h : INVALID_HANDLE_VALUE; }
+    static void close(HDEVINFO h) { SetupDiDestroyDeviceInfoList(h); }
+};
+
+struct RegistryKeyTraits {
+    static HKEY empty() { return nullptr; }
+    static HKEY normal(HKEY h) { return h; }
+    static void close(HKEY h) { RegCloseKey(h); }
+};
+
+using UniqueHandle = Owned<HandleTraits>;
+using DeviceInfoList = Owned<DeviceInfoTraits>;
+using RegistryKey = Owned<RegistryKeyTraits>;

@@ -1,5 +1,6 @@
 #include "link/pad_environment.h"
 
+#include <windows.h>
 #include <mmsystem.h>
 
 #include "link/pad_finder.h"
@@ -9,7 +10,7 @@ namespace {
 class SystemEnvironment : public PadEnvironment {
 public:
     DWORD currentTime() override { return timeGetTime(); }
-    HANDLE openPad(const char* product) override { return FindPadDevice(product); }
+    UniqueHandle openPad(const char* product) override { return findPadDevice(product); }
 };
 
 SystemEnvironment environment;

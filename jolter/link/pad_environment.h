@@ -4,17 +4,18 @@
 // a pipe in place of the pad.
 #include <windows.h>
 
+#include "link/handles.h"
+
 class PadEnvironment {
 public:
     // Milliseconds, wrapping like timeGetTime.
     virtual DWORD currentTime() = 0;
-    // An open handle of the pad whose product string begins with `product`, owned by the caller;
-    // null when there is none.
-    virtual HANDLE openPad(const char* product) = 0;
+    // An open handle of the pad whose product string begins with `product`; none when there is none.
+    virtual UniqueHandle openPad(const char* product) = 0;
 
 protected:
     ~PadEnvironment() = default;
 };
 
-// timeGetTime and FindPadDevice.
+// timeGetTime and findPadDevice.
 PadEnvironment& systemEnvironment();

@@ -1,11 +1,11 @@
 #include "link/pad_finder.h"
 
+#include <windows.h>
 #include <setupapi.h>
 extern "C" {
 #include <hidsdi.h>
 }
 
-#include "link/handles.h"
 #include "link/platform_checks.h"
 
 const char PAD_PRODUCT[] = "KPX240";
@@ -37,8 +37,10 @@ public:
     {
         SP_DEVICE_INTERFACE_DATA iface = {};
         iface.cbSize = sizeof(iface);
+        // ERROR_NO_MORE_ITEMS past the last interface; any other failure would repeat for every
+        // later index, so it ends the list too.
         if (!SetupDiEnumDeviceInterfaces(devices_.get(), nullptr, &hidGuid_, index, &iface))
-            return NO_INTERFACE;
+            return NO_MORE_INTERFACES;
 
         union {
             SP_DEVICE_INTERFACE_DETAIL_DATA_A detail;
@@ -53,11 +55,11 @@ public:
         return PATH_READ;
     }
 
-    HANDLE open(const char* path) override
+    UniqueHandle open(const char* path) override
     {
-        HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-        return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+        return UniqueHandle(CreateFileA(path, GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                        nullptr));
     }
 
     bool productString(HANDLE device, WCHAR* buffer, ULONG bytes) override
@@ -83,20 +85,23 @@ bool productMatches(const char* wanted, const WCHAR* product, size_t productUnit
     return true;
 }
 
-HANDLE findPadAmong(const char* product, HidInterfaceList& interfaces)
+UniqueHandle findPadAmong(const char* product, HidInterfaceList& interfaces)
 {
     if (!interfaces.valid())
-        return nullptr;
+        return UniqueHandle();
     char path[PATH_BUFFER_SIZE];
     WCHAR productString[PRODUCT_BUFFER_SIZE / sizeof(WCHAR)];
-    for (DWORD index = 0; index < MAX_HID_INTERFACES; ++index) {
+    for (DWORD index = 0;; ++index) {
+        const HidInterfaceList::PathResult listed = interfaces.devicePath(index, path, sizeof(path));
+        if (listed == HidInterfaceList::NO_MORE_INTERFACES)
+            return UniqueHandle();
         // Keyboards and mice are held exclusively by the system on NT and cannot be opened for
         // writing; they, and any interface that cannot be read, are passed over.
-        if (interfaces.devicePath(index, path, sizeof(path)) != HidInterfaceList::PATH_READ)
+        if (listed != HidInterfaceList::PATH_READ)
             continue;
         path[sizeof(path) - 1] = '\0';
-        UniqueHandle probe(interfaces.open(path));
-        if (!probe)
+        const UniqueHandle probe = interfaces.open(path);
+        if (!probe.valid())
             continue;
         ZeroMemory(productString, sizeof(productString));
         if (!interfaces.productString(probe.get(), productString, sizeof(productString)))
@@ -104,10 +109,9 @@ HANDLE findPadAmong(const char* product, HidInterfaceList& interfaces)
         if (productMatches(product, productString, sizeof(productString) / sizeof(WCHAR)))
             return interfaces.open(path);
     }
-    return nullptr;
 }
 
-HANDLE FindPadDevice(const char* product)
+UniqueHandle findPadDevice(const char* product)
 {
     SystemHidInterfaces interfaces;
     return findPadAmong(product, interfaces);

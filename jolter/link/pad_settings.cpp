@@ -1,5 +1,7 @@
 #include "link/pad_settings.h"
 
+#include <windows.h>
+
 #include <cstdio>
 
 #include "link/handles.h"
@@ -46,10 +48,10 @@ LONG parseDecimal(const char* text, size_t length)
 PadSettings readPadSettings(DWORD externalId)
 {
     char path[64];
-    snprintf(path, sizeof(path), "Software\\OV\\4B7D\\%d", static_cast<int>(externalId));
-    RegistryKey key;
-    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, path, key.receive()) != ERROR_SUCCESS)
-        *key.receive() = nullptr;
+    snprintf(path, sizeof(path), SETTINGS_KEY_FORMAT, static_cast<int>(externalId));
+    HKEY opened = nullptr;
+    const RegistryKey key(RegCreateKeyA(HKEY_LOCAL_MACHINE, path, &opened) == ERROR_SUCCESS ? opened
+                                                                                            : nullptr);
 
     PadSettings settings;
     settings.autocenter = readValue(key.get(), "AUTOCENTER", "4");

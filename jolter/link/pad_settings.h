@@ -1,14 +1,16 @@
 #pragma once
-// The user's force-feedback settings of one device, read from
-// HKEY_LOCAL_MACHINE\Software\OV\4B7D\<external id>.
+// The user's force-feedback settings of one device, read from its key below HKEY_LOCAL_MACHINE.
 #include <windows.h>
 
 #include <cstddef>
 
+// The device's settings key: the format takes DirectInput's external joystick id as a signed int.
+constexpr char SETTINGS_KEY_FORMAT[] = "Software\\OV\\4B7D\\%d";
+
 struct PadSettings {
     LONG autocenter = 0;
     LONG ffGain = 0;
-    LONG ffEnabled = 0;
+    LONG ffEnabled = 0; // 0 or 1
 };
 
 // Leading white space, one optional sign, then decimal digits up to the first non-digit; no digits

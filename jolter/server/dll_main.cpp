@@ -15,7 +15,7 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, void**
         return CLASS_E_CLASSNOTAVAILABLE;
     if (!IsEqualIID(riid, IID_IClassFactory))
         return E_NOINTERFACE;
-    DriverFactory* factory = DriverFactory::Create();
+    DriverFactory* factory = DriverFactory::create();
     if (!factory)
         return E_OUTOFMEMORY;
     const HRESULT result = factory->QueryInterface(riid, ppv);

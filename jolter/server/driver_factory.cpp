@@ -5,7 +5,7 @@
 #include "engine/effect_driver.h"
 #include "server/module_count.h"
 
-DriverFactory* DriverFactory::Create()
+DriverFactory* DriverFactory::create()
 {
     DriverFactory* factory = new (std::nothrow) DriverFactory();
     if (factory)
@@ -18,10 +18,7 @@ DriverFactory::DriverFactory()
     moduleAddRef();
 }
 
-DriverFactory::~DriverFactory()
-{
-    moduleRelease();
-}
+DriverFactory::~DriverFactory() = default;
 
 HRESULT DriverFactory::QueryInterface(REFIID riid, void** ppv)
 {
@@ -37,14 +34,17 @@ HRESULT DriverFactory::QueryInterface(REFIID riid, void** ppv)
 
 ULONG DriverFactory::AddRef()
 {
-    return static_cast<ULONG>(InterlockedIncrement(&refCount));
+    return static_cast<ULONG>(InterlockedIncrement(&refCount_));
 }
 
 ULONG DriverFactory::Release()
 {
-    const LONG remaining = InterlockedDecrement(&refCount);
-    if (remaining == 0)
+    const LONG remaining = InterlockedDecrement(&refCount_);
+    if (remaining == 0) {
+        // The module count drops only once the factory is freed.
         delete this;
+        moduleRelease();
+    }
     return static_cast<ULONG>(remaining);
 }
 
@@ -55,7 +55,7 @@ HRESULT DriverFactory::CreateInstance(IUnknown* outer, REFIID riid, void** ppv)
     *ppv = nullptr;
     if (outer)
         return CLASS_E_NOAGGREGATION;
-    return EffectDriver::Create(systemEnvironment(), riid, ppv);
+    return EffectDriver::create(systemEnvironment(), ModuleCounter{moduleAddRef, moduleRelease}, riid, ppv);
 }
 
 HRESULT DriverFactory::LockServer(BOOL lock)

@@ -10,7 +10,7 @@
 class DriverFactory final : public IClassFactory {
 public:
     // A new factory with one reference, counted in the module; null when out of memory.
-    static DriverFactory* Create();
+    static DriverFactory* create();
 
     static void* operator new(size_t size, const std::nothrow_t&) noexcept { return std::malloc(size); }
     static void operator delete(void* memory) noexcept { std::free(memory); }
@@ -21,9 +21,9 @@ public:
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override;
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
 
-    LONG refCount = 0;
-
 private:
     DriverFactory();
     ~DriverFactory();
+
+    LONG refCount_ = 0;
 };

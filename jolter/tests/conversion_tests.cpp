@@ -1,249 +1,184 @@
-// DIEFFECT parameters as they reach the pad in the effect report.
+// DIEFFECT parameters as the conversion turns them into the pad's effect parameters, and as they
+// reach the pad in the effect report.
 #include <gtest/gtest.h>
 
-#include "fake_pad.h"
+#include <windows.h>
+
+#include <vector>
+
+#include "engine/effect_params.h"
+#include "tests/fake_pad.h"
 
 namespace {
 
-class Conversion : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(driver->DeviceID(0x800, TEST_EXTERNAL_ID, TRUE, 0, nullptr), S_OK);
-        pad.reports();
-    }
-    // Downloads with DIEP_START and returns what the pad received (nothing when the effect is held).
-    std::vector<Report> play(DWORD type, const EffectParams& params, DWORD* id = nullptr)
-    {
-        DWORD local = 0;
-        DWORD& effect = id ? *id : local;
-        EXPECT_EQ(driver->DownloadEffect(0, type, &effect, params.get(), DIEP_ALLPARAMS | DIEP_START), S_OK);
-        lastId = effect;
-        return pad.reports();
-    }
-    EffectReport playOne(DWORD type, const EffectParams& params)
-    {
-        auto sent = play(type, params);
-        EXPECT_EQ(sent.size(), 1u);
-        return sent.empty() ? EffectReport{} : decodeEffect(sent[0]);
-    }
-    LONG scaleOf(DWORD id) { return driver.object().effects.FindSlot(id)->scale; }
+// What a slot held before the download: parameters a category does not set keep these values.
+constexpr LONG OLD_A = 11, OLD_B = 22, OLD_C = 33, OLD_D = 44;
 
-    SettingsKey settings{TEST_EXTERNAL_ID};
-    FakePad pad;
-    DriverUnderTest driver{pad};
-    DWORD lastId = 0;
+struct Converted {
+    LONG scale, a, b, c, d;
+    bool operator==(const Converted& o) const
+    {
+        return scale == o.scale && a == o.a && b == o.b && c == o.c && d == o.d;
+    }
 };
 
-TEST_F(Conversion, DurationsRoundHalfUpToMilliseconds)
+std::ostream& operator<<(std::ostream& out, const Converted& v)
+{
+    return out << "scale " << v.scale << " A " << v.a << " B " << v.b << " C " << v.c << " D " << v.d;
+}
+
+// One effect: its type, axes and directions, and the values of its type-specific block (constant:
+// magnitude; ramp: start, end; periodic: magnitude, offset, period in µs, phase; conditions: six
+// values a record, in DICONDITION's order).
+struct Case {
+    const char* what;
+    DWORD type;
+    std::vector<LONG> directions;
+    std::vector<DWORD> axes;
+    std::vector<LONG> block;
+    Converted expected;
+    bool offsets = false;
+};
+
+void fillBlock(EffectParams& params, DWORD type, const std::vector<LONG>& v)
+{
+    switch (type & 0xE0) {
+    case 0x20:
+        params.withConstant(v.at(0));
+        break;
+    case 0x40:
+        params.withRamp(v.at(0), v.at(1));
+        break;
+    case 0x60:
+        params.withPeriodic(DWORD(v.at(0)), v.at(1), DWORD(v.at(2)), DWORD(v.at(3)));
+        break;
+    case 0x80: {
+        std::vector<DICONDITION> records;
+        for (size_t i = 0; i + 6 <= v.size(); i += 6)
+            records.push_back({v[i], v[i + 1], v[i + 2], DWORD(v[i + 3]), DWORD(v[i + 4]), v[i + 5]});
+        params.withConditions(records);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+Converted convert(const Case& c, EffectSlot* out = nullptr)
+{
+    EffectParams params(1000000, c.directions, c.axes);
+    if (c.offsets)
+        params.effect.dwFlags = DIEFF_OBJECTOFFSETS | DIEFF_CARTESIAN;
+    fillBlock(params, c.type, c.block);
+    EffectSlot slot;
+    slot.typeId = c.type;
+    slot.paramA = OLD_A;
+    slot.paramB = OLD_B;
+    slot.paramC = OLD_C;
+    slot.paramD = OLD_D;
+    EXPECT_TRUE(convertEffectParams(slot, params.get())) << c.what;
+    if (out)
+        *out = slot;
+    return {slot.scale, slot.paramA, slot.paramB, slot.paramC, slot.paramD};
+}
+
+// clang-format off
+const Case CATEGORY_CASES[] = {
+    // Constant: the X share of the magnitude.
+    {"X among two axes", TYPE_CONSTANT, {5000, 3000}, {}, {8000}, {5000, 4000, OLD_B, OLD_C, OLD_D}},
+    {"X alone", TYPE_CONSTANT, {-2000}, {}, {8000}, {10000, 8000, OLD_B, OLD_C, OLD_D}},
+    {"negative X", TYPE_CONSTANT, {-5000, 3000}, {}, {8000}, {-5000, -4000, OLD_B, OLD_C, OLD_D}},
+    {"X second", TYPE_CONSTANT, {3000, 2500}, {Y_AXIS, X_AXIS}, {8000}, {2500, 2000, OLD_B, OLD_C, OLD_D}},
+    {"wrapping product", TYPE_CONSTANT, {10000, 0}, {}, {300000}, {10000, -129496, OLD_B, OLD_C, OLD_D}},
+    {"truncated toward zero", TYPE_CONSTANT, {3333, 0}, {}, {-3}, {3333, 0, OLD_B, OLD_C, OLD_D}},
+    {"no X", TYPE_CONSTANT, {4000, 6000}, {Y_AXIS, Z_AXIS}, {8000}, {0, 0, OLD_B, OLD_C, OLD_D}},
+    {"no axes", TYPE_CONSTANT, {}, {}, {8000}, {0, 0, OLD_B, OLD_C, OLD_D}},
+    {"ramp", TYPE_RAMP, {5000, 0}, {}, {-4000, 6000}, {5000, -2000, 3000, OLD_C, OLD_D}},
+    // Periodic (magnitude, offset, period, phase): periods of at most 332 ms fold in the Y share.
+    {"short sine", TYPE_SINE, {6000, -5000}, {},
+     {10000, 1000, 100000, 9000}, {10000, 10000, 1000, 100, 9000}},
+    {"long sine", TYPE_SINE, {6000, -5000}, {}, {10000, 1000, 400000, 0}, {6000, 6000, 600, 400, 0}},
+    {"332 ms", TYPE_SINE, {2000, 3000}, {}, {10000, 0, 332499, 0}, {5000, 5000, 0, 332, 0}},
+    {"333 ms", TYPE_SINE, {2000, 3000}, {}, {10000, 0, 332500, 0}, {2000, 2000, 0, 333, 0}},
+    {"negative X grows to -10000", TYPE_SINE, {-8000, 5000}, {},
+     {4000, 0, 50000, 0}, {-10000, -4000, 0, 50, 0}},
+    {"Y and Z", TYPE_SINE, {-3000, 7000}, {Y_AXIS, Z_AXIS}, {10000, 0, 50000, 0}, {-3000, -3000, 0, 50, 0}},
+    {"Y alone", TYPE_SINE, {-1234}, {Y_AXIS}, {6000, 0, 200000, 0}, {10000, 6000, 0, 200, 0}},
+    {"X alone ignores Y", TYPE_SINE, {0}, {X_AXIS}, {6000, 0, 200000, 0}, {10000, 6000, 0, 200, 0}},
+    {"Y alone, long", TYPE_SINE, {5000}, {Y_AXIS}, {6000, 0, 400000, 0}, {0, 0, 0, 400, 0}},
+    // Conditions: one record for several axes is scaled by the X share, the dead band is not;
+    // per-axis records give X's unscaled.
+    {"one condition", TYPE_SPRING, {5000, 2000}, {},
+     {2000, 6000, -9000, 10000, 8000, 500}, {5000, 5000, 1000, 3000, 500}},
+    {"per axis, X second", TYPE_SPRING, {0, 0}, {Y_AXIS, X_AXIS},
+     {111, 222, 333, 444, 555, 666, -700, -3000, 1, 0, 1, 250}, {-3000, 0, -700, -3000, 250}},
+    {"per axis, saturation", TYPE_SPRING, {0, 0}, {Y_AXIS, X_AXIS},
+     {111, 222, 333, 444, 555, 666, -700, -3000, 1, 2000, 1, 250}, {2000, 2000, -700, -3000, 250}},
+    {"per axis, smaller coefficient", TYPE_SPRING, {0, 0}, {Y_AXIS, X_AXIS},
+     {111, 222, 333, 444, 555, 666, -700, -1500, 1, 2000, 1, 250}, {1500, 2000, -700, -1500, 250}},
+    {"single axis", TYPE_SPRING, {0}, {}, {0, 4000, 0, 0, 9000, 0}, {4000, 0, 0, 4000, 0}},
+    {"condition without X", TYPE_SPRING, {5000, 5000}, {Y_AXIS, Z_AXIS},
+     {0, 4000, 4000, 10000, 10000, 0, 0, 4000, 4000, 10000, 10000, 0}, {0, OLD_A, OLD_B, OLD_C, OLD_D}},
+    {"other category", TYPE_OTHER, {-7000, 0}, {}, {}, {-7000, OLD_A, OLD_B, OLD_C, OLD_D}},
+    // Axes as offsets: X is offset 0, and per-axis conditions then count it as absent.
+    {"offsets, X second", TYPE_CONSTANT, {5000, 2500}, {DIJOFS_Y, DIJOFS_X},
+     {8000}, {2500, 2000, OLD_B, OLD_C, OLD_D}, true},
+    {"offsets, X first", TYPE_CONSTANT, {5000, 0}, {DIJOFS_X, DIJOFS_Y},
+     {8000}, {5000, 4000, OLD_B, OLD_C, OLD_D}, true},
+    {"offsets, conditions", TYPE_SPRING, {5000, 0}, {DIJOFS_X, DIJOFS_Y},
+     {0, 4000, 4000, 10000, 10000, 0, 0, 4000, 4000, 10000, 10000, 0}, {0, OLD_A, OLD_B, OLD_C, OLD_D}, true},
+};
+// clang-format on
+
+TEST(Conversion, ScaleAndParametersOfEachCategory)
+{
+    for (const Case& c : CATEGORY_CASES)
+        EXPECT_EQ(convert(c), c.expected) << c.what;
+}
+
+TEST(Conversion, DurationsRoundHalfUpToMilliseconds)
 {
     const struct {
         DWORD us;
-        WORD ms;
-    } cases[] = {{1499, 1}, {1500, 2}, {INFINITE, 0xFFFF}, {65536000, 0}, {70000000, 70000 & 0xFFFF}};
+        DWORD ms;
+    } cases[] = {{1499, 1}, {1500, 2}, {INFINITE, 0xFFFF}, {65536000, 65536}, {70000000, 70000}};
     for (const auto& c : cases) {
         EffectParams params(c.us, {10000});
         params.withConstant(100);
-        EXPECT_EQ(playOne(TYPE_CONSTANT, params).duration, c.ms) << c.us;
+        EffectSlot slot;
+        slot.typeId = TYPE_CONSTANT;
+        ASSERT_TRUE(convertEffectParams(slot, params.get()));
+        EXPECT_EQ(slot.durationMs, c.ms) << c.us;
+        EXPECT_EQ(slot.reserved1 | slot.reserved2, 0u);
     }
 }
 
-TEST_F(Conversion, ConstantForceTakesTheXShare)
+// Through the driver: the effect report carries every converted field, durations as their low 16
+// bits; an effect whose scale is 0 is held and never reaches the pad.
+TEST(Conversion, EffectReportCarriesTheConvertedFields)
 {
-    EffectParams twoAxes(1000000, {5000, 3000});
-    twoAxes.withConstant(8000);
-    EffectReport report = playOne(TYPE_CONSTANT, twoAxes);
-    EXPECT_EQ(report.type, 0x21);
-    EXPECT_EQ(report.paramA, 4000);
-    EXPECT_EQ(scaleOf(lastId), 5000);
+    SettingsKey settings(TEST_EXTERNAL_ID + 3);
+    FakePad pad;
+    DriverUnderTest driver(pad);
+    driver.bind(settings, pad);
 
-    EffectParams xOnly(1000000, {-2000});
-    xOnly.withConstant(8000);
-    EXPECT_EQ(playOne(TYPE_CONSTANT, xOnly).paramA, 8000);
+    EffectParams sine(70000000, {6000, -5000});
+    sine.withPeriodic(10000, 1000, 100000, 9000);
+    DWORD id = driver.download(sine, TYPE_SINE, DIEP_START);
+    EXPECT_EQ(pad.reports(),
+              (std::vector<Report>{effectReport(0x63, 10000, 1000, 70000 & 0xFFFF, 1, 100, 9000, BYTE(id))}));
 
-    EffectParams negative(1000000, {-5000, 3000});
-    negative.withConstant(8000);
-    EXPECT_EQ(playOne(TYPE_CONSTANT, negative).paramA, -4000);
-
-    // X second among the axes.
-    EffectParams xSecond(1000000, {3000, 2500}, {Y_AXIS_ID, X_AXIS_ID});
-    xSecond.withConstant(8000);
-    EXPECT_EQ(playOne(TYPE_CONSTANT, xSecond).paramA, 2000);
-
-    // Signed 32-bit product, wrapped, then truncated toward zero: 300000 x 10000 wraps negative.
-    EffectParams wraps(1000000, {10000, 0});
-    wraps.withConstant(300000);
-    EXPECT_EQ(WORD(playOne(TYPE_CONSTANT, wraps).paramA), 0x0628);
-    EffectParams truncates(1000000, {3333, 0});
-    truncates.withConstant(-3);
-    EXPECT_EQ(playOne(TYPE_CONSTANT, truncates).paramA, 0); // -0.9999 toward zero
-}
-
-TEST_F(Conversion, EffectsWithoutAnXShareAreHeld)
-{
-    EffectParams yOnly(1000000, {4000, 6000}, {Y_AXIS_ID, 0x01000202});
-    yOnly.withConstant(8000);
-    EXPECT_TRUE(play(TYPE_CONSTANT, yOnly).empty());
-    DWORD status = 0;
-    ASSERT_EQ(driver->GetEffectStatus(0, lastId, &status), S_OK);
-    EXPECT_EQ(status, DWORD(DIEGES_PLAYING | DIEGES_EMULATED));
-
-    EffectParams noAxes(1000000, {});
-    noAxes.withConstant(8000);
-    EXPECT_TRUE(play(TYPE_CONSTANT, noAxes).empty());
-}
-
-TEST_F(Conversion, RampScalesStartAndEnd)
-{
-    EffectParams params(1000000, {5000, 0});
-    params.withRamp(-4000, 6000);
-    EffectReport report = playOne(TYPE_RAMP, params);
-    EXPECT_EQ(report.type, 0x42);
-    EXPECT_EQ(report.paramA, -2000);
-    EXPECT_EQ(report.paramB, 3000);
-}
-
-TEST_F(Conversion, ShortPeriodicEffectsFoldInTheYShare)
-{
-    EffectParams shortSine(1000000, {6000, -5000});
-    shortSine.withPeriodic(10000, 1000, 100000, 9000);
-    EffectReport report = playOne(TYPE_SINE, shortSine);
-    EXPECT_EQ(scaleOf(lastId), 10000);
-    EXPECT_EQ(report.paramA, 10000);
-    EXPECT_EQ(report.paramB, 1000);
-    EXPECT_EQ(report.paramC, 100);
-    EXPECT_EQ(report.paramD, 9000);
-
-    EffectParams longSine(1000000, {6000, -5000});
-    longSine.withPeriodic(10000, 1000, 400000, 0);
-    report = playOne(TYPE_SINE, longSine);
-    EXPECT_EQ(report.paramA, 6000);
-    EXPECT_EQ(report.paramB, 600);
-    EXPECT_EQ(report.paramC, 400);
-
-    // 332 ms is still short; 333 ms is not.
-    EffectParams edge(1000000, {2000, 3000});
-    edge.withPeriodic(10000, 0, 332499, 0);
-    EXPECT_EQ(playOne(TYPE_SINE, edge).paramA, 5000);
-    edge.withPeriodic(10000, 0, 332500, 0);
-    EXPECT_EQ(playOne(TYPE_SINE, edge).paramA, 2000);
-
-    // A negative X share grows away from zero and stops at -10000.
-    EffectParams negative(1000000, {-8000, 5000});
-    negative.withPeriodic(4000, 0, 50000, 0);
-    EXPECT_EQ(playOne(TYPE_SINE, negative).paramA, -4000);
-    EXPECT_EQ(scaleOf(lastId), -10000);
-
-    // No X share: the Y direction itself.
-    EffectParams yAndZ(1000000, {-3000, 7000}, {Y_AXIS_ID, 0x01000202});
-    yAndZ.withPeriodic(10000, 0, 50000, 0);
-    EXPECT_EQ(playOne(TYPE_SINE, yAndZ).paramA, -3000);
-}
-
-TEST_F(Conversion, PeriodicOnTheYAxisAlone)
-{
-    EffectParams yAlone(1000000, {-1234}, {Y_AXIS_ID});
-    yAlone.withPeriodic(6000, 0, 200000, 0);
-    EXPECT_EQ(playOne(TYPE_SINE, yAlone).paramA, 6000);
-    EXPECT_EQ(scaleOf(lastId), 10000);
-
-    // X alone never looks at Y; a long period on Y alone is held.
-    EffectParams xAlone(1000000, {0}, {X_AXIS_ID});
-    xAlone.withPeriodic(6000, 0, 200000, 0);
-    EXPECT_EQ(playOne(TYPE_SINE, xAlone).paramA, 6000);
-    EffectParams yLong(1000000, {5000}, {Y_AXIS_ID});
-    yLong.withPeriodic(6000, 0, 400000, 0);
-    EXPECT_TRUE(play(TYPE_SINE, yLong).empty());
-}
-
-TEST_F(Conversion, OneConditionForSeveralAxesIsScaledByTheXShare)
-{
-    EffectParams spring(INFINITE, {5000, 2000});
-    spring.withConditions(1);
-    spring.conditions[0] = {2000, 6000, -9000, 10000, 8000, 500};
-    EffectReport report = playOne(TYPE_SPRING, spring);
-    EXPECT_EQ(report.type, 0x84);
-    EXPECT_EQ(report.paramA, 5000); // positive saturation
-    EXPECT_EQ(report.paramB, 1000); // offset
-    EXPECT_EQ(report.paramC, 3000); // positive coefficient
-    EXPECT_EQ(report.paramD, 500);  // dead band, unscaled
-    EXPECT_EQ(scaleOf(lastId), 5000);
-}
-
-TEST_F(Conversion, PerAxisConditionsTakeTheXRecordUnscaled)
-{
-    EffectParams spring(INFINITE, {0, 0}, {Y_AXIS_ID, X_AXIS_ID});
-    spring.withConditions(2);
-    spring.conditions[0] = {111, 222, 333, 444, 555, 666};
-    spring.conditions[1] = {-700, -3000, 1, 0, 1, 250};
-    EffectReport report = playOne(TYPE_SPRING, spring);
-    EXPECT_EQ(report.paramA, 0);
-    EXPECT_EQ(report.paramB, -700);
-    EXPECT_EQ(report.paramC, -3000);
-    EXPECT_EQ(report.paramD, 250);
-    EXPECT_EQ(scaleOf(lastId), -3000);
-
-    spring.conditions[1].dwPositiveSaturation = 2000;
-    EXPECT_EQ(playOne(TYPE_SPRING, spring).paramA, 2000);
-    EXPECT_EQ(scaleOf(lastId), 2000);
-    spring.conditions[1].lPositiveCoefficient = -1500;
-    playOne(TYPE_SPRING, spring);
-    EXPECT_EQ(scaleOf(lastId), 1500);
-
-    // A single axis reads its one record, even at 24 bytes.
-    EffectParams single(INFINITE, {0});
-    single.withConditions(1);
-    single.conditions[0] = {0, 4000, 0, 0, 9000, 0};
-    EXPECT_EQ(playOne(TYPE_SPRING, single).paramC, 4000);
-}
-
-TEST_F(Conversion, ConditionWithoutXIsNeverSent)
-{
-    EffectParams spring(INFINITE, {5000, 5000}, {Y_AXIS_ID, 0x01000202});
-    spring.withConditions(2);
-    spring.conditions[0] = {0, 4000, 4000, 10000, 10000, 0};
-    EXPECT_TRUE(play(TYPE_SPRING, spring).empty());
-    EXPECT_EQ(scaleOf(lastId), 0);
-}
-
-TEST_F(Conversion, OtherCategoriesKeepTheirParameters)
-{
-    EffectParams constant(1000000, {5000, 0});
-    constant.withConstant(8000);
-    DWORD id = 0;
-    EXPECT_EQ(decodeEffect(play(TYPE_CONSTANT, constant, &id).at(0)).paramA, 4000);
-
-    EffectParams other(2000000, {-7000, 0});
-    other.effect.lpvTypeSpecificParams = nullptr;
-    other.effect.cbTypeSpecificParams = 0;
-    auto sent = play(TYPE_OTHER, other, &id);
-    ASSERT_EQ(sent.size(), 1u);
-    EffectReport report = decodeEffect(sent[0]);
-    EXPECT_EQ(report.type, 0xA5);
-    EXPECT_EQ(report.paramA, 4000);
-    EXPECT_EQ(report.duration, 2000);
-    EXPECT_EQ(scaleOf(id), -7000);
-}
-
-TEST_F(Conversion, AxesGivenAsOffsets)
-{
-    // X as offset 0 still gives the constant its share.
-    EffectParams constant(1000000, {5000, 2500}, {DIJOFS_Y, DIJOFS_X});
-    constant.effect.dwFlags = DIEFF_OBJECTOFFSETS | DIEFF_CARTESIAN;
-    constant.withConstant(8000);
-    EXPECT_EQ(playOne(TYPE_CONSTANT, constant).paramA, 2000);
-
-    EffectParams swapped(1000000, {5000, 0}, {DIJOFS_X, DIJOFS_Y});
-    swapped.effect.dwFlags = DIEFF_OBJECTOFFSETS | DIEFF_CARTESIAN;
-    swapped.withConstant(8000);
-    EXPECT_EQ(playOne(TYPE_CONSTANT, swapped).paramA, 4000);
-
-    // Per-axis conditions then count X as absent.
-    EffectParams spring(INFINITE, {5000, 0}, {DIJOFS_X, DIJOFS_Y});
-    spring.effect.dwFlags = DIEFF_OBJECTOFFSETS | DIEFF_CARTESIAN;
-    spring.withConditions(2);
-    spring.conditions[0] = {0, 4000, 4000, 10000, 10000, 0};
-    EXPECT_TRUE(play(TYPE_SPRING, spring).empty());
+    const Case held[] = {
+        {"no X", TYPE_CONSTANT, {4000, 6000}, {Y_AXIS, Z_AXIS}, {8000}, {}},
+        {"no axes", TYPE_CONSTANT, {}, {}, {8000}, {}},
+        {"condition without X", TYPE_SPRING, {5000, 5000}, {Y_AXIS, Z_AXIS}, {0, 1, 1, 1, 1, 0}, {}}};
+    for (const Case& c : held) {
+        EffectParams params(1000000, c.directions, c.axes);
+        fillBlock(params, c.type, c.block);
+        id = driver.download(params, c.type, DIEP_START);
+        EXPECT_TRUE(pad.reports().empty()) << c.what;
+        EXPECT_EQ(driver.status(id), DWORD(DIEGES_PLAYING | DIEGES_EMULATED)) << c.what;
+    }
 }
 
 } // namespace

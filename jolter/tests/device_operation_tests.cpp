@@ -1,32 +1,32 @@
 // DeviceID, gain, escapes, device commands and device state, observed on the pipe the pad reads.
 #include <gtest/gtest.h>
 
-#include "fake_pad.h"
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/fake_pad.h"
 
 namespace {
 
+using Reports = std::vector<Report>;
+
+// The three reports of a reset: reset, autocenter strength, gain.
+Reports resetReports(BYTE autocenter, BYTE gain)
+{
+    return {commandReport(PadCommand::RESET, 0), commandReport(PadCommand::AUTOCENTER, autocenter),
+            commandReport(PadCommand::GAIN, gain)};
+}
+
 class DeviceOperations : public ::testing::Test {
 protected:
-    void bind() { ASSERT_EQ(driver->DeviceID(0x800, TEST_EXTERNAL_ID, TRUE, 0, nullptr), S_OK); }
+    void bind() { driver.bind(settings, pad); }
     DWORD download(DWORD durationUs = 1000000)
     {
         EffectParams params(durationUs, {10000});
         params.withConstant(5000);
-        DWORD id = 0;
-        EXPECT_EQ(driver->DownloadEffect(0, TYPE_CONSTANT, &id, params.get(), 0), S_OK);
-        return id;
-    }
-    DWORD status(DWORD id)
-    {
-        DWORD value = 0xDEAD;
-        EXPECT_EQ(driver->GetEffectStatus(0, id, &value), S_OK);
-        return value;
-    }
-    DIDEVICESTATE state()
-    {
-        DIDEVICESTATE value = {sizeof(value), 0xDEAD, 0xDEAD};
-        EXPECT_EQ(driver->GetForceFeedbackState(0, &value), S_OK);
-        return value;
+        return driver.download(params);
     }
 
     SettingsKey settings{TEST_EXTERNAL_ID};
@@ -34,70 +34,69 @@ protected:
     DriverUnderTest driver{pad};
 };
 
-TEST_F(DeviceOperations, BindingReadsTheSettingsOpensThePadAndResetsIt)
+TEST_F(DeviceOperations, BindingOpensThePadAndResetsItWithTheStoredSettings)
 {
-    settings.set("AUTOCENTER", "7");
-    settings.set("FFGAIN", "50");
-    bind();
-    EXPECT_EQ(pad.askedFor, "KPX240");
-    EXPECT_EQ(pad.reports(),
-              (std::vector<Report>{commandReport(2, 0), commandReport(3, 7), commandReport(1, 50)}));
+    // A 260-byte value without terminator fills the buffer and is parsed within it; a longer one
+    // cannot be read and takes the default.
+    const std::string bufferSized = std::string(259, ' ') + '7';
+    const std::string tooLong(300, '9');
+    const struct {
+        const char* what;
+        std::vector<std::pair<const char*, std::string>> values;
+        BYTE autocenter, gain;
+    } cases[] = {
+        {"no key: defaults", {}, 4, 80},
+        {"stored", {{"AUTOCENTER", "7"}, {"FFGAIN", "50"}}, 7, 50},
+        {"blanks, sign, zeros, trailing text",
+         {{"FFGAIN", "  -0012abc"}},
+         4,
+         BYTE(10000u * DWORD(-12) / 10000)},
+        {"buffer-sized and too long", {{"AUTOCENTER", bufferSized}, {"FFGAIN", tooLong}}, 7, 80},
+    };
+    for (const auto& c : cases) {
+        SettingsKey key(TEST_EXTERNAL_ID + 2);
+        for (const auto& value : c.values)
+            key.set(value.first, value.second.c_str(), DWORD(value.second.size()), REG_BINARY);
+        ASSERT_EQ(driver->DeviceID(0x800, key.id, TRUE, 0, nullptr), S_OK);
+        EXPECT_EQ(pad.askedFor, "KPX240");
+        EXPECT_EQ(pad.reports(), resetReports(c.autocenter, c.gain)) << c.what;
+        EXPECT_EQ(driver.state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSON));
+    }
     // The reset report in full, checksum included.
-    EXPECT_EQ(commandReport(2, 0), (Report{2, 20, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 232}));
-    EXPECT_EQ(state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSON));
+    EXPECT_EQ(commandReport(PadCommand::RESET, 0),
+              (Report{2, 20, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 232}));
 }
 
-TEST_F(DeviceOperations, SettingsTakeTheirDefaultsAndParseLikeDecimalText)
+// FFENABLED is 1 only when its text reads as 1: a disabled driver holds a started effect.
+TEST_F(DeviceOperations, EnabledSettingParsesLikeDecimalText)
 {
-    // A missing key gives AUTOCENTER 4 and FFGAIN 80.
-    bind();
-    EXPECT_EQ(pad.reports(),
-              (std::vector<Report>{commandReport(2, 0), commandReport(3, 4), commandReport(1, 80)}));
-
-    struct Case {
+    const DWORD held = DIEGES_PLAYING | DIEGES_EMULATED;
+    const struct {
         const char* text;
-        LONG enabled;
-    } cases[] = {{"0", 0}, {"2", 0}, {"yes", 0}, {"1", 1}, {" +1", 1}, {"\t1x", 1}, {"-1", 0}, {"", 0}};
-    for (const Case& c : cases) {
+        DWORD status;
+    } cases[] = {{"0", held}, {"2", held},           {"yes", held},           {"-1", held},
+                 {"", held},  {"1", DIEGES_PLAYING}, {" +1", DIEGES_PLAYING}, {"\t1x", DIEGES_PLAYING}};
+    for (const auto& c : cases) {
         settings.set("FFENABLED", c.text);
         bind();
-        EXPECT_EQ(driver.object().ffEnabled, c.enabled) << '"' << c.text << '"';
+        const DWORD id = download();
+        EXPECT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
+        EXPECT_EQ(driver.status(id), c.status) << '"' << c.text << '"';
     }
-    settings.set("FFGAIN", "  -0012abc");
-    bind();
-    EXPECT_EQ(driver.object().ffGain, -12);
-}
-
-TEST_F(DeviceOperations, SettingsValueThatFillsTheBufferWithoutTerminatorIsParsedWithinIt)
-{
-    std::string digits(259, ' ');
-    digits += '7'; // 260 bytes, no terminator stored
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, settings.path.c_str(), &key), ERROR_SUCCESS);
-    RegSetValueExA(key, "AUTOCENTER", 0, REG_BINARY, reinterpret_cast<const BYTE*>(digits.data()), 260);
-    std::string tooLong(300, '9');
-    RegSetValueExA(key, "FFGAIN", 0, REG_SZ, reinterpret_cast<const BYTE*>(tooLong.c_str()), 301);
-    RegCloseKey(key);
-    bind();
-    // FFGAIN does not fit the buffer: default 80.
-    EXPECT_EQ(driver.object().ffGain, 80);
-    EXPECT_EQ(pad.reports(),
-              (std::vector<Report>{commandReport(2, 0), commandReport(3, 7), commandReport(1, 80)}));
 }
 
 TEST_F(DeviceOperations, GainByteIsTheLowByteOfTheScaledProduct)
 {
     settings.set("FFGAIN", "80");
     bind();
-    pad.reports();
     EXPECT_EQ(driver->SetGain(0, 5000), S_OK);
     settings.set("FFGAIN", "300");
-    EXPECT_EQ(driver->SetGain(0, 10000), S_OK); // ffGain is read only at binding and reload
+    EXPECT_EQ(driver->SetGain(0, 10000), S_OK); // FFGAIN is read only at binding and reload
     DIEFFESCAPE reload = escapeOf(ESCAPE_RELOAD_SETTINGS);
     EXPECT_EQ(driver->Escape(0, 0, &reload), S_OK);
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(1, 40), commandReport(1, 80),
-                                                  commandReport(3, 4), commandReport(1, 44)}));
-    EXPECT_EQ(driver.object().deviceGain, 10000u);
+    EXPECT_EQ(pad.reports(),
+              (Reports{commandReport(PadCommand::GAIN, 40), commandReport(PadCommand::GAIN, 80),
+                       commandReport(PadCommand::AUTOCENTER, 4), commandReport(PadCommand::GAIN, 44)}));
 }
 
 TEST_F(DeviceOperations, ResetFreesEverySlot)
@@ -105,12 +104,10 @@ TEST_F(DeviceOperations, ResetFreesEverySlot)
     bind();
     for (int i = 0; i < 3; ++i)
         download();
-    pad.reports();
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_RESET), S_OK);
-    EXPECT_EQ(pad.reports(),
-              (std::vector<Report>{commandReport(2, 0), commandReport(3, 4), commandReport(1, 80)}));
-    EXPECT_EQ(state().dwState, 0x11u);
-    EXPECT_EQ(state().dwLoad, 0u);
+    EXPECT_EQ(pad.reports(), resetReports(4, 80));
+    EXPECT_EQ(driver.state().dwState, 0x11u);
+    EXPECT_EQ(driver.state().dwLoad, 0u);
     DWORD untouched = 0xDEAD;
     EXPECT_EQ(driver->GetEffectStatus(0, 1, &untouched), S_FALSE);
     EXPECT_EQ(untouched, 0xDEADu);
@@ -123,31 +120,31 @@ TEST_F(DeviceOperations, StopAllStopsEffectsAndTurnsAutocenterOffUntilReset)
     ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
     pad.reports();
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_STOPALL), S_OK);
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(0, 0), commandReport(3, 0)}));
-    EXPECT_EQ(status(id), 0u);
-    EXPECT_EQ(state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSON | DIGFFS_STOPPED));
+    EXPECT_EQ(pad.reports(),
+              (Reports{commandReport(PadCommand::STOP, 0), commandReport(PadCommand::AUTOCENTER, 0)}));
+    EXPECT_EQ(driver.status(id), 0u);
+    EXPECT_EQ(driver.state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSON | DIGFFS_STOPPED));
 
     // With autocenter off the reload sends only the gain.
     DIEFFESCAPE reload = escapeOf(ESCAPE_RELOAD_SETTINGS);
     EXPECT_EQ(driver->Escape(0, 0, &reload), S_OK);
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(1, 80)}));
+    EXPECT_EQ(pad.reports(), (Reports{commandReport(PadCommand::GAIN, 80)}));
 }
 
 TEST_F(DeviceOperations, ActuatorsOnAndOff)
 {
     bind();
-    pad.reports();
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_SETACTUATORSOFF), S_OK);
-    EXPECT_EQ(state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSOFF));
+    EXPECT_EQ(driver.state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSOFF));
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_SETACTUATORSON), S_OK);
-    EXPECT_EQ(state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSON));
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(5, 0), commandReport(5, 1)}));
+    EXPECT_EQ(driver.state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSON));
+    EXPECT_EQ(pad.reports(),
+              (Reports{commandReport(PadCommand::ACTUATORS, 0), commandReport(PadCommand::ACTUATORS, 1)}));
 }
 
 TEST_F(DeviceOperations, UnknownCommandsAndEscapesChangeNothing)
 {
     bind();
-    pad.reports();
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_RESET | DISFFC_STOPALL), S_FALSE);
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, 0), S_FALSE);
     DIEFFESCAPE other = escapeOf(1);
@@ -156,55 +153,47 @@ TEST_F(DeviceOperations, UnknownCommandsAndEscapesChangeNothing)
     EXPECT_EQ(driver->Escape(0, 5, nullptr), S_OK);
     EXPECT_EQ(driver->Escape(0, 0, nullptr), S_FALSE);
     EXPECT_TRUE(pad.reports().empty());
-    EXPECT_EQ(state().dwState, 0x11u);
+    EXPECT_EQ(driver.state().dwState, 0x11u);
 }
 
+// A raw report gets its checksum in byte L-1 of the caller's buffer (L its length byte) and goes
+// out as the buffer's first 20 bytes; a length byte outside 3..31, or a buffer shorter than 20
+// bytes or than its length byte, is refused before anything is read or written.
 TEST_F(DeviceOperations, RawEscapeChecksumsTheCallersBufferWithinItsBounds)
 {
     bind();
-    pad.reports();
-    BYTE raw[32] = {2, 20, 0, 3, 9};
-    raw[19] = 0x55;
-    DIEFFESCAPE escape = escapeOf(ESCAPE_RAW_REPORT, raw, 20);
-    EXPECT_EQ(driver->Escape(0, 0, &escape), S_OK);
-    EXPECT_EQ(raw[19], commandReport(3, 9)[19]);
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(3, 9)}));
-
-    // Length byte 10: checksum over bytes 0..8 lands in byte 9; still 20 bytes go out.
-    BYTE shortLength[20] = {2, 10, 7, 7, 7, 0, 0, 0, 0, 0, 0xAA, 0xBB};
-    escape.lpvInBuffer = shortLength;
-    EXPECT_EQ(driver->Escape(0, 0, &escape), S_OK);
-    EXPECT_EQ(shortLength[9], BYTE(0x100 - (2 + 10 + 21)));
-    auto sent = pad.reports();
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0][10], 0xAA);
-    EXPECT_EQ(sent[0][19], 0);
-
-    // Refused before anything is read or written.
-    BYTE lengths[] = {2, 32, 0x80};
-    for (BYTE length : lengths) {
-        BYTE bad[32] = {2, length};
-        escape.lpvInBuffer = bad;
-        escape.cbInBuffer = sizeof(bad);
-        EXPECT_EQ(driver->Escape(0, 0, &escape), S_FALSE) << int(length);
+    const struct {
+        BYTE length;
+        DWORD size;
+        bool sent;
+    } cases[] = {{20, 20, true}, {10, 20, true},  {3, 20, true},     {24, 24, true},  {31, 32, true},
+                 {2, 32, false}, {32, 32, false}, {0x80, 32, false}, {24, 23, false}, {20, 19, false}};
+    for (const auto& c : cases) {
+        std::vector<BYTE> buffer(c.size);
+        for (DWORD i = 0; i < c.size; ++i)
+            buffer[i] = BYTE(0x31 * i + 7);
+        buffer[0] = 2;
+        buffer[1] = c.length;
+        const std::vector<BYTE> before = buffer;
+        DIEFFESCAPE escape = escapeOf(ESCAPE_RAW_REPORT, buffer.data(), c.size);
+        EXPECT_EQ(driver->Escape(0, 0, &escape), c.sent ? S_OK : S_FALSE) << int(c.length) << '/' << c.size;
+        const Reports sent = pad.reports();
+        if (!c.sent) {
+            EXPECT_EQ(buffer, before) << int(c.length);
+            EXPECT_TRUE(sent.empty()) << int(c.length);
+            continue;
+        }
+        BYTE sum = 0;
+        for (DWORD i = 0; i < c.length; ++i)
+            sum = BYTE(sum + buffer[i]);
+        EXPECT_EQ(sum, 0) << int(c.length);
+        std::vector<BYTE> expected = before;
+        expected[c.length - 1] = buffer[c.length - 1];
+        EXPECT_EQ(buffer, expected) << "only the checksum byte changes";
+        EXPECT_EQ(sent, (Reports{Report(buffer.begin(), buffer.begin() + 20)})) << int(c.length);
     }
-    BYTE longReport[24] = {2, 24};
-    escape.lpvInBuffer = longReport;
-    escape.cbInBuffer = 23; // smaller than its own length byte
-    EXPECT_EQ(driver->Escape(0, 0, &escape), S_FALSE);
-    EXPECT_EQ(longReport[23], 0);
-    escape.cbInBuffer = 19;
-    EXPECT_EQ(driver->Escape(0, 0, &escape), S_FALSE);
-    escape.lpvInBuffer = nullptr;
-    escape.cbInBuffer = 20;
-    EXPECT_EQ(driver->Escape(0, 0, &escape), S_FALSE);
-    EXPECT_TRUE(pad.reports().empty());
-
-    escape.lpvInBuffer = longReport;
-    escape.cbInBuffer = 24;
-    EXPECT_EQ(driver->Escape(0, 0, &escape), S_OK);
-    EXPECT_EQ(BYTE(2 + 24 + longReport[23]), 0);
-    EXPECT_EQ(pad.reports().size(), 1u);
+    DIEFFESCAPE none = escapeOf(ESCAPE_RAW_REPORT, nullptr, 20);
+    EXPECT_EQ(driver->Escape(0, 0, &none), S_FALSE);
 }
 
 TEST_F(DeviceOperations, LoadCountsSlotsInHundredsOver255)
@@ -218,9 +207,8 @@ TEST_F(DeviceOperations, LoadCountsSlotsInHundredsOver255)
         driver->SendForceFeedbackCommand(0, DISFFC_RESET);
         for (size_t i = 0; i < c.slots; ++i)
             download();
-        EXPECT_EQ(state().dwLoad, c.load) << c.slots << " slots";
+        EXPECT_EQ(driver.state().dwLoad, c.load) << c.slots << " slots";
     }
-    pad.reports();
 }
 
 TEST_F(DeviceOperations, PauseFreezesTheRemainingTimeOfFiniteEffects)
@@ -235,22 +223,23 @@ TEST_F(DeviceOperations, PauseFreezesTheRemainingTimeOfFiniteEffects)
 
     pad.now += 500;
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_PAUSE), S_OK);
-    EXPECT_EQ(status(finite), SLOT_PLAYING | SLOT_PAUSED);
-    EXPECT_EQ(status(ended), 0u);
-    EXPECT_EQ(status(endless), SLOT_PLAYING);
-    EXPECT_TRUE(state().dwState & DIGFFS_PAUSED);
+    EXPECT_EQ(driver.status(finite), SLOT_PLAYING | SLOT_PAUSED);
+    EXPECT_EQ(driver.status(ended), 0u);
+    EXPECT_EQ(driver.status(endless), SLOT_PLAYING);
+    EXPECT_TRUE(driver.state().dwState & DIGFFS_PAUSED);
 
     pad.now += 2000; // paused for 2 s: nothing ends
-    EXPECT_EQ(status(finite), SLOT_PLAYING | SLOT_PAUSED);
+    EXPECT_EQ(driver.status(finite), SLOT_PLAYING | SLOT_PAUSED);
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_CONTINUE), S_OK);
-    EXPECT_FALSE(state().dwState & DIGFFS_PAUSED);
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(4, 0), commandReport(4, 1)}));
+    EXPECT_FALSE(driver.state().dwState & DIGFFS_PAUSED);
+    EXPECT_EQ(pad.reports(),
+              (Reports{commandReport(PadCommand::PAUSE, 0), commandReport(PadCommand::PAUSE, 1)}));
 
     pad.now += 499;
-    EXPECT_EQ(status(finite), SLOT_PLAYING);
+    EXPECT_EQ(driver.status(finite), SLOT_PLAYING);
     pad.now += 1;
-    EXPECT_EQ(status(finite), 0u);
-    EXPECT_EQ(status(endless), SLOT_PLAYING);
+    EXPECT_EQ(driver.status(finite), 0u);
+    EXPECT_EQ(driver.status(endless), SLOT_PLAYING);
 }
 
 TEST_F(DeviceOperations, EffectsStartedJustBeforeTheClockWrapsRunTheirCourse)
@@ -260,18 +249,17 @@ TEST_F(DeviceOperations, EffectsStartedJustBeforeTheClockWrapsRunTheirCourse)
     DWORD id = download(1000000);
     ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
     pad.now = 0xFFFFFF80; // start + duration has wrapped, the clock not yet
-    EXPECT_EQ(status(id), SLOT_PLAYING);
+    EXPECT_EQ(driver.status(id), SLOT_PLAYING);
     pad.now = 0x100; // 512 ms after the start, past the wrap
-    EXPECT_EQ(status(id), SLOT_PLAYING);
+    EXPECT_EQ(driver.status(id), SLOT_PLAYING);
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_PAUSE), S_OK);
-    EXPECT_EQ(status(id), SLOT_PLAYING | SLOT_PAUSED);
-    pad.now = 0x300;
+    EXPECT_EQ(driver.status(id), SLOT_PLAYING | SLOT_PAUSED);
+    pad.now = 0x300; // paused for 512 ms: 488 ms remain
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_CONTINUE), S_OK);
-    EXPECT_EQ(driver.object().effects.FindSlot(id)->startTime, 0xFFFFFF00u + 0x200u);
     pad.now = 0x300 + 487;
-    EXPECT_EQ(status(id), SLOT_PLAYING);
+    EXPECT_EQ(driver.status(id), SLOT_PLAYING);
     pad.now += 1;
-    EXPECT_EQ(status(id), 0u);
+    EXPECT_EQ(driver.status(id), 0u);
 }
 
 TEST_F(DeviceOperations, WithoutAPadWritesFailButStateStillChanges)
@@ -279,50 +267,64 @@ TEST_F(DeviceOperations, WithoutAPadWritesFailButStateStillChanges)
     pad.present = false;
     bind();
     EXPECT_TRUE(pad.reports().empty());
-    EXPECT_EQ(state().dwState, 0x11u);
+    EXPECT_EQ(driver.state().dwState, 0x11u);
     EXPECT_EQ(driver->SetGain(0, 5000), S_FALSE);
-    EXPECT_EQ(driver.object().deviceGain, 5000u);
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_SETACTUATORSOFF), S_FALSE);
-    EXPECT_EQ(state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSOFF));
+    EXPECT_EQ(driver.state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSOFF));
     DWORD id = download();
     EXPECT_EQ(id, 1u);
     EXPECT_EQ(driver->StartEffect(0, id, 0, 1), S_FALSE);
-    EXPECT_EQ(status(id), SLOT_PLAYING);
+    EXPECT_EQ(driver.status(id), SLOT_PLAYING);
+
+    // The gain was kept: binding again with the pad present resets it at half gain.
+    pad.present = true;
+    ASSERT_EQ(driver->DeviceID(0x800, settings.id, TRUE, 0, nullptr), S_OK);
+    EXPECT_EQ(pad.reports(), resetReports(4, 40));
 }
 
 TEST_F(DeviceOperations, UnbindingClosesThePadAndRebindingOpensItAgain)
 {
     bind();
     driver->DeviceID(0x800, TEST_EXTERNAL_ID, FALSE, 0, nullptr);
-    EXPECT_FALSE(driver.object().hidHandle);
     EXPECT_EQ(driver->SetGain(0, 10000), S_FALSE);
-    bind();
+    ASSERT_EQ(driver->DeviceID(0x800, TEST_EXTERNAL_ID, TRUE, 0, nullptr), S_OK);
     EXPECT_EQ(driver->SetGain(0, 10000), S_OK);
-    EXPECT_EQ(pad.reports().size(), 7u);
+    EXPECT_EQ(pad.reports().size(), 4u);
 }
 
-TEST(DriverTeardown, FinalReleaseClosesThePadAndFreesItsSlots)
+// What the module's count sees when a driver goes: by then the pad's handle must be closed.
+HANDLE padPipe = nullptr;
+int releases = 0;
+bool padOpenAtRelease = false;
+
+void noteReleased()
+{
+    ++releases;
+    DWORD available = 0;
+    padOpenAtRelease = PeekNamedPipe(padPipe, nullptr, 0, nullptr, &available, nullptr) ||
+                       GetLastError() != ERROR_BROKEN_PIPE;
+}
+
+TEST(DriverTeardown, FinalReleaseClosesThePadBeforeTheModuleCountDrops)
 {
     SettingsKey settings(TEST_EXTERNAL_ID + 1);
     FakePad pad;
+    padPipe = pad.readEnd.get();
     {
-        DriverUnderTest driver(pad);
-        ASSERT_EQ(driver->DeviceID(0x800, settings.id, TRUE, 0, nullptr), S_OK);
+        DriverUnderTest driver(pad, ModuleCounter{[] {}, noteReleased});
+        driver.bind(settings, pad);
         EffectParams params(INFINITE, {10000});
         params.withConstant(100);
-        for (int i = 0; i < 3; ++i) {
-            DWORD id = 0;
-            ASSERT_EQ(driver->DownloadEffect(0, TYPE_CONSTANT, &id, params.get(), DIEP_START), S_OK);
-        }
+        for (int i = 0; i < 3; ++i)
+            driver.download(params, TYPE_CONSTANT, DIEP_START);
+        EXPECT_EQ(pad.reports().size(), 3u);
+        pad.writeEnd.reset(); // the driver's handle is the last writer
         EXPECT_EQ(driver->AddRef(), 0u);
         EXPECT_EQ(driver->Release(), 0u);
+        EXPECT_EQ(releases, 0);
     }
-    EXPECT_EQ(pad.reports().size(), 6u);
-    // With the test's own write end closed too, the pipe reports that no writer is left.
-    pad.writeEnd.reset();
-    DWORD available = 0;
-    EXPECT_FALSE(PeekNamedPipe(pad.readEnd.get(), nullptr, 0, nullptr, &available, nullptr));
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_BROKEN_PIPE));
+    EXPECT_EQ(releases, 1);
+    EXPECT_FALSE(padOpenAtRelease) << "the module count dropped while the driver still held the pad";
 }
 
 TEST_F(DeviceOperations, VersionsAndNullOutPointers)

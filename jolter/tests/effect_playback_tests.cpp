@@ -1,37 +1,30 @@
 // Download, start, stop, destroy and status of effects, observed on the pipe the pad reads.
 #include <gtest/gtest.h>
 
-#include "fake_pad.h"
+#include <windows.h>
+
+#include <vector>
+
+#include "tests/fake_pad.h"
 
 namespace {
 
+using Reports = std::vector<Report>;
+using Ids = std::vector<DWORD>;
+
 class EffectPlayback : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(driver->DeviceID(0x800, TEST_EXTERNAL_ID, TRUE, 0, nullptr), S_OK);
-        pad.reports();
-    }
+    void SetUp() override { driver.bind(settings, pad); }
     DWORD download(DWORD durationUs = 1000000, LONG magnitude = 5000, DWORD flags = 0)
     {
         EffectParams params(durationUs, {10000});
         params.withConstant(magnitude);
-        DWORD id = 0;
-        EXPECT_EQ(driver->DownloadEffect(0, TYPE_CONSTANT, &id, params.get(), flags), S_OK);
-        return id;
+        return driver.download(params, TYPE_CONSTANT, flags);
     }
-    DWORD status(DWORD id)
+    // The report of a constant force on X alone, as download() makes it.
+    static Report constantReport(DWORD id, LONG magnitude, WORD durationMs, WORD count)
     {
-        DWORD value = 0xDEAD;
-        EXPECT_EQ(driver->GetEffectStatus(0, id, &value), S_OK);
-        return value;
-    }
-    std::vector<DWORD> ids()
-    {
-        std::vector<DWORD> list;
-        for (EffectSlot* slot = driver.object().effects.head(); slot; slot = slot->next)
-            list.push_back(slot->id);
-        return list;
+        return effectReport(TYPE_CONSTANT, SHORT(magnitude), 0, durationMs, count, 0, 0, BYTE(id));
     }
     void reloadWithEnabled(const char* text)
     {
@@ -52,14 +45,12 @@ TEST_F(EffectPlayback, IdsFillTheFirstGapAboveTheHead)
     EXPECT_EQ(download(), 2u);
     EXPECT_EQ(download(), 3u);
     EXPECT_EQ(driver->DestroyEffect(0, 2), S_OK);
-    EXPECT_EQ(ids(), (std::vector<DWORD>{1, 3}));
+    EXPECT_EQ(driver.ids(), (Ids{1, 3}));
     EXPECT_EQ(download(), 2u);
-    EXPECT_EQ(ids(), (std::vector<DWORD>{1, 2, 3}));
     EXPECT_EQ(driver->DestroyEffect(0, 1), S_OK);
     EXPECT_EQ(download(), 4u);
-    EXPECT_EQ(ids(), (std::vector<DWORD>{2, 3, 4}));
     EXPECT_EQ(driver->DestroyEffect(0, 99), S_OK);
-    EXPECT_EQ(ids(), (std::vector<DWORD>{2, 3, 4}));
+    EXPECT_EQ(driver.ids(), (Ids{2, 3, 4}));
     EXPECT_TRUE(pad.reports().empty()) << "nothing reaches the pad before a start";
 }
 
@@ -72,28 +63,24 @@ TEST_F(EffectPlayback, The256thEffectIsRefused)
     DWORD id = 0;
     EXPECT_EQ(driver->DownloadEffect(0, TYPE_CONSTANT, &id, params.get(), 0), S_FALSE);
     EXPECT_EQ(id, 0u);
-    EXPECT_EQ(driver.object().effects.count(), 255u);
+    EXPECT_EQ(driver.state().dwLoad, 100u);
+    EXPECT_EQ(driver.ids().size(), 255u);
 }
 
 TEST_F(EffectPlayback, DownloadWithStartSendsOneReportOfOneIteration)
 {
-    EffectParams params(2000000, {10000});
-    params.withConstant(-1234);
-    DWORD id = 0;
-    ASSERT_EQ(driver->DownloadEffect(0, TYPE_CONSTANT, &id, params.get(), DIEP_ALLPARAMS | DIEP_START), S_OK);
-    auto sent = pad.reports();
-    ASSERT_EQ(sent.size(), 1u);
+    const DWORD id = download(2000000, -1234, DIEP_ALLPARAMS | DIEP_START);
     // Type 0x21, paramA -1234, duration 2000 ms, one iteration, id 1.
-    EXPECT_EQ(sent[0],
-              (Report{2, 20, 0x21, 0x2E, 0xFB, 0, 0, 0, 0, 0, 0xD0, 0x07, 1, 0, 0, 0, 0, 0, 1, 0xC7}));
-    EXPECT_EQ(status(id), SLOT_PLAYING);
+    EXPECT_EQ(pad.reports(),
+              (Reports{{2, 20, 0x21, 0x2E, 0xFB, 0, 0, 0, 0, 0, 0xD0, 0x07, 1, 0, 0, 0, 0, 0, 1, 0xC7}}));
+    EXPECT_EQ(driver.status(id), SLOT_PLAYING);
 }
 
 TEST_F(EffectPlayback, UpdatingAPlayingEffectResendsItOnceAndKeepsItsStart)
 {
     DWORD id = download(1000000, 5000);
     ASSERT_EQ(driver->StartEffect(0, id, 0, 5), S_OK);
-    EXPECT_EQ(decodeEffect(pad.reports().at(0)).count, 5);
+    EXPECT_EQ(pad.reports(), (Reports{constantReport(id, 5000, 1000, 5)}));
     pad.now += 600;
 
     EffectParams params(1000000, {10000});
@@ -101,15 +88,11 @@ TEST_F(EffectPlayback, UpdatingAPlayingEffectResendsItOnceAndKeepsItsStart)
     DWORD same = id;
     ASSERT_EQ(driver->DownloadEffect(0, TYPE_CONSTANT, &same, params.get(), DIEP_TYPESPECIFICPARAMS), S_OK);
     EXPECT_EQ(same, id);
-    auto sent = pad.reports();
-    ASSERT_EQ(sent.size(), 1u);
-    EffectReport report = decodeEffect(sent[0]);
-    EXPECT_EQ(report.paramA, 7000);
-    EXPECT_EQ(report.count, 1);
+    EXPECT_EQ(pad.reports(), (Reports{constantReport(id, 7000, 1000, 1)}));
     pad.now += 399;
-    EXPECT_EQ(status(id), SLOT_PLAYING);
+    EXPECT_EQ(driver.status(id), SLOT_PLAYING);
     pad.now += 1;
-    EXPECT_EQ(status(id), 0u);
+    EXPECT_EQ(driver.status(id), 0u);
 
     // A stopped effect takes new parameters silently.
     ASSERT_EQ(driver->DownloadEffect(0, TYPE_CONSTANT, &same, params.get(), 0), S_OK);
@@ -118,7 +101,7 @@ TEST_F(EffectPlayback, UpdatingAPlayingEffectResendsItOnceAndKeepsItsStart)
     DWORD unknown = 42;
     EXPECT_EQ(driver->DownloadEffect(0, TYPE_CONSTANT, &unknown, params.get(), DIEP_START), S_FALSE);
     EXPECT_EQ(unknown, 0u);
-    EXPECT_EQ(ids(), (std::vector<DWORD>{1}));
+    EXPECT_EQ(driver.ids(), (Ids{1}));
 }
 
 TEST_F(EffectPlayback, DisabledForceFeedbackHoldsEffectsWithoutSending)
@@ -126,17 +109,17 @@ TEST_F(EffectPlayback, DisabledForceFeedbackHoldsEffectsWithoutSending)
     reloadWithEnabled("0");
     DWORD id = download();
     EXPECT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
-    EXPECT_EQ(status(id), DWORD(DIEGES_PLAYING | DIEGES_EMULATED));
+    EXPECT_EQ(driver.status(id), DWORD(DIEGES_PLAYING | DIEGES_EMULATED));
     EXPECT_EQ(driver->StopEffect(0, id), S_OK);
-    EXPECT_EQ(status(id), 0u);
+    EXPECT_EQ(driver.status(id), 0u);
     EXPECT_TRUE(pad.reports().empty());
 
     // Held, then enabled: the next start sends it.
     ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
     reloadWithEnabled("1");
     EXPECT_EQ(driver->StartEffect(0, id, 0, 2), S_OK);
-    EXPECT_EQ(status(id), SLOT_PLAYING);
-    EXPECT_EQ(decodeEffect(pad.reports().at(0)).count, 2);
+    EXPECT_EQ(driver.status(id), SLOT_PLAYING);
+    EXPECT_EQ(pad.reports(), (Reports{constantReport(id, 5000, 1000, 2)}));
 }
 
 TEST_F(EffectPlayback, SoloStopsEverythingFirst)
@@ -146,25 +129,42 @@ TEST_F(EffectPlayback, SoloStopsEverythingFirst)
     ASSERT_EQ(driver->StartEffect(0, other, 0, 1), S_OK);
     pad.reports();
     EXPECT_EQ(driver->StartEffect(0, solo, DIES_SOLO, 1), S_OK);
-    auto sent = pad.reports();
-    ASSERT_EQ(sent.size(), 3u);
-    EXPECT_EQ(sent[0], commandReport(0, 0));
-    EXPECT_EQ(sent[1], commandReport(3, 0));
-    EXPECT_EQ(decodeEffect(sent[2]).id, solo);
-    EXPECT_EQ(decodeEffect(sent[2]).duration, 0xFFFF);
-    EXPECT_EQ(status(other), 0u);
-    EXPECT_EQ(status(solo), SLOT_PLAYING);
+    EXPECT_EQ(pad.reports(),
+              (Reports{commandReport(PadCommand::STOP, 0), commandReport(PadCommand::AUTOCENTER, 0),
+                       constantReport(solo, 3000, 0xFFFF, 1)}));
+    EXPECT_EQ(driver.status(other), 0u);
+    EXPECT_EQ(driver.status(solo), SLOT_PLAYING);
 }
 
 TEST_F(EffectPlayback, IterationsDoNotLengthenTheDriversIdeaOfTheEnd)
 {
     DWORD id = download(1000000);
     ASSERT_EQ(driver->StartEffect(0, id, 0, 3), S_OK);
-    EXPECT_EQ(decodeEffect(pad.reports().at(0)).count, 3);
+    EXPECT_EQ(pad.reports(), (Reports{constantReport(id, 5000, 1000, 3)}));
     pad.now += 1500;
-    EXPECT_EQ(status(id), 0u);
+    EXPECT_EQ(driver.status(id), 0u);
     EXPECT_EQ(driver->StopEffect(0, id), S_OK);
     EXPECT_TRUE(pad.reports().empty()) << "an ended effect gets no stop report";
+}
+
+// 0xFFFF ms is the pad's "infinite": a finite duration that converts to it never ends either.
+TEST_F(EffectPlayback, ADurationOf65535MillisecondsNeverEnds)
+{
+    const struct {
+        DWORD us;
+        DWORD endsAtMs; // 0: never
+    } cases[] = {{65534000, 65534}, {65534499, 65534}, {65534500, 0}, {65535000, 0},
+                 {65535499, 0},     {65535500, 65536}, {INFINITE, 0}};
+    for (const auto& c : cases) {
+        const DWORD id = download(c.us);
+        ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
+        const DWORD start = pad.now;
+        pad.now = start + (c.endsAtMs ? c.endsAtMs - 1 : 0x7FFFFFFF);
+        EXPECT_EQ(driver.status(id), SLOT_PLAYING) << c.us;
+        pad.now = start + c.endsAtMs;
+        EXPECT_EQ(driver.status(id), c.endsAtMs ? 0u : SLOT_PLAYING) << c.us;
+        driver->DestroyEffect(0, id);
+    }
 }
 
 TEST_F(EffectPlayback, StartingAPlayingEffectResendsWithoutRestartingItsTime)
@@ -175,7 +175,7 @@ TEST_F(EffectPlayback, StartingAPlayingEffectResendsWithoutRestartingItsTime)
     ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
     EXPECT_EQ(pad.reports().size(), 2u);
     pad.now += 300;
-    EXPECT_EQ(status(id), 0u);
+    EXPECT_EQ(driver.status(id), 0u);
 }
 
 TEST_F(EffectPlayback, StopAndDestroySendTheStopReportOfAPlayingEffect)
@@ -188,8 +188,9 @@ TEST_F(EffectPlayback, StopAndDestroySendTheStopReportOfAPlayingEffect)
     EXPECT_EQ(driver->StopEffect(0, first), S_OK);
     EXPECT_EQ(driver->StopEffect(0, first), S_OK);
     EXPECT_EQ(driver->DestroyEffect(0, second), S_OK);
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(0, 1), commandReport(0, 2)}));
-    EXPECT_EQ(ids(), (std::vector<DWORD>{1}));
+    EXPECT_EQ(pad.reports(),
+              (Reports{commandReport(PadCommand::STOP, 1), commandReport(PadCommand::STOP, 2)}));
+    EXPECT_EQ(driver.ids(), (Ids{1}));
 }
 
 TEST_F(EffectPlayback, UnknownIdsAreRefused)
@@ -211,10 +212,10 @@ TEST_F(EffectPlayback, ANewStartClearsBitsLeftFromAnEarlierRun)
     ASSERT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_STOPALL), S_OK);
     reloadWithEnabled("1");
     ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
-    EXPECT_EQ(status(id), SLOT_PLAYING);
+    EXPECT_EQ(driver.status(id), SLOT_PLAYING);
     pad.reports();
     EXPECT_EQ(driver->StopEffect(0, id), S_OK);
-    EXPECT_EQ(pad.reports(), (std::vector<Report>{commandReport(0, BYTE(id))}))
+    EXPECT_EQ(pad.reports(), (Reports{commandReport(PadCommand::STOP, BYTE(id))}))
         << "the pad must hear the stop";
 
     // A pause, then stop-all: SLOT_PAUSED is left behind; a new run must still end on time.
@@ -224,86 +225,66 @@ TEST_F(EffectPlayback, ANewStartClearsBitsLeftFromAnEarlierRun)
     ASSERT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_STOPALL), S_OK);
     pad.now += 5000;
     ASSERT_EQ(driver->StartEffect(0, finite, 0, 1), S_OK);
-    EXPECT_EQ(status(finite), SLOT_PLAYING);
+    EXPECT_EQ(driver.status(finite), SLOT_PLAYING);
     pad.now += 1000;
-    EXPECT_EQ(status(finite), 0u);
+    EXPECT_EQ(driver.status(finite), 0u);
 }
 
+// Each case spoils an otherwise sound two-axis constant force of magnitude 100.
 TEST_F(EffectPlayback, MalformedEffectsAreRefusedBeforeAnySlotChanges)
 {
     DWORD kept = download(1000000, 4000);
     ASSERT_EQ(driver->StartEffect(0, kept, 0, 1), S_OK);
     pad.reports();
 
-    auto refused = [&](const DIEFFECT* effect, DWORD type, const char* what) {
-        DWORD id = 0;
-        EXPECT_EQ(driver->DownloadEffect(0, type, &id, effect, DIEP_START), S_FALSE) << what;
-        EXPECT_EQ(id, 0u) << what;
-        DWORD update = kept;
-        EXPECT_EQ(driver->DownloadEffect(0, type, &update, effect, DIEP_START), S_FALSE) << what;
+    using Spoil = void (*)(DIEFFECT&);
+    const struct {
+        const char* what;
+        DWORD type;
+        Spoil spoil;
+    } cases[] = {
+        {"short structure", TYPE_CONSTANT, [](DIEFFECT& e) { e.dwSize = sizeof(DIEFFECT_DX5) - 1; }},
+        {"no axes", TYPE_CONSTANT, [](DIEFFECT& e) { e.rgdwAxes = nullptr; }},
+        {"no directions", TYPE_CONSTANT, [](DIEFFECT& e) { e.rglDirection = nullptr; }},
+        {"absurd axis count", TYPE_CONSTANT, [](DIEFFECT& e) { e.cAxes = 100000; }},
+        {"no constant block", TYPE_CONSTANT, [](DIEFFECT& e) { e.lpvTypeSpecificParams = nullptr; }},
+        {"no ramp block", TYPE_RAMP, [](DIEFFECT& e) { e.lpvTypeSpecificParams = nullptr; }},
+        {"no periodic block", TYPE_SINE, [](DIEFFECT& e) { e.lpvTypeSpecificParams = nullptr; }},
+        {"no condition block", TYPE_SPRING, [](DIEFFECT& e) { e.lpvTypeSpecificParams = nullptr; }},
+        {"short constant block", TYPE_CONSTANT, [](DIEFFECT& e) { e.cbTypeSpecificParams = 3; }},
+        {"short ramp block", TYPE_RAMP,
+         [](DIEFFECT& e) { e.cbTypeSpecificParams = sizeof(DIRAMPFORCE) - 1; }},
+        {"null structure", TYPE_CONSTANT, nullptr},
     };
-    refused(nullptr, TYPE_CONSTANT, "null structure");
-    {
-        EffectParams e(1000000, {5000, 0});
-        e.withConstant(100);
-        e.effect.dwSize = sizeof(DIEFFECT_DX5) - 1;
-        refused(e.get(), TYPE_CONSTANT, "short structure");
+    for (const auto& c : cases) {
+        EffectParams params(1000000, {5000, 0});
+        params.withConstant(100);
+        if (c.spoil)
+            c.spoil(params.effect);
+        const DIEFFECT* passed = c.spoil ? params.get() : nullptr;
+        DWORD id = 0;
+        EXPECT_EQ(driver->DownloadEffect(0, c.type, &id, passed, DIEP_START), S_FALSE) << c.what;
+        EXPECT_EQ(id, 0u) << c.what;
+        DWORD update = kept;
+        EXPECT_EQ(driver->DownloadEffect(0, c.type, &update, passed, DIEP_START), S_FALSE) << c.what;
     }
-    {
-        EffectParams e(1000000, {5000, 0});
-        e.withConstant(100);
-        e.effect.rgdwAxes = nullptr;
-        refused(e.get(), TYPE_CONSTANT, "no axes");
-    }
-    {
-        EffectParams e(1000000, {5000, 0});
-        e.withConstant(100);
-        e.effect.rglDirection = nullptr;
-        refused(e.get(), TYPE_CONSTANT, "no directions");
-    }
-    {
-        EffectParams e(1000000, {5000, 0});
-        e.withConstant(100);
-        e.effect.cAxes = 100000;
-        refused(e.get(), TYPE_CONSTANT, "absurd axis count");
-    }
-    {
-        EffectParams e(1000000, {5000, 0});
-        e.withConstant(100);
-        e.effect.lpvTypeSpecificParams = nullptr;
-        refused(e.get(), TYPE_CONSTANT, "no constant block");
-        refused(e.get(), TYPE_RAMP, "no ramp block");
-        refused(e.get(), TYPE_SINE, "no periodic block");
-        refused(e.get(), TYPE_SPRING, "no condition block");
-    }
-    {
-        EffectParams e(1000000, {5000, 0});
-        e.withConstant(100);
-        e.effect.cbTypeSpecificParams = sizeof(DICONSTANTFORCE) - 1;
-        refused(e.get(), TYPE_CONSTANT, "short constant block");
-        e.withConstant(1).effect.cbTypeSpecificParams = sizeof(DIRAMPFORCE) - 1;
-        refused(e.get(), TYPE_RAMP, "short ramp block");
-    }
-    {
-        // Per-axis conditions with X second: the record at index 1 must be there.
-        EffectParams e(1000000, {0, 5000}, {Y_AXIS_ID, X_AXIS_ID});
-        e.withConditions(1).effect.cbTypeSpecificParams = sizeof(DICONDITION) + 4;
-        refused(e.get(), TYPE_SPRING, "X record missing");
-    }
-    EXPECT_EQ(ids(), (std::vector<DWORD>{kept}));
+    // Per-axis conditions with X second: the record at index 1 must be there.
+    EffectParams spring(1000000, {0, 5000}, {Y_AXIS, X_AXIS});
+    spring.withConditions({{}}).effect.cbTypeSpecificParams = sizeof(DICONDITION) + 4;
+    DWORD id = 0;
+    EXPECT_EQ(driver->DownloadEffect(0, TYPE_SPRING, &id, spring.get(), 0), S_FALSE);
+
+    EXPECT_EQ(driver.ids(), (Ids{kept}));
     EXPECT_TRUE(pad.reports().empty());
-    EXPECT_EQ(status(kept), SLOT_PLAYING);
-    EXPECT_EQ(driver.object().effects.FindSlot(kept)->paramA, 4000);
+    EXPECT_EQ(driver.status(kept), SLOT_PLAYING);
+    ASSERT_EQ(driver->StartEffect(0, kept, 0, 1), S_OK);
+    EXPECT_EQ(pad.reports(), (Reports{constantReport(kept, 4000, 1000, 1)})) << "the old parameters stay";
 
     // Where the block is never read, a missing one is no fault.
     EffectParams other(1000000, {5000, 0});
-    other.effect.lpvTypeSpecificParams = nullptr;
-    DWORD id = 0;
-    EXPECT_EQ(driver->DownloadEffect(0, TYPE_OTHER, &id, other.get(), 0), S_OK);
-    EffectParams noX(1000000, {5000, 0}, {Y_AXIS_ID, 0x01000202});
-    noX.effect.lpvTypeSpecificParams = nullptr;
-    id = 0;
-    EXPECT_EQ(driver->DownloadEffect(0, TYPE_SPRING, &id, noX.get(), 0), S_OK);
+    EXPECT_NE(driver.download(other, TYPE_OTHER), 0u);
+    EffectParams noX(1000000, {5000, 0}, {Y_AXIS, Z_AXIS});
+    EXPECT_NE(driver.download(noX, TYPE_SPRING), 0u);
 }
 
 } // namespace

@@ -1,10 +1,6 @@
-#include "fake_pad.h"
+#include "tests/fake_pad.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
-
-#include "link/device_report.h"
 
 FakePad::FakePad()
 {
@@ -15,17 +11,14 @@ FakePad::FakePad()
     writeEnd.reset(write);
 }
 
-FakePad::~FakePad() = default;
-
-HANDLE FakePad::openPad(const char* product)
+UniqueHandle FakePad::openPad(const char* product)
 {
     askedFor = product;
-    if (!present)
-        return nullptr;
     HANDLE copy = nullptr;
-    DuplicateHandle(GetCurrentProcess(), writeEnd.get(), GetCurrentProcess(), &copy, 0, FALSE,
-                    DUPLICATE_SAME_ACCESS);
-    return copy;
+    if (present)
+        DuplicateHandle(GetCurrentProcess(), writeEnd.get(), GetCurrentProcess(), &copy, 0, FALSE,
+                        DUPLICATE_SAME_ACCESS);
+    return UniqueHandle(copy);
 }
 
 std::vector<Report> FakePad::reports()
@@ -33,21 +26,21 @@ std::vector<Report> FakePad::reports()
     std::vector<Report> received;
     DWORD available = 0;
     while (PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr) &&
-           available >= sizeof(Report)) {
-        Report report;
+           available >= REPORT_SIZE) {
+        Report report(REPORT_SIZE);
         DWORD read = 0;
-        if (!ReadFile(readEnd.get(), report.data(), sizeof(report), &read, nullptr) || read != sizeof(report))
+        if (!ReadFile(readEnd.get(), report.data(), REPORT_SIZE, &read, nullptr) || read != REPORT_SIZE)
             break;
         received.push_back(report);
     }
-    EXPECT_EQ(available % sizeof(Report), 0u) << "a partial report reached the pad";
+    EXPECT_EQ(available % REPORT_SIZE, 0u) << "a partial report reached the pad";
     return received;
 }
 
-DriverUnderTest::DriverUnderTest(PadEnvironment& pad)
+DriverUnderTest::DriverUnderTest(PadEnvironment& pad, ModuleCounter counter)
 {
     void* object = nullptr;
-    EXPECT_EQ(EffectDriver::Create(pad, IID_IDirectInputEffectDriver, &object), S_OK);
+    EXPECT_EQ(EffectDriver::create(pad, counter, IID_IDirectInputEffectDriver, &object), S_OK);
     driver = static_cast<IDirectInputEffectDriver*>(object);
 }
 
@@ -57,45 +50,42 @@ DriverUnderTest::~DriverUnderTest()
         driver->Release();
 }
 
-SettingsKey::SettingsKey(DWORD externalId)
-    : id(externalId), path("Software\\OV\\4B7D\\" + std::to_string(externalId))
+void DriverUnderTest::bind(const SettingsKey& settings, FakePad& pad)
 {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
+    ASSERT_EQ(driver->DeviceID(0x800, settings.id, TRUE, 0, nullptr), S_OK);
+    pad.reports();
 }
 
-SettingsKey::~SettingsKey()
+DWORD DriverUnderTest::download(const EffectParams& params, DWORD type, DWORD flags)
 {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
-    // The parents go only when no other device's key is left (RegDeleteKey refuses a key with subkeys).
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\OV\\4B7D");
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\OV");
+    DWORD id = 0;
+    EXPECT_EQ(driver->DownloadEffect(0, type, &id, params.get(), flags), S_OK);
+    return id;
 }
 
-void SettingsKey::set(const char* name, const char* text)
+DWORD DriverUnderTest::status(DWORD id)
 {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, path.c_str(), &key), ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   static_cast<DWORD>(strlen(text) + 1));
-    RegCloseKey(key);
+    DWORD value = 0xDEAD;
+    EXPECT_EQ(driver->GetEffectStatus(0, id, &value), S_OK) << "effect " << id;
+    return value;
 }
 
-Report commandReport(BYTE code, BYTE value)
+DIDEVICESTATE DriverUnderTest::state()
 {
-    Report report = {2, 20, 0, code, value};
-    BYTE sum = 0;
-    for (size_t i = 0; i < 19; ++i)
-        sum = static_cast<BYTE>(sum + report[i]);
-    report[19] = static_cast<BYTE>(0x100 - sum);
-    return report;
+    DIDEVICESTATE value = {sizeof(value), 0xDEAD, 0xDEAD};
+    EXPECT_EQ(driver->GetForceFeedbackState(0, &value), S_OK);
+    return value;
 }
 
-bool sumsToZero(const Report& report)
+std::vector<DWORD> DriverUnderTest::ids()
 {
-    BYTE sum = 0;
-    for (BYTE b : report)
-        sum = static_cast<BYTE>(sum + b);
-    return sum == 0;
+    std::vector<DWORD> known;
+    for (DWORD id = 1; id <= 255; ++id) {
+        DWORD status = 0;
+        if (driver->GetEffectStatus(0, id, &status) == S_OK)
+            known.push_back(id);
+    }
+    return known;
 }
 
 DIEFFESCAPE escapeOf(DWORD command, void* buffer, DWORD size)
@@ -108,66 +98,15 @@ DIEFFESCAPE escapeOf(DWORD command, void* buffer, DWORD size)
     return escape;
 }
 
-WORD word(const Report& report, size_t at)
+void expectConsistentSlots(DriverUnderTest& driver)
 {
-    return static_cast<WORD>(report[at] | (report[at + 1] << 8));
-}
-
-EffectReport decodeEffect(const Report& report)
-{
-    EXPECT_TRUE(sumsToZero(report));
-    EXPECT_EQ(report[0], 2);
-    EXPECT_EQ(report[1], 20);
-    EXPECT_NE(report[2], 0) << "a command report where an effect report was expected";
-    EXPECT_EQ(report[7] | report[8] | report[9], 0) << "reserved bytes";
-    return {report[2],        SHORT(word(report, 3)),  SHORT(word(report, 5)),  word(report, 10),
-            word(report, 12), SHORT(word(report, 14)), SHORT(word(report, 16)), report[18]};
-}
-
-EffectParams::EffectParams(DWORD durationUs, std::vector<LONG> axisDirections, std::vector<DWORD> axisIds)
-{
-    static const DWORD defaultAxes[] = {0x01000002, 0x01000102, 0x01000202, 0x01000302};
-    effect.dwSize = sizeof(DIEFFECT);
-    effect.dwFlags = DIEFF_OBJECTIDS | DIEFF_CARTESIAN;
-    effect.dwDuration = durationUs;
-    effect.dwGain = 10000;
-    effect.cAxes = static_cast<DWORD>(axisDirections.size());
-    for (size_t i = 0; i < axisDirections.size() && i < 4; ++i) {
-        axes[i] = i < axisIds.size() ? axisIds[i] : defaultAxes[i];
-        directions[i] = axisDirections[i];
-    }
-    effect.rgdwAxes = axes;
-    effect.rglDirection = directions;
-}
-
-EffectParams& EffectParams::withConstant(LONG magnitude)
-{
-    constant.lMagnitude = magnitude;
-    effect.cbTypeSpecificParams = sizeof(constant);
-    effect.lpvTypeSpecificParams = &constant;
-    return *this;
-}
-
-EffectParams& EffectParams::withRamp(LONG start, LONG end)
-{
-    ramp.lStart = start;
-    ramp.lEnd = end;
-    effect.cbTypeSpecificParams = sizeof(ramp);
-    effect.lpvTypeSpecificParams = &ramp;
-    return *this;
-}
-
-EffectParams& EffectParams::withPeriodic(DWORD magnitude, LONG offset, DWORD periodUs, DWORD phase)
-{
-    periodic = {magnitude, offset, phase, periodUs};
-    effect.cbTypeSpecificParams = sizeof(periodic);
-    effect.lpvTypeSpecificParams = &periodic;
-    return *this;
-}
-
-EffectParams& EffectParams::withConditions(size_t count)
-{
-    effect.cbTypeSpecificParams = static_cast<DWORD>(count * sizeof(DICONDITION));
-    effect.lpvTypeSpecificParams = conditions;
-    return *this;
+    const std::vector<DWORD> known = driver.ids();
+    EXPECT_EQ(driver.state().dwLoad, known.size() * 100 / 255);
+    for (DWORD id : known)
+        EXPECT_EQ(driver->DestroyEffect(0, id), S_OK);
+    EXPECT_EQ(driver.state().dwLoad, 0u);
+    EffectParams params(1000, {10000});
+    params.withConstant(1);
+    for (DWORD expected = 1; expected <= 3; ++expected)
+        EXPECT_EQ(driver.download(params), expected) << "a slot outlived its id";
 }

@@ -1,22 +1,22 @@
 #pragma once
 // A stand-in for the pad: a clock the test moves and an anonymous pipe whose write end the driver
 // gets as its HID handle, so every report arrives exactly as the pad would receive it.
-#include <array>
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
 #include "engine/effect_driver.h"
-#include "engine/effect_params.h"
-
-using Report = std::array<BYTE, 20>;
+#include "pad_reports/pad_reports.h"
+#include "tests/effect_builder.h"
+#include "tests/settings_key.h"
 
 class FakePad : public PadEnvironment {
 public:
     FakePad();
-    ~FakePad();
 
     DWORD currentTime() override { return now; }
-    HANDLE openPad(const char* product) override;
+    UniqueHandle openPad(const char* product) override;
 
     // Every report written since the last call.
     std::vector<Report> reports();
@@ -28,76 +28,33 @@ public:
     UniqueHandle writeEnd;
 };
 
-// A driver made by EffectDriver::Create over a FakePad; released at the end of the scope.
+// A driver made by EffectDriver::create over a pad; released at the end of the scope.
 class DriverUnderTest {
 public:
-    explicit DriverUnderTest(PadEnvironment& pad);
+    explicit DriverUnderTest(PadEnvironment& pad, ModuleCounter counter = {});
     ~DriverUnderTest();
     DriverUnderTest(const DriverUnderTest&) = delete;
     DriverUnderTest& operator=(const DriverUnderTest&) = delete;
 
     IDirectInputEffectDriver* operator->() const { return driver; }
-    EffectDriver& object() const { return *static_cast<EffectDriver*>(driver); }
+
+    // Binds the driver to the device of `settings` and forgets the reset's reports.
+    void bind(const SettingsKey& settings, FakePad& pad);
+    // Downloads `params` and returns the new id, 0 when refused.
+    DWORD download(const EffectParams& params, DWORD type = TYPE_CONSTANT, DWORD flags = 0);
+    // The status word of a known effect.
+    DWORD status(DWORD id);
+    DIDEVICESTATE state();
+    // The ids 1..255 the driver knows, in ascending order.
+    std::vector<DWORD> ids();
 
     IDirectInputEffectDriver* driver = nullptr;
 };
 
-// HKLM\Software\OV\4B7D\<id> with the given values; the key goes again at the end of the scope.
-class SettingsKey {
-public:
-    explicit SettingsKey(DWORD externalId);
-    ~SettingsKey();
-    void set(const char* name, const char* text);
-
-    DWORD id;
-    std::string path;
-};
-
-// Report bytes for comparisons: id 2, length 20, the given bytes from byte 2 on, zeros, checksum.
-Report commandReport(BYTE code, BYTE value);
-bool sumsToZero(const Report& report);
-
 DIEFFESCAPE escapeOf(DWORD command, void* buffer = nullptr, DWORD size = 0);
 
-// Reads a little-endian 16-bit field of a report.
-WORD word(const Report& report, size_t at);
-
-// The fields of an effect report as the pad reads them.
-struct EffectReport {
-    BYTE type;
-    SHORT paramA, paramB;
-    WORD duration, count;
-    SHORT paramC, paramD;
-    BYTE id;
-};
-EffectReport decodeEffect(const Report& report);
-
-// A DIEFFECT over caller-owned arrays.
-struct EffectParams {
-    DIEFFECT effect = {};
-    DWORD axes[4] = {};
-    LONG directions[4] = {};
-    DICONSTANTFORCE constant = {};
-    DIRAMPFORCE ramp = {};
-    DIPERIODIC periodic = {};
-    DICONDITION conditions[2] = {};
-
-    // Axes X (then Y) with the given directions, duration in microseconds.
-    EffectParams(DWORD durationUs, std::vector<LONG> axisDirections, std::vector<DWORD> axisIds = {});
-    EffectParams(const EffectParams&) = delete; // the structure points into the object itself
-    EffectParams& operator=(const EffectParams&) = delete;
-    EffectParams& withConstant(LONG magnitude);
-    EffectParams& withRamp(LONG start, LONG end);
-    EffectParams& withPeriodic(DWORD magnitude, LONG offset, DWORD periodUs, DWORD phase);
-    EffectParams& withConditions(size_t count);
-    const DIEFFECT* get() const { return &effect; }
-};
-
-// Effect type ids of each category with a low byte the pad would know.
-constexpr DWORD TYPE_CONSTANT = 0x21;
-constexpr DWORD TYPE_RAMP = 0x42;
-constexpr DWORD TYPE_SINE = 0x63;
-constexpr DWORD TYPE_SPRING = 0x84;
-constexpr DWORD TYPE_OTHER = 0xA5;
+// After a hostile or concurrent run: the ids the driver knows agree with its load, and once they are
+// destroyed no slot is left (new downloads start again at id 1).
+void expectConsistentSlots(DriverUnderTest& driver);
 
 constexpr DWORD TEST_EXTERNAL_ID = 7301;

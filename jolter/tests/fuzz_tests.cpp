@@ -1,9 +1,11 @@
 // The driver under random and hostile DIEFFECT structures and escape buffers, each ending at a
-// no-access page: no fault, and every result S_OK, S_FALSE or a COM error.
+// no-access page: no fault, and every result S_OK, S_FALSE or DIERR_OUTOFMEMORY.
 #include <gtest/gtest.h>
 
-#include "fake_pad.h"
+#include <string>
+
 #include "fuzz/hostile_input.h"
+#include "tests/fake_pad.h"
 
 namespace {
 
@@ -19,16 +21,11 @@ TEST(Fuzz, HostileCallsWithAFixedSeed)
     std::string failure;
     EXPECT_TRUE(fuzzDriver(driver.driver, pad, 20261207, 60000, counts, failure)) << failure;
     EXPECT_EQ(counts.calls, 60000);
+    EXPECT_EQ(counts.ok + counts.refused + counts.outOfMemory, counts.calls);
     // The mix reaches both outcomes, and real effects were made along the way.
     EXPECT_GT(counts.ok, 5000);
     EXPECT_GT(counts.refused, 5000);
-
-    DWORD previous = 0;
-    for (EffectSlot* slot = driver.object().effects.head(); slot; slot = slot->next) {
-        EXPECT_GT(slot->id, previous);
-        EXPECT_LE(slot->id, 255u);
-        previous = slot->id;
-    }
+    expectConsistentSlots(driver);
 }
 
 } // namespace

@@ -17,20 +17,25 @@ namespace {
 
 TEST(PadFinder, ProductStringIsComparedByLowBytesAsAPrefix)
 {
-    const WCHAR exact[] = L"KPX240";
-    const WCHAR longer[] = L"KPX240 Force Pad";
-    const WCHAR shorter[] = L"KPX24";
-    const WCHAR other[] = L"KPX241";
     const WCHAR highBytes[] = {0x414B, 0x1250, 0xFF58, 0x0132, 0x0134, 0x7F30, 0};
-    EXPECT_TRUE(productMatches("KPX240", exact, 128));
-    EXPECT_TRUE(productMatches("KPX240", longer, 128));
-    EXPECT_FALSE(productMatches("KPX240", shorter, 128));
-    EXPECT_FALSE(productMatches("KPX240", other, 128));
-    EXPECT_TRUE(productMatches("KPX240", highBytes, 128));
-    EXPECT_TRUE(productMatches("", shorter, 128));
-    // A string that fills the platform's buffer without a terminator is read no further.
-    EXPECT_TRUE(productMatches("KPX", longer, 3));
-    EXPECT_FALSE(productMatches("KPX240", longer, 5));
+    const struct {
+        const char* wanted;
+        const WCHAR* product;
+        size_t units;
+        bool matches;
+    } cases[] = {
+        {"KPX240", L"KPX240", 128, true},
+        {"KPX240", L"KPX240 Force Pad", 128, true},
+        {"KPX240", L"KPX24", 128, false},
+        {"KPX240", L"KPX241", 128, false},
+        {"KPX240", highBytes, 128, true},
+        {"", L"KPX24", 128, true},
+        // A string that fills the platform's buffer without a terminator is read no further.
+        {"KPX", L"KPX240 Force Pad", 3, true},
+        {"KPX240", L"KPX240 Force Pad", 5, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(productMatches(c.wanted, c.product, c.units), c.matches) << c.wanted << " / " << c.units;
 }
 
 // Interfaces described by the test; "handles" are events, so every open is a real handle that the
@@ -39,7 +44,6 @@ class ScriptedInterfaces : public HidInterfaceList {
 public:
     struct Interface {
         std::wstring product;
-        bool listed = true;
         bool readable = true;
         int opensAllowed = 1000;
     };
@@ -48,22 +52,22 @@ public:
     PathResult devicePath(DWORD index, char* path, size_t size) override
     {
         asked.push_back(index);
-        if (index >= interfaces.size() || !interfaces[index].listed)
-            return NO_INTERFACE;
+        if (index >= interfaces.size())
+            return NO_MORE_INTERFACES;
         if (!interfaces[index].readable)
             return PATH_UNREADABLE;
         lstrcpynA(path, std::to_string(index).c_str(), int(size));
         return PATH_READ;
     }
-    HANDLE open(const char* path) override
+    UniqueHandle open(const char* path) override
     {
         Interface& target = interfaces.at(std::stoul(path));
         if (target.opensAllowed-- <= 0)
-            return nullptr;
+            return UniqueHandle();
         HANDLE handle = CreateEventA(nullptr, FALSE, FALSE, nullptr);
         opened.push_back(handle);
         owner.push_back(std::stoul(path));
-        return handle;
+        return UniqueHandle(handle);
     }
     bool productString(HANDLE device, WCHAR* buffer, ULONG bytes) override
     {
@@ -98,31 +102,37 @@ public:
     std::vector<size_t> owner;
 };
 
-TEST(PadFinder, TakesTheSecondOpenOfTheFirstMatchAmongTwentyInterfaces)
+TEST(PadFinder, TakesTheSecondOpenOfTheFirstMatch)
 {
     ScriptedInterfaces list;
     list.interfaces = {{L"Keyboard"}, {L"KPX24"}, {L""}, {L"KPX240 Pro"}, {L"KPX240"}};
-    list.interfaces[0].listed = false;
-    UniqueHandle pad(findPadAmong(PAD_PRODUCT, list));
-    ASSERT_TRUE(pad);
+    list.interfaces[0].readable = false;
+    const UniqueHandle pad = findPadAmong(PAD_PRODUCT, list);
+    ASSERT_TRUE(pad.valid());
     EXPECT_EQ(list.ownerOf(pad.get()), 3u);
     EXPECT_EQ(list.opened.size(), 4u) << "one probe each for 1, 2, 3 and the second open of 3";
     EXPECT_TRUE(list.othersClosed(pad.get()));
     EXPECT_EQ(list.asked, (std::vector<DWORD>{0, 1, 2, 3}));
 }
 
-TEST(PadFinder, LooksNoFurtherThanTheTwentiethInterface)
+// A machine with a gaming keyboard and mouse, a headset and a few USB devices lists dozens of HID
+// collections: every one is searched, in order, until the list ends.
+TEST(PadFinder, SearchesEveryInterfaceUntilTheListEnds)
 {
     ScriptedInterfaces list;
-    list.interfaces.resize(21, {L"Mouse"});
-    list.interfaces[20].product = L"KPX240";
-    EXPECT_EQ(findPadAmong(PAD_PRODUCT, list), nullptr);
-    EXPECT_EQ(list.asked.size(), 20u);
-    EXPECT_TRUE(list.othersClosed(nullptr));
+    list.interfaces.resize(40, {L"Mouse"});
+    list.interfaces[30].product = L"KPX240";
+    list.interfaces[35].product = L"KPX240";
+    const UniqueHandle pad = findPadAmong(PAD_PRODUCT, list);
+    EXPECT_EQ(list.ownerOf(pad.get()), 30u);
+    EXPECT_TRUE(list.othersClosed(pad.get()));
+    EXPECT_EQ(list.asked.size(), 31u);
 
-    list.interfaces[19].product = L"KPX240";
-    UniqueHandle pad(findPadAmong(PAD_PRODUCT, list));
-    EXPECT_EQ(list.ownerOf(pad.get()), 19u);
+    ScriptedInterfaces none;
+    none.interfaces.resize(40, {L"Mouse"});
+    EXPECT_FALSE(findPadAmong(PAD_PRODUCT, none).valid());
+    EXPECT_EQ(none.asked.size(), 41u) << "every interface, then the end of the list";
+    EXPECT_TRUE(none.othersClosed(nullptr));
 }
 
 TEST(PadFinder, PassesOverInterfacesItCannotReadOrOpen)
@@ -131,14 +141,14 @@ TEST(PadFinder, PassesOverInterfacesItCannotReadOrOpen)
     list.interfaces = {{L"Keyboard"}, {L"Mouse"}, {L"KPX240"}};
     list.interfaces[0].readable = false;
     list.interfaces[1].opensAllowed = 0; // held exclusively by the system
-    UniqueHandle pad(findPadAmong(PAD_PRODUCT, list));
+    const UniqueHandle pad = findPadAmong(PAD_PRODUCT, list);
     EXPECT_EQ(list.ownerOf(pad.get()), 2u);
 
     // A match whose second open fails gives no device.
     ScriptedInterfaces once;
     once.interfaces = {{L"KPX240"}, {L"KPX240"}};
     once.interfaces[0].opensAllowed = 1;
-    EXPECT_EQ(findPadAmong(PAD_PRODUCT, once), nullptr);
+    EXPECT_FALSE(findPadAmong(PAD_PRODUCT, once).valid());
     EXPECT_TRUE(once.othersClosed(nullptr));
     EXPECT_EQ(once.asked.size(), 1u);
 }
@@ -147,13 +157,12 @@ TEST(PadFinder, PassesOverInterfacesItCannotReadOrOpen)
 // them and reads their product strings.
 TEST(PadFinder, SearchesWinesHidDevices)
 {
-    UniqueHandle pad(FindPadDevice(PAD_PRODUCT));
-    EXPECT_FALSE(pad);
+    EXPECT_FALSE(findPadDevice(PAD_PRODUCT).valid());
 
     // The empty text matches the first device whose product string can be read; the handle is the
     // second open, usable for reports.
-    UniqueHandle any(FindPadDevice(""));
-    ASSERT_TRUE(any);
+    const UniqueHandle any = findPadDevice("");
+    ASSERT_TRUE(any.valid());
     WCHAR product[128] = {};
     EXPECT_TRUE(HidD_GetProductString(any.get(), product, sizeof(product)));
 }

@@ -2,15 +2,12 @@
 // and a driver bound where no pad is present (Wine lists no such HID device).
 #include <gtest/gtest.h>
 
-#define DIRECTINPUT_VERSION 0x0800
 #include <windows.h>
-#include <dinput.h>
-#include <dinputd.h>
 
-#include <string>
-
+#include "link/direct_input.h"
+#include "tests/effect_builder.h"
+#include "tests/settings_key.h"
 #include "testlib/owned.h"
-#include "testlib/registry.h"
 
 namespace {
 
@@ -20,16 +17,20 @@ const DWORD EXTERNAL_ID = 7302;
 using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
 using CanUnloadNow = HRESULT(WINAPI*)();
 
+template <typename Function>
+Function exported(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 class Server : public ::testing::Test {
 protected:
     void SetUp() override
     {
         dll = testlib::Library(LoadLibraryA("jolter.dll"));
         ASSERT_TRUE(dll.valid()) << "LoadLibrary error " << GetLastError();
-        getClassObject = reinterpret_cast<GetClassObject>(
-            reinterpret_cast<void*>(GetProcAddress(dll.get(), "DllGetClassObject")));
-        canUnloadNow = reinterpret_cast<CanUnloadNow>(
-            reinterpret_cast<void*>(GetProcAddress(dll.get(), "DllCanUnloadNow")));
+        getClassObject = exported<GetClassObject>(dll.get(), "DllGetClassObject");
+        canUnloadNow = exported<CanUnloadNow>(dll.get(), "DllCanUnloadNow");
         ASSERT_NE(getClassObject, nullptr);
         ASSERT_NE(canUnloadNow, nullptr);
         ASSERT_EQ(canUnloadNow(), S_OK);
@@ -61,37 +62,53 @@ protected:
 
 TEST_F(Server, ClassObjectIsServedOnlyForItsClassAsAClassFactory)
 {
-    void* object = reinterpret_cast<void*>(1);
-    EXPECT_EQ(getClassObject(CLSID_Driver, IID_IUnknown, &object), E_NOINTERFACE);
-    EXPECT_EQ(object, nullptr);
-    object = reinterpret_cast<void*>(1);
-    EXPECT_EQ(getClassObject(CLSID_Driver, IID_IDirectInputEffectDriver, &object), E_NOINTERFACE);
-    EXPECT_EQ(object, nullptr);
-    for (REFIID iid : {IID_IClassFactory, IID_IUnknown}) {
-        object = reinterpret_cast<void*>(1);
-        EXPECT_EQ(getClassObject(IID_IDirectInputEffectDriver, iid, &object), CLASS_E_CLASSNOTAVAILABLE);
+    const struct {
+        const CLSID& clsid;
+        const IID& iid;
+        HRESULT result;
+    } refused[] = {{CLSID_Driver, IID_IUnknown, E_NOINTERFACE},
+                   {CLSID_Driver, IID_IDirectInputEffectDriver, E_NOINTERFACE},
+                   {IID_IDirectInputEffectDriver, IID_IClassFactory, CLASS_E_CLASSNOTAVAILABLE},
+                   {IID_IDirectInputEffectDriver, IID_IUnknown, CLASS_E_CLASSNOTAVAILABLE}};
+    for (const auto& c : refused) {
+        void* object = reinterpret_cast<void*>(1);
+        EXPECT_EQ(getClassObject(c.clsid, c.iid, &object), c.result);
         EXPECT_EQ(object, nullptr);
     }
     EXPECT_EQ(getClassObject(CLSID_Driver, IID_IClassFactory, nullptr), E_POINTER);
-    EXPECT_EQ(canUnloadNow(), S_OK);
 }
 
-TEST_F(Server, FactoryCountsItsReferencesAndKeepsTheModuleLoaded)
+// Both objects answer IUnknown and their own interface, refuse the other's, and keep the module
+// loaded until their last Release. The factory's AddRef and Release report the count, the driver's
+// report 0.
+TEST_F(Server, ReferencesKeepTheModuleLoadedUntilTheLastRelease)
 {
-    IClassFactory* first = factory();
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(canUnloadNow(), S_FALSE);
-    EXPECT_EQ(first->AddRef(), 2u);
-    void* unknown = nullptr;
-    EXPECT_EQ(first->QueryInterface(IID_IUnknown, &unknown), S_OK);
-    EXPECT_EQ(unknown, first);
-    EXPECT_EQ(first->QueryInterface(IID_IDirectInputEffectDriver, &unknown), E_NOINTERFACE);
-    EXPECT_EQ(unknown, nullptr);
-    EXPECT_EQ(first->Release(), 2u);
-    EXPECT_EQ(first->Release(), 1u);
-    EXPECT_EQ(canUnloadNow(), S_FALSE);
-    EXPECT_EQ(first->Release(), 0u);
-    EXPECT_EQ(canUnloadNow(), S_OK);
+    IClassFactory* classFactory = factory();
+    ASSERT_NE(classFactory, nullptr);
+    IDirectInputEffectDriver* effectDriver = driver(classFactory);
+    ASSERT_NE(effectDriver, nullptr);
+    const struct {
+        IUnknown* object;
+        const IID& own;
+        const IID& foreign;
+        bool counted;
+    } cases[] = {{classFactory, IID_IClassFactory, IID_IDirectInputEffectDriver, true},
+                 {effectDriver, IID_IDirectInputEffectDriver, IID_IClassFactory, false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.object->AddRef(), c.counted ? 2u : 0u);
+        void* same = nullptr;
+        EXPECT_EQ(c.object->QueryInterface(IID_IUnknown, &same), S_OK);
+        EXPECT_EQ(same, c.object);
+        EXPECT_EQ(c.object->QueryInterface(c.own, &same), S_OK);
+        EXPECT_EQ(same, c.object);
+        EXPECT_EQ(c.object->QueryInterface(c.foreign, &same), E_NOINTERFACE);
+        EXPECT_EQ(same, nullptr);
+        for (ULONG left = 3; left > 0; --left) {
+            EXPECT_EQ(canUnloadNow(), S_FALSE);
+            EXPECT_EQ(c.object->Release(), c.counted ? left : 0u);
+        }
+        EXPECT_EQ(c.object->Release(), 0u);
+    }
 }
 
 TEST_F(Server, CreateInstanceRefusesAggregationAndForeignInterfacesWithoutLeaking)
@@ -123,67 +140,9 @@ TEST_F(Server, LockServerHoldsTheModule)
     EXPECT_EQ(canUnloadNow(), S_OK);
 }
 
-TEST_F(Server, DriverReferencesReportZeroAndTheLastReleaseFreesIt)
-{
-    IClassFactory* classFactory = factory();
-    IDirectInputEffectDriver* effectDriver = driver(classFactory);
-    ASSERT_NE(effectDriver, nullptr);
-    classFactory->Release();
-    EXPECT_EQ(canUnloadNow(), S_FALSE);
-    EXPECT_EQ(effectDriver->AddRef(), 0u);
-    void* unknown = nullptr;
-    EXPECT_EQ(effectDriver->QueryInterface(IID_IUnknown, &unknown), S_OK);
-    EXPECT_EQ(unknown, effectDriver);
-    EXPECT_EQ(effectDriver->QueryInterface(IID_IClassFactory, &unknown), E_NOINTERFACE);
-    EXPECT_EQ(unknown, nullptr);
-    EXPECT_EQ(effectDriver->Release(), 0u);
-    EXPECT_EQ(effectDriver->Release(), 0u);
-    EXPECT_EQ(canUnloadNow(), S_FALSE);
-    EXPECT_EQ(effectDriver->Release(), 0u);
-    EXPECT_EQ(canUnloadNow(), S_OK);
-}
-
-class SettingsKey {
-public:
-    SettingsKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str()); }
-    ~SettingsKey()
-    {
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\OV\\4B7D");
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\OV");
-    }
-    bool exists() const
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(key);
-        return true;
-    }
-    void set(const char* name, const char* text) { ASSERT_TRUE(setRegText(path, name, text)); }
-    const std::string path = "Software\\OV\\4B7D\\" + std::to_string(EXTERNAL_ID);
-};
-
-DIEFFECT constantOnX(DWORD* axis, LONG* direction, DICONSTANTFORCE* force)
-{
-    *axis = 0x01000002;
-    *direction = 0;
-    force->lMagnitude = 5000;
-    DIEFFECT effect = {};
-    effect.dwSize = sizeof(effect);
-    effect.dwFlags = DIEFF_OBJECTIDS | DIEFF_CARTESIAN;
-    effect.dwDuration = INFINITE;
-    effect.cAxes = 1;
-    effect.rgdwAxes = axis;
-    effect.rglDirection = direction;
-    effect.cbTypeSpecificParams = sizeof(*force);
-    effect.lpvTypeSpecificParams = force;
-    return effect;
-}
-
 TEST_F(Server, BoundWithoutAPadWritesFailWhileStateAndSlotsChange)
 {
-    SettingsKey settings;
+    SettingsKey settings(EXTERNAL_ID);
     IClassFactory* classFactory = factory();
     IDirectInputEffectDriver* effectDriver = driver(classFactory);
     classFactory->Release();
@@ -198,12 +157,10 @@ TEST_F(Server, BoundWithoutAPadWritesFailWhileStateAndSlotsChange)
     EXPECT_EQ(effectDriver->GetForceFeedbackState(0, &state), S_OK);
     EXPECT_EQ(state.dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSON | DIGFFS_PAUSED));
 
-    DWORD axis;
-    LONG direction;
-    DICONSTANTFORCE force;
-    DIEFFECT effect = constantOnX(&axis, &direction, &force);
+    EffectParams params(INFINITE, {0});
+    params.withConstant(5000);
     DWORD id = 0;
-    EXPECT_EQ(effectDriver->DownloadEffect(0, 0x21, &id, &effect, 0), S_OK);
+    EXPECT_EQ(effectDriver->DownloadEffect(0, TYPE_CONSTANT, &id, params.get(), 0), S_OK);
     EXPECT_EQ(id, 1u);
     EXPECT_EQ(effectDriver->StartEffect(0, id, 0, 1), S_FALSE);
     DWORD status = 0;
@@ -215,40 +172,6 @@ TEST_F(Server, BoundWithoutAPadWritesFailWhileStateAndSlotsChange)
 
     EXPECT_EQ(effectDriver->DeviceID(0x800, EXTERNAL_ID, FALSE, 0, nullptr), S_OK);
     effectDriver->Release();
-}
-
-// FFENABLED is seen through the status of a started effect: held (not sent) when disabled.
-TEST_F(Server, EnabledSettingIsReadAtBinding)
-{
-    SettingsKey settings;
-    IClassFactory* classFactory = factory();
-    const struct {
-        const char* text;
-        DWORD status;
-    } cases[] = {{"0", DIEGES_PLAYING | DIEGES_EMULATED},
-                 {"2", DIEGES_PLAYING | DIEGES_EMULATED},
-                 {"yes", DIEGES_PLAYING | DIEGES_EMULATED},
-                 {" +1", DIEGES_PLAYING},
-                 {"1", DIEGES_PLAYING}};
-    for (const auto& c : cases) {
-        settings.set("FFENABLED", c.text);
-        IDirectInputEffectDriver* effectDriver = driver(classFactory);
-        effectDriver->DeviceID(0x800, EXTERNAL_ID, TRUE, 0, nullptr);
-        DWORD axis;
-        LONG direction;
-        DICONSTANTFORCE force;
-        DIEFFECT effect = constantOnX(&axis, &direction, &force);
-        DWORD id = 0;
-        ASSERT_EQ(effectDriver->DownloadEffect(0, 0x21, &id, &effect, 0), S_OK);
-        // Held: nothing to write, so S_OK even without a pad; sent: the write fails.
-        EXPECT_EQ(effectDriver->StartEffect(0, id, 0, 1), c.status == DIEGES_PLAYING ? S_FALSE : S_OK)
-            << c.text;
-        DWORD status = 0;
-        EXPECT_EQ(effectDriver->GetEffectStatus(0, id, &status), S_OK);
-        EXPECT_EQ(status, c.status) << '"' << c.text << '"';
-        effectDriver->Release();
-    }
-    classFactory->Release();
 }
 
 } // namespace

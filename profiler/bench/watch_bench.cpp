@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "game_host.h"
-#include "profile_store.h"
-#include "watcher.h"
+#include "base/owned.h"
+#include "shell/game_host.h"
+#include "shell/watcher.h"
+#include "store/profile_store.h"
 
 namespace {
 constexpr int PROFILES = 255;
@@ -26,7 +27,7 @@ public:
     }
     ~BenchHost() override { DestroyWindow(hwnd); }
     HWND window() const override { return hwnd; }
-    int setActiveState(int, const std::string&) override { return 0; }
+    ActivityState setActiveState(ActivityState, const std::string&) override { return ActivityState::Idle; }
     int rowCount() const override { return static_cast<int>(locations.size()); }
     std::string rowText(int row, int column) const override { return column == 0 ? "title" : locations[row]; }
     int askUser(const std::string&, UINT) override { return IDNO; }
@@ -64,33 +65,35 @@ double threadCpuUs()
     return us(kernel) + us(user);
 }
 
-int bareWalk()
+// Calls visit(entry) for each process of a fresh snapshot while it returns true.
+template <class Visit>
+void walkProcesses(Visit visit)
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return 0;
+    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
+        return;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
+    BOOL more = Process32First(snapshot.get(), &entry);
+    while (more && visit(entry))
+        more = Process32Next(snapshot.get(), &entry);
+}
+
+int bareWalk()
+{
     int count = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        ++count;
-    CloseHandle(snapshot);
+    walkProcesses([&](const PROCESSENTRY32&) { return ++count > 0; });
     return count;
 }
 
 // What a tick costs without the cache: every process opened and its path compared with every row.
 int uncachedTick(const ProcessPathResolver& resolver, const std::vector<std::string>& locations)
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return 0;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
     int matched = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more && !matched;
-         more = Process32Next(snapshot, &entry))
+    walkProcesses([&](const PROCESSENTRY32& entry) {
         matched = findProfileForProcess(locations, resolver.resolve(entry.th32ProcessID, entry.szExeFile));
-    CloseHandle(snapshot);
+        return matched == 0;
+    });
     return matched;
 }
 
@@ -101,41 +104,74 @@ std::string programDirectory()
     std::string text = path;
     return text.substr(0, text.find_last_of('\\'));
 }
-} // namespace
 
-int main(int argc, char** argv)
-{
-    const int processes = argc > 1 ? std::atoi(argv[1]) : 300;
-    const int rounds = argc > 2 ? std::atoi(argv[2]) : 200;
-
-    // Stand-in games under 30 different names, in a folder of their own.
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "watch_bench_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    std::vector<std::string> exes;
-    for (int i = 0; i < 30; ++i) {
-        exes.push_back(folder + "\\game" + std::to_string(i) + ".exe");
-        CopyFileA((programDirectory() + "\\standin_game.exe").c_str(), exes.back().c_str(), FALSE);
+// Stand-in games under 30 different names in a folder of their own, running until the crowd goes.
+class StandinCrowd {
+public:
+    explicit StandinCrowd(int processes)
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder = std::string(temp) + "watch_bench_" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder.c_str(), nullptr);
+        for (int i = 0; i < 30; ++i) {
+            exes.push_back(folder + "\\game" + std::to_string(i) + ".exe");
+            CopyFileA((programDirectory() + "\\standin_game.exe").c_str(), exes.back().c_str(), FALSE);
+        }
+        const double startAt = nowUs();
+        for (int i = 0; i < processes; ++i) {
+            if (!start(exes[i % exes.size()]))
+                break;
+        }
+        startSeconds = (nowUs() - startAt) / 1e6;
     }
-    std::vector<HANDLE> games;
-    double startAt = nowUs();
-    for (int i = 0; i < processes; ++i) {
-        std::string commandLine = "\"" + exes[i % exes.size()] + "\" --wait-ms 900000";
+    ~StandinCrowd()
+    {
+        for (const OwnedHandle& game : games) {
+            TerminateProcess(game.get(), 0);
+            WaitForSingleObject(game.get(), 5000);
+        }
+        games.clear();
+        for (const std::string& exe : exes)
+            DeleteFileA(exe.c_str());
+        DeleteFileA((folder + "\\profiler.INI").c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+
+    std::string folder;
+    std::vector<std::string> exes;
+    std::vector<OwnedHandle> games;
+    double startSeconds = 0;
+
+private:
+    bool start(const std::string& exe)
+    {
+        std::string commandLine = "\"" + exe + "\" --wait-ms 900000";
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION info = {};
-        if (!CreateProcessA(exes[i % exes.size()].c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                            nullptr, nullptr, &startup, &info))
-            break;
+        if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &info))
+            return false;
         CloseHandle(info.hThread);
-        games.push_back(info.hProcess);
+        games.emplace_back(info.hProcess);
+        return true;
     }
-    Sleep(2000); // let the last ones finish starting
-    std::printf("started %zu stand-in processes in %.1f s; %d processes in the snapshot\n", games.size(),
-                (nowUs() - startAt) / 1e6, bareWalk());
+};
 
-    // 255 profiles in another folder: every tick compares every process and finds nothing.
+struct Figures {
+    double walk = 0;      // bare Toolhelp walk, median
+    double tick = 0;      // watchTick with a warm cache, median
+    double firstTick = 0; // watchTick with a cold cache
+    double uncached = 0;  // a tick that opens every process, median
+    double tickCpu = 0;   // CPU of this thread per watchTick, mean
+    size_t known = 0;     // processes the watcher knows
+};
+
+// 255 profiles in another folder: every tick compares every process and finds nothing. The variants
+// take turns in every round, so that they meet the same load on the machine.
+Figures measure(const std::string& folder, int rounds)
+{
     BenchHost host;
     for (int k = 0; k < PROFILES; ++k)
         host.locations.push_back("C:\\Games\\Title " + std::to_string(k) + "\\game" + std::to_string(k % 30) +
@@ -143,15 +179,13 @@ int main(int argc, char** argv)
     ProfileStore store(folder + "\\profiler.INI");
     ProcessWatcher watcher;
     const WatchSwitches switches = {true, false, false};
-
+    Figures figures;
     double first = nowUs();
     watcher.watchTick(host, store, 100, switches);
-    double firstTick = nowUs() - first;
+    figures.firstTick = nowUs() - first;
 
-    // The variants take turns in every round, so that they meet the same load on the machine.
     ProcessPathResolver resolver;
     std::vector<double> walks, ticks, uncachedTicks;
-    double tickCpu = 0;
     for (int round = 0; round < rounds; ++round) {
         double start = nowUs();
         bareWalk();
@@ -160,37 +194,42 @@ int main(int argc, char** argv)
         start = nowUs();
         watcher.watchTick(host, store, 100, switches);
         ticks.push_back(nowUs() - start);
-        tickCpu += threadCpuUs() - cpu;
+        figures.tickCpu += (threadCpuUs() - cpu) / rounds;
         if (round % 5 == 0) {
             start = nowUs();
             uncachedTick(resolver, host.locations);
             uncachedTicks.push_back(nowUs() - start);
         }
     }
-    double walk = medianOf(walks);
-    double tick = medianOf(ticks);
-    double uncached = medianOf(uncachedTicks);
+    figures.walk = medianOf(walks);
+    figures.tick = medianOf(ticks);
+    figures.uncached = medianOf(uncachedTicks);
+    figures.known = watcher.cache.size();
+    return figures;
+}
+} // namespace
 
-    std::printf("rounds: %d; profiles: %d; processes known to the watcher: %zu\n", rounds, PROFILES,
-                watcher.cache.size());
-    std::printf("bare Toolhelp walk, median:         %8.1f us\n", walk);
-    std::printf("watchTick (warm cache), median:     %8.1f us  (%.2f x the bare walk)\n", tick, tick / walk);
-    std::printf("watchTick, first tick (cold cache): %8.1f us\n", firstTick);
-    std::printf("tick opening every process, median: %8.1f us  (%.1f x the bare walk)\n", uncached,
-                uncached / walk);
-    std::printf("watchTick, CPU of profiler's own thread (mean): %.1f us\n", tickCpu / rounds);
+int main(int argc, char** argv)
+{
+    const int processes = argc > 1 ? std::atoi(argv[1]) : 300;
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 200;
+
+    StandinCrowd crowd(processes);
+    Sleep(2000); // let the last ones finish starting
+    std::printf("started %zu stand-in processes in %.1f s; %d processes in the snapshot\n",
+                crowd.games.size(), crowd.startSeconds, bareWalk());
+
+    const Figures f = measure(crowd.folder, rounds);
+    std::printf("rounds: %d; profiles: %d; processes known to the watcher: %zu\n", rounds, PROFILES, f.known);
+    std::printf("bare Toolhelp walk, median:         %8.1f us\n", f.walk);
+    std::printf("watchTick (warm cache), median:     %8.1f us  (%.2f x the bare walk)\n", f.tick,
+                f.tick / f.walk);
+    std::printf("watchTick, first tick (cold cache): %8.1f us\n", f.firstTick);
+    std::printf("tick opening every process, median: %8.1f us  (%.1f x the bare walk)\n", f.uncached,
+                f.uncached / f.walk);
+    std::printf("watchTick, CPU of profiler's own thread (mean): %.1f us\n", f.tickCpu);
     std::printf(
         "CPU share at a 100 ms period: watchTick %.2f %%, bare walk %.2f %%, opening every process %.2f %%\n",
-        tick / 1000.0, walk / 1000.0, uncached / 1000.0);
-
-    for (HANDLE game : games) {
-        TerminateProcess(game, 0);
-        WaitForSingleObject(game, 5000);
-        CloseHandle(game);
-    }
-    for (const std::string& exe : exes)
-        DeleteFileA(exe.c_str());
-    DeleteFileA((folder + "\\profiler.INI").c_str());
-    RemoveDirectoryA(folder.c_str());
+        f.tick / 1000.0, f.walk / 1000.0, f.uncached / 1000.0);
     return 0;
 }

@@ -1,12 +1,13 @@
-#include "profile_editor_dialog.h"
+#include "editor/profile_editor_dialog.h"
 
+#include <windows.h>
 #include <commdlg.h>
 
-#include "device_transfer.h"
-#include "message_box.h"
-#include "profile_store.h"
+#include "editor/text_rules.h"
 #include "profiler_ids.h"
-#include "text_rules.h"
+#include "store/device_transfer.h"
+#include "store/profile_store.h"
+#include "ui/message_box.h"
 
 namespace {
 constexpr const char* NO_LOCATION = "Please seletec program location first.";

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "dialog.h"
+#include "ui/dialog.h"
 
 class ProfileStore;
 
@@ -25,12 +25,6 @@ public:
     std::string caption = "New Profile";
     ProfileStore* store = nullptr;
     std::string location; // edit mode: the profile's location; after OK: the location saved
-    HWND browseButton = nullptr;
-    HWND startDirectoryEdit = nullptr;
-    HWND titleEdit = nullptr;
-    HWND parametersEdit = nullptr;
-    HWND locationEdit = nullptr;
-    ControlPanelRunner runControlPanel;
 
 protected:
     BOOL onInitDialog() override;
@@ -45,4 +39,11 @@ private:
 
     // Takes the trimmed location edit into `location`; false (after saying so) when it is empty.
     bool takeLocation();
+
+    ControlPanelRunner runControlPanel;
+    HWND browseButton = nullptr;
+    HWND startDirectoryEdit = nullptr;
+    HWND titleEdit = nullptr;
+    HWND parametersEdit = nullptr;
+    HWND locationEdit = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "text_rules.h"
+#include "editor/text_rules.h"
 
 namespace {
 bool isBlank(char c)

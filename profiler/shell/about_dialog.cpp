@@ -1,8 +1,9 @@
-#include "about_dialog.h"
+#include "shell/about_dialog.h"
 
+#include <windows.h>
 #include <tlhelp32.h>
 
-#include "handles.h"
+#include "base/owned.h"
 #include "profiler_ids.h"
 
 const CommandEntry<AboutDialog> AboutDialog::COMMANDS[] = {

@@ -2,12 +2,9 @@
 // The About box: the program's picture, name and version, and the processes running when it opens.
 #include <windows.h>
 
-#include "dialog.h"
+#include "ui/dialog.h"
 
 class AboutDialog : public Dialog {
-public:
-    HWND processList = nullptr;
-
 protected:
     BOOL onInitDialog() override;
     bool onCommand(int id, int notifyCode) override;
@@ -15,4 +12,6 @@ protected:
 private:
     static const CommandEntry<AboutDialog> COMMANDS[];
     void onClose(int id);
+
+    HWND processList = nullptr;
 };

@@ -1,32 +1,45 @@
-// The activity state: profileActive, the "PROFILEACTIVE" marker, WATCH_TIMER and the tray tip.
-#include "device_transfer.h"
-#include "main_dialog.h"
-#include "profile_store.h"
+// The activity state: "PROFILEACTIVE" in the device settings key, WATCH_TIMER and the tray tip.
+#include "shell/main_dialog.h"
+
 #include "profiler_ids.h"
-#include "reg_key.h"
+#include "store/device_transfer.h"
+#include "store/profile_store.h"
+#include "store/reg_key.h"
 
 namespace {
 constexpr const char* PROFILE_ACTIVE = "PROFILEACTIVE";
 constexpr DWORD PROFILE_ACTIVE_QUERY_LIMIT = 128; // a longer marker is not taken for one
+
+const char* tipText(ActivityState state, const std::string& gameName)
+{
+    if (state == ActivityState::Idle)
+        return "No Profile Active";
+    if (state == ActivityState::Editing || gameName.empty())
+        return "Profile Editor";
+    return gameName.c_str();
+}
 } // namespace
 
-int MainDialog::setActiveState(int flag, const std::string& name)
+// A game with a name is marked in the device settings key while it runs, and the watcher rests;
+// leaving that state removes the marker and starts the watcher again. Editing changes the tip only.
+ActivityState MainDialog::setActiveState(ActivityState state, const std::string& gameName)
 {
-    int previous = profileActive;
-    profileActive = flag;
-    if (!name.empty()) {
+    ActivityState previous = activity;
+    activity = state;
+    const bool marks = state == ActivityState::GameActive && !gameName.empty();
+    const bool unmarks = state == ActivityState::Idle && previous == ActivityState::GameActive;
+    if (marks || unmarks) {
         RegKey key;
         store().openDeviceKey(key);
-        if (flag != 0) {
-            key.setText("", PROFILE_ACTIVE, name);
+        if (marks) {
+            key.setText("", PROFILE_ACTIVE, gameName);
             KillTimer(hwnd, WATCH_TIMER);
         } else {
             key.deleteValue(PROFILE_ACTIVE);
             SetTimer(hwnd, WATCH_TIMER, WATCH_PERIOD_MS, nullptr);
         }
     }
-    const char* state = flag == 0 ? "No Profile Active" : name.empty() ? "Profile Editor" : name.c_str();
-    tray.setTip(windowCaption + ": " + state);
+    tray.setTip(windowCaption + ": " + tipText(state, gameName));
     return previous;
 }
 

@@ -1,4 +1,4 @@
-#include "bitmap_button.h"
+#include "shell/bitmap_button.h"
 
 bool BitmapButton::bind(HWND dialog, int controlId, HINSTANCE instance, int upBitmap, int downBitmap)
 {
@@ -15,11 +15,13 @@ bool BitmapButton::bind(HWND dialog, int controlId, HINSTANCE instance, int upBi
     return true;
 }
 
-void BitmapButton::draw(const DRAWITEMSTRUCT& item) const
+bool BitmapButton::draw(const DRAWITEMSTRUCT& item) const
 {
+    if (!control || item.hwndItem != control)
+        return false;
     HBITMAP face = (item.itemState & ODS_SELECTED) && down ? down.get() : up.get();
     if (!face)
-        return;
+        return true;
     OwnedMemoryDc memory(CreateCompatibleDC(item.hDC));
     SelectedObject selected(memory.get(), face);
     BITMAP info = {};
@@ -31,4 +33,5 @@ void BitmapButton::draw(const DRAWITEMSTRUCT& item) const
         RECT focus = {r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
         DrawFocusRect(item.hDC, &focus);
     }
+    return true;
 }

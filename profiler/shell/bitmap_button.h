@@ -2,14 +2,16 @@
 // An owner-drawn push button that shows one picture while pressed and another otherwise.
 #include <windows.h>
 
-#include "handles.h"
+#include "ui/handles.h"
 
 class BitmapButton {
 public:
     // Binds the button control and loads its faces; the button takes the faces' size.
     bool bind(HWND dialog, int controlId, HINSTANCE instance, int upBitmap, int downBitmap);
-    void draw(const DRAWITEMSTRUCT& item) const;
+    // Draws the button when `item` is about it; false when it is about another control.
+    bool draw(const DRAWITEMSTRUCT& item) const;
 
+private:
     HWND control = nullptr;
     OwnedBitmap up;
     OwnedBitmap down;

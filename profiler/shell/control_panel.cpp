@@ -1,6 +1,6 @@
-#include "control_panel.h"
+#include "shell/control_panel.h"
 
-#include "launcher.h"
+#include "shell/launcher.h"
 
 void openGameControlPanel(HWND owner, bool wait)
 {

@@ -4,14 +4,20 @@
 
 #include <string>
 
+// The activity state, shown in the tray tip: nothing going on, the main window shown for editing, or
+// a game running under its profile (marked by "PROFILEACTIVE" in the device settings key).
+enum class ActivityState { Idle, Editing, GameActive };
+
 class GameHost {
 public:
     virtual ~GameHost() = default;
 
     // The main window: owner of launched programs and of the match prompt, and of WATCH_TIMER.
     virtual HWND window() const = 0;
-    // Changes the activity state, "PROFILEACTIVE", WATCH_TIMER and the tray tip; returns the old state.
-    virtual int setActiveState(int flag, const std::string& name) = 0;
+    // The one place that changes the activity state, "PROFILEACTIVE", WATCH_TIMER and the tray tip.
+    // `gameName` names the game of GameActive (the text "PROFILEACTIVE" receives); returns the state
+    // left.
+    virtual ActivityState setActiveState(ActivityState state, const std::string& gameName) = 0;
     // The profile list: column 0 is the title, column 1 the location.
     virtual int rowCount() const = 0;
     virtual std::string rowText(int row, int column) const = 0;

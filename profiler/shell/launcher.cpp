@@ -1,14 +1,14 @@
-#include "launcher.h"
+#include "shell/launcher.h"
 
+#include <windows.h>
 #include <shellapi.h>
 
-#include "device_transfer.h"
-#include "game_host.h"
-#include "profile_store.h"
+#include "shell/game_host.h"
+#include "store/device_transfer.h"
+#include "store/profile_store.h"
 
-ProcessHandle runProgram(HWND window, const char* verb, const std::string& file,
-                         const std::string& parameters, const std::string& directory, int showCommand,
-                         bool wait)
+OwnedHandle runProgram(HWND window, const char* verb, const std::string& file, const std::string& parameters,
+                       const std::string& directory, int showCommand, bool wait)
 {
     SHELLEXECUTEINFOA info = {};
     info.cbSize = sizeof(info);
@@ -20,8 +20,8 @@ ProcessHandle runProgram(HWND window, const char* verb, const std::string& file,
     info.lpDirectory = directory.empty() ? nullptr : directory.c_str();
     info.nShow = showCommand;
     if (!ShellExecuteExA(&info))
-        return ProcessHandle();
-    ProcessHandle process(info.hProcess);
+        return OwnedHandle();
+    OwnedHandle process(info.hProcess);
     if (wait && process)
         WaitForSingleObject(process.get(), INFINITE);
     return process;
@@ -32,10 +32,10 @@ std::string activeStateName(const std::string& title, const std::string& locatio
     return title.empty() ? location : title;
 }
 
-ProcessHandle launchProfile(GameHost& host, const ProfileStore& store, int row, bool wait)
+OwnedHandle launchProfile(GameHost& host, const ProfileStore& store, int row, bool wait)
 {
     if (row < 0 || row >= host.rowCount())
-        return ProcessHandle();
+        return OwnedHandle();
     ShowWindow(host.window(), SW_HIDE);
     const std::string title = host.rowText(row, 0);
     const std::string location = host.rowText(row, 1);
@@ -43,11 +43,11 @@ ProcessHandle launchProfile(GameHost& host, const ProfileStore& store, int row, 
     const std::string directory = store.readText(location.c_str(), ini::APP_DIRECTION);
     const std::string name = activeStateName(title, location);
 
-    host.setActiveState(1, name);
+    host.setActiveState(ActivityState::GameActive, name);
     applyProfile(store, location, true);
-    ProcessHandle process =
+    OwnedHandle process =
         runProgram(host.window(), "Open", location, parameters, directory, SW_SHOWNORMAL, wait);
     restoreDefaults(store);
-    host.setActiveState(0, name);
+    host.setActiveState(ActivityState::Idle, "");
     return process;
 }

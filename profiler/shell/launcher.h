@@ -2,27 +2,17 @@
 // Starting programs, and launching a game under its profile.
 #include <windows.h>
 
-#include <memory>
 #include <string>
+
+#include "base/owned.h"
 
 class GameHost;
 class ProfileStore;
 
-struct ProcessHandleCloser {
-    void operator()(HANDLE h) const
-    {
-        if (h && h != INVALID_HANDLE_VALUE)
-            CloseHandle(h);
-    }
-};
-// A process handle, closed when its owner lets go of it.
-using ProcessHandle = std::unique_ptr<void, ProcessHandleCloser>;
-
 // ShellExecuteExA with no error UI; with `wait`, blocks until the started process has ended.
 // Empty parameters or directory are passed as none. Returns the process handle (empty on failure).
-ProcessHandle runProgram(HWND window, const char* verb, const std::string& file,
-                         const std::string& parameters, const std::string& directory, int showCommand,
-                         bool wait);
+OwnedHandle runProgram(HWND window, const char* verb, const std::string& file, const std::string& parameters,
+                       const std::string& directory, int showCommand, bool wait);
 
 // The text recorded in "PROFILEACTIVE" while a profile's game runs: the title, or the location when
 // the title is empty, so that a crash during the game is still recovered at the next start.
@@ -31,4 +21,4 @@ std::string activeStateName(const std::string& title, const std::string& locatio
 // Run Game and the Launch submenu: applies the row's profile with a snapshot, starts the game with
 // its parameters and start directory, and restores the defaults when it ends (or at once when it
 // cannot be started). A row that does not exist does nothing.
-ProcessHandle launchProfile(GameHost& host, const ProfileStore& store, int row, bool wait);
+OwnedHandle launchProfile(GameHost& host, const ProfileStore& store, int row, bool wait);

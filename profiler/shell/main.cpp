@@ -1,9 +1,9 @@
 // profiler.exe: the game-profile manager in the notification area.
 #include <windows.h>
 
-#include "module_path.h"
-#include "platform_checks.h"
-#include "profiler_app.h"
+#include "shell/module_path.h"
+#include "shell/platform_checks.h"
+#include "shell/profiler_app.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {

@@ -1,13 +1,12 @@
-#include "main_dialog.h"
+#include "shell/main_dialog.h"
 
 #include <windows.h>
-
 #include <commctrl.h>
 
-#include "about_dialog.h"
-#include "message_box.h"
-#include "profiler_app.h"
 #include "profiler_ids.h"
+#include "shell/about_dialog.h"
+#include "shell/profiler_app.h"
+#include "ui/message_box.h"
 
 const CommandEntry<MainDialog> MainDialog::COMMANDS[] = {
     {CMD_PROFILE_EDIT, CMD_PROFILE_EDIT, &MainDialog::onProfileEdit},
@@ -21,21 +20,21 @@ const CommandEntry<MainDialog> MainDialog::COMMANDS[] = {
     {CMD_CONTROL_PANEL, CMD_CONTROL_PANEL, &MainDialog::onControlPanel},
     {CMD_ABOUT, CMD_ABOUT, &MainDialog::onAbout},
     {LAUNCH_COMMAND_BASE, LAUNCH_COMMAND_LAST, &MainDialog::onLaunch},
-    {CMD_AUTO_APPLY, CMD_AUTO_APPLY, &MainDialog::onToggleAutoApply},
-    {CMD_PROMPT, CMD_PROMPT, &MainDialog::onTogglePrompt},
-    {CMD_RESTORE, CMD_RESTORE, &MainDialog::onToggleRestore},
-    {CMD_AUTO_START, CMD_AUTO_START, &MainDialog::onToggleAutoStart},
+    {CMD_AUTO_APPLY, CMD_AUTO_APPLY, &MainDialog::onToggleSetting},
+    {CMD_PROMPT, CMD_PROMPT, &MainDialog::onToggleSetting},
+    {CMD_RESTORE, CMD_RESTORE, &MainDialog::onToggleSetting},
+    {CMD_AUTO_START, CMD_AUTO_START, &MainDialog::onToggleSetting},
     {CMD_EXIT, CMD_EXIT, &MainDialog::onExit},
 };
 
 MainDialog::MainDialog(ProfilerApp& application) : app(application)
 {
     largeIcon.reset(
-        static_cast<HICON>(LoadImageA(app.instance, MAKEINTRESOURCEA(IDI_PROFILER), IMAGE_ICON,
+        static_cast<HICON>(LoadImageA(app.instance(), MAKEINTRESOURCEA(IDI_PROFILER), IMAGE_ICON,
                                       GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
-    smallIcon.reset(
-        static_cast<HICON>(LoadImageA(app.instance, MAKEINTRESOURCEA(IDI_PROFILER), IMAGE_ICON, 16, 16, 0)));
-    menu.reset(LoadMenuA(app.instance, MAKEINTRESOURCEA(IDM_TRAY)));
+    smallIcon.reset(static_cast<HICON>(
+        LoadImageA(app.instance(), MAKEINTRESOURCEA(IDI_PROFILER), IMAGE_ICON, 16, 16, 0)));
+    menu.reset(LoadMenuA(app.instance(), MAKEINTRESOURCEA(IDM_TRAY)));
 }
 
 MainDialog::~MainDialog()
@@ -52,12 +51,12 @@ MainDialog::~MainDialog()
 
 HWND MainDialog::create()
 {
-    return createModeless(app.instance, IDD_MAIN, nullptr);
+    return createModeless(app.instance(), IDD_MAIN, nullptr);
 }
 
 ProfileStore& MainDialog::store() const
 {
-    return app.store;
+    return app.store();
 }
 
 HMENU MainDialog::popupMenu() const
@@ -79,10 +78,10 @@ HMENU MainDialog::settingsMenu() const
 
 BOOL MainDialog::onInitDialog()
 {
-    newButton.bind(hwnd, IDC_NEW, app.instance, IDB_NEW_UP, IDB_NEW_DOWN);
-    deleteButton.bind(hwnd, IDC_DELETE, app.instance, IDB_DELETE_UP, IDB_DELETE_DOWN);
-    runButton.bind(hwnd, IDC_RUN, app.instance, IDB_RUN_UP, IDB_RUN_DOWN);
-    editButton.bind(hwnd, IDC_EDIT, app.instance, IDB_EDIT_UP, IDB_EDIT_DOWN);
+    newButton.bind(hwnd, IDC_NEW, app.instance(), IDB_NEW_UP, IDB_NEW_DOWN);
+    deleteButton.bind(hwnd, IDC_DELETE, app.instance(), IDB_DELETE_UP, IDB_DELETE_DOWN);
+    runButton.bind(hwnd, IDC_RUN, app.instance(), IDB_RUN_UP, IDB_RUN_DOWN);
+    editButton.bind(hwnd, IDC_EDIT, app.instance(), IDB_EDIT_UP, IDB_EDIT_DOWN);
     profileList = item(IDC_PROFILE_LIST);
 
     SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.get()));
@@ -98,7 +97,7 @@ BOOL MainDialog::onInitDialog()
     GetWindowTextA(hwnd, caption, sizeof(caption));
     windowCaption = caption;
     tray.add(hwnd, TRAY_ICON_ID, WM_TRAYICON, smallIcon.get(), windowCaption);
-    setActiveState(0, "_");
+    setActiveState(ActivityState::Idle, "");
     return TRUE;
 }
 
@@ -121,10 +120,8 @@ INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         for (const BitmapButton* button : {&newButton, &deleteButton, &editButton, &runButton}) {
-            if (button->control == draw->hwndItem) {
-                button->draw(*draw);
+            if (button->draw(*draw))
                 return TRUE;
-            }
         }
         return FALSE;
     }
@@ -164,7 +161,7 @@ LRESULT MainDialog::onTrayMessage(UINT mouseMessage)
 {
     POINT cursor;
     GetCursorPos(&cursor);
-    if (profileActive != 0)
+    if (activity != ActivityState::Idle)
         return 0;
     HMENU shown = nullptr;
     switch (mouseMessage) {
@@ -190,7 +187,7 @@ LRESULT MainDialog::onTrayMessage(UINT mouseMessage)
 
 void MainDialog::onProfileEdit(int)
 {
-    setActiveState(1, "");
+    setActiveState(ActivityState::Editing, "");
     ShowWindow(hwnd, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd);
 }
@@ -198,18 +195,13 @@ void MainDialog::onProfileEdit(int)
 void MainDialog::onHide(int)
 {
     ShowWindow(hwnd, SW_HIDE);
-    setActiveState(0, "");
-}
-
-void MainDialog::showNoSelection()
-{
-    showMessage(hwnd, "Please select item First!", MB_OK | MB_ICONEXCLAMATION);
+    setActiveState(ActivityState::Idle, "");
 }
 
 void MainDialog::onAbout(int)
 {
     AboutDialog about;
-    about.runModal(app.instance, IDD_ABOUT, hwnd);
+    about.runModal(app.instance(), IDD_ABOUT, hwnd);
 }
 
 void MainDialog::onExit(int)

@@ -4,68 +4,44 @@
 
 #include <string>
 
-#include "bitmap_button.h"
-#include "dialog.h"
-#include "game_host.h"
-#include "handles.h"
-#include "tray_icon.h"
-#include "watcher.h"
+#include "shell/bitmap_button.h"
+#include "shell/game_host.h"
+#include "shell/tray_icon.h"
+#include "shell/watcher.h"
+#include "store/profile_store.h"
+#include "ui/dialog.h"
+#include "ui/handles.h"
 
 class ProfilerApp;
-class ProfileStore;
+
+// The user switches of the Settings submenu: 0 off, 1 on.
+struct SettingsFlags {
+    int autoApply = 0;     // the watcher serves profiled games
+    int promptOnMatch = 0; // the watcher asks before applying a matched profile
+    int restoreOnExit = 0; // the defaults come back after a watched game
+    int autoStart = 0;     // the Run key starts this program
+};
 
 class MainDialog : public Dialog, public GameHost {
 public:
     explicit MainDialog(ProfilerApp& application);
     ~MainDialog() override;
 
-    // The hidden, modeless window from dialog 102; its initialisation runs start-up steps 4.1 … 4.10.
+    // The hidden, modeless window from dialog 102. Its initialisation loads the settings and the
+    // profile list, restores the pad's defaults when an earlier run left a profile in force, adds the
+    // tray icon and enters the idle state, which starts WATCH_TIMER.
     HWND create();
-
-    // Profile list, Launch submenu and images, kept in the same order with the same indexes.
-    void loadProfileList(HMENU popup);
-    void clearProfileList(HMENU popup);
-    bool addProfileEntry(HMENU launchSubmenu, int i);
-    HBITMAP makeMenuBitmap(HICON icon, int width, int height);
-
-    // Settings submenu: reads the flags and the Auto Start entry, sets the check marks.
-    void loadSettings(HMENU popup);
-
-    // The one place that changes the activity state, "PROFILEACTIVE", WATCH_TIMER and the tray tip.
-    // Returns the previous profileActive.
-    int setActiveState(int flag, const std::string& name) override;
-
-    // Start-up recovery: restores the pad's defaults when a profile was left active.
-    void recoverActiveProfile();
 
     HMENU popupMenu() const;
     HMENU launchMenu() const;
     HMENU settingsMenu() const;
-    int rowCount() const override;
-    int selectedRow() const; // -1 when none
-    std::string rowText(int row, int column) const override;
-    ProfileStore& store() const;
-    HWND window() const override { return hwnd; }
-    int askUser(const std::string& text, UINT type) override;
+    const TrayIcon& trayIcon() const { return tray; }
 
-    OwnedIcon largeIcon;
-    OwnedIcon smallIcon;
-    OwnedMenu menu;
-    std::string windowCaption;
-    BitmapButton editButton;
-    BitmapButton runButton;
-    BitmapButton deleteButton;
-    BitmapButton newButton;
-    HWND profileList = nullptr;
-    ProfilerApp& app;
-    int profileActive = 0;
-    int autoApply = 0;
-    int promptOnMatch = 0;
-    int restoreOnExit = 0;
-    int autoStart = 0;
-    OwnedImageList profileImages;
-    TrayIcon tray; // tray.data is the icon's record
-    ProcessWatcher watcher;
+    HWND window() const override { return Dialog::window(); }
+    ActivityState setActiveState(ActivityState state, const std::string& gameName) override;
+    int rowCount() const override;
+    std::string rowText(int row, int column) const override;
+    int askUser(const std::string& text, UINT type) override;
 
 protected:
     INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -75,10 +51,24 @@ protected:
 private:
     static const CommandEntry<MainDialog> COMMANDS[];
 
-    void setUpProfileList();
+    ProfileStore& store() const;
+    // The selected row; when there is none, -1 after asking the user to select one.
+    int selectedRow();
     LRESULT onTrayMessage(UINT mouseMessage);
     bool onPaint();
-    void showNoSelection();
+
+    // Profile list, Launch submenu and images, kept in the same order with the same indexes.
+    void setUpProfileList();
+    void loadProfileList(HMENU popup);
+    void clearProfileList(HMENU popup);
+    void addProfileEntry(HMENU launchSubmenu, const ProfileRow& row);
+    OwnedBitmap makeMenuBitmap(HICON icon, int width, int height);
+    void renumberAfterDelete(int row, int rows);
+
+    // Settings submenu: reads the flags and the Auto Start entry, sets the check marks.
+    void loadSettings(HMENU popup);
+    // Restores the pad's defaults when "PROFILEACTIVE" says a profile was left in force.
+    void recoverActiveProfile();
 
     // Commands, one handler per id or id range.
     void onProfileEdit(int id);
@@ -90,12 +80,27 @@ private:
     void onControlPanel(int id);
     void onAbout(int id);
     void onLaunch(int id);
-    void onToggleAutoApply(int id);
-    void onTogglePrompt(int id);
-    void onToggleRestore(int id);
-    void onToggleAutoStart(int id);
+    void onToggleSetting(int id);
     void onExit(int id);
 
     // WATCH_TIMER tick.
     void onWatchTimer(UINT_PTR timerId);
+
+    OwnedIcon largeIcon;
+    OwnedIcon smallIcon;
+    OwnedMenu menu;
+    std::string windowCaption;
+    BitmapButton editButton;
+    BitmapButton runButton;
+    BitmapButton deleteButton;
+    BitmapButton newButton;
+    HWND profileList = nullptr;
+    ProfilerApp& app;
+    // Until start-up enters Idle the state counts as GameActive: an earlier run may have left a game
+    // marked, and entering Idle from GameActive removes the marker and starts WATCH_TIMER.
+    ActivityState activity = ActivityState::GameActive;
+    SettingsFlags flags;
+    OwnedImageList profileImages;
+    TrayIcon tray;
+    ProcessWatcher watcher;
 };

@@ -1,18 +1,17 @@
 // Game commands of the main window: Run Game, the Launch submenu, the Game Control Panel and the
 // watcher's timer tick.
-#include "control_panel.h"
-#include "launcher.h"
-#include "main_dialog.h"
-#include "message_box.h"
+#include "shell/main_dialog.h"
+
 #include "profiler_ids.h"
+#include "shell/control_panel.h"
+#include "shell/launcher.h"
+#include "ui/message_box.h"
 
 void MainDialog::onRunGame(int)
 {
     int row = selectedRow();
-    if (row < 0) {
-        showNoSelection();
+    if (row < 0)
         return;
-    }
     launchProfile(*this, store(), row, true);
 }
 
@@ -28,7 +27,8 @@ void MainDialog::onControlPanel(int)
 
 void MainDialog::onWatchTimer(UINT_PTR timerId)
 {
-    watcher.watchTick(*this, store(), timerId, {autoApply != 0, promptOnMatch != 0, restoreOnExit != 0});
+    watcher.watchTick(*this, store(), timerId,
+                      {flags.autoApply != 0, flags.promptOnMatch != 0, flags.restoreOnExit != 0});
 }
 
 int MainDialog::askUser(const std::string& text, UINT type)

@@ -1,4 +1,4 @@
-#include "module_path.h"
+#include "shell/module_path.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "process_paths.h"
+#include "shell/process_paths.h"
 
 #include <vector>
 
@@ -12,29 +12,25 @@ constexpr DWORD PATH_CAPACITY = 1024;
 std::string queryByFullName(ProcessPathResolver::QueryFullProcessImageNameFn query, DWORD processId,
                             bool& transient)
 {
-    HANDLE process = OpenProcess(QUERY_LIMITED_INFORMATION, FALSE, processId);
+    OwnedHandle process(OpenProcess(QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process)
         return std::string();
     std::vector<char> buffer(PATH_CAPACITY + 1, '\0');
     DWORD size = PATH_CAPACITY;
-    std::string path;
-    if (query(process, 0, buffer.data(), &size) && size <= PATH_CAPACITY)
-        path.assign(buffer.data(), size);
-    else
-        transient = true;
-    CloseHandle(process);
-    return path;
+    if (query(process.get(), 0, buffer.data(), &size) && size <= PATH_CAPACITY)
+        return std::string(buffer.data(), size);
+    transient = true;
+    return std::string();
 }
 
 std::string queryByModuleName(ProcessPathResolver::GetModuleFileNameExFn moduleFileName, DWORD processId,
                               bool& transient)
 {
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    OwnedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process)
         return std::string();
     std::vector<char> buffer(PATH_CAPACITY + 1, '\0');
-    DWORD length = moduleFileName(process, nullptr, buffer.data(), PATH_CAPACITY);
-    CloseHandle(process);
+    DWORD length = moduleFileName(process.get(), nullptr, buffer.data(), PATH_CAPACITY);
     if (length == 0 || length >= PATH_CAPACITY) {
         transient = true;
         return std::string();
@@ -53,17 +49,11 @@ ProcessPathResolver::ProcessPathResolver()
             reinterpret_cast<void*>(GetProcAddress(kernel, "K32GetModuleFileNameExA")));
     }
     if (!queryFullName && !moduleFileName) {
-        psapi = LoadLibraryA("psapi.dll");
+        psapi.reset(LoadLibraryA("psapi.dll"));
         if (psapi)
             moduleFileName = reinterpret_cast<GetModuleFileNameExFn>(
-                reinterpret_cast<void*>(GetProcAddress(psapi, "GetModuleFileNameExA")));
+                reinterpret_cast<void*>(GetProcAddress(psapi.get(), "GetModuleFileNameExA")));
     }
-}
-
-ProcessPathResolver::~ProcessPathResolver()
-{
-    if (psapi)
-        FreeLibrary(psapi);
 }
 
 std::string ProcessPathResolver::resolve(DWORD processId, const char* snapshotName, bool* transient) const

@@ -5,13 +5,14 @@
 #include <string>
 #include <unordered_map>
 
+#include "base/owned.h"
+
 // Finds a process's full image path with what the system offers: QueryFullProcessImageNameA
 // (Vista on), else GetModuleFileNameExA (psapi.dll, or kernel32's K32 variant), else the
 // snapshot's own text when it already is a full path (Windows 9x).
 class ProcessPathResolver {
 public:
     ProcessPathResolver();
-    ~ProcessPathResolver();
     ProcessPathResolver(const ProcessPathResolver&) = delete;
     ProcessPathResolver& operator=(const ProcessPathResolver&) = delete;
 
@@ -23,7 +24,7 @@ public:
     using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
     QueryFullProcessImageNameFn queryFullName = nullptr;
     GetModuleFileNameExFn moduleFileName = nullptr;
-    HMODULE psapi = nullptr; // loaded here, freed when destroyed
+    OwnedLibrary psapi; // loaded where the system has neither function itself
 };
 
 // True for "C:\..." and "\\server\...": a text that names a file by its whole path.

@@ -1,4 +1,6 @@
 // The profile list, its 16x16 images and the Launch submenu: built together, kept in the same order.
+#include "shell/main_dialog.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -6,11 +8,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "main_dialog.h"
-#include "message_box.h"
-#include "profile_store.h"
-#include "profiler_app.h"
 #include "profiler_ids.h"
+#include "shell/profiler_app.h"
+#include "store/profile_store.h"
+#include "ui/message_box.h"
 
 namespace {
 constexpr COLORREF LIST_BACKGROUND = RGB(243, 228, 184);
@@ -69,10 +70,13 @@ int MainDialog::rowCount() const
     return profileList ? static_cast<int>(SendMessageA(profileList, LVM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
-int MainDialog::selectedRow() const
+int MainDialog::selectedRow()
 {
-    return static_cast<int>(
-        SendMessageA(profileList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    int row =
+        static_cast<int>(SendMessageA(profileList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (row < 0)
+        showMessage(hwnd, "Please select item First!", MB_OK | MB_ICONEXCLAMATION);
+    return row;
 }
 
 std::string MainDialog::rowText(int row, int column) const
@@ -89,17 +93,13 @@ std::string MainDialog::rowText(int row, int column) const
 void MainDialog::loadProfileList(HMENU popup)
 {
     clearProfileList(popup);
-    int count = store().profileCount();
-    if (count > MAX_LISTED_PROFILES)
-        count = MAX_LISTED_PROFILES;
-    // Entries above the highest key present all read empty: no need to ask for each of them.
-    int entries = std::min(count, store().highestProfileNumber());
+    const int count = std::min(store().profileCount(), MAX_LISTED_PROFILES);
     HMENU launch = GetSubMenu(popup, MENU_POS_LAUNCH);
-    for (int i = 0; i < entries; ++i)
-        addProfileEntry(launch, i);
+    for (const ProfileRow& row : store().loadRows(count))
+        addProfileEntry(launch, row);
     // A hand-edited file may leave empty entries: number the profiles like the rows again, so that
     // adding and removing (which count rows) never overwrite a listed profile.
-    int rows = rowCount();
+    const int rows = rowCount();
     if (rows < count) {
         std::vector<std::string> locations;
         for (int row = 0; row < rows; ++row)
@@ -127,53 +127,49 @@ void MainDialog::clearProfileList(HMENU popup)
     ListView_DeleteAllItems(profileList);
 }
 
-bool MainDialog::addProfileEntry(HMENU launchSubmenu, int i)
+// Rows are numbered in list order, so an empty entry before this one leaves no hole.
+void MainDialog::addProfileEntry(HMENU launchSubmenu, const ProfileRow& profile)
 {
-    std::string location = store().profileLocation(i + 1);
-    if (location.empty())
-        return false;
-    std::string title = store().readText(location.c_str(), ini::PROFILE_TITLE);
-
     HICON extracted = nullptr;
-    if (ExtractIconExA(location.c_str(), 0, nullptr, &extracted, 1) == 0 || !extracted)
+    if (ExtractIconExA(profile.location.c_str(), 0, nullptr, &extracted, 1) == 0 || !extracted)
         extracted = static_cast<HICON>(
-            LoadImageA(app.instance, MAKEINTRESOURCEA(IDI_NO_ICON), IMAGE_ICON, 16, 16, 0));
+            LoadImageA(app.instance(), MAKEINTRESOURCEA(IDI_NO_ICON), IMAGE_ICON, 16, 16, 0));
     OwnedIcon icon(extracted);
 
-    // Rows are numbered in list order, so an empty entry before this one leaves no hole.
-    int row = rowCount();
+    const int row = rowCount();
     ImageList_AddIcon(profileImages.get(), icon.get());
+    // The row owns its bitmap from here on: clearProfileList and onDelete delete it.
     HBITMAP rowBitmap =
-        makeMenuBitmap(icon.get(), GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK));
+        makeMenuBitmap(icon.get(), GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK))
+            .release();
 
     UINT command = LAUNCH_COMMAND_BASE + row;
-    AppendMenuA(launchSubmenu, MF_STRING, command, title.c_str());
+    AppendMenuA(launchSubmenu, MF_STRING, command, profile.title.c_str());
     SetMenuItemBitmaps(launchSubmenu, command, MF_BYCOMMAND, rowBitmap, nullptr);
 
     LVITEMA entry = {};
     entry.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     entry.iItem = row;
-    entry.pszText = const_cast<char*>(title.c_str());
+    entry.pszText = const_cast<char*>(profile.title.c_str());
     entry.iImage = row;
     entry.lParam = reinterpret_cast<LPARAM>(rowBitmap);
     int inserted =
         static_cast<int>(SendMessageA(profileList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&entry)));
-    setCell(profileList, inserted, 1, location);
-    return true;
+    setCell(profileList, inserted, 1, profile.location);
 }
 
-HBITMAP MainDialog::makeMenuBitmap(HICON icon, int width, int height)
+OwnedBitmap MainDialog::makeMenuBitmap(HICON icon, int width, int height)
 {
-    HBITMAP bitmap = nullptr;
+    OwnedBitmap bitmap;
     OwnedMemoryDc memory;
     {
         WindowDc window(hwnd);
-        bitmap = CreateCompatibleBitmap(window.dc, MENU_BITMAP_SIDE, MENU_BITMAP_SIDE);
-        memory.reset(CreateCompatibleDC(window.dc));
+        bitmap.reset(CreateCompatibleBitmap(window.get(), MENU_BITMAP_SIDE, MENU_BITMAP_SIDE));
+        memory.reset(CreateCompatibleDC(window.get()));
     }
     if (!bitmap || !memory)
         return bitmap;
-    SelectedObject selected(memory.get(), bitmap);
+    SelectedObject selected(memory.get(), bitmap.get());
     RECT square = {0, 0, MENU_BITMAP_SIDE, MENU_BITMAP_SIDE};
     FillRect(memory.get(), &square, GetSysColorBrush(COLOR_WINDOW));
     DrawIcon(memory.get(), 0, 0, icon);
@@ -185,10 +181,8 @@ HBITMAP MainDialog::makeMenuBitmap(HICON icon, int width, int height)
 void MainDialog::onDelete(int)
 {
     int row = selectedRow();
-    if (row < 0) {
-        showNoSelection();
+    if (row < 0)
         return;
-    }
     std::string location = rowText(row, 1);
     std::string title = rowText(row, 0);
     std::string question = "Are you Sure to delete Profile: " + title + "\n\nAt:\n\n" + location;
@@ -208,7 +202,14 @@ void MainDialog::onDelete(int)
     ListView_DeleteItem(profileList, row);
     ImageList_Remove(profileImages.get(), row);
 
-    // The rows below moved up: their Launch commands and image indexes follow their positions.
+    renumberAfterDelete(row, rows);
+}
+
+// The rows below a deleted one moved up: their Launch commands and image indexes follow their
+// positions.
+void MainDialog::renumberAfterDelete(int row, int rows)
+{
+    HMENU launch = launchMenu();
     for (int p = row; p <= rows - 2; ++p) {
         MENUITEMINFOA item = {};
         item.cbSize = sizeof(item);

@@ -1,13 +1,12 @@
-#include "profiler_app.h"
+#include "shell/profiler_app.h"
 
 #include <windows.h>
-
 #include <commctrl.h>
 
-#include "main_dialog.h"
+#include "shell/main_dialog.h"
 
-ProfilerApp::ProfilerApp(const std::string& settingsFile, HINSTANCE resources)
-    : settingsPath(settingsFile.substr(0, MAX_PATH - 1)), store(settingsPath), instance(resources)
+ProfilerApp::ProfilerApp(const std::string& settingsFile, HINSTANCE resourceModule)
+    : settingsPath(settingsFile.substr(0, MAX_PATH - 1)), profiles(settingsPath), resources(resourceModule)
 {
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
@@ -19,18 +18,18 @@ ProfilerApp::~ProfilerApp() = default;
 
 bool ProfilerApp::start()
 {
-    mainDialog = std::make_unique<MainDialog>(*this);
-    return mainDialog->create() != nullptr;
+    main = std::make_unique<MainDialog>(*this);
+    return main->create() != nullptr;
 }
 
 int ProfilerApp::run()
 {
     MSG message;
-    while (mainDialog && mainDialog->hwnd) {
+    while (main && main->window()) {
         BOOL got = GetMessageA(&message, nullptr, 0, 0);
         if (got == 0 || got == -1)
             return got == 0 ? static_cast<int>(message.wParam) : 1;
-        if (mainDialog->hwnd && IsDialogMessageA(mainDialog->hwnd, &message))
+        if (main->window() && IsDialogMessageA(main->window(), &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "profile_store.h"
+#include "store/profile_store.h"
 
 class MainDialog;
 
@@ -21,8 +21,13 @@ public:
     // Message loop until the main window is destroyed; returns the exit code.
     int run();
 
+    ProfileStore& store() { return profiles; }
+    HINSTANCE instance() const { return resources; }
+    MainDialog* mainDialog() const { return main.get(); }
+
+private:
     std::string settingsPath; // at most 259 characters
-    ProfileStore store;
-    HINSTANCE instance;
-    std::unique_ptr<MainDialog> mainDialog;
+    ProfileStore profiles;
+    HINSTANCE resources;
+    std::unique_ptr<MainDialog> main;
 };

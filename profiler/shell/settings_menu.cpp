@@ -1,22 +1,23 @@
 // The Settings submenu: Auto Apply Profile, the match prompt, Restore on Game Exit and Auto Start.
-#include "main_dialog.h"
-#include "module_path.h"
-#include "profile_store.h"
+#include "shell/main_dialog.h"
+
 #include "profiler_ids.h"
-#include "reg_key.h"
+#include "shell/module_path.h"
+#include "store/profile_store.h"
+#include "store/reg_key.h"
 
 namespace {
 constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* RUN_VALUE = "PADWISE";
 constexpr DWORD RUN_VALUE_LIMIT = 260;
 
-void setCheck(HMENU settings, int command, int flag)
+int readFromFile(const ProfileStore& store, const char* key)
 {
-    CheckMenuItem(settings, command, MF_BYCOMMAND | (flag ? MF_CHECKED : MF_UNCHECKED));
+    return store.readInt(ini::SETTINGS, key);
 }
 
 // Auto Start is on when the Run entry names this program (letter case aside).
-int readAutoStart()
+int readRunEntry(const ProfileStore&, const char*)
 {
     RegKey run;
     if (run.open(HKEY_LOCAL_MACHINE, RUN_KEY, KEY_ALL_ACCESS) != ERROR_SUCCESS)
@@ -26,51 +27,61 @@ int readAutoStart()
         return 0;
     return lstrcmpiA(entry.c_str(), modulePath().c_str()) == 0 ? 1 : 0;
 }
+
+void writeRunEntry(int on)
+{
+    RegKey run;
+    run.open(HKEY_LOCAL_MACHINE, RUN_KEY, KEY_ALL_ACCESS);
+    if (on)
+        run.setText("", RUN_VALUE, modulePath());
+    else
+        run.deleteValue(RUN_VALUE);
+}
+
+// One switch: its command, the "SETTINGS" key a toggle writes, its flag, where start-up reads it
+// from and what else a toggle changes.
+struct SettingToggle {
+    int command;
+    const char* key;
+    int SettingsFlags::*flag;
+    int (*read)(const ProfileStore& store, const char* key);
+    void (*alsoWrite)(int flag);
+};
+
+// In the order start-up reads them. The prompt has no menu item; "AUTORUN" is only written: Auto
+// Start follows the Run entry.
+const SettingToggle TOGGLES[] = {
+    {CMD_AUTO_APPLY, ini::AUTOLAUNCH, &SettingsFlags::autoApply, readFromFile, nullptr},
+    {CMD_PROMPT, ini::PROMPT, &SettingsFlags::promptOnMatch, readFromFile, nullptr},
+    {CMD_RESTORE, ini::RESTORE, &SettingsFlags::restoreOnExit, readFromFile, nullptr},
+    {CMD_AUTO_START, ini::AUTORUN, &SettingsFlags::autoStart, readRunEntry, writeRunEntry},
+};
+
+void setCheck(HMENU settings, int command, int flag)
+{
+    CheckMenuItem(settings, command, MF_BYCOMMAND | (flag ? MF_CHECKED : MF_UNCHECKED));
+}
 } // namespace
 
 void MainDialog::loadSettings(HMENU popup)
 {
     HMENU settings = GetSubMenu(popup, MENU_POS_SETTINGS);
-    autoApply = store().readInt(ini::SETTINGS, ini::AUTOLAUNCH);
-    setCheck(settings, CMD_AUTO_APPLY, autoApply);
-    promptOnMatch = store().readInt(ini::SETTINGS, ini::PROMPT);
-    setCheck(settings, CMD_PROMPT, promptOnMatch);
-    restoreOnExit = store().readInt(ini::SETTINGS, ini::RESTORE);
-    setCheck(settings, CMD_RESTORE, restoreOnExit);
-    autoStart = readAutoStart();
-    setCheck(settings, CMD_AUTO_START, autoStart);
+    for (const SettingToggle& toggle : TOGGLES) {
+        flags.*toggle.flag = toggle.read(store(), toggle.key);
+        setCheck(settings, toggle.command, flags.*toggle.flag);
+    }
 }
 
-void MainDialog::onToggleAutoApply(int)
+void MainDialog::onToggleSetting(int id)
 {
-    autoApply = autoApply == 0 ? 1 : 0;
-    store().writeInt(ini::SETTINGS, ini::AUTOLAUNCH, autoApply);
-    setCheck(settingsMenu(), CMD_AUTO_APPLY, autoApply);
-}
-
-void MainDialog::onTogglePrompt(int)
-{
-    promptOnMatch = promptOnMatch == 0 ? 1 : 0;
-    store().writeInt(ini::SETTINGS, ini::PROMPT, promptOnMatch);
-    setCheck(settingsMenu(), CMD_PROMPT, promptOnMatch);
-}
-
-void MainDialog::onToggleRestore(int)
-{
-    restoreOnExit = restoreOnExit == 0 ? 1 : 0;
-    store().writeInt(ini::SETTINGS, ini::RESTORE, restoreOnExit);
-    setCheck(settingsMenu(), CMD_RESTORE, restoreOnExit);
-}
-
-void MainDialog::onToggleAutoStart(int)
-{
-    autoStart = autoStart == 0 ? 1 : 0;
-    store().writeInt(ini::SETTINGS, ini::AUTORUN, autoStart);
-    setCheck(settingsMenu(), CMD_AUTO_START, autoStart);
-    RegKey run;
-    run.open(HKEY_LOCAL_MACHINE, RUN_KEY, KEY_ALL_ACCESS);
-    if (autoStart)
-        run.setText("", RUN_VALUE, modulePath());
-    else
-        run.deleteValue(RUN_VALUE);
+    for (const SettingToggle& toggle : TOGGLES) {
+        if (toggle.command != id)
+            continue;
+        int& flag = flags.*toggle.flag;
+        flag = flag == 0 ? 1 : 0;
+        store().writeInt(ini::SETTINGS, toggle.key, flag);
+        setCheck(settingsMenu(), toggle.command, flag);
+        if (toggle.alsoWrite)
+            toggle.alsoWrite(flag);
+    }
 }

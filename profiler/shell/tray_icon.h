@@ -18,7 +18,11 @@ public:
     void remove();
 
     std::string tip() const { return data.szTip; }
+    bool isAdded() const { return added; }
+    UINT id() const { return data.uID; }
+    UINT callbackMessage() const { return data.uCallbackMessage; }
 
+private:
     NOTIFYICONDATAA data = {}; // the first record version: size, window, id, flags, message, icon, tip
     bool added = false;
 };

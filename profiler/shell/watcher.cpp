@@ -1,31 +1,21 @@
-#include "watcher.h"
+#include "shell/watcher.h"
 
+#include <windows.h>
 #include <tlhelp32.h>
 
-#include "device_transfer.h"
-#include "game_host.h"
-#include "launcher.h"
-#include "profile_store.h"
+#include <utility>
+
 #include "profiler_ids.h"
+#include "shell/game_host.h"
+#include "shell/launcher.h"
+#include "store/device_transfer.h"
+#include "store/profile_store.h"
 
 namespace {
 constexpr UINT MATCH_PROMPT_TYPE = MB_YESNOCANCEL | MB_ICONQUESTION | MB_SYSTEMMODAL;
 // Not declared for Windows XP targets; XP refuses it, and the open falls back to the full query right.
 constexpr DWORD QUERY_LIMITED_INFORMATION = 0x1000;
 
-class SnapshotHandle {
-public:
-    explicit SnapshotHandle(HANDLE h) : handle(h) {}
-    ~SnapshotHandle()
-    {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    SnapshotHandle(const SnapshotHandle&) = delete;
-    SnapshotHandle& operator=(const SnapshotHandle&) = delete;
-
-    HANDLE handle;
-};
 } // namespace
 
 int findProfileForProcess(const std::vector<std::string>& locations, const std::string& exePath)
@@ -57,14 +47,15 @@ int LocationIndex::find(const std::string& foldedPath) const
     return found == firstRow.end() ? 0 : found->second;
 }
 
-HANDLE ProcessWatcher::openGame(DWORD processId, bool mayEnd)
+OwnedHandle ProcessWatcher::openGame(DWORD processId, bool mayEnd)
 {
     if (!mayEnd)
-        return OpenProcess(SYNCHRONIZE, FALSE, processId);
-    HANDLE process =
-        OpenProcess(SYNCHRONIZE | QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
+        return OwnedHandle(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    OwnedHandle process(
+        OpenProcess(SYNCHRONIZE | QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, processId));
     if (!process)
-        process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
+        process.reset(
+            OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, processId));
     return process;
 }
 
@@ -79,12 +70,12 @@ std::string ProcessWatcher::promptText(const std::string& exePath, const std::st
 bool ProcessWatcher::scan(const std::vector<std::string>& rowLocations, WatchMatch& match, bool mayEnd)
 {
     match = WatchMatch();
-    SnapshotHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (snapshot.handle == INVALID_HANDLE_VALUE)
+    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
         return false;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
-    if (!Process32First(snapshot.handle, &entry))
+    if (!Process32First(snapshot.get(), &entry))
         return false;
     index.update(rowLocations);
     const unsigned scan = ++scans;
@@ -97,7 +88,7 @@ bool ProcessWatcher::scan(const std::vector<std::string>& rowLocations, WatchMat
         int matched = index.find(known.foldedPath);
         if (!matched)
             continue;
-        HANDLE process = openGame(entry.th32ProcessID, mayEnd);
+        OwnedHandle process = openGame(entry.th32ProcessID, mayEnd);
         if (!process) {
             known.refused = true; // not served, and not matched again while it runs
             continue;
@@ -105,9 +96,9 @@ bool ProcessWatcher::scan(const std::vector<std::string>& rowLocations, WatchMat
         match.row = matched - 1;
         match.processId = entry.th32ProcessID;
         match.path = known.path;
-        match.process = process;
+        match.process = std::move(process);
         return true; // a partial scan forgets nothing
-    } while (Process32Next(snapshot.handle, &entry));
+    } while (Process32Next(snapshot.get(), &entry));
     cache.forgetAllBut(scan);
     return true;
 }
@@ -131,11 +122,11 @@ void ProcessWatcher::watchTick(GameHost& host, const ProfileStore& store, UINT_P
     if (match.row < 0)
         return;
 
-    ProcessHandle game(match.process);
+    OwnedHandle game = std::move(match.process);
     const std::string title = host.rowText(match.row, 0);
     const std::string location = host.rowText(match.row, 1);
     const std::string name = activeStateName(title, location);
-    host.setActiveState(1, name);
+    host.setActiveState(ActivityState::GameActive, name);
 
     bool apply = true;
     if (switches.promptOnMatch) {
@@ -150,7 +141,7 @@ void ProcessWatcher::watchTick(GameHost& host, const ProfileStore& store, UINT_P
     if (apply)
         applyProfile(store, match.path, true);
     WaitForSingleObject(game.get(), INFINITE);
-    host.setActiveState(0, name);
+    host.setActiveState(ActivityState::Idle, "");
     if (apply && switches.restoreOnExit)
         restoreDefaults(store);
 }

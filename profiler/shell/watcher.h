@@ -6,7 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "process_paths.h"
+#include "base/owned.h"
+#include "shell/process_paths.h"
 
 class GameHost;
 class ProfileStore;
@@ -38,7 +39,7 @@ struct WatchMatch {
     int row = -1;
     DWORD processId = 0;
     std::string path;
-    HANDLE process = nullptr; // owned by the caller of scan
+    OwnedHandle process;
 };
 
 class ProcessWatcher {
@@ -59,7 +60,7 @@ public:
 
     // Only the rights the watcher uses on a matched game: waiting, and with `mayEnd` reading its
     // exit code and ending it (the prompt's Cancel).
-    static HANDLE openGame(DWORD processId, bool mayEnd);
+    static OwnedHandle openGame(DWORD processId, bool mayEnd);
 
     // The match prompt's text.
     static std::string promptText(const std::string& exePath, const std::string& title,

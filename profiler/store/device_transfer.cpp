@@ -1,26 +1,11 @@
-#include "device_transfer.h"
+#include "store/device_transfer.h"
 
 #include <vector>
 
-#include "reg_key.h"
+#include "base/owned.h"
+#include "store/reg_key.h"
 
 namespace {
-// The driver's handle, held for the duration of one request.
-class DriverHandle {
-public:
-    explicit DriverHandle(HANDLE h) : handle(h) {}
-    ~DriverHandle()
-    {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    DriverHandle(const DriverHandle&) = delete;
-    DriverHandle& operator=(const DriverHandle&) = delete;
-    bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
-
-    HANDLE handle;
-};
-
 // A device value is read into 260 bytes of which 259 are offered; the value is expected to be a
 // REG_SZ text of at most 258 characters.
 constexpr DWORD DEVICE_VALUE_LIMIT = 259;
@@ -55,12 +40,13 @@ std::string readDeviceValue(const RegKey& key, const std::string& name)
 bool notifyDriver(const ProfileStore& store, DriverSharing sharing)
 {
     const DWORD share = sharing == DriverSharing::Shared ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
-    DriverHandle driver(CreateFileA(store.deviceNodePath().c_str(), GENERIC_READ | GENERIC_WRITE, share,
-                                    nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!driver.isOpen())
+    // The driver's handle lives for this one request.
+    OwnedHandle driver(CreateFileA(store.deviceNodePath().c_str(), GENERIC_READ | GENERIC_WRITE, share,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!driver)
         return false;
     DWORD returned = 0;
-    DeviceIoControl(driver.handle, store.controlCode(), nullptr, 0, nullptr, 0, &returned, nullptr);
+    DeviceIoControl(driver.get(), store.controlCode(), nullptr, 0, nullptr, 0, &returned, nullptr);
     return true;
 }
 

@@ -1,11 +1,10 @@
 #pragma once
-#include <string>
-
-#include "profile_store.h"
-
 // Moving a profile's pad settings between the settings file, the device settings key and the pad's
 // kernel driver. Nothing here reports a failure: a key that cannot be opened is skipped, a driver
 // that cannot be opened is not told, and the remaining steps go on.
+#include <string>
+
+#include "store/profile_store.h"
 
 enum class DriverSharing { Shared, Exclusive };
 

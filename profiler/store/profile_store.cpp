@@ -1,10 +1,11 @@
-#include "profile_store.h"
+#include "store/profile_store.h"
 
-#include "reg_key.h"
-
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+
+#include "store/reg_key.h"
 
 namespace {
 constexpr DWORD VALUE_CAPACITY = 4096; // values of up to 4095 characters
@@ -86,19 +87,6 @@ std::string ProfileStore::profileLocation(int number) const
     return readText(ini::PROFILES, keyName(number).c_str());
 }
 
-GameProfile ProfileStore::readProfile(const std::string& location) const
-{
-    GameProfile profile;
-    profile.location = location;
-    const char* section = location.c_str();
-    profile.title = readText(section, ini::PROFILE_TITLE);
-    profile.parameters = readText(section, ini::APP_PARAMS);
-    profile.startDirectory = readText(section, ini::APP_DIRECTION);
-    for (const std::string& name : deviceValueNames())
-        profile.deviceValues.push_back(readText(section, name.c_str()));
-    return profile;
-}
-
 void ProfileStore::writeProfileFields(const std::string& location, const std::string& title,
                                       const std::string& parameters, const std::string& startDirectory) const
 {
@@ -139,15 +127,22 @@ void ProfileStore::deleteSection(const std::string& section) const
     WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, path.c_str());
 }
 
-std::vector<ProfileRow> ProfileStore::loadRows() const
+std::optional<ProfileRow> ProfileStore::profileRow(int number) const
+{
+    std::string location = profileLocation(number);
+    if (location.empty())
+        return std::nullopt;
+    std::string title = readText(location.c_str(), ini::PROFILE_TITLE);
+    return ProfileRow{std::move(location), std::move(title)};
+}
+
+std::vector<ProfileRow> ProfileStore::loadRows(int count) const
 {
     std::vector<ProfileRow> rows;
-    int count = profileCount();
-    for (int k = 1; k <= count; ++k) {
-        std::string location = profileLocation(k);
-        if (location.empty())
-            continue;
-        rows.push_back({k, location, readText(location.c_str(), ini::PROFILE_TITLE)});
+    int entries = std::min(count, highestProfileNumber());
+    for (int k = 1; k <= entries; ++k) {
+        if (std::optional<ProfileRow> row = profileRow(k))
+            rows.push_back(std::move(*row));
     }
     return rows;
 }

@@ -1,10 +1,10 @@
 #pragma once
+// The settings file beside the program: its sections and keys, the profile list and the profiles.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
-
-#include "game_profile.h"
 
 class RegKey;
 
@@ -28,9 +28,8 @@ constexpr const char* APP_PARAMS = "AppParams";
 constexpr const char* APP_DIRECTION = "AppDirection";
 } // namespace ini
 
-// One listed profile: the number of its "PROFILES" key and what a list row shows.
+// What a row of the profile list shows: the location (the profile's section) and its title.
 struct ProfileRow {
-    int number = 0;
     std::string location;
     std::string title;
 };
@@ -46,7 +45,6 @@ public:
     DWORD controlCode() const;
     int profileCount() const;
     std::string profileLocation(int number) const;
-    GameProfile readProfile(const std::string& location) const;
     void writeProfileFields(const std::string& location, const std::string& title,
                             const std::string& parameters, const std::string& startDirectory) const;
     void copyDeviceValues(const std::string& source, const std::string& target) const;
@@ -54,8 +52,11 @@ public:
     void removeProfile(int row, const std::vector<std::string>& rowLocations) const;
     void deleteSection(const std::string& section) const;
 
-    // The rows of the profile list: entries 1 … COUNT in order, empty locations skipped.
-    std::vector<ProfileRow> loadRows() const;
+    // The row of entry `number` of "PROFILES"; none when the entry is empty.
+    std::optional<ProfileRow> profileRow(int number) const;
+    // The rows of entries 1 … count in order; empty entries yield no row. Entries above the highest
+    // key present all read empty and are not asked for one by one.
+    std::vector<ProfileRow> loadRows(int count) const;
     // The highest number k with a key k in "PROFILES" (0 when none): entries above it read empty.
     int highestProfileNumber() const;
     // Numbers the listed rows 1 … n again after empty entries were skipped: "PROFILES" becomes
@@ -72,5 +73,6 @@ public:
     void writeInt(const char* section, const char* key, int value) const;
     void removeKey(const char* section, const char* key) const;
 
+private:
     std::string path;
 };

@@ -1,4 +1,4 @@
-#include "reg_key.h"
+#include "store/reg_key.h"
 
 #include <vector>
 
@@ -9,42 +9,38 @@ LONG RegKey::open(HKEY root, const char* path, REGSAM access)
     if (rc != ERROR_SUCCESS)
         return rc;
     close();
-    handle = opened;
+    key.reset(opened);
     return ERROR_SUCCESS;
 }
 
 LONG RegKey::close()
 {
-    if (!handle)
-        return ERROR_SUCCESS;
-    LONG rc = RegCloseKey(handle);
-    handle = nullptr;
-    return rc;
+    return key ? RegCloseKey(key.release()) : ERROR_SUCCESS;
 }
 
 LONG RegKey::setText(const char* subPath, const char* name, const std::string& text)
 {
-    if (!handle)
+    if (!key)
         return ERROR_INVALID_HANDLE;
-    HKEY sub = nullptr;
-    LONG rc = RegCreateKeyExA(handle, subPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                              &sub, nullptr);
+    HKEY created = nullptr;
+    LONG rc = RegCreateKeyExA(key.get(), subPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                              nullptr, &created, nullptr);
     if (rc != ERROR_SUCCESS)
         return rc;
-    rc = RegSetValueExA(sub, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                        static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(sub);
-    return rc;
+    OwnedRegistryKey sub(created);
+    return RegSetValueExA(sub.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>(text.size() + 1));
 }
 
 LONG RegKey::queryText(const char* name, std::string& text, DWORD limit) const
 {
     text.clear();
-    if (!handle)
+    if (!key)
         return ERROR_INVALID_HANDLE;
     std::vector<char> buffer(limit + 1, '\0');
     DWORD size = limit;
-    LONG rc = RegQueryValueExA(handle, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size);
+    LONG rc =
+        RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (rc != ERROR_SUCCESS)
         return rc;
     buffer[limit] = '\0'; // the value need not carry its own terminator
@@ -54,7 +50,7 @@ LONG RegKey::queryText(const char* name, std::string& text, DWORD limit) const
 
 LONG RegKey::deleteValue(const char* name)
 {
-    if (!handle)
+    if (!key)
         return ERROR_INVALID_HANDLE;
-    return RegDeleteValueA(handle, name);
+    return RegDeleteValueA(key.get(), name);
 }

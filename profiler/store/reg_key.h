@@ -1,16 +1,13 @@
 #pragma once
+// Owns one open registry key and closes it when destroyed.
 #include <windows.h>
 
 #include <string>
 
-// Owns one open registry key handle and closes it when destroyed.
+#include "base/owned.h"
+
 class RegKey {
 public:
-    RegKey() = default;
-    ~RegKey() { close(); }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-
     // Opens path below root. On success the key held before is closed first.
     LONG open(HKEY root, const char* path, REGSAM access);
     // Closes the held key; 0 when nothing was held.
@@ -21,8 +18,9 @@ public:
     LONG queryText(const char* name, std::string& text, DWORD limit = 259) const;
     LONG deleteValue(const char* name);
 
-    bool isOpen() const { return handle != nullptr; }
-    HKEY get() const { return handle; }
+    bool isOpen() const { return static_cast<bool>(key); }
+    HKEY get() const { return key.get(); }
 
-    HKEY handle = nullptr;
+private:
+    OwnedRegistryKey key;
 };

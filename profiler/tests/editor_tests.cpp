@@ -2,22 +2,22 @@
 // Browse with the real open-file dialog, and "Go to Game Option" with the real control panel and
 // the stand-in kernel driver. A second thread plays the user while this thread runs the dialog.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include <functional>
-#include <map>
 #include <thread>
 
-#include "main_dialog.h"
-#include "profile_editor_dialog.h"
-#include "profiler_app.h"
+#include "editor/profile_editor_dialog.h"
+#include "editor/text_rules.h"
 #include "profiler_ids.h"
-#include "standin_driver_service.h"
-#include "text_rules.h"
+#include "shell/main_dialog.h"
+#include "shell/profiler_app.h"
 #include "testlib/temp_dir.h"
 #include "testlib/window_search.h"
-#include "ui_test_support.h"
+#include "tests/standin_driver_service.h"
+#include "tests/ui_test_support.h"
 
 namespace {
 const char* const TEST_PROGRAM = "profiler_editor_tests";
@@ -105,18 +105,9 @@ public:
     std::thread thread;
 };
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public StandinDriverTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        driver = new StandinDriverService;
-        driverError = driver->install(tempPath("editor_driver.log"), "Software\\PadkitTests\\Editor");
-    }
-    static void TearDownTestSuite()
-    {
-        delete driver;
-        driver = nullptr;
-    }
+    static void SetUpTestSuite() { installDriver("editor_driver.log", "Software\\PadkitTests\\Editor"); }
 
     void SetUp() override
     {
@@ -147,8 +138,9 @@ protected:
             driver->clearLog();
     }
 
-    MainDialog& main() { return *app->mainDialog; }
-    void command(int id) { SendMessageA(main().hwnd, WM_COMMAND, id, 0); }
+    MainDialog& main() { return *app->mainDialog(); }
+    HWND list() { return GetDlgItem(main().window(), IDC_PROFILE_LIST); }
+    void command(int id) { SendMessageA(main().window(), WM_COMMAND, id, 0); }
     std::string device(const char* name)
     {
         std::string text;
@@ -158,15 +150,18 @@ protected:
     {
         return settings->has(section, name) ? settings->read(section, name) : "<absent>";
     }
+    // A profile's section: title | parameters | start directory | the two device values.
+    std::string profile(const char* section)
+    {
+        return ini(section, "ProfileTitle") + " | " + ini(section, "AppParams") + " | " +
+               ini(section, "AppDirection") + " | " + ini(section, "ForceGain") + "/" +
+               ini(section, "Deadzone");
+    }
 
-    static StandinDriverService* driver;
-    static DWORD driverError;
     std::unique_ptr<TempSettings> settings;
     std::unique_ptr<ScratchKey> key;
     std::unique_ptr<ProfilerApp> app;
 };
-StandinDriverService* EditorTest::driver = nullptr;
-DWORD EditorTest::driverError = 0;
 
 TEST(EditorText, TrimsTheSixBlanksAndKeepsDoubleByteCharactersWhole)
 {
@@ -179,24 +174,25 @@ TEST(EditorText, TrimsTheSixBlanksAndKeepsDoubleByteCharactersWhole)
 
 TEST(EditorText, ChosenFileGivesFolderAndTitle)
 {
-    ChosenFile fly = splitChosenFile("C:\\Games\\Fly\\fly.exe");
-    EXPECT_EQ(fly.startDirectory, "C:\\Games\\Fly");
-    EXPECT_EQ(fly.title, "fly");
-    ChosenFile root = splitChosenFile("C:\\fly.exe");
-    EXPECT_EQ(root.startDirectory, "C:");
-    EXPECT_EQ(root.title, "fly");
-    ChosenFile dots = splitChosenFile("D:/games/sky.v2.exe");
-    EXPECT_EQ(dots.startDirectory, "D:/games");
-    EXPECT_EQ(dots.title, "sky.v2");
-    ChosenFile bare = splitChosenFile("fly");
-    EXPECT_EQ(bare.startDirectory, "fly");
-    EXPECT_EQ(bare.title, "fly");
-    // Shift-JIS 0x95 0x5C is one character whose second byte is a backslash: not a separator.
-    ChosenFile wide = splitChosenFile("C:\\Games\\\x95\x5C.exe", 932);
-    EXPECT_EQ(wide.startDirectory, "C:\\Games");
-    EXPECT_EQ(wide.title, "\x95\x5C");
-    ChosenFile folder = splitChosenFile("C:\\\x95\x5C\\a.exe", 932);
-    EXPECT_EQ(folder.startDirectory, "C:\\\x95\x5C");
+    struct Case {
+        const char* path;
+        UINT codePage;
+        const char* folder;
+        const char* title;
+    } cases[] = {
+        {"C:\\Games\\Fly\\fly.exe", CP_ACP, "C:\\Games\\Fly", "fly"},
+        {"C:\\fly.exe", CP_ACP, "C:", "fly"},
+        {"D:/games/sky.v2.exe", CP_ACP, "D:/games", "sky.v2"},
+        {"fly", CP_ACP, "fly", "fly"},
+        // Shift-JIS 0x95 0x5C is one character whose second byte is a backslash: not a separator.
+        {"C:\\Games\\\x95\x5C.exe", 932, "C:\\Games", "\x95\x5C"},
+        {"C:\\\x95\x5C\\a.exe", 932, "C:\\\x95\x5C", "a"},
+    };
+    for (const Case& c : cases) {
+        ChosenFile chosen = splitChosenFile(c.path, c.codePage);
+        EXPECT_EQ(chosen.startDirectory, c.folder) << c.path;
+        EXPECT_EQ(chosen.title, c.title) << c.path;
+    }
 }
 
 TEST(EditorMode, TheCaptionDecides)
@@ -253,11 +249,7 @@ TEST_F(EditorTest, NewProfileWithOnlyALocationIsListedAndStored)
         command(IDC_NEW);
     }
     const char* section = "C:\\Games\\New\\new.exe";
-    EXPECT_EQ(ini(section, "ProfileTitle"), "");
-    EXPECT_EQ(ini(section, "AppParams"), "<absent>");
-    EXPECT_EQ(ini(section, "AppDirection"), "<absent>");
-    EXPECT_EQ(ini(section, "ForceGain"), "55");
-    EXPECT_EQ(ini(section, "Deadzone"), "3");
+    EXPECT_EQ(profile(section), " | <absent> | <absent> | 55/3");
     EXPECT_EQ(ini("TMP", "ForceGain"), "<absent>");
     EXPECT_EQ(ini("PROFILES", "COUNT"), "3");
     EXPECT_EQ(ini("PROFILES", "3"), section);
@@ -268,7 +260,7 @@ TEST_F(EditorTest, NewProfileWithOnlyALocationIsListedAndStored)
     HMENU launch = main().launchMenu();
     ASSERT_EQ(GetMenuItemCount(launch), 3);
     EXPECT_EQ(GetMenuItemID(launch, 2), static_cast<UINT>(LAUNCH_COMMAND_BASE + 2));
-    EXPECT_EQ(ImageList_GetImageCount(main().profileImages.get()), 3);
+    EXPECT_EQ(ImageList_GetImageCount(ListView_GetImageList(list(), LVSIL_SMALL)), 3);
 
     // OK tells the driver, shared, with the key untouched.
     std::string log = driver->log("close");
@@ -279,16 +271,14 @@ TEST_F(EditorTest, NewProfileWithOnlyALocationIsListedAndStored)
 
 TEST_F(EditorTest, EditModeLocksTheLocationAndRewritesTheSameSection)
 {
-    ListView_SetItemState(main().profileList, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    std::map<std::string, std::string> seen;
+    ListView_SetItemState(list(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    std::string shown; // location | title | parameters | start directory | "TMP"
     bool locationLocked = false, focusOnTitle = false;
     {
         User user("Edit Game profile", [&](User& u) {
-            seen["location"] = u.text(IDC_LOCATION);
-            seen["title"] = u.text(IDC_TITLE);
-            seen["parameters"] = u.text(IDC_PARAMETERS);
-            seen["directory"] = u.text(IDC_START_DIRECTORY);
-            seen["tmp"] = ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
+            for (int id : {IDC_LOCATION, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY})
+                shown += u.text(id) + " | ";
+            shown += ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
             locationLocked =
                 !IsWindowEnabled(u.control(IDC_LOCATION)) && !IsWindowEnabled(u.control(IDC_BROWSE));
             focusOnTitle = u.focus() == u.control(IDC_TITLE);
@@ -298,23 +288,16 @@ TEST_F(EditorTest, EditModeLocksTheLocationAndRewritesTheSameSection)
             u.click(IDOK);
         });
         // A double click in the list opens the selected profile, as Edit does.
-        NMHDR click = {main().profileList, IDC_PROFILE_LIST, static_cast<UINT>(NM_DBLCLK)};
-        SendMessageA(main().hwnd, WM_NOTIFY, IDC_PROFILE_LIST, reinterpret_cast<LPARAM>(&click));
+        NMHDR click = {list(), IDC_PROFILE_LIST, static_cast<UINT>(NM_DBLCLK)};
+        SendMessageA(main().window(), WM_NOTIFY, IDC_PROFILE_LIST, reinterpret_cast<LPARAM>(&click));
     }
-    EXPECT_EQ(seen["location"], "C:\\Games\\Fly\\fly.exe");
-    EXPECT_EQ(seen["title"], "Fly");
-    EXPECT_EQ(seen["parameters"], "-fast");
-    EXPECT_EQ(seen["directory"], "C:\\Games\\Fly");
-    EXPECT_EQ(seen["tmp"], "90/1");
+    EXPECT_EQ(shown, "C:\\Games\\Fly\\fly.exe | Fly | -fast | C:\\Games\\Fly | 90/1");
     EXPECT_TRUE(locationLocked);
     EXPECT_TRUE(focusOnTitle);
 
     const char* section = "C:\\Games\\Fly\\fly.exe";
     // The title goes to the file as typed; Wine's INI writer drops the blanks at its ends itself.
-    EXPECT_EQ(ini(section, "ProfileTitle"), "New Fly");
-    EXPECT_EQ(ini(section, "AppParams"), "<absent>");
-    EXPECT_EQ(ini(section, "AppDirection"), "D:\\Fly");
-    EXPECT_EQ(ini(section, "ForceGain"), "90");
+    EXPECT_EQ(profile(section), "New Fly | <absent> | D:\\Fly | 90/1");
     EXPECT_EQ(ini("PROFILES", "COUNT"), "2");
     EXPECT_EQ(ini("TMP", "ForceGain"), "<absent>");
     EXPECT_EQ(main().rowText(1, 0), "New Fly");
@@ -405,7 +388,7 @@ void useControlPanel(User& u, const std::function<void()>& whileOpen)
 
 TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
 {
-    ListView_SetItemState(main().profileList, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(list(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     std::vector<std::string> during, after;
     std::vector<std::string> logs;
     auto state = [&] {

@@ -2,6 +2,7 @@
 // "DEVNODE", and stand-in games started by the test or by profiler. Observed from outside: the
 // device settings key, the settings file, the driver's log, the game's report and the windows.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -11,16 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "profile_store.h"
 #include "profiler_ids.h"
-#include "standin_driver_service.h"
-#include "standin_game_process.h"
+#include "store/profile_store.h"
 #include "testlib/message_boxes.h"
 #include "testlib/owned.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
 #include "testlib/wait.h"
 #include "testlib/window_search.h"
+#include "tests/standin_driver_service.h"
+#include "tests/standin_game_process.h"
 
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Games";
@@ -57,18 +58,9 @@ size_t countOf(const std::string& text, const std::string& word)
     return n;
 }
 
-class GamesEndToEnd : public ::testing::Test {
+class GamesEndToEnd : public StandinDriverTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        driver = new StandinDriverService;
-        driverError = driver->install(tempPath("games_driver.log"), DEVICE_KEY);
-    }
-    static void TearDownTestSuite()
-    {
-        delete driver;
-        driver = nullptr;
-    }
+    static void SetUpTestSuite() { installDriver("games_driver.log", DEVICE_KEY); }
 
     void SetUp() override
     {
@@ -183,8 +175,6 @@ protected:
         return text;
     }
 
-    static StandinDriverService* driver;
-    static DWORD driverError;
     std::unique_ptr<GameFolder> folder;
     std::unique_ptr<ProfileStore> store;
     int profiles = 0;
@@ -194,8 +184,6 @@ protected:
     StandinGame game2;
     std::vector<testlib::Handle> events;
 };
-StandinDriverService* GamesEndToEnd::driver = nullptr;
-DWORD GamesEndToEnd::driverError = 0;
 
 TEST_F(GamesEndToEnd, WatchedGameGetsItsProfileWhileItRunsAndTheDefaultsAfterwards)
 {

@@ -1,5 +1,6 @@
 // profiler.exe as a real process: start-up from its own settings file, recovery, and Exit.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -8,7 +9,7 @@
 #include "profiler_ids.h"
 #include "testlib/process.h"
 #include "testlib/window_search.h"
-#include "ui_test_support.h"
+#include "tests/ui_test_support.h"
 
 namespace {
 // A copy of profiler.exe under `name` in a settings folder, started as its own process.

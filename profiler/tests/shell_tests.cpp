@@ -1,19 +1,20 @@
 // The main window, tray menu, settings switches and start-up recovery, driven in this process
 // through the real dialog, list view, menus and message boxes under Wine.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
 
-#include "main_dialog.h"
-#include "module_path.h"
-#include "profiler_app.h"
 #include "profiler_ids.h"
+#include "shell/main_dialog.h"
+#include "shell/module_path.h"
+#include "shell/profiler_app.h"
 #include "testlib/process.h"
 #include "testlib/temp_dir.h"
 #include "testlib/window_search.h"
-#include "ui_test_support.h"
+#include "tests/ui_test_support.h"
 
 namespace {
 const char* const TEST_PROGRAM = "profiler_shell_tests";
@@ -30,6 +31,8 @@ const char* const THREE_PROFILES = "[PROFILES]\r\nCOUNT=3\r\n1=C:\\windows\\note
                                    "[C:\\windows\\notepad.exe]\r\nProfileTitle=Notes\r\n"
                                    "[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\n"
                                    "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\n";
+
+using Rows = std::vector<std::pair<std::string, std::string>>; // title, location
 
 class ShellTest : public ::testing::Test {
 protected:
@@ -52,25 +55,25 @@ protected:
         settings->write(settingsText(key->path, profiles, switches));
         app = std::make_unique<ProfilerApp>(settings->path);
         EXPECT_TRUE(app->start());
-        return *app->mainDialog;
+        return *app->mainDialog();
     }
 
+    HWND list() { return GetDlgItem(dialog().window(), IDC_PROFILE_LIST); }
     void select(int row)
     {
-        ListView_SetItemState(dialog().profileList, row, LVIS_SELECTED | LVIS_FOCUSED,
-                              LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetItemState(list(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
-    void command(int id) { SendMessageA(dialog().hwnd, WM_COMMAND, id, 0); }
+    void command(int id) { SendMessageA(dialog().window(), WM_COMMAND, id, 0); }
     LRESULT tray(UINT mouseMessage)
     {
-        return SendMessageA(dialog().hwnd, WM_TRAYICON, TRAY_ICON_ID, mouseMessage);
+        return SendMessageA(dialog().window(), WM_TRAYICON, TRAY_ICON_ID, mouseMessage);
     }
-    MainDialog& dialog() { return *app->mainDialog; }
+    MainDialog& dialog() { return *app->mainDialog(); }
     bool timerRunning() // stops the timer to find out; restarts it when it ran
     {
-        if (!KillTimer(dialog().hwnd, WATCH_TIMER))
+        if (!KillTimer(dialog().window(), WATCH_TIMER))
             return false;
-        SetTimer(dialog().hwnd, WATCH_TIMER, WATCH_PERIOD_MS, nullptr);
+        SetTimer(dialog().window(), WATCH_TIMER, WATCH_PERIOD_MS, nullptr);
         return true;
     }
     int imageOf(int row)
@@ -78,17 +81,25 @@ protected:
         LVITEMA item = {};
         item.mask = LVIF_IMAGE;
         item.iItem = row;
-        ListView_GetItem(dialog().profileList, &item);
+        ListView_GetItem(list(), &item);
         return item.iImage;
     }
+    // "PROFILES" numbers the rows' locations 1 … n and has no entry n + 1.
+    void expectEntries(const Rows& rows)
+    {
+        for (std::size_t k = 1; k <= rows.size(); ++k)
+            EXPECT_EQ(settings->read("PROFILES", std::to_string(k).c_str()), rows[k - 1].second);
+        EXPECT_FALSE(settings->has("PROFILES", std::to_string(rows.size() + 1).c_str()));
+    }
     // Titles, locations, images and Launch items all line up with the expected rows.
-    void expectRows(const std::vector<std::pair<std::string, std::string>>& rows)
+    void expectRows(const Rows& rows)
     {
         MainDialog& d = dialog();
         ASSERT_EQ(d.rowCount(), static_cast<int>(rows.size()));
         HMENU launch = d.launchMenu();
         ASSERT_EQ(GetMenuItemCount(launch), static_cast<int>(rows.size()));
-        EXPECT_EQ(ImageList_GetImageCount(d.profileImages.get()), static_cast<int>(rows.size()));
+        EXPECT_EQ(ImageList_GetImageCount(ListView_GetImageList(list(), LVSIL_SMALL)),
+                  static_cast<int>(rows.size()));
         for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
             EXPECT_EQ(d.rowText(i, 0), rows[i].first) << "row " << i;
             EXPECT_EQ(d.rowText(i, 1), rows[i].second) << "row " << i;
@@ -120,84 +131,88 @@ TEST(SettingsPath, LastThreeCharactersBecomeIni)
 TEST_F(ShellTest, StartsHiddenWithRowsImagesAndLaunchItemsFromTheFile)
 {
     MainDialog& d = start();
-    EXPECT_FALSE(IsWindowVisible(d.hwnd));
-    EXPECT_TRUE(GetWindowLongA(d.hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_FALSE(IsWindowVisible(d.window()));
+    EXPECT_TRUE(GetWindowLongA(d.window(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
     expectRows({{"Notes", "C:\\windows\\notepad.exe"},
                 {"Fly", "C:\\Games\\Fly\\fly.exe"},
                 {"Race", "C:\\Games\\Race\\race.exe"}});
-    EXPECT_EQ(d.tray.tip(), "Padwise: No Profile Active");
-    EXPECT_TRUE(d.tray.added);
-    EXPECT_EQ(d.tray.data.uID, static_cast<UINT>(TRAY_ICON_ID));
-    EXPECT_EQ(d.tray.data.uCallbackMessage, static_cast<UINT>(WM_USER + 100));
-    EXPECT_EQ(d.profileActive, 0);
+    EXPECT_EQ(d.trayIcon().tip(), "Padwise: No Profile Active");
+    EXPECT_TRUE(d.trayIcon().isAdded());
+    EXPECT_EQ(d.trayIcon().id(), static_cast<UINT>(TRAY_ICON_ID));
+    EXPECT_EQ(d.trayIcon().callbackMessage(), static_cast<UINT>(WM_USER + 100));
     EXPECT_TRUE(timerRunning());
     EXPECT_EQ(GetMenuDefaultItem(d.popupMenu(), FALSE, 0), static_cast<UINT>(CMD_PROFILE_EDIT));
 
     // The list's look: grid, full-row selection, the colours and the column texts and widths.
-    HWND list = d.profileList;
+    HWND list = this->list();
     EXPECT_EQ(ListView_GetExtendedListViewStyle(list) & 0x61, 0x61u);
     EXPECT_EQ(ListView_GetBkColor(list), 0xB8E4F3u);
     EXPECT_EQ(ListView_GetTextBkColor(list), CLR_NONE);
     RECT client;
     GetClientRect(list, &client);
-    char header[32] = {};
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = header;
-    column.cchTextMax = sizeof(header);
-    ListView_GetColumn(list, 0, &column);
-    EXPECT_STREQ(header, "  Title   ");
-    EXPECT_EQ(column.cx, client.right * 35 / 100 - 1);
-    ListView_GetColumn(list, 1, &column);
-    EXPECT_STREQ(header, "  Location   ");
-    EXPECT_EQ(column.cx, client.right * 65 / 100 - 1);
+    for (int i : {0, 1}) {
+        char header[32] = {};
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = header;
+        column.cchTextMax = sizeof(header);
+        ListView_GetColumn(list, i, &column);
+        EXPECT_STREQ(header, i == 0 ? "  Title   " : "  Location   ");
+        EXPECT_EQ(column.cx, client.right * (i == 0 ? 35 : 65) / 100 - 1);
+    }
 }
 
-TEST_F(ShellTest, NoProfilesLeavesAnEmptyLaunchSubmenuWithoutItsPlaceholder)
+// Empty entries add nothing, and the file is numbered like the rows again; an absurd COUNT costs no
+// time; with no profiles the Launch submenu is empty, its placeholder gone.
+TEST_F(ShellTest, TheListFollowsTheFileAndTheFileIsNumberedLikeTheList)
 {
-    MainDialog& d = start("");
-    EXPECT_EQ(d.rowCount(), 0);
-    EXPECT_EQ(GetMenuItemCount(d.launchMenu()), 0);
-    EXPECT_EQ(GetMenuState(d.popupMenu(), CMD_LAUNCH_PLACEHOLDER, MF_BYCOMMAND), static_cast<UINT>(-1));
+    struct Case {
+        const char* profiles;
+        Rows rows;
+        const char* count; // "COUNT" afterwards
+    } cases[] = {
+        {"", {}, ""},
+        {"[PROFILES]\r\nCOUNT=4\r\n1=C:\\a.exe\r\n2=\r\n3=C:\\c.exe\r\n4=C:\\d.exe\r\n[C:\\a.exe]"
+         "\r\nProfileTitle="
+         "A\r\n[C:\\c.exe]\r\nProfileTitle=C\r\n[C:\\d.exe]\r\nProfileTitle=D\r\n",
+         {{"A", "C:\\a.exe"}, {"C", "C:\\c.exe"}, {"D", "C:\\d.exe"}},
+         "3"},
+        {"[PROFILES]\r\nCOUNT=2000000000\r\n1=C:\\a.exe\r\n2=C:\\b.exe\r\n[C:\\a.exe]\r\nProfileTitle=A\r\n",
+         {{"A", "C:\\a.exe"}, {"", "C:\\b.exe"}},
+         "2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.profiles);
+        app.reset();
+        DWORD started = GetTickCount();
+        MainDialog& d = start(c.profiles);
+        EXPECT_LT(GetTickCount() - started, 3000u) << "no entry above the highest key is read";
+        expectRows(c.rows);
+        EXPECT_EQ(GetMenuState(d.popupMenu(), CMD_LAUNCH_PLACEHOLDER, MF_BYCOMMAND), static_cast<UINT>(-1));
+        EXPECT_EQ(settings->read("PROFILES", "COUNT"), c.count);
+        expectEntries(c.rows);
+    }
 }
 
-TEST_F(ShellTest, EmptyEntriesAddNothingAndTheListIsNumberedLikeItsRows)
-{
-    start("[PROFILES]\r\nCOUNT=4\r\n1=C:\\a.exe\r\n2=\r\n3=C:\\c.exe\r\n4=C:\\d.exe\r\n"
-          "[C:\\a.exe]\r\nProfileTitle=A\r\n[C:\\c.exe]\r\nProfileTitle=C\r\n[C:\\d.exe]\r\nProfileTitle="
-          "D\r\n");
-    expectRows({{"A", "C:\\a.exe"}, {"C", "C:\\c.exe"}, {"D", "C:\\d.exe"}});
-    EXPECT_EQ(settings->read("PROFILES", "COUNT"), "3");
-    EXPECT_EQ(settings->read("PROFILES", "2"), "C:\\c.exe");
-    EXPECT_EQ(settings->read("PROFILES", "3"), "C:\\d.exe");
-    EXPECT_FALSE(settings->has("PROFILES", "4"));
-}
-
-TEST_F(ShellTest, AnAbsurdCountStartsPromptlyWithTheListedRows)
-{
-    DWORD started = GetTickCount();
-    start(
-        "[PROFILES]\r\nCOUNT=2000000000\r\n1=C:\\a.exe\r\n2=C:\\b.exe\r\n[C:\\a.exe]\r\nProfileTitle=A\r\n");
-    EXPECT_LT(GetTickCount() - started, 10000u);
-    expectRows({{"A", "C:\\a.exe"}, {"", "C:\\b.exe"}});
-    EXPECT_EQ(settings->read("PROFILES", "COUNT"), "2");
-}
-
-TEST_F(ShellTest, DeleteRenumbersFileRowsImagesAndLaunchCommands)
+// Yes removes the row's section and renumbers the file, the rows, the images and the Launch items;
+// No changes nothing.
+TEST_F(ShellTest, DeleteAsksThenRenumbersFileRowsImagesAndLaunchCommands)
 {
     struct Case {
         int row;
-        std::vector<std::pair<std::string, std::string>> left;
+        int answer;
+        Rows left;
     };
     const std::pair<std::string, std::string> notes{"Notes", "C:\\windows\\notepad.exe"},
         fly{"Fly", "C:\\Games\\Fly\\fly.exe"}, race{"Race", "C:\\Games\\Race\\race.exe"};
-    for (const Case& c : {Case{0, {fly, race}}, Case{1, {notes, race}}, Case{2, {notes, fly}}}) {
-        SCOPED_TRACE("deleting row " + std::to_string(c.row));
+    for (const Case& c : {Case{0, IDYES, {fly, race}}, Case{1, IDYES, {notes, race}},
+                          Case{2, IDYES, {notes, fly}}, Case{1, IDNO, {notes, fly, race}}}) {
+        SCOPED_TRACE("deleting row " + std::to_string(c.row) + ", answer " + std::to_string(c.answer));
         app.reset();
         start();
         std::string title = dialog().rowText(c.row, 0), location = dialog().rowText(c.row, 1);
         select(c.row);
-        BoxAnswerer answer({IDYES});
+        BoxAnswerer answer({c.answer});
         command(IDC_DELETE);
         ASSERT_EQ(answer.seen.size(), 1u);
         EXPECT_EQ(answer.seen[0].text, "Are you Sure to delete Profile: " + title + "\n\nAt:\n\n" + location);
@@ -206,26 +221,12 @@ TEST_F(ShellTest, DeleteRenumbersFileRowsImagesAndLaunchCommands)
         EXPECT_EQ(answer.seen[0].icon, "question");
 
         expectRows(c.left);
-        EXPECT_EQ(settings->read("PROFILES", "COUNT"), "2");
-        EXPECT_EQ(settings->read("PROFILES", "1"), c.left[0].second);
-        EXPECT_EQ(settings->read("PROFILES", "2"), c.left[1].second);
-        EXPECT_FALSE(settings->has("PROFILES", "3"));
-        EXPECT_FALSE(settings->has(location.c_str(), "ProfileTitle"));
+        EXPECT_EQ(settings->read("PROFILES", "COUNT"), std::to_string(c.left.size()));
+        expectEntries(c.left);
+        EXPECT_EQ(settings->has(location.c_str(), "ProfileTitle"), c.answer != IDYES);
         for (const auto& kept : c.left)
             EXPECT_EQ(settings->read(kept.second.c_str(), "ProfileTitle"), kept.first);
     }
-}
-
-TEST_F(ShellTest, DeleteAnsweredNoChangesNothing)
-{
-    start();
-    select(1);
-    BoxAnswerer answer({IDNO});
-    command(IDC_DELETE);
-    ASSERT_EQ(answer.seen.size(), 1u);
-    EXPECT_EQ(dialog().rowCount(), 3);
-    EXPECT_EQ(settings->read("PROFILES", "COUNT"), "3");
-    EXPECT_EQ(settings->read("C:\\Games\\Fly\\fly.exe", "ProfileTitle"), "Fly");
 }
 
 TEST_F(ShellTest, EditDeleteAndRunWithoutSelectionAskForOne)
@@ -244,72 +245,59 @@ TEST_F(ShellTest, EditDeleteAndRunWithoutSelectionAskForOne)
     EXPECT_EQ(settings->read("PROFILES", "COUNT"), "3");
 }
 
+// Each switch is read at start-up (Auto Start from the Run entry alone, not from "AUTORUN"), and its
+// command flips it, stores it and sets its check mark. The prompt has no menu item.
 TEST_F(ShellTest, SettingsSwitchesAreReadFlippedStoredAndChecked)
 {
-    MainDialog& d = start("", "AUTOLAUNCH=1\r\nPROMPT=1\r\nRESTORE=0\r\n");
-    HMENU menu = d.settingsMenu();
-    EXPECT_EQ(d.autoApply, 1);
-    EXPECT_EQ(d.promptOnMatch, 1);
-    EXPECT_EQ(d.restoreOnExit, 0);
-    EXPECT_TRUE(GetMenuState(menu, CMD_AUTO_APPLY, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_FALSE(GetMenuState(menu, CMD_RESTORE, MF_BYCOMMAND) & MF_CHECKED);
-
-    command(CMD_AUTO_APPLY);
-    command(CMD_RESTORE);
-    command(CMD_PROMPT);
-    EXPECT_EQ(d.autoApply, 0);
-    EXPECT_EQ(d.restoreOnExit, 1);
-    EXPECT_EQ(d.promptOnMatch, 0);
-    EXPECT_EQ(settings->read("SETTINGS", "AUTOLAUNCH"), "0");
-    EXPECT_EQ(settings->read("SETTINGS", "RESTORE"), "1");
-    EXPECT_EQ(settings->read("SETTINGS", "PROMPT"), "0");
-    EXPECT_FALSE(GetMenuState(menu, CMD_AUTO_APPLY, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_TRUE(GetMenuState(menu, CMD_RESTORE, MF_BYCOMMAND) & MF_CHECKED);
-    // The prompt switch has no menu item: only the file shows it.
-    EXPECT_EQ(GetMenuState(d.popupMenu(), CMD_PROMPT, MF_BYCOMMAND), static_cast<UINT>(-1));
-
-    command(CMD_AUTO_APPLY);
-    EXPECT_EQ(settings->read("SETTINGS", "AUTOLAUNCH"), "1");
-    EXPECT_TRUE(GetMenuState(menu, CMD_AUTO_APPLY, MF_BYCOMMAND) & MF_CHECKED);
-}
-
-TEST_F(ShellTest, AutoStartFollowsTheRunEntry)
-{
     RunEntryGuard guard;
-    std::string self = modulePath();
-
-    // AUTORUN alone does not count: only the Run entry does.
-    RunEntryGuard::erase();
-    MainDialog* d = &start("", "AUTORUN=1\r\n");
-    EXPECT_EQ(d->autoStart, 0);
-    EXPECT_FALSE(GetMenuState(d->settingsMenu(), CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED);
-
-    command(CMD_AUTO_START);
-    std::string entry;
-    ASSERT_TRUE(RunEntryGuard::read(entry));
-    EXPECT_EQ(entry, self);
-    EXPECT_EQ(settings->read("SETTINGS", "AUTORUN"), "1");
-    EXPECT_TRUE(GetMenuState(d->settingsMenu(), CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED);
-
-    command(CMD_AUTO_START);
-    EXPECT_FALSE(RunEntryGuard::read(entry));
-    EXPECT_EQ(settings->read("SETTINGS", "AUTORUN"), "0");
-
-    // The program's path in other letters still counts as this program.
+    const std::string self = modulePath();
     std::string upper = self;
     CharUpperA(&upper[0]);
-    RunEntryGuard::write(upper);
-    app.reset();
-    d = &start("");
-    EXPECT_EQ(d->autoStart, 1);
-    EXPECT_TRUE(GetMenuState(d->settingsMenu(), CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED);
-
-    RunEntryGuard::write("C:\\Other\\profiler.exe");
-    app.reset();
-    EXPECT_EQ(start("").autoStart, 0);
+    enum Run { NONE, SELF_UPPER, OTHER };
+    struct Case {
+        int command;
+        const char* key;
+        const char* file;
+        Run run;
+        bool on; // as read at start-up
+    } cases[] = {
+        {CMD_AUTO_APPLY, "AUTOLAUNCH", "AUTOLAUNCH=1\r\n", NONE, true},
+        {CMD_AUTO_APPLY, "AUTOLAUNCH", "", NONE, false},
+        {CMD_RESTORE, "RESTORE", "RESTORE=0\r\n", NONE, false},
+        {CMD_RESTORE, "RESTORE", "RESTORE=1\r\n", NONE, true},
+        {CMD_PROMPT, "PROMPT", "PROMPT=1\r\n", NONE, true},
+        {CMD_AUTO_START, "AUTORUN", "AUTORUN=1\r\n", NONE, false},
+        {CMD_AUTO_START, "AUTORUN", "", SELF_UPPER, true},
+        {CMD_AUTO_START, "AUTORUN", "", OTHER, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " run entry " + std::to_string(c.run) + " command " +
+                     std::to_string(c.command));
+        app.reset();
+        if (c.run == NONE)
+            RunEntryGuard::erase();
+        else
+            RunEntryGuard::write(c.run == SELF_UPPER ? upper : "C:\\Other\\profiler.exe");
+        MainDialog& d = start("", c.file);
+        const UINT before = GetMenuState(d.settingsMenu(), c.command, MF_BYCOMMAND);
+        command(c.command);
+        EXPECT_EQ(settings->read("SETTINGS", c.key), c.on ? "0" : "1");
+        const UINT after = GetMenuState(d.settingsMenu(), c.command, MF_BYCOMMAND);
+        if (c.command == CMD_PROMPT) {
+            EXPECT_EQ(GetMenuState(d.popupMenu(), c.command, MF_BYCOMMAND), static_cast<UINT>(-1));
+            continue;
+        }
+        EXPECT_EQ((before & MF_CHECKED) != 0, c.on);
+        EXPECT_EQ((after & MF_CHECKED) != 0, !c.on);
+        std::string entry;
+        if (c.command == CMD_AUTO_START) {
+            EXPECT_EQ(RunEntryGuard::read(entry), !c.on);
+            EXPECT_EQ(entry, c.on ? "" : self);
+        }
+    }
 }
 
-TEST_F(ShellTest, TrayClicksOpenMenusOnlyWhileIdle)
+TEST_F(ShellTest, TrayClicksOpenMenusAndADoubleClickShowsTheWindowUntilItIsHidden)
 {
     MainDialog& d = start();
     {
@@ -321,48 +309,56 @@ TEST_F(ShellTest, TrayClicksOpenMenusOnlyWhileIdle)
         EXPECT_EQ(closer.shown[0], d.launchMenu());
         EXPECT_EQ(closer.shown[1], d.popupMenu());
     }
-
-    // A double click shows the window for editing; clicks are then ignored until it is hidden.
     EXPECT_EQ(tray(WM_LBUTTONDBLCLK), 1);
-    EXPECT_TRUE(IsWindowVisible(d.hwnd));
-    EXPECT_EQ(d.profileActive, 1);
-    EXPECT_EQ(d.tray.tip(), "Padwise: Profile Editor");
-    {
-        MenuCloser closer;
-        EXPECT_EQ(tray(WM_LBUTTONDOWN), 0);
-        EXPECT_EQ(tray(WM_RBUTTONUP), 0);
-        EXPECT_TRUE(closer.shown.empty());
-    }
-    EXPECT_TRUE(timerRunning());
+    EXPECT_TRUE(IsWindowVisible(d.window()));
+    EXPECT_EQ(d.trayIcon().tip(), "Padwise: Profile Editor");
     for (int hide : {IDC_CLOSE, IDOK, IDCANCEL}) {
         command(CMD_PROFILE_EDIT);
-        EXPECT_TRUE(IsWindowVisible(d.hwnd));
+        EXPECT_TRUE(IsWindowVisible(d.window()));
         command(hide);
-        EXPECT_FALSE(IsWindowVisible(d.hwnd)) << hide;
-        EXPECT_EQ(d.profileActive, 0);
-        EXPECT_EQ(d.tray.tip(), "Padwise: No Profile Active");
+        EXPECT_FALSE(IsWindowVisible(d.window())) << hide;
+        EXPECT_EQ(d.trayIcon().tip(), "Padwise: No Profile Active");
     }
 }
 
-TEST_F(ShellTest, ActiveStateMarksTheDeviceKeyStopsTheTimerAndCutsTheTip)
+// The activity state through its effects: the marker in the device key, WATCH_TIMER, the tip, and
+// tray clicks, which work only while idle. Editing leaves the marker and the timer alone; a game
+// found while editing ends in idle with the window still shown.
+TEST_F(ShellTest, ActiveStateMarksTheDeviceKeyStopsTheTimerAndSetsTheTip)
 {
     MainDialog& d = start();
-    EXPECT_EQ(d.setActiveState(1, "Fly"), 0);
-    std::string marker;
-    EXPECT_TRUE(key->get("PROFILEACTIVE", marker));
-    EXPECT_EQ(marker, "Fly");
-    EXPECT_FALSE(timerRunning());
-    EXPECT_EQ(d.tray.tip(), "Padwise: Fly");
-
-    EXPECT_EQ(d.setActiveState(0, "Fly"), 1);
-    EXPECT_FALSE(key->has("PROFILEACTIVE"));
-    EXPECT_TRUE(timerRunning());
-    EXPECT_EQ(d.tray.tip(), "Padwise: No Profile Active");
-
-    std::string longTitle(100, 'x');
-    d.setActiveState(1, longTitle);
-    EXPECT_EQ(d.tray.tip(), ("Padwise: " + longTitle).substr(0, 63));
-    d.setActiveState(0, longTitle);
+    key->set("PROFILEACTIVE", "left alone");
+    const std::string longTitle(100, 'x');
+    const std::string idle = "Padwise: No Profile Active";
+    struct Step {
+        ActivityState state;
+        std::string name;
+        std::string marker;
+        bool timer;
+        std::string tip;
+    } steps[] = {
+        {ActivityState::Editing, "", "left alone", true, "Padwise: Profile Editor"},
+        {ActivityState::Idle, "", "left alone", true, idle},
+        {ActivityState::Editing, "", "left alone", true, "Padwise: Profile Editor"},
+        {ActivityState::GameActive, "Fly", "Fly", false, "Padwise: Fly"},
+        {ActivityState::Idle, "", "<absent>", true, idle},
+        {ActivityState::Idle, "", "<absent>", true, idle},
+        {ActivityState::GameActive, longTitle, longTitle, false, ("Padwise: " + longTitle).substr(0, 63)},
+        {ActivityState::Idle, "", "<absent>", true, idle},
+    };
+    ActivityState previous = ActivityState::Idle;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.tip);
+        EXPECT_EQ(d.setActiveState(step.state, step.name), previous);
+        previous = step.state;
+        std::string marker;
+        EXPECT_EQ(key->get("PROFILEACTIVE", marker) ? marker : "<absent>", step.marker);
+        EXPECT_EQ(timerRunning(), step.timer);
+        EXPECT_EQ(d.trayIcon().tip(), step.tip);
+        MenuCloser closer;
+        EXPECT_EQ(tray(WM_RBUTTONUP), step.state == ActivityState::Idle ? 1 : 0);
+        EXPECT_EQ(closer.shown.size(), step.state == ActivityState::Idle ? 1u : 0u);
+    }
 }
 
 TEST_F(ShellTest, EmptyDevicePathNeverMarksTheRegistryRoot)
@@ -371,13 +367,13 @@ TEST_F(ShellTest, EmptyDevicePathNeverMarksTheRegistryRoot)
     settings->write("[SETTINGS]\r\n");
     app = std::make_unique<ProfilerApp>(settings->path);
     ASSERT_TRUE(app->start());
-    dialog().setActiveState(1, "Fly");
+    dialog().setActiveState(ActivityState::GameActive, "Fly");
     HKEY root = nullptr;
     RegOpenKeyExA(HKEY_LOCAL_MACHINE, nullptr, 0, KEY_READ, &root);
     EXPECT_NE(RegQueryValueExA(root, "PROFILEACTIVE", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
     RegCloseKey(root);
     EXPECT_FALSE(timerRunning());
-    dialog().setActiveState(0, "Fly");
+    dialog().setActiveState(ActivityState::Idle, "");
 }
 
 TEST_F(ShellTest, StartUpRestoresDefaultsWhenAProfileWasLeftActive)
@@ -400,7 +396,7 @@ TEST_F(ShellTest, StartUpRestoresDefaultsWhenAProfileWasLeftActive)
         EXPECT_EQ(gain, c.restored ? "70" : "profile gain");
         EXPECT_EQ(zone, c.restored ? "4" : "profile zone");
         EXPECT_FALSE(key->has("PROFILEACTIVE"));
-        EXPECT_TRUE(dialog().tray.added);
+        EXPECT_TRUE(dialog().trayIcon().isAdded());
     }
 }
 
@@ -415,7 +411,7 @@ TEST_F(ShellTest, ExitAskedNoKeepsRunningAndYesClosesTheWindow)
         EXPECT_EQ(answer.seen[0].icon, "question");
         EXPECT_EQ(answer.seen[0].buttons, (std::vector<int>{IDYES, IDNO}));
     }
-    ASSERT_TRUE(IsWindow(d.hwnd));
+    ASSERT_TRUE(IsWindow(d.window()));
     EXPECT_EQ(d.rowCount(), 3);
     EXPECT_TRUE(timerRunning());
     HMENU launch = d.launchMenu();
@@ -423,7 +419,7 @@ TEST_F(ShellTest, ExitAskedNoKeepsRunningAndYesClosesTheWindow)
         BoxAnswerer answer({IDYES});
         command(CMD_EXIT);
     }
-    EXPECT_EQ(d.hwnd, nullptr);
+    EXPECT_EQ(d.window(), nullptr);
     EXPECT_EQ(GetMenuItemCount(launch), 0);
     EXPECT_EQ(app->run(), 0); // the loop ends at once: the window is gone
 }

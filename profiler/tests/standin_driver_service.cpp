@@ -1,4 +1,4 @@
-#include "standin_driver_service.h"
+#include "tests/standin_driver_service.h"
 
 #include "testlib/owned.h"
 #include "testlib/registry.h"
@@ -82,4 +82,10 @@ void StandinDriverService::settle() const
             return countOf(all, "create") <= countOf(all, "close");
         },
         3000);
+}
+
+void StandinDriverTest::installDriver(const std::string& logName, const std::string& watchKey)
+{
+    driver = std::make_unique<StandinDriverService>();
+    driverError = driver->install(tempPath(logName), watchKey);
 }

@@ -1,8 +1,11 @@
 #pragma once
 // Installs the stand-in kernel driver (standin_driver.sys beside the test program) as a service,
 // points its log at a file and its registry watch at a key, and removes it again.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 class StandinDriverService {
@@ -28,4 +31,15 @@ public:
 
     std::string logFile;
     bool installed = false;
+};
+
+// A suite whose tests share one stand-in driver: its SetUpTestSuite calls installDriver, and the
+// driver is removed after the last test.
+class StandinDriverTest : public ::testing::Test {
+protected:
+    static void installDriver(const std::string& logName, const std::string& watchKey);
+    static void TearDownTestSuite() { driver.reset(); }
+
+    static inline std::unique_ptr<StandinDriverService> driver;
+    static inline DWORD driverError = 0; // of the install; each test's SetUp asserts it is 0
 };

@@ -1,4 +1,4 @@
-#include "standin_game_process.h"
+#include "tests/standin_game_process.h"
 
 std::string GameFolder::placeGame(const std::string& relativePath) const
 {

@@ -1,11 +1,12 @@
 // The settings store and RegKey against real INI files and real registry keys under Wine.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <string>
 
-#include "profile_store.h"
-#include "reg_key.h"
+#include "store/profile_store.h"
+#include "store/reg_key.h"
 #include "testlib/temp_dir.h"
 
 namespace {
@@ -22,20 +23,25 @@ protected:
     void TearDown() override { DeleteFileA(path.c_str()); }
 
     void settings(const char* key, const char* value) { store->writeText(ini::SETTINGS, key, value); }
-    void addProfiles(std::initializer_list<const char*> locations)
+    void addProfiles(const std::vector<std::string>& locations)
     {
         int rows = 0;
-        for (const char* location : locations) {
-            store->writeProfileFields(location, std::string("title of ") + location, "", "");
+        for (const std::string& location : locations) {
+            store->writeProfileFields(location, "title of " + location, "", "");
             store->appendProfile(location, rows++);
         }
     }
+    std::vector<ProfileRow> rows() { return store->loadRows(store->profileCount()); }
     std::vector<std::string> rowLocations()
     {
         std::vector<std::string> out;
-        for (const ProfileRow& row : store->loadRows())
+        for (const ProfileRow& row : rows())
             out.push_back(row.location);
         return out;
+    }
+    std::string title(const std::string& location)
+    {
+        return store->readText(location.c_str(), "ProfileTitle");
     }
 
     std::string path;
@@ -49,14 +55,14 @@ TEST_F(StoreTest, MissingFileReadsAsDefaultsAndFirstWriteCreatesIt)
     EXPECT_EQ(store->deviceKeyPath(), "");
     EXPECT_EQ(store->deviceNodePath(), "");
     EXPECT_EQ(store->controlCode(), 0u);
-    EXPECT_TRUE(store->loadRows().empty());
+    EXPECT_TRUE(rows().empty());
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
 
     store->writeProfileFields("C:\\Games\\a.exe", "A", "", "");
     store->appendProfile("C:\\Games\\a.exe", 0);
-    ASSERT_EQ(store->loadRows().size(), 1u);
+    ASSERT_EQ(rows().size(), 1u);
     EXPECT_EQ(store->profileLocation(1), "C:\\Games\\a.exe");
-    EXPECT_EQ(store->readProfile("C:\\Games\\a.exe").title, "A");
+    EXPECT_EQ(title("C:\\Games\\a.exe"), "A");
 }
 
 TEST_F(StoreTest, SettingsAreReadAsDeployed)
@@ -67,11 +73,7 @@ TEST_F(StoreTest, SettingsAreReadAsDeployed)
     settings("REGPATH", "System\\Pad\\Params");
     settings("DEVNODE", "\\\\.\\PadCtl");
     settings("IOCTLCODE", "0x222004");
-    std::vector<std::string> names = store->deviceValueNames();
-    ASSERT_EQ(names.size(), 3u);
-    EXPECT_EQ(names[0], "Gain");
-    EXPECT_EQ(names[1], "");
-    EXPECT_EQ(names[2], "Deadzone");
+    EXPECT_EQ(store->deviceValueNames(), (std::vector<std::string>{"Gain", "", "Deadzone"}));
     EXPECT_EQ(store->deviceKeyPath(), "System\\Pad\\Params");
     EXPECT_EQ(store->deviceNodePath(), "\\\\.\\PadCtl");
     EXPECT_EQ(store->controlCode(), 0x222004u);
@@ -96,23 +98,24 @@ TEST_F(StoreTest, ProfileFieldsFollowTheRecordRules)
     store->writeProfileFields(game, "  Race  ", "-window", "C:\\Games\\Race");
     store->writeText(game.c_str(), "Gain", "80");
     store->writeText(game.c_str(), "Mode", "2");
-    GameProfile profile = store->readProfile(game);
-    EXPECT_EQ(profile.title, "Race") << "the platform trims white space around values";
-    EXPECT_EQ(profile.parameters, "-window");
-    EXPECT_EQ(profile.startDirectory, "C:\\Games\\Race");
-    EXPECT_EQ(profile.deviceValues, (std::vector<std::string>{"80", "2"}));
+    EXPECT_EQ(title(game), "Race") << "the platform trims white space around values";
+    EXPECT_EQ(store->readText(game.c_str(), "AppParams"), "-window");
+    EXPECT_EQ(store->readText(game.c_str(), "AppDirection"), "C:\\Games\\Race");
 
     // A name added to the list later reads empty from an older profile.
     settings("KEYS", "3");
     settings("3", "Spring");
-    EXPECT_EQ(store->readProfile(game).deviceValues, (std::vector<std::string>{"80", "2", ""}));
+    store->copyDeviceValues(game, "TMP");
+    EXPECT_EQ(store->readText("TMP", "Gain"), "80");
+    EXPECT_EQ(store->readText("TMP", "Mode"), "2");
+    EXPECT_NE(readFile(path).find("Spring="), std::string::npos);
 }
 
 TEST_F(StoreTest, NamesIgnoreLetterCase)
 {
     store->writeProfileFields("C:\\Games\\A.EXE", "upper", "", "");
     store->writeProfileFields("c:\\games\\a.exe", "lower", "", "");
-    EXPECT_EQ(store->readProfile("C:\\GAMES\\a.Exe").title, "lower");
+    EXPECT_EQ(title("C:\\GAMES\\a.Exe"), "lower");
     store->writeText("profiles", "count", "1");
     EXPECT_EQ(store->profileCount(), 1);
 }
@@ -137,51 +140,42 @@ TEST_F(StoreTest, CopyDeviceValuesAndNullWriteRemoval)
 
 TEST_F(StoreTest, RemoveKeepsTheListInvariant)
 {
+    const std::vector<std::string> four = {"a", "b", "c", "d"};
     struct Case {
-        const char* name;
+        std::vector<std::string> profiles;
         int row;
         std::vector<std::string> after;
     } cases[] = {
-        {"first", 0, {"b", "c", "d"}},
-        {"middle", 1, {"a", "c", "d"}},
-        {"last", 3, {"a", "b", "c"}},
+        {four, 0, {"b", "c", "d"}},
+        {four, 1, {"a", "c", "d"}},
+        {four, 3, {"a", "b", "c"}},
+        {{"C:\\only.exe"}, 0, {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        const int n = static_cast<int>(c.profiles.size());
+        SCOPED_TRACE("row " + std::to_string(c.row) + " of " + std::to_string(n));
         DeleteFileA(path.c_str());
-        addProfiles({"a", "b", "c", "d"});
+        addProfiles(c.profiles);
         store->removeProfile(c.row, rowLocations());
         EXPECT_EQ(rowLocations(), c.after);
-        EXPECT_EQ(store->profileCount(), 3);
-        EXPECT_EQ(store->profileLocation(4), "");
-        EXPECT_EQ(readFile(path).find("\n4="), std::string::npos);
+        EXPECT_EQ(store->profileCount(), n - 1);
+        EXPECT_EQ(store->profileLocation(n), "");
+        EXPECT_EQ(readFile(path).find("\n" + std::to_string(n) + "="), std::string::npos);
         for (const std::string& kept : c.after)
-            EXPECT_EQ(store->readProfile(kept).title, "title of " + kept);
-        std::string gone(1, "abcd"[c.row]);
-        EXPECT_EQ(readFile(path).find("[" + gone + "]"), std::string::npos);
+            EXPECT_EQ(title(kept), "title of " + kept);
+        EXPECT_EQ(readFile(path).find("[" + c.profiles[c.row] + "]"), std::string::npos);
     }
-}
-
-TEST_F(StoreTest, RemoveTheOnlyProfile)
-{
-    addProfiles({"C:\\only.exe"});
-    store->removeProfile(0, rowLocations());
-    EXPECT_EQ(store->profileCount(), 0);
-    EXPECT_EQ(store->profileLocation(1), "");
-    EXPECT_EQ(readFile(path).find("[C:\\only.exe]"), std::string::npos);
-    EXPECT_TRUE(store->loadRows().empty());
 }
 
 TEST_F(StoreTest, EmptyEntriesYieldNoRowAndRemovalRenumbersByRows)
 {
     addProfiles({"a", "b", "c"});
     store->writeText("PROFILES", "2", ""); // a hand edit leaves a hole
-    std::vector<ProfileRow> rows = store->loadRows();
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].location, "a");
-    EXPECT_EQ(rows[1].location, "c");
-    EXPECT_EQ(rows[1].number, 3);
-    EXPECT_EQ(rows[1].title, "title of c");
+    std::vector<ProfileRow> listed = rows();
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0].location, "a");
+    EXPECT_EQ(listed[1].location, "c");
+    EXPECT_EQ(listed[1].title, "title of c");
 
     store->removeProfile(0, rowLocations());
     EXPECT_EQ(store->profileCount(), 1);
@@ -197,7 +191,7 @@ TEST_F(StoreTest, LongValuesSurviveUpTo4095Characters)
 {
     std::string title(4095, 't');
     store->writeProfileFields("g", title, "", "");
-    EXPECT_EQ(store->readProfile("g").title, title);
+    EXPECT_EQ(this->title("g"), title);
 }
 
 class RegKeyTest : public ::testing::Test {
@@ -289,5 +283,5 @@ TEST_F(StoreTest, HighestProfileNumberAndRenumberingRewriteTheListOnly)
     EXPECT_EQ(store->profileLocation(2), "C:\\g.exe");
     EXPECT_EQ(store->highestProfileNumber(), 2);
     EXPECT_EQ(store->readText(ini::PROFILES, "Note"), "");
-    EXPECT_EQ(store->readProfile("C:\\b.exe").title, "B");
+    EXPECT_EQ(title("C:\\b.exe"), "B");
 }

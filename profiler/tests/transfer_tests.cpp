@@ -1,17 +1,19 @@
 // Device profile transfer against a real settings file, real registry keys and the stand-in kernel
 // driver, which logs the open, the request with the key's values at that moment, and the close.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <sstream>
 #include <string>
 
-#include "device_transfer.h"
-#include "standin_driver_service.h"
+#include "store/device_transfer.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
+#include "tests/standin_driver_service.h"
 
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Transfer";
@@ -31,34 +33,44 @@ std::string value(const char* name)
     return regText(DEVICE_KEY, name);
 }
 
-// The "value" lines that follow the request in the driver's log: what it found in the key.
-std::map<std::string, std::string> valuesAtRequest(const std::string& log)
+const char* const NAMES[] = {"Gain", "Deadzone", "Curve"}; // the device value list
+
+// The three device values in the key, each followed by "/".
+std::string inForce()
 {
-    std::map<std::string, std::string> values;
-    std::istringstream lines(
-        log.substr(log.find("ioctl") == std::string::npos ? log.size() : log.find("ioctl")));
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.rfind("value ", 0) != 0)
-            continue;
-        size_t eq = line.find('=');
-        values[line.substr(6, eq - 6)] = line.substr(eq + 1);
-    }
-    return values;
+    std::string text;
+    for (const char* name : NAMES)
+        text += value(name) + "/";
+    return text;
 }
 
-class TransferTest : public ::testing::Test {
+// What the driver found in the key when the request arrived: the "value" lines after it in its log.
+std::string atRequest(const std::string& log)
+{
+    std::map<std::string, std::string> values;
+    std::istringstream lines(log.substr(std::min(log.find("ioctl"), log.size())));
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("value ", 0) == 0)
+            values[line.substr(6, line.find('=') - 6)] = line.substr(line.find('=') + 1);
+    }
+    std::string text;
+    for (const char* name : NAMES)
+        text += (values.count(name) ? values[name] : "<absent>") + "/";
+    return text;
+}
+
+// One request: opened with `open`, the request, then the close.
+void expectOneRequest(const std::string& log, const char* open)
+{
+    EXPECT_EQ(log.find(open), 0u) << log;
+    EXPECT_NE(log.find(IOCTL_LINE), std::string::npos) << log;
+    EXPECT_LT(log.find("ioctl"), log.find("close\n")) << log;
+}
+
+class TransferTest : public StandinDriverTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        driver = new StandinDriverService;
-        driverError = driver->install(tempPath("transfer_driver.log"), DEVICE_KEY);
-    }
-    static void TearDownTestSuite()
-    {
-        delete driver;
-        driver = nullptr;
-    }
+    static void SetUpTestSuite() { installDriver("transfer_driver.log", DEVICE_KEY); }
 
     void SetUp() override
     {
@@ -92,6 +104,14 @@ protected:
         GetPrivateProfileStringA(section, key, "<absent>", buffer, sizeof(buffer), path.c_str());
         return std::string(buffer) != "<absent>";
     }
+    // The section's three device values, as inForce() shows the key's.
+    std::string saved(const char* section)
+    {
+        std::string text;
+        for (const char* name : NAMES)
+            text += (hasKey(section, name) ? ini(section, name) : "<absent>") + "/";
+        return text;
+    }
     void profile(const char* section, const char* gain, const char* deadzone, const char* curve)
     {
         store->writeText(section, "Gain", gain);
@@ -99,39 +119,21 @@ protected:
         store->writeText(section, "Curve", curve);
     }
 
-    static StandinDriverService* driver;
-    static DWORD driverError;
     std::string path;
     std::unique_ptr<ProfileStore> store;
 };
-StandinDriverService* TransferTest::driver = nullptr;
-DWORD TransferTest::driverError = 0;
 
 TEST_F(TransferTest, ApplyWithSnapshotWritesKeySavesDefaultsThenTellsDriverExclusively)
 {
     setValue("Gain", "100");
     setValue("Deadzone", "5");
     profile("C:\\Games\\Fly\\fly.exe", "70", "2", "soft");
-
     applyProfile(*store, "C:\\Games\\Fly\\fly.exe", true);
-
-    EXPECT_EQ(value("Gain"), "70");
-    EXPECT_EQ(value("Deadzone"), "2");
-    EXPECT_EQ(value("Curve"), "soft");
-    EXPECT_EQ(ini("DEFAULT", "Gain"), "100");
-    EXPECT_EQ(ini("DEFAULT", "Deadzone"), "5");
-    EXPECT_TRUE(hasKey("DEFAULT", "Curve")) << "an absent value is recorded as the empty text";
-    EXPECT_EQ(ini("DEFAULT", "Curve"), "");
-
+    EXPECT_EQ(inForce(), "70/2/soft/");
+    EXPECT_EQ(saved("DEFAULT"), "100/5//") << "an absent value is recorded as the empty text";
     std::string log = driver->log("close");
-    EXPECT_EQ(log.find(EXCLUSIVE_OPEN), 0u) << log;
-    EXPECT_NE(log.find(IOCTL_LINE), std::string::npos) << log;
-    EXPECT_NE(log.find("close\n"), std::string::npos) << log;
-    EXPECT_LT(log.find("ioctl"), log.find("close")) << log;
-    std::map<std::string, std::string> seen = valuesAtRequest(log);
-    EXPECT_EQ(seen["Gain"], "70") << "the key must hold the new values when the request arrives";
-    EXPECT_EQ(seen["Deadzone"], "2");
-    EXPECT_EQ(seen["Curve"], "soft");
+    expectOneRequest(log, EXCLUSIVE_OPEN);
+    EXPECT_EQ(atRequest(log), "70/2/soft/") << "the key must hold the new values when the request arrives";
 }
 
 TEST_F(TransferTest, SharedTransferOpensDriverShared)
@@ -140,21 +142,18 @@ TEST_F(TransferTest, SharedTransferOpensDriverShared)
     setValue("Gain", "9");
     transferDeviceValues(*store, "TMP", "DEFAULT", DriverSharing::Shared);
     std::string log = driver->log("close");
-    EXPECT_EQ(log.find(SHARED_OPEN), 0u) << log;
-    EXPECT_NE(log.find(IOCTL_LINE), std::string::npos) << log;
-    EXPECT_EQ(valuesAtRequest(log)["Gain"], "1");
-    EXPECT_EQ(ini("DEFAULT", "Gain"), "9");
+    expectOneRequest(log, SHARED_OPEN);
+    EXPECT_EQ(atRequest(log), "1/2/3/");
+    EXPECT_EQ(saved("DEFAULT"), "9///");
 }
 
 TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotWritesEmptyTexts)
 {
     setValue("Gain", "100");
     restoreDefaults(*store);
-    EXPECT_EQ(value("Gain"), "");
-    EXPECT_EQ(value("Deadzone"), "");
-    EXPECT_EQ(value("Curve"), "");
-    EXPECT_FALSE(hasKey("DEFAULT", "Gain")) << "restore takes no snapshot";
-    EXPECT_EQ(driver->log("close").find(EXCLUSIVE_OPEN), 0u);
+    EXPECT_EQ(inForce(), "///");
+    EXPECT_EQ(saved("DEFAULT"), "<absent>/<absent>/<absent>/") << "restore takes no snapshot";
+    expectOneRequest(driver->log("close"), EXCLUSIVE_OPEN);
 
     setValue("Gain", "100");
     setValue("Deadzone", "5");
@@ -163,12 +162,10 @@ TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotWritesEmptyTex
     applyProfile(*store, "P", true);
     driver->clearLog();
     restoreDefaults(*store);
-    EXPECT_EQ(value("Gain"), "100");
-    EXPECT_EQ(value("Deadzone"), "5");
-    EXPECT_EQ(value("Curve"), "hard");
+    EXPECT_EQ(inForce(), "100/5/hard/");
     std::string log = driver->log("close");
-    EXPECT_EQ(log.find(EXCLUSIVE_OPEN), 0u) << log;
-    EXPECT_EQ(valuesAtRequest(log)["Curve"], "hard");
+    expectOneRequest(log, EXCLUSIVE_OPEN);
+    EXPECT_EQ(atRequest(log), "100/5/hard/");
 }
 
 TEST_F(TransferTest, TwoAppliesWithoutRestoreKeepTheFirstProfileAsDefaults)
@@ -178,8 +175,8 @@ TEST_F(TransferTest, TwoAppliesWithoutRestoreKeepTheFirstProfileAsDefaults)
     profile("B", "2", "2", "2");
     applyProfile(*store, "A", true);
     applyProfile(*store, "B", true);
-    EXPECT_EQ(ini("DEFAULT", "Gain"), "1");
-    EXPECT_EQ(value("Gain"), "2");
+    EXPECT_EQ(saved("DEFAULT"), "1/1/1/");
+    EXPECT_EQ(inForce(), "2/2/2/");
 }
 
 TEST_F(TransferTest, NoDeviceValuesWritesNothingButStillSendsTheRequest)
@@ -188,10 +185,9 @@ TEST_F(TransferTest, NoDeviceValuesWritesNothingButStillSendsTheRequest)
     profile("P", "70", "2", "soft");
     setValue("Gain", "100");
     applyProfile(*store, "P", true);
-    EXPECT_EQ(value("Gain"), "100");
-    EXPECT_FALSE(hasKey("DEFAULT", "Gain"));
-    std::string log = driver->log("close");
-    EXPECT_NE(log.find(IOCTL_LINE), std::string::npos) << log;
+    EXPECT_EQ(inForce(), "100/<absent>/<absent>/");
+    EXPECT_EQ(saved("DEFAULT"), "<absent>/<absent>/<absent>/");
+    expectOneRequest(driver->log("close"), EXCLUSIVE_OPEN);
 }
 
 TEST_F(TransferTest, DriverAbsentStillWritesValuesAndSnapshot)
@@ -200,8 +196,8 @@ TEST_F(TransferTest, DriverAbsentStillWritesValuesAndSnapshot)
     setValue("Gain", "100");
     profile("P", "70", "2", "soft");
     applyProfile(*store, "P", true);
-    EXPECT_EQ(value("Gain"), "70");
-    EXPECT_EQ(ini("DEFAULT", "Gain"), "100");
+    EXPECT_EQ(inForce(), "70/2/soft/");
+    EXPECT_EQ(saved("DEFAULT"), "100///");
     EXPECT_FALSE(notifyDriver(*store, DriverSharing::Exclusive));
     settings("DEVNODE", "");
     EXPECT_FALSE(notifyDriver(*store, DriverSharing::Shared));
@@ -213,10 +209,8 @@ TEST_F(TransferTest, ReadDeviceValuesCopiesWhatIsInForceWithoutTellingTheDriver)
     setValue("Gain", "100");
     setValue("Curve", "hard");
     readDeviceValues(*store, "TMP");
-    EXPECT_EQ(ini("TMP", "Gain"), "100");
-    EXPECT_EQ(ini("TMP", "Curve"), "hard");
-    EXPECT_TRUE(hasKey("TMP", "Deadzone"));
-    EXPECT_EQ(value("Gain"), "100");
+    EXPECT_EQ(saved("TMP"), "100//hard/");
+    EXPECT_EQ(inForce(), "100/<absent>/hard/");
     Sleep(100);
     EXPECT_EQ(driver->log(), "");
 }

@@ -1,4 +1,4 @@
-#include "ui_test_support.h"
+#include "tests/ui_test_support.h"
 
 #include "testlib/registry.h"
 

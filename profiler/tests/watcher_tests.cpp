@@ -1,20 +1,22 @@
 // The launcher and the watcher with a main window of the test's own, against real processes (copies
-// of the stand-in game), a real settings file and real registry keys. The prompt's other answers,
+// of the stand-in game), a real settings file and real registry keys. The prompt's Cancel,
 // two games, launches with parameters and untitled profiles are covered end to end with profiler.exe.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "game_host.h"
-#include "launcher.h"
-#include "profile_store.h"
 #include "profiler_ids.h"
-#include "standin_game_process.h"
+#include "shell/game_host.h"
+#include "shell/launcher.h"
+#include "shell/watcher.h"
+#include "store/profile_store.h"
 #include "testlib/registry.h"
-#include "watcher.h"
+#include "tests/standin_game_process.h"
 
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Watcher";
@@ -44,12 +46,12 @@ public:
     ~RecordingHost() override { DestroyWindow(hwnd); }
 
     HWND window() const override { return hwnd; }
-    int setActiveState(int flag, const std::string& name) override
+    ActivityState setActiveState(ActivityState state, const std::string& name) override
     {
-        states.push_back(std::to_string(flag) + " " + name + " gain=" + deviceValue("Gain"));
-        int previous = active;
-        active = flag;
-        return previous;
+        const char* names[] = {"idle", "editing", "game"};
+        std::string named = name.empty() ? "" : " " + name;
+        states.push_back(names[static_cast<int>(state)] + named + " gain=" + deviceValue("Gain"));
+        return std::exchange(active, state);
     }
     int rowCount() const override { return static_cast<int>(rows.size()); }
     std::string rowText(int row, int column) const override
@@ -66,7 +68,7 @@ public:
     HWND hwnd = nullptr;
     std::vector<std::pair<std::string, std::string>> rows; // title, location
     std::vector<std::string> states;
-    int active = 0;
+    ActivityState active = ActivityState::Idle;
     int answer = IDYES;
     std::string promptText;
     UINT promptType = 0;
@@ -206,18 +208,6 @@ TEST(ProcessPaths, CacheResolvesOncePerProcessNoticesReusedIdsAndForgetsTheGone)
     EXPECT_EQ(resolveCalls, 3);
 }
 
-TEST_F(GamesTest, AutoApplyOffDoesNothing)
-{
-    std::string exe = folder->placeGame("Fly\\fly.exe");
-    addProfile("Fly", exe);
-    StandinGame game;
-    ASSERT_TRUE(game.start(exe, ""));
-    watcher.watchTick(host, *store, WATCH_TIMER, {false, false, true});
-    EXPECT_TRUE(host.states.empty());
-    EXPECT_EQ(watcher.scans, 0u);
-    EXPECT_EQ(deviceValue("Gain"), "100");
-}
-
 TEST_F(GamesTest, WatchedGameIsServedUntilItEndsThenDefaultsComeBackWithRestoreOn)
 {
     std::string exe = folder->placeGame("Games\\Fly\\Fly.exe");
@@ -231,9 +221,8 @@ TEST_F(GamesTest, WatchedGameIsServedUntilItEndsThenDefaultsComeBackWithRestoreO
     DWORD exitCode = 0;
     EXPECT_TRUE(game.waitEnd(0, &exitCode)) << "the tick returns only when the game has ended";
     EXPECT_EQ(exitCode, 5u);
-    ASSERT_EQ(host.states.size(), 2u);
-    EXPECT_EQ(host.states[0], "1 Fly gain=100");
-    EXPECT_EQ(host.states[1], "0 Fly gain=70") << "the profile stays in force while the game runs";
+    EXPECT_EQ(host.states, (std::vector<std::string>{"game Fly gain=100", "idle gain=70"}))
+        << "the profile stays in force while the game runs";
     EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
     EXPECT_EQ(store->readText("DEFAULT", "Curve"), "hard");
     EXPECT_EQ(deviceValue("Gain"), "100") << "restored after the state went back to idle";
@@ -245,37 +234,51 @@ TEST_F(GamesTest, WatchedGameIsServedUntilItEndsThenDefaultsComeBackWithRestoreO
     EXPECT_EQ(watcher.cache.known.count(game.id()), 0u) << "its entry is forgotten";
 }
 
-TEST_F(GamesTest, RestoreOffLeavesTheProfileInForce)
-{
-    std::string exe = folder->placeGame("fly.exe");
-    addProfile("Fly", exe);
-    StandinGame game;
-    ASSERT_TRUE(game.start(exe, "--wait-ms 300"));
-    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
-    EXPECT_EQ(host.states.size(), 2u);
-    EXPECT_EQ(deviceValue("Gain"), "70");
-}
-
-TEST_F(GamesTest, PromptYesAppliesWithTheExactQuestion)
+// Auto Apply, the prompt's answer and Restore decide what reaches the key; the state shows the game
+// while it runs whether it was applied or not.
+TEST_F(GamesTest, SwitchesAndThePromptDecideWhatIsAppliedAndRestored)
 {
     std::string exe = folder->placeGame("Games\\Fly.exe");
     std::string location = addProfile("Fly High", exe);
-    StandinGame game;
-    ASSERT_TRUE(game.start(exe, "--wait-ms 400"));
-    host.answer = IDYES;
-    watcher.watchTick(host, *store, WATCH_TIMER, {true, true, true});
-
-    EXPECT_EQ(host.promptType, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_SYSTEMMODAL));
-    EXPECT_EQ(host.promptType, 0x1023u);
-    std::string tail = " Match the following profile\n\nTitle:    Fly High\nLocation: " + location +
-                       "\n\nYes    = Apply Profile and Continue\nNo     = Continue without Apply Profile\n"
-                       "Cancel = Abort the Program";
-    ASSERT_GT(host.promptText.size(), tail.size());
-    EXPECT_EQ(host.promptText.substr(host.promptText.size() - tail.size()), tail);
-    EXPECT_TRUE(samePath(host.promptText.substr(0, host.promptText.size() - tail.size()), exe));
-    ASSERT_EQ(host.states.size(), 2u);
-    EXPECT_EQ(host.states[1], "0 Fly High gain=70");
-    EXPECT_EQ(deviceValue("Gain"), "100");
+    const std::vector<std::string> applied = {"game Fly High gain=100", "idle gain=70"};
+    struct Case {
+        WatchSwitches switches;
+        int answer;
+        std::vector<std::string> states;
+        const char* gainAfter;
+    } cases[] = {
+        {{false, false, true}, IDYES, {}, "100"},
+        {{true, false, false}, IDYES, applied, "70"},
+        {{true, true, true}, IDYES, applied, "100"},
+        {{true, true, true}, IDNO, {"game Fly High gain=100", "idle gain=100"}, "100"},
+    };
+    const std::string tail = " Match the following profile\n\nTitle:    Fly High\nLocation: " + location +
+                             "\n\nYes    = Apply Profile and Continue\nNo     = Continue without Apply "
+                             "Profile\nCancel = Abort the Program";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "auto apply " << c.switches.autoApply << ", prompt " << c.switches.promptOnMatch
+                     << ", answer " << c.answer << ", restore " << c.switches.restoreOnExit);
+        setDeviceValue("Gain", "100");
+        host.states.clear();
+        host.promptText.clear();
+        host.answer = c.answer;
+        const unsigned scans = watcher.scans;
+        StandinGame game;
+        ASSERT_TRUE(game.start(exe, "--wait-ms 300"));
+        watcher.watchTick(host, *store, WATCH_TIMER, c.switches);
+        EXPECT_EQ(host.states, c.states);
+        EXPECT_EQ(deviceValue("Gain"), c.gainAfter);
+        EXPECT_EQ(watcher.scans, scans + (c.switches.autoApply ? 1u : 0u));
+        if (!c.switches.promptOnMatch) {
+            EXPECT_EQ(host.promptText, "");
+            continue;
+        }
+        EXPECT_EQ(host.promptType, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_SYSTEMMODAL));
+        ASSERT_GT(host.promptText.size(), tail.size());
+        EXPECT_EQ(host.promptText.substr(host.promptText.size() - tail.size()), tail);
+        EXPECT_TRUE(samePath(host.promptText.substr(0, host.promptText.size() - tail.size()), exe));
+    }
 }
 
 TEST_F(GamesTest, SameLocationInTwoRowsServesTheLowerRow)
@@ -288,18 +291,17 @@ TEST_F(GamesTest, SameLocationInTwoRowsServesTheLowerRow)
     ASSERT_TRUE(game.start(exe, "--wait-ms 300"));
     watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
     ASSERT_EQ(host.states.size(), 2u);
-    EXPECT_EQ(host.states[0], "1 First gain=100");
+    EXPECT_EQ(host.states[0], "game First gain=100");
 }
 
 TEST_F(GamesTest, LaunchOfAMissingGameReturnsToIdleAtOnce)
 {
     std::string location = addProfile("Ghost", folder->file("missing\\ghost.exe"));
     DWORD start = GetTickCount();
-    ProcessHandle process = launchProfile(host, *store, 0, true);
+    OwnedHandle process = launchProfile(host, *store, 0, true);
     EXPECT_FALSE(process);
     EXPECT_LT(GetTickCount() - start, 3000u);
-    ASSERT_EQ(host.states.size(), 2u);
-    EXPECT_EQ(host.states[1], "0 Ghost gain=100");
+    EXPECT_EQ(host.states, (std::vector<std::string>{"game Ghost gain=100", "idle gain=100"}));
     EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100") << "the snapshot was taken before the start";
     EXPECT_EQ(deviceValue("Gain"), "100");
 
@@ -311,14 +313,13 @@ TEST_F(GamesTest, LaunchOfAMissingGameReturnsToIdleAtOnce)
 TEST_F(GamesTest, RunProgramWaitsOnlyWhenAsked)
 {
     std::string exe = folder->placeGame("tool.exe");
-    ProcessHandle waited =
-        runProgram(nullptr, "Open", exe, "--wait-ms 300 --exit 4", "", SW_SHOWNORMAL, true);
+    OwnedHandle waited = runProgram(nullptr, "Open", exe, "--wait-ms 300 --exit 4", "", SW_SHOWNORMAL, true);
     ASSERT_TRUE(waited);
     DWORD exitCode = 0;
     GetExitCodeProcess(waited.get(), &exitCode);
     EXPECT_EQ(exitCode, 4u);
 
-    ProcessHandle started = runProgram(nullptr, "Open", exe, "--wait-ms 5000", "", SW_SHOWNORMAL, false);
+    OwnedHandle started = runProgram(nullptr, "Open", exe, "--wait-ms 5000", "", SW_SHOWNORMAL, false);
     ASSERT_TRUE(started);
     EXPECT_EQ(WaitForSingleObject(started.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     TerminateProcess(started.get(), 0);

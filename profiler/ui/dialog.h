@@ -18,9 +18,9 @@ public:
     // Ends a modal dialog or destroys a modeless one.
     void close(INT_PTR result);
 
+    // The dialog's window while it exists, else NULL.
+    HWND window() const { return hwnd; }
     HWND item(int id) const { return GetDlgItem(hwnd, id); }
-    HWND hwnd = nullptr;
-    bool modal = false;
 
 protected:
     // Dialog procedure semantics: TRUE when handled. The default routes WM_INITDIALOG and WM_COMMAND.
@@ -31,7 +31,11 @@ protected:
     // Sets the result of a message whose result is not the dialog procedure's return value.
     INT_PTR messageResult(LONG_PTR result);
 
+    HWND hwnd = nullptr;
+
 private:
+    bool modal = false;
+
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
 

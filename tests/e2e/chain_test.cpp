@@ -10,9 +10,9 @@
 #include "fitkit_session.h"
 #include "jolter_link.h"
 #include "pad_journal.h"
+#include "pad_reports/pad_reports.h"
 #include "pad_setup.h"
 #include "profiler_stage.h"
-#include "reports.h"
 #include "testlib/process.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
@@ -95,8 +95,9 @@ TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
 
     // Binding resets the pad with the stored autocenter strength and gain (50 % of full gain).
     ASSERT_EQ(S_OK, driver->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr));
-    std::vector<Report> expected = {commandReport(CMD_RESET, 0), commandReport(CMD_AUTOCENTER, 6),
-                                    commandReport(CMD_GAIN, 50)};
+    std::vector<Report> expected = {commandReport(PadCommand::RESET, 0),
+                                    commandReport(PadCommand::AUTOCENTER, 6),
+                                    commandReport(PadCommand::GAIN, 50)};
 
     // A constant force of 8000 on the X axis for 2 s, started twice over.
     DWORD axes[1] = {0x01000002}; // the X axis actuator's object id
@@ -118,25 +119,21 @@ TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
     expected.push_back(effectReport(0x26, 8000, 0, 2000, 2, 0, 0, 1));
 
     EXPECT_EQ(S_OK, driver->SetGain(externalId, 5000));
-    expected.push_back(commandReport(CMD_GAIN, 25));
+    expected.push_back(commandReport(PadCommand::GAIN, 25));
     EXPECT_EQ(S_OK, driver->SendForceFeedbackCommand(externalId, DISFFC_PAUSE));
-    expected.push_back(commandReport(CMD_PAUSE, 0));
+    expected.push_back(commandReport(PadCommand::PAUSE, 0));
     EXPECT_EQ(S_OK, driver->SendForceFeedbackCommand(externalId, DISFFC_CONTINUE));
-    expected.push_back(commandReport(CMD_PAUSE, 1));
+    expected.push_back(commandReport(PadCommand::PAUSE, 1));
     EXPECT_EQ(S_OK, driver->SendForceFeedbackCommand(externalId, DISFFC_RESET));
-    expected.push_back(commandReport(CMD_RESET, 0));
-    expected.push_back(commandReport(CMD_AUTOCENTER, 6));
-    expected.push_back(commandReport(CMD_GAIN, 25));
+    expected.push_back(commandReport(PadCommand::RESET, 0));
+    expected.push_back(commandReport(PadCommand::AUTOCENTER, 6));
+    expected.push_back(commandReport(PadCommand::GAIN, 25));
     EXPECT_EQ(S_OK, driver->DeviceID(DIRECTINPUT_VERSION, externalId, FALSE, 0, nullptr));
 
     std::vector<Report> received = reportsSince(journal, expected.size());
     EXPECT_EQ(expected, received);
-    for (const Report& r : received) {
-        unsigned sum = 0;
-        for (unsigned char b : r)
-            sum += b;
-        EXPECT_EQ(0u, sum & 0xFF) << "checksum";
-    }
+    for (const Report& r : received)
+        EXPECT_TRUE(sumsToZero(r)) << "checksum";
 }
 
 TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)

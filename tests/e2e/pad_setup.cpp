@@ -19,6 +19,11 @@ std::string infPath()
 
 DWORD updateDriver()
 {
+    return updateDriver(hardwareId, infPath());
+}
+
+DWORD updateDriver(const char* id, const std::string& inf)
+{
     using Update = BOOL(WINAPI*)(HWND, LPCSTR, LPCSTR, DWORD, PBOOL);
     testlib::Library newdev(LoadLibraryA("newdev.dll"));
     if (!newdev.valid())
@@ -28,7 +33,7 @@ DWORD updateDriver()
     if (!update)
         return GetLastError();
     BOOL reboot = FALSE;
-    return update(nullptr, hardwareId, infPath().c_str(), INSTALLFLAG_FORCE, &reboot) ? 0 : GetLastError();
+    return update(nullptr, id, inf.c_str(), INSTALLFLAG_FORCE, &reboot) ? 0 : GetLastError();
 }
 
 bool waitForPad(bool present, unsigned timeoutMs)

@@ -16,8 +16,10 @@ constexpr const char* controlPath = "\\\\.\\VirtualPadControl";
 // The driver's INF, built beside the test program.
 std::string infPath();
 
-// The platform's driver update for every present device with the pad's hardware id.
+// The platform's driver update for every present device with the pad's hardware id, or with
+// `id` from the INF at `inf`.
 DWORD updateDriver();
+DWORD updateDriver(const char* id, const std::string& inf);
 
 // Waits up to timeoutMs until the pad is (present true) or is not (false) among the HID devices.
 bool waitForPad(bool present, unsigned timeoutMs);

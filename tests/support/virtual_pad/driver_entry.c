@@ -8,6 +8,9 @@
 #include "hid_pad.h"
 #include "pad_log.h"
 
+static const WCHAR padProduct[] = L"KPX240 Virtual Pad";
+static const HidIdentity pad = {0x0240, padProduct, sizeof(padProduct), TRUE};
+
 static PDRIVER_DISPATCH classDispatch[IRP_MJ_MAXIMUM_FUNCTION + 1];
 static PDRIVER_UNLOAD classUnload;
 
@@ -38,7 +41,7 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
 
     padLog("driver-entry");
     driver->DriverUnload = minidriverUnload;
-    status = hidPadRegister(driver, registryPath);
+    status = hidPadRegister(driver, registryPath, &pad);
     if (!NT_SUCCESS(status))
         return status;
 

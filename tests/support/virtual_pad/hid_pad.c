@@ -3,7 +3,6 @@
 #include "pad_log.h"
 
 #define PAD_VENDOR_ID 0xF055
-#define PAD_PRODUCT_ID 0x0240
 #define PAD_VERSION 0x0100
 #define PAD_OUTPUT_REPORT_ID 2
 #define PAD_OUTPUT_REPORT_LENGTH 20
@@ -37,8 +36,23 @@ static const UCHAR reportDescriptor[] = {
 };
 
 static const WCHAR manufacturerString[] = L"Padkit Test";
-static const WCHAR productString[] = L"KPX240 Virtual Pad";
 static const WCHAR serialString[] = L"VP0001";
+
+static const HidIdentity* identity;
+
+/* Only the pad journals; the other devices stay silent. */
+static void journalLine(PadLine* line)
+{
+    if (identity->journal)
+        padLineWrite(line);
+}
+
+static void journal(const char* text)
+{
+    PadLine line;
+    padLineStart(&line, text);
+    journalLine(&line);
+}
 
 static NTSTATUS complete(PIRP irp, NTSTATUS status, ULONG_PTR information)
 {
@@ -71,8 +85,8 @@ static NTSTATUS getString(PIRP irp)
         size = sizeof(manufacturerString);
         break;
     case HID_STRING_ID_IPRODUCT:
-        text = productString;
-        size = sizeof(productString);
+        text = identity->product;
+        size = identity->productSize;
         break;
     case HID_STRING_ID_ISERIALNUMBER:
         text = serialString;
@@ -83,7 +97,7 @@ static NTSTATUS getString(PIRP irp)
     }
     padLineStart(&line, "string ");
     padLineDecimal(&line, id);
-    padLineWrite(&line);
+    journalLine(&line);
     return copyOut(irp, text, size);
 }
 
@@ -104,7 +118,7 @@ static NTSTATUS writeReport(PIRP irp, const char* kind)
     padLineText(&line, " ");
     for (i = 0; i < packet->reportBufferLen; ++i)
         padLineHex(&line, packet->reportBuffer[i], 2);
-    padLineWrite(&line);
+    journalLine(&line);
     return complete(irp, STATUS_SUCCESS, packet->reportBufferLen);
 }
 
@@ -132,7 +146,7 @@ static NTSTATUS NTAPI internalIoctl(PDEVICE_OBJECT device, PIRP irp)
         RtlZeroMemory(&attributes, sizeof(attributes));
         attributes.Size = sizeof(attributes);
         attributes.VendorID = PAD_VENDOR_ID;
-        attributes.ProductID = PAD_PRODUCT_ID;
+        attributes.ProductID = identity->productId;
         attributes.VersionNumber = PAD_VERSION;
         return copyOut(irp, &attributes, sizeof(attributes));
     }
@@ -163,18 +177,18 @@ static NTSTATUS NTAPI pnp(PDEVICE_OBJECT device, PIRP irp)
 
     switch (stack->MinorFunction) {
     case IRP_MN_START_DEVICE:
-        padLog("start");
+        journal("start");
         break;
     case IRP_MN_SURPRISE_REMOVAL:
-        padLog("surprise-removal");
+        journal("surprise-removal");
         break;
     case IRP_MN_REMOVE_DEVICE:
-        padLog("remove");
+        journal("remove");
         break;
     default:
         padLineStart(&line, "pnp ");
         padLineHex(&line, stack->MinorFunction, 2);
-        padLineWrite(&line);
+        journalLine(&line);
         break;
     }
     /* The root bus below completes at once; nothing of the pad needs starting or stopping. */
@@ -195,17 +209,18 @@ static NTSTATUS NTAPI power(PDEVICE_OBJECT device, PIRP irp)
 static NTSTATUS NTAPI addDevice(PDRIVER_OBJECT driver, PDEVICE_OBJECT fdo)
 {
     (void)driver;
-    padLog("add-device");
+    journal("add-device");
     fdo->Flags &= ~DO_DEVICE_INITIALIZING;
     return STATUS_SUCCESS;
 }
 
-NTSTATUS hidPadRegister(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
+NTSTATUS hidPadRegister(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath, const HidIdentity* who)
 {
     HID_MINIDRIVER_REGISTRATION registration;
     NTSTATUS status;
     PadLine line;
 
+    identity = who;
     driver->MajorFunction[IRP_MJ_INTERNAL_DEVICE_CONTROL] = internalIoctl;
     driver->MajorFunction[IRP_MJ_PNP] = pnp;
     driver->MajorFunction[IRP_MJ_POWER] = power;
@@ -223,6 +238,6 @@ NTSTATUS hidPadRegister(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
 
     padLineStart(&line, "hid-register ");
     padLineHex(&line, (ULONG)status, 8);
-    padLineWrite(&line);
+    journalLine(&line);
     return status;
 }
