@@ -389,10 +389,18 @@ TEST_F(GamesEndToEnd, ASecondStartLeavesTheGameToTheRunningInstance)
     std::string exe = folder->placeGame("Games\\Fly.exe");
     addProfile("Fly", exe, "70");
     startProfiler();
+    const std::string ini = folder->file("profiler.INI");
+    auto fileBytes = [&] {
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
+        return readFile(ini);
+    };
+    std::string before = fileBytes();
     Process second(inQuotes(folder->file("profiler.exe")), folder->path());
     ASSERT_TRUE(second.wait(30000)) << "the second instance kept running";
     EXPECT_EQ(second.exitCode(), 0u);
-    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(mainWindow) != FALSE; }));
+    EXPECT_EQ(fileBytes(), before);
+    // The running instance's window is shown, as Profile Edit shows it, in the foreground.
+    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(mainWindow) && GetForegroundWindow() == mainWindow; }));
 
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("second")));
     ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly" && deviceValue("Curve") == "soft"; }));
