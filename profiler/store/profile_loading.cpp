@@ -23,6 +23,19 @@ bool isFileSize(const std::string& path, std::size_t size)
 
 std::vector<ProfileRow> ProfileStore::loadProfiles() const
 {
+    LoadedList list = readList();
+    if (list.entries)
+        numberLikeRows(*list.entries, list.rows);
+    return list.rows;
+}
+
+std::vector<ProfileRow> ProfileStore::listedProfiles() const
+{
+    return readList().rows;
+}
+
+ProfileStore::LoadedList ProfileStore::readList() const
+{
     const int count = readInt(ini::PROFILES, ini::COUNT);
     std::string bytes;
     SettingsImage image;
@@ -34,20 +47,20 @@ std::vector<ProfileRow> ProfileStore::loadProfiles() const
     // Entries above the highest one present all read empty.
     if (count != highest || highest > MAX_LISTED_PROFILES)
         return loadKeyByKey(std::min(highest, MAX_LISTED_PROFILES));
-    std::vector<ProfileRow> rows;
+    LoadedList list;
     for (int k = 1; k <= count; ++k) {
         std::optional<std::string> location = image.value(ini::PROFILES, keyName(k));
         if (!location || location->empty())
             return loadKeyByKey(count);
-        rows.push_back({*location, image.value(*location, ini::PROFILE_TITLE).value_or("")});
+        list.rows.push_back({*location, image.value(*location, ini::PROFILE_TITLE).value_or("")});
     }
     // The platform must read the file as the image does (its encoding, for one).
-    if (count > 0 && profileLocation(count) != rows.back().location)
+    if (count > 0 && profileLocation(count) != list.rows.back().location)
         return loadKeyByKey(count);
-    return rows;
+    return list;
 }
 
-std::vector<ProfileRow> ProfileStore::loadKeyByKey(int length) const
+ProfileStore::LoadedList ProfileStore::loadKeyByKey(int length) const
 {
     std::vector<std::string> entries;
     for (int k = 1; k <= length; ++k)
@@ -59,13 +72,13 @@ std::vector<ProfileRow> ProfileStore::loadKeyByKey(int length) const
             break;
         entries.push_back(std::move(next));
     }
-    std::vector<ProfileRow> rows;
+    LoadedList list;
     for (const std::string& location : entries) {
         if (!location.empty())
-            rows.push_back({location, readText(location.c_str(), ini::PROFILE_TITLE)});
+            list.rows.push_back({location, readText(location.c_str(), ini::PROFILE_TITLE)});
     }
-    numberLikeRows(entries, rows);
-    return rows;
+    list.entries = std::move(entries);
+    return list;
 }
 
 // Each row moves down to its number 1 … n. An entry is overwritten only after its location went to

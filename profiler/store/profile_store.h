@@ -79,6 +79,8 @@ public:
     // numbers of the rows differ from the file (an empty entry, a wrong "COUNT"), the entries are
     // numbered like the rows again, from values read one key at a time; no entry is lost.
     std::vector<ProfileRow> loadProfiles() const;
+    // The same rows, and nothing written.
+    std::vector<ProfileRow> listedProfiles() const;
     // Registers a new profile as number listedRows + 1 and sets "COUNT" to that; false, writing
     // nothing, when that entry already holds a location.
     bool appendProfile(const std::string& location, int listedRows) const;
@@ -101,7 +103,13 @@ public:
     void flush() const;
 
 private:
-    std::vector<ProfileRow> loadKeyByKey(int length) const;
+    // The rows and, when they were read one key at a time, the entries as read.
+    struct LoadedList {
+        std::vector<ProfileRow> rows;
+        std::optional<std::vector<std::string>> entries;
+    };
+    LoadedList readList() const;
+    LoadedList loadKeyByKey(int length) const;
     void numberLikeRows(const std::vector<std::string>& entries, const std::vector<ProfileRow>& rows) const;
     int highestKeyOf(const char* section) const;
 
