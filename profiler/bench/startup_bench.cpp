@@ -62,10 +62,13 @@ public:
                         "\r\nAppParams=-window\r\nAppDirection=" + folder +
                         "\r\nForceGain=" + std::to_string(k % 100) + "\r\nDeadzone=2\r\n";
         }
-        dir->write("profiler.INI",
-                   std::string("[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=") + DEVICE_KEY +
-                       "\r\n" + list + sections);
+        settings = std::string("[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=") + DEVICE_KEY +
+                   "\r\n" + list + sections;
+        dir->write("profiler.INI", settings);
     }
+
+    // Start-up wrote nothing: every entry is still there as it was.
+    bool settingsKept() const { return readFile(dir->file("profiler.INI")) == settings; }
 
     // Milliseconds from the start of the process until its list holds every profile; negative when
     // that did not happen.
@@ -107,6 +110,7 @@ public:
 private:
     std::unique_ptr<TempDir> dir;
     std::string exe;
+    std::string settings;
 };
 } // namespace
 
@@ -135,6 +139,8 @@ int main(int argc, char** argv)
     for (const auto& c : cases) {
         if (std::count_if(c->times.begin(), c->times.end(), [](double t) { return t < 0; }))
             std::printf("%d profiles: a start did not list every profile\n", c->profiles);
+        if (!c->settingsKept())
+            std::printf("%d profiles: the settings file changed\n", c->profiles);
     }
     return 0;
 }
