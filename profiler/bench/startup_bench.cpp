@@ -1,5 +1,6 @@
 // Start-up of profiler.exe until its hidden main window lists every profile: 4, 255 and a large
-// list, with the games' executables absent and present (hard links to a program with an icon).
+// list, with the games' executables absent and present (hard links to a program with an icon);
+// and until a tray click made at that moment shows the Launch submenu with every game's icon.
 // The cases take turns in every round, so that they meet the same load on the machine.
 //   startup_bench [rounds=7] [large=5000]
 #include <windows.h>
@@ -70,29 +71,27 @@ public:
     // Start-up wrote nothing: every entry is still there as it was.
     bool settingsKept() const { return readFile(dir->file("profiler.INI")) == settings; }
 
-    // Milliseconds from the start of the process until its list holds every profile; negative when
-    // that did not happen.
-    double startOnce() const
+    // One start: milliseconds until the list holds every profile, and until a tray click made then
+    // shows the Launch submenu, which waits for every game's icon. Negative when that did not happen.
+    void startOnce()
     {
         const double start = nowMs();
         Process profiler(inQuotes(exe), dir->path());
-        if (!profiler.started())
-            return -1;
-        HWND main = waitDialog(profiler.id(), "Padwise", START_LIMIT_MS, Shown::AlsoHidden);
-        double listed = -1;
-        while (main && nowMs() - start < START_LIMIT_MS) {
-            // The dialog exists before its controls do.
-            HWND list = GetDlgItem(main, IDC_PROFILE_LIST);
-            DWORD_PTR rows = 0;
-            // Answered once the window's thread handles messages again, with the list loaded.
-            if (list &&
-                SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, START_LIMIT_MS, &rows) &&
-                static_cast<int>(rows) == profiles) {
-                listed = nowMs() - start;
-                break;
-            }
-            Sleep(1);
-        }
+        HWND main = profiler.started()
+                        ? waitDialog(profiler.id(), "Padwise", START_LIMIT_MS, Shown::AlsoHidden)
+                        : nullptr;
+        const bool whole = main && waitListed(main, start);
+        listed.push_back(whole ? nowMs() - start : -1);
+        PostMessageA(main, WM_TRAYICON, TRAY_ICON_ID, WM_LBUTTONDOWN);
+        const bool shown = whole && waitWindow(
+                                        [&](HWND w) {
+                                            char name[16] = {};
+                                            GetClassNameA(w, name, sizeof(name));
+                                            return windowProcess(w) == profiler.id() && IsWindowVisible(w) &&
+                                                   std::string(name) == "#32768";
+                                        },
+                                        START_LIMIT_MS);
+        menu.push_back(shown ? nowMs() - start : -1);
         if (main) {
             NOTIFYICONDATAA tray = {};
             tray.cbSize = sizeof(tray);
@@ -100,14 +99,29 @@ public:
             tray.uID = TRAY_ICON_ID;
             Shell_NotifyIconA(NIM_DELETE, &tray); // no stale icons pile up in the tray
         }
-        return listed;
     }
 
     const int profiles;
     const bool present;
-    std::vector<double> times;
+    std::vector<double> listed;
+    std::vector<double> menu;
 
 private:
+    // The list's row count is answered once the window's thread handles messages again.
+    bool waitListed(HWND main, double start) const
+    {
+        while (nowMs() - start < START_LIMIT_MS) {
+            HWND list = GetDlgItem(main, IDC_PROFILE_LIST); // the dialog exists before its controls
+            DWORD_PTR rows = 0;
+            if (list &&
+                SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, START_LIMIT_MS, &rows) &&
+                static_cast<int>(rows) == profiles)
+                return true;
+            Sleep(1);
+        }
+        return false;
+    }
+
     std::unique_ptr<TempDir> dir;
     std::string exe;
     std::string settings;
@@ -125,20 +139,24 @@ int main(int argc, char** argv)
     }
     for (int round = 0; round < rounds; ++round) {
         for (auto& c : cases)
-            c->times.push_back(c->startOnce());
+            c->startOnce();
     }
 
-    std::printf("start-up until the list holds every profile; medians of %d rounds\n", rounds);
-    std::printf("%-8s %8s %12s %18s\n", "games", "profiles", "median ms", "x the 4-profile one");
+    std::printf("start-up of profiler.exe; medians of %d rounds in ms\n", rounds);
+    std::printf("%-8s %8s %10s %20s %24s\n", "games", "profiles", "listed", "x the 4-profile one",
+                "tray click shows menu");
     for (const auto& c : cases) {
         const StartupCase& four = *cases[c->present ? 3 : 0];
-        const double median = medianOf(c->times);
-        std::printf("%-8s %8d %12.1f %18.2f\n", c->present ? "present" : "absent", c->profiles, median,
-                    median / medianOf(four.times));
+        const double median = medianOf(c->listed);
+        std::printf("%-8s %8d %10.1f %20.2f %24.1f\n", c->present ? "present" : "absent", c->profiles, median,
+                    median / medianOf(four.listed), medianOf(c->menu));
     }
     for (const auto& c : cases) {
-        if (std::count_if(c->times.begin(), c->times.end(), [](double t) { return t < 0; }))
-            std::printf("%d profiles: a start did not list every profile\n", c->profiles);
+        auto failed = [](const std::vector<double>& times) {
+            return std::count_if(times.begin(), times.end(), [](double t) { return t < 0; });
+        };
+        if (failed(c->listed) || failed(c->menu))
+            std::printf("%d profiles: a start did not list every profile or show the menu\n", c->profiles);
         if (!c->settingsKept())
             std::printf("%d profiles: the settings file changed\n", c->profiles);
     }
