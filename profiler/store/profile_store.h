@@ -74,10 +74,11 @@ public:
     void removeProfile(int row, const std::vector<std::string>& rowLocations) const;
     void deleteSection(const std::string& section) const;
 
-    // The profile list as start-up shows it: the rows of the entries 1 … L of "PROFILES", L being
-    // "COUNT" or, when higher, the highest entry present (at most MAX_LISTED_PROFILES). When the
-    // numbers of the rows differ from the file (an empty entry, a wrong "COUNT"), the entries are
-    // numbered like the rows again, from values read one key at a time; no entry is lost.
+    // The profile list as start-up shows it: the rows of the entries of "PROFILES" up to "COUNT" or
+    // the highest entry present, whichever is higher (at most MAX_LISTED_PROFILES; none is read
+    // above the highest entry present). When the numbers of the rows differ from the file (an empty
+    // entry, a wrong "COUNT"), the entries are numbered like the rows again, from values read one
+    // key at a time; no entry is lost.
     std::vector<ProfileRow> loadProfiles() const;
     // The same rows, and nothing written.
     std::vector<ProfileRow> listedProfiles() const;
