@@ -3,6 +3,8 @@
 // are ever written back.
 #include "store/profile_store.h"
 
+#include <windows.h>
+
 #include <algorithm>
 
 #include "store/settings_image.h"
