@@ -50,3 +50,19 @@ endfunction()
 
 # Programs, the driver DLL and the test programs side by side, so a test finds what it loads.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# The version as the binaries carry it (padwise_version.h, included by the .rc files and the
+# manifests). The About box shows the short form: major.minor and the patch as a letter, so 1.10.0
+# reads "1.10a" and 1.10.1 "1.10b".
+set(PADWISE_PUBLISHER "Orvane")
+set(PADWISE_COPYRIGHT "Copyright (C) 2026 ${PADWISE_PUBLISHER}")
+math(EXPR patch_letter "97 + ${PROJECT_VERSION_PATCH}")
+string(ASCII ${patch_letter} patch_letter)
+set(PADWISE_SHORT_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}${patch_letter}")
+set(PADWISE_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+configure_file(${PROJECT_SOURCE_DIR}/resources/padwise_version.h.in ${PADWISE_GENERATED_DIR}/padwise_version.h)
+foreach(manifest profiler fitkit)
+  configure_file(${PROJECT_SOURCE_DIR}/resources/${manifest}.manifest
+                 ${PADWISE_GENERATED_DIR}/manifest/${manifest}.manifest @ONLY)
+endforeach()
+include_directories(${PADWISE_GENERATED_DIR})
