@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "config/setup_app.h"
+#include "app/setup_app.h"
 #include "platform_checks.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)

@@ -1,4 +1,6 @@
-#include "platform_kind.h"
+#include "config/platform_kind.h"
+
+#include <windows.h>
 
 PlatformKind PlatformKind::fromVersion(const OSVERSIONINFOA& version)
 {

@@ -1,9 +1,17 @@
-#include "startup.h"
+#include "config/startup.h"
 
 #include <windows.h>
 
 #include <cstring>
 #include <vector>
+
+#include "owned.h"
+
+struct FileTraits {
+    using Value = HANDLE;
+    static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+    void release(HANDLE file) const { CloseHandle(file); }
+};
 
 const char SETUP_INI[] = ".\\setup.ini";
 const char SETUP_INI_SECTION[] = "DRIVER";
@@ -20,12 +28,9 @@ bool isIniForm(const char* arg)
 
 static bool setupIniReadable()
 {
-    HANDLE file = CreateFileA(SETUP_INI, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
+    Owned<FileTraits> file(CreateFileA(SETUP_INI, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.isOpen();
 }
 
 void chooseWorkingDirectory()

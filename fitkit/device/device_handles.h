@@ -1,80 +1,32 @@
 #pragma once
-// Owners of the handles the installer opens: a device information list, a registry key and the
-// driver-update library.
+// Owners of the handles the installer opens: a device information list and the driver-update
+// library, both released through the device layer that gave them, and a registry key.
 #include <windows.h>
+#include <setupapi.h>
 
-#include "device_layer.h"
+#include "device/device_layer.h"
+#include "owned.h"
 
-class DeviceList {
-public:
-    DeviceList() = default;
-    DeviceList(DeviceLayer* layer, HDEVINFO handle) : layer(layer), handle(handle) {}
-    ~DeviceList() { reset(); }
-    DeviceList(const DeviceList&) = delete;
-    DeviceList& operator=(const DeviceList&) = delete;
-    DeviceList(DeviceList&& other) noexcept : layer(other.layer), handle(other.release()) {}
-    DeviceList& operator=(DeviceList&& other) noexcept
-    {
-        if (this != &other) {
-            reset();
-            layer = other.layer;
-            handle = other.release();
-        }
-        return *this;
-    }
-
-    HDEVINFO get() const { return handle; }
-    bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
-    HDEVINFO release()
-    {
-        HDEVINFO h = handle;
-        handle = INVALID_HANDLE_VALUE;
-        return h;
-    }
-    void reset()
-    {
-        if (isOpen())
-            layer->destroyDeviceInfoList(handle);
-        handle = INVALID_HANDLE_VALUE;
-    }
-
-private:
+struct DeviceListTraits {
+    using Value = HDEVINFO;
+    static HDEVINFO empty() { return INVALID_HANDLE_VALUE; }
+    void release(HDEVINFO list) const { layer->destroyDeviceInfoList(list); }
     DeviceLayer* layer = nullptr;
-    HDEVINFO handle = INVALID_HANDLE_VALUE;
 };
 
-class RegKey {
-public:
-    explicit RegKey(HKEY key = nullptr) : key(key == INVALID_HANDLE_VALUE ? nullptr : key) {}
-    ~RegKey()
-    {
-        if (key)
-            RegCloseKey(key);
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-
-    HKEY get() const { return key; }
-    bool isOpen() const { return key != nullptr; }
-
-private:
-    HKEY key;
+struct LibraryTraits {
+    using Value = HMODULE;
+    static HMODULE empty() { return nullptr; }
+    void release(HMODULE library) const { layer->freeLibrary(library); }
+    DeviceLayer* layer = nullptr;
 };
 
-class Library {
-public:
-    Library(DeviceLayer& layer, HMODULE module) : layer(layer), module(module) {}
-    ~Library()
-    {
-        if (module)
-            layer.freeLibrary(module);
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-
-    HMODULE get() const { return module; }
-
-private:
-    DeviceLayer& layer;
-    HMODULE module;
+struct RegKeyTraits {
+    using Value = HKEY;
+    static HKEY empty() { return nullptr; }
+    void release(HKEY key) const { RegCloseKey(key); }
 };
+
+using DeviceList = Owned<DeviceListTraits>;
+using Library = Owned<LibraryTraits>;
+using RegKey = Owned<RegKeyTraits>;

@@ -1,15 +1,20 @@
-#include "device_installer.h"
+#include "device/device_installer.h"
 
+#include <windows.h>
+#include <setupapi.h>
 #include <newdev.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
-#include "registry_names.h"
+#include "device/registry_names.h"
 
 const char UPDATE_LIBRARY[] = "NEWDEV.DLL";
 const char UPDATE_LIBRARY_FALLBACK[] = "SETUPDRV.DLL";
 const char UPDATE_FUNCTION[] = "UpdateDriverForPlugAndPlayDevicesA";
+const char SETUP_LIBRARY[] = "SETUPAPI.DLL";
+const char UNINSTALL_FUNCTION[] = "SetupUninstallOEMInfA";
 const char READ_DRIVER_KEY_FAIL[] = "Read Driver Key fail!";
 
 // Largest hardware-id property accepted from a device.
@@ -24,7 +29,7 @@ static DWORD failureCode()
 }
 
 DeviceInstaller::DeviceInstaller(DeviceLayer& layer, PlatformKind platform, WarningSink sink)
-    : platform(platform), layer(layer), sink(sink)
+    : layer(layer), platform(platform), sink(sink)
 {
     resetDevice();
 }
@@ -41,28 +46,43 @@ void DeviceInstaller::resetDevice()
     device.cbSize = sizeof(SP_DEVINFO_DATA);
 }
 
+// SetupDiOpenDevRegKey's key, or none (it reports a failure as INVALID_HANDLE_VALUE).
+RegKey DeviceInstaller::openDeviceKey(HDEVINFO list, SP_DEVINFO_DATA& element, DWORD keyType, REGSAM access)
+{
+    HKEY key = layer.openDevRegKey(list, &element, DICS_FLAG_GLOBAL, 0, keyType, access);
+    return RegKey(key == INVALID_HANDLE_VALUE ? nullptr : key);
+}
+
+// The SPDRP_HARDWAREID multi-string of one element, asked for until the buffer is large enough.
+DeviceInstaller::IdRead DeviceInstaller::readHardwareIdProperty(HDEVINFO list, SP_DEVINFO_DATA& element,
+                                                                std::string& ids)
+{
+    std::vector<BYTE> buffer;
+    DWORD required = 0;
+    while (!layer.getDeviceRegistryProperty(list, &element, SPDRP_HARDWAREID, buffer.data(),
+                                            static_cast<DWORD>(buffer.size()), &required)) {
+        DWORD code = GetLastError();
+        if (code == ERROR_INVALID_DATA)
+            return IdRead::Skip;
+        if (code == ERROR_INSUFFICIENT_BUFFER && required > MAX_ID_LIST)
+            return IdRead::Skip; // more ids than any pad lists: not ours
+        if (code != ERROR_INSUFFICIENT_BUFFER || required <= buffer.size())
+            return IdRead::Abort;
+        buffer.assign(required, 0);
+    }
+    ids.assign(reinterpret_cast<const char*>(buffer.data()), std::min<size_t>(required, buffer.size()));
+    return IdRead::Read;
+}
+
 // Hardware ids of one element as zero-separated texts (comma-separated on systems without
 // device properties).
 DeviceInstaller::IdRead DeviceInstaller::readHardwareIds(HDEVINFO list, SP_DEVINFO_DATA& element,
                                                          std::string& ids)
 {
-    if (platform.isNt5) {
-        std::vector<BYTE> buffer;
-        DWORD required = 0;
-        while (!layer.getDeviceRegistryProperty(list, &element, SPDRP_HARDWAREID, buffer.data(),
-                                                static_cast<DWORD>(buffer.size()), &required)) {
-            DWORD code = GetLastError();
-            if (code == ERROR_INVALID_DATA)
-                return IdRead::Skip;
-            if (code != ERROR_INSUFFICIENT_BUFFER || required <= buffer.size() || required > MAX_ID_LIST)
-                return IdRead::Abort;
-            buffer.assign(required, 0);
-        }
-        ids.assign(reinterpret_cast<const char*>(buffer.data()), std::min<size_t>(required, buffer.size()));
-        return IdRead::Read;
-    }
+    if (platform.isNt5)
+        return readHardwareIdProperty(list, element, ids);
 
-    RegKey key(layer.openDevRegKey(list, &element, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_ALL_ACCESS));
+    RegKey key = openDeviceKey(list, element, DIREG_DEV, KEY_ALL_ACCESS);
     if (!key.isOpen())
         return IdRead::Skip;
     DWORD size = 0;
@@ -75,9 +95,7 @@ DeviceInstaller::IdRead DeviceInstaller::readHardwareIds(HDEVINFO list, SP_DEVIN
                          reinterpret_cast<BYTE*>(buffer.data()), &got) != ERROR_SUCCESS)
         got = 0;
     ids.assign(buffer.data(), std::min(got, size));
-    for (char& c : ids)
-        if (c == ',')
-            c = '\0';
+    std::replace(ids.begin(), ids.end(), ',', '\0');
     return IdRead::Read;
 }
 
@@ -108,7 +126,7 @@ static bool listsId(const std::string& ids, const std::string& id)
 
 bool DeviceInstaller::findPresentDevice(const std::string& id)
 {
-    DeviceList list(&layer, layer.getClassDevs(nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
+    DeviceList list(layer.getClassDevs(nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES), DeviceListTraits{&layer});
     if (!list.isOpen())
         return false;
     SP_DEVINFO_DATA element = {};
@@ -140,8 +158,7 @@ bool DeviceInstaller::readDeviceDescription(std::string& out)
                                              reinterpret_cast<BYTE*>(text), DESCRIPTION_SIZE, nullptr))
             return false;
     } else {
-        RegKey key(
-            layer.openDevRegKey(deviceList.get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_ALL_ACCESS));
+        RegKey key = openDeviceKey(deviceList.get(), device, DIREG_DEV, KEY_ALL_ACCESS);
         if (!key.isOpen())
             return false;
         DWORD size = DESCRIPTION_SIZE;
@@ -163,7 +180,7 @@ DWORD DeviceInstaller::createDeviceList(const InfFile& source)
     HDEVINFO list = layer.createDeviceInfoList(&source.classGuid, parentWindow);
     if (list == INVALID_HANDLE_VALUE)
         return failureCode();
-    deviceList = DeviceList(&layer, list);
+    deviceList = DeviceList(list, DeviceListTraits{&layer});
     return 0;
 }
 
@@ -207,7 +224,7 @@ DWORD DeviceInstaller::updateDriver(const std::string& id, const std::string& in
         module = layer.loadLibrary(UPDATE_LIBRARY_FALLBACK);
     if (!module)
         return failureCode();
-    Library library(layer, module);
+    Library library(module, LibraryTraits{&layer});
     FARPROC update = layer.getProcAddress(module, UPDATE_FUNCTION);
     if (!update)
         return failureCode(); // taken before the library is unloaded
@@ -220,58 +237,100 @@ DWORD DeviceInstaller::updateDriver(const std::string& id, const std::string& in
     return 0;
 }
 
-// True for "C:\..." and "\\server\...": a path that names its own place.
-static bool isFullPath(const std::string& path)
+// A file name alone: no folder, no drive. Any other InfPath value is tried as written first.
+static bool isBareName(const std::string& path)
 {
-    if (path.size() >= 3 && path[1] == ':' && path[2] == '\\')
-        return true;
-    return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
+    return path.find_first_of("\\/:") == std::string::npos;
+}
+
+static bool endsWithIgnoringCase(const std::string& text, const char* tail)
+{
+    size_t length = strlen(tail);
+    return text.size() >= length && _stricmp(text.c_str() + text.size() - length, tail) == 0;
+}
+
+// "oem*.inf": the name the system gives a package it copies into its INF directory.
+static bool isOemInfName(const std::string& name)
+{
+    return isBareName(name) && name.size() >= 7 && _strnicmp(name.c_str(), "oem", 3) == 0 &&
+           endsWithIgnoringCase(name, ".inf");
+}
+
+static bool isFile(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The Windows INF directory, with its closing backslash.
+static std::string windowsInfDirectory()
+{
+    char windows[MAX_PATH + 1] = {};
+    UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string directory(windows, length < MAX_PATH ? length : 0);
+    if (directory.empty() || directory.back() != '\\')
+        directory += '\\';
+    return directory + "INF\\";
+}
+
+// Has the system remove an installed oem*.inf of its INF directory, and on Vista and later the
+// package in its driver store with it. False where the system lacks the function, it fails, or
+// the value is not such a file.
+bool DeviceInstaller::uninstallOemInf(const std::string& infPath, const std::string& infDirectory)
+{
+    if (!isOemInfName(infPath) || !isFile(infDirectory + infPath))
+        return false;
+    Library library(layer.loadLibrary(SETUP_LIBRARY), LibraryTraits{&layer});
+    if (!library.isOpen())
+        return false;
+    FARPROC uninstall = layer.getProcAddress(library.get(), UNINSTALL_FUNCTION);
+    return uninstall && layer.uninstallOemInf(uninstall, infPath.c_str(), SUOI_FORCEDELETE);
+}
+
+// Deletes the INF the system keeps for the device (and on NT 5 its precompiled PNF beside it).
+// By path, each place is tried only while the file was not found at the one before.
+void DeviceInstaller::deleteInstalledInf(const std::string& infPath)
+{
+    std::string infDirectory = windowsInfDirectory();
+    std::string last = infDirectory + infPath;
+    if (!uninstallOemInf(infPath, infDirectory)) {
+        std::vector<std::string> trials;
+        // A bare name is never taken from the current directory: that may be the package's own INF.
+        if (!isBareName(infPath))
+            trials.push_back(infPath);
+        trials.push_back(infDirectory + infPath);
+        trials.push_back(infDirectory + "OTHER\\" + infPath);
+        for (const std::string& trial : trials) {
+            last = trial;
+            if (DeleteFileA(trial.c_str()))
+                break;
+            DWORD code = GetLastError();
+            if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND)
+                break;
+        }
+    }
+    if (platform.isNt5 && last.size() >= 3) {
+        last.replace(last.size() - 3, 3, "PNF"); // the precompiled INF beside it, if still there
+        DeleteFileA(last.c_str());
+    }
 }
 
 DWORD DeviceInstaller::removeDriver()
 {
     if (!deviceList.isOpen())
         return 0;
-    char windows[MAX_PATH + 1] = {};
-    UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
-    std::string infDirectory(windows, length < MAX_PATH ? length : 0);
-    if (infDirectory.empty() || infDirectory.back() != '\\')
-        infDirectory += '\\';
-    infDirectory += "INF\\";
-
-    {
-        RegKey key(
-            layer.openDevRegKey(deviceList.get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DRV, KEY_QUERY_VALUE));
-        if (!key.isOpen())
-            return 0; // no driver key: nothing to remove
-        char value[MAX_PATH + 1] = {};
-        DWORD size = MAX_PATH;
-        if (RegQueryValueExA(key.get(), VALUE_INF_PATH, nullptr, nullptr, reinterpret_cast<BYTE*>(value),
-                             &size) != ERROR_SUCCESS) {
-            if (sink.warn)
-                sink.warn(sink.context, READ_DRIVER_KEY_FAIL);
-        } else if (value[0] != '\0') {
-            std::string name = value;
-            std::vector<std::string> trials;
-            // A bare name is never taken from the current directory: that may be the package's own INF.
-            if (isFullPath(name))
-                trials.push_back(name);
-            trials.push_back(infDirectory + name);
-            trials.push_back(infDirectory + "OTHER\\" + name);
-            std::string last;
-            for (const std::string& trial : trials) {
-                last = trial;
-                if (DeleteFileA(trial.c_str()))
-                    break;
-                DWORD code = GetLastError();
-                if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND)
-                    break;
-            }
-            if (platform.isNt5 && last.size() >= 3) {
-                last.replace(last.size() - 3, 3, "PNF"); // the precompiled INF beside it
-                DeleteFileA(last.c_str());
-            }
-        }
+    RegKey key = openDeviceKey(deviceList.get(), device, DIREG_DRV, KEY_QUERY_VALUE);
+    if (!key.isOpen())
+        return 0; // no driver key: nothing to remove
+    char value[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH;
+    if (RegQueryValueExA(key.get(), VALUE_INF_PATH, nullptr, nullptr, reinterpret_cast<BYTE*>(value),
+                         &size) != ERROR_SUCCESS) {
+        if (sink.warn)
+            sink.warn(sink.context, READ_DRIVER_KEY_FAIL);
+    } else if (value[0] != '\0') {
+        deleteInstalledInf(value);
     }
+    key.reset();
     return removeDevice();
 }

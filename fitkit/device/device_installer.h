@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "../config/platform_kind.h"
-#include "../inf/inf_file.h"
-#include "device_handles.h"
-#include "device_layer.h"
+#include "config/platform_kind.h"
+#include "device/device_handles.h"
+#include "device/device_layer.h"
+#include "inf/inf_file.h"
 
 // Shows a warning on behalf of an operation (the installer itself owns no window).
 struct WarningSink {
@@ -20,18 +20,12 @@ struct WarningSink {
 extern const char UPDATE_LIBRARY[];          // "NEWDEV.DLL"
 extern const char UPDATE_LIBRARY_FALLBACK[]; // "SETUPDRV.DLL"
 extern const char UPDATE_FUNCTION[];         // "UpdateDriverForPlugAndPlayDevicesA"
+extern const char SETUP_LIBRARY[];           // "SETUPAPI.DLL"
+extern const char UNINSTALL_FUNCTION[];      // "SetupUninstallOEMInfA"
 extern const char READ_DRIVER_KEY_FAIL[];
 
 class DeviceInstaller {
 public:
-    DeviceList deviceList;
-    const InfFile* inf = nullptr;
-    HWND parentWindow = nullptr;
-    SP_DEVINFO_DATA device;
-    bool registered = false; // `device` was created and registered here and has no driver yet
-    std::string hardwareId;
-    PlatformKind platform;
-
     DeviceInstaller(DeviceLayer& layer, PlatformKind platform, WarningSink sink = WarningSink());
     ~DeviceInstaller();
     DeviceInstaller(const DeviceInstaller&) = delete;
@@ -52,8 +46,19 @@ public:
 private:
     enum class IdRead { Read, Skip, Abort };
     IdRead readHardwareIds(HDEVINFO list, SP_DEVINFO_DATA& element, std::string& ids);
+    IdRead readHardwareIdProperty(HDEVINFO list, SP_DEVINFO_DATA& element, std::string& ids);
+    RegKey openDeviceKey(HDEVINFO list, SP_DEVINFO_DATA& element, DWORD keyType, REGSAM access);
+    bool uninstallOemInf(const std::string& infPath, const std::string& infDirectory);
+    void deleteInstalledInf(const std::string& infPath);
     void resetDevice();
 
     DeviceLayer& layer;
+    PlatformKind platform;
     WarningSink sink;
+    DeviceList deviceList;
+    const InfFile* inf = nullptr;
+    HWND parentWindow = nullptr;
+    SP_DEVINFO_DATA device;
+    bool registered = false; // `device` was created and registered here and has no driver yet
+    std::string hardwareId;  // given to the last device created here
 };

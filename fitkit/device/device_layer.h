@@ -6,6 +6,7 @@
 #include <setupapi.h>
 
 using UpdateDriverFunction = BOOL(WINAPI*)(HWND, LPCSTR, LPCSTR, DWORD, PBOOL);
+using UninstallOemInfFunction = BOOL(WINAPI*)(PCSTR, DWORD, PVOID);
 
 class DeviceLayer {
 public:
@@ -27,10 +28,11 @@ public:
                                   SP_DEVINFO_DATA* device) = 0;
     virtual BOOL callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* device) = 0;
 
-    // The driver-update library, loaded at run time.
+    // The driver-update library and setupapi.dll's SetupUninstallOEMInfA, found at run time.
     virtual HMODULE loadLibrary(const char* name) = 0;
     virtual FARPROC getProcAddress(HMODULE library, const char* name) = 0;
     virtual void freeLibrary(HMODULE library) = 0;
     virtual BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath,
                               DWORD flags, BOOL* reboot) = 0;
+    virtual BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) = 0;
 };

@@ -1,4 +1,7 @@
-#include "win32_device_layer.h"
+#include "device/win32_device_layer.h"
+
+#include <windows.h>
+#include <setupapi.h>
 
 HDEVINFO Win32DeviceLayer::getClassDevs(const GUID* classGuid, DWORD flags)
 {
@@ -70,4 +73,10 @@ BOOL Win32DeviceLayer::updateDriver(FARPROC function, HWND parent, const char* h
 {
     auto update = reinterpret_cast<UpdateDriverFunction>(reinterpret_cast<void*>(function));
     return update(parent, hardwareId, infPath, flags, reboot);
+}
+
+BOOL Win32DeviceLayer::uninstallOemInf(FARPROC function, const char* infName, DWORD flags)
+{
+    auto uninstall = reinterpret_cast<UninstallOemInfFunction>(reinterpret_cast<void*>(function));
+    return uninstall(infName, flags, nullptr);
 }

@@ -1,7 +1,10 @@
 #pragma once
-#include "device_layer.h"
-
 // The real thing: SetupAPI, LoadLibraryA and UpdateDriverForPlugAndPlayDevicesA.
+#include <windows.h>
+#include <setupapi.h>
+
+#include "device/device_layer.h"
+
 class Win32DeviceLayer : public DeviceLayer {
 public:
     HDEVINFO getClassDevs(const GUID* classGuid, DWORD flags) override;
@@ -23,4 +26,5 @@ public:
     void freeLibrary(HMODULE library) override;
     BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath, DWORD flags,
                       BOOL* reboot) override;
+    BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) override;
 };

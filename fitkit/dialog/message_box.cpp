@@ -1,4 +1,6 @@
-#include "message_box.h"
+#include "dialog/message_box.h"
+
+#include <windows.h>
 
 #include <cstring>
 

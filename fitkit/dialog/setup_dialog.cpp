@@ -1,12 +1,14 @@
-#include "setup_dialog.h"
+#include "dialog/setup_dialog.h"
+
+#include <windows.h>
 
 #include <cstdio>
 #include <vector>
 
-#include "../device/registry_names.h"
+#include "device/registry_names.h"
+#include "dialog/message_box.h"
+#include "dialog/setup_error.h"
 #include "fitkit_ids.h"
-#include "message_box.h"
-#include "setup_error.h"
 
 const char STATUS_INSTALLED[] =
     "Driver already installed, Click \"Reinstall\" to upgrade\n\nor Click Uninstall to remove the driver";
@@ -45,9 +47,10 @@ std::string oemEntryKey(const PlatformKind& platform, const std::string& deviceI
     return std::string(platform.isNt5 ? OEM_PATH_NT5 : OEM_PATH_OTHER) + deviceId;
 }
 
-SetupDialog::SetupDialog(HINSTANCE instance, DeviceLayer& layer, PlatformKind platform)
-    : platform(platform), installer(layer, platform, WarningSink{&SetupDialog::warn, this}),
-      instance(instance)
+SetupDialog::SetupDialog(HINSTANCE instance, DeviceLayer& layer, PlatformKind platform,
+                         const std::string& infName, const std::string& deviceId)
+    : platform(platform), infName(infName), deviceId(deviceId), instance(instance),
+      installer(layer, platform, WarningSink{&SetupDialog::warn, this})
 {
     programIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SETUP));
 }
@@ -210,52 +213,56 @@ void SetupDialog::onInstall()
     case DriverState::OtherDriver:
         break;
     case DriverState::NotInstalled:
-        if (!platform.isNt5) {
+        if (platform.isNt5) {
+            proceed = rootDevice = prepareRootDevice();
+        } else {
             showBox(window, PLUG_IN_WARNING, BoxKind::Warning);
             proceed = false;
-            break;
-        }
-        {
-            // The pad is absent: install onto a device of our own making, removed afterwards.
-            const char* operation = CREATE_LIST_OPERATION;
-            DWORD code = installer.createDeviceList(inf);
-            if (code == 0) {
-                operation = CREATE_DEVICE_OPERATION;
-                code = installer.createRootDevice(match.deviceId);
-            }
-            if (code == 0) {
-                operation = REGISTER_OPERATION;
-                code = installer.registerDevice();
-            }
-            if (code != 0) {
-                showSetupError(window, operation, code);
-                proceed = false;
-            }
-            rootDevice = code == 0;
         }
         break;
     }
-
-    if (proceed) {
-        if (platform.isWin9x)
-            installer.removeDriver();
-        bool reboot = false;
-        DWORD code = installer.updateDriver(match.deviceId, inf.path, reboot);
-        if (rootDevice) {
-            reboot = false;
-            installer.removeDevice();
-        }
-        if (platform.isWin9x) {
-            showBox(window, WIN9X_UPDATE_HINT, BoxKind::Warning);
-        } else {
-            char title[128] = {};
-            snprintf(title, sizeof(title), "Driver Install %s", reboot ? REBOOT_NOTE : "");
-            showSetupError(window, title, code);
-        }
-        refreshState();
-    }
+    if (proceed)
+        updateAndReport(rootDevice);
     KillTimer(window, ANIMATION_TIMER);
     busy = false;
+}
+
+// The pad is absent: a device of our own making takes the driver and is removed afterwards.
+bool SetupDialog::prepareRootDevice()
+{
+    const char* operation = CREATE_LIST_OPERATION;
+    DWORD code = installer.createDeviceList(inf);
+    if (code == 0) {
+        operation = CREATE_DEVICE_OPERATION;
+        code = installer.createRootDevice(match.deviceId);
+    }
+    if (code == 0) {
+        operation = REGISTER_OPERATION;
+        code = installer.registerDevice();
+    }
+    if (code != 0)
+        showSetupError(window, operation, code);
+    return code == 0;
+}
+
+void SetupDialog::updateAndReport(bool rootDevice)
+{
+    if (platform.isWin9x)
+        installer.removeDriver();
+    bool reboot = false;
+    DWORD code = installer.updateDriver(match.deviceId, inf.path, reboot);
+    if (rootDevice) {
+        reboot = false;
+        installer.removeDevice();
+    }
+    if (platform.isWin9x) {
+        showBox(window, WIN9X_UPDATE_HINT, BoxKind::Warning);
+    } else {
+        char title[128] = {};
+        snprintf(title, sizeof(title), "Driver Install %s", reboot ? REBOOT_NOTE : "");
+        showSetupError(window, title, code);
+    }
+    refreshState();
 }
 
 void SetupDialog::onUninstall()

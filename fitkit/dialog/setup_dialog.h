@@ -5,10 +5,11 @@
 
 #include <string>
 
-#include "../config/platform_kind.h"
-#include "../device/device_installer.h"
-#include "../device/driver_state.h"
-#include "../inf/inf_file.h"
+#include "config/platform_kind.h"
+#include "device/device_installer.h"
+#include "device/device_layer.h"
+#include "device/driver_state.h"
+#include "inf/inf_file.h"
 
 const UINT_PTR ANIMATION_TIMER = 1;
 const UINT ANIMATION_PERIOD_MS = 500;
@@ -32,9 +33,43 @@ std::string oemEntryKey(const PlatformKind& platform, const std::string& deviceI
 
 class SetupDialog {
 public:
+    SetupDialog(HINSTANCE instance, DeviceLayer& layer, PlatformKind platform, const std::string& infName,
+                const std::string& deviceId);
+    ~SetupDialog();
+    SetupDialog(const SetupDialog&) = delete;
+    SetupDialog& operator=(const SetupDialog&) = delete;
+
+    // Runs the dialog modally until it is closed.
+    INT_PTR run(HWND parent);
+    // Creates the dialog modeless; it destroys its window when closed.
+    HWND create(HWND parent);
+
+private:
+    struct CommandRoute {
+        UINT first;
+        UINT last;
+        void (SetupDialog::*handler)();
+    };
+    static const CommandRoute commands[];
+
+    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static void warn(void* context, const char* text);
+    bool dispatchCommand(UINT id);
+    void onInitDialog();
+    DriverState refreshState();
+    void onInstall();
+    bool prepareRootDevice();
+    void updateAndReport(bool rootDevice);
+    void onUninstall();
+    void onExit();
+    void onTimer();
+
     PlatformKind platform;
     std::string infName;
     std::string deviceId;
+    HINSTANCE instance;
+    bool modal = false;
+    bool busy = false; // an action is running; its message boxes must not start another
 
     HICON programIcon = nullptr;
     HICON frames[ANIMATION_FRAMES] = {};
@@ -50,38 +85,4 @@ public:
     DeviceMatch match;
     DeviceInstaller installer;
     DriverState state = DriverState::NotInstalled;
-
-    SetupDialog(HINSTANCE instance, DeviceLayer& layer, PlatformKind platform);
-    ~SetupDialog();
-    SetupDialog(const SetupDialog&) = delete;
-    SetupDialog& operator=(const SetupDialog&) = delete;
-
-    // Runs the dialog modally until it is closed.
-    INT_PTR run(HWND parent);
-    // Creates the dialog modeless; it destroys its window when closed.
-    HWND create(HWND parent);
-
-    DriverState refreshState();
-
-    void onInstall();
-    void onUninstall();
-    void onExit();
-    void onTimer();
-
-private:
-    struct CommandRoute {
-        UINT first;
-        UINT last;
-        void (SetupDialog::*handler)();
-    };
-    static const CommandRoute commands[];
-
-    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static void warn(void* context, const char* text);
-    void onInitDialog();
-    bool dispatchCommand(UINT id);
-
-    HINSTANCE instance;
-    bool modal = false;
-    bool busy = false; // an action is running; its message boxes must not start another
 };

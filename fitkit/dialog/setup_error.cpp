@@ -1,8 +1,10 @@
-#include "setup_error.h"
+#include "dialog/setup_error.h"
+
+#include <windows.h>
 
 #include <cstdio>
 
-#include "message_box.h"
+#include "dialog/message_box.h"
 
 // SetupAPI's codes, which the system has no text for.
 const SetupErrorName setupErrorNames[] = {

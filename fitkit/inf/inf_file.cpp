@@ -1,23 +1,32 @@
-#include "inf_file.h"
+#include "inf/inf_file.h"
+
+#include <windows.h>
+#include <setupapi.h>
 
 #include <cstring>
 
 static const char MANUFACTURER_SECTION[] = "Manufacturer";
 static const size_t CLASS_NAME_SIZE = 64;
 
+DWORD InfFieldReader::read(INFCONTEXT& line, DWORD index, std::string& out)
+{
+    DWORD required = 0;
+    while (!SetupGetStringFieldA(&line, index, buffer.data(), static_cast<DWORD>(buffer.size()), &required)) {
+        DWORD code = GetLastError();
+        if (code != ERROR_INSUFFICIENT_BUFFER || required <= buffer.size()) {
+            out.clear();
+            return code;
+        }
+        buffer.resize(required);
+    }
+    out.assign(buffer.data()); // keeps the capacity `out` already has
+    return 0;
+}
+
 DWORD readInfField(INFCONTEXT& line, DWORD index, std::string& out)
 {
-    DWORD size = 0;
-    if (!SetupGetStringFieldA(&line, index, nullptr, 0, &size))
-        return GetLastError();
-    std::vector<char> buffer(size + 1);
-    if (!SetupGetStringFieldA(&line, index, buffer.data(), size, nullptr)) {
-        DWORD code = GetLastError();
-        out.clear();
-        return code;
-    }
-    out = buffer.data();
-    return 0;
+    InfFieldReader reader;
+    return reader.read(line, index, out);
 }
 
 DWORD InfFile::openInf(const std::string& name)
@@ -58,37 +67,51 @@ DWORD InfFile::openInf(const std::string& name)
     return 0;
 }
 
-// Walks the lines of `section`, reading field 0 and 1 of each (and the ids when `ids` is set).
+// Fields 2 and on of a model line, up to the first that cannot be read; one empty id when none.
+// The texts of the previous line are overwritten in place.
+static void readIds(InfFieldReader& reader, INFCONTEXT& line, std::vector<std::string>& ids)
+{
+    DWORD count = SetupGetFieldCount(&line);
+    size_t used = 0;
+    for (DWORD i = 2; i <= count; ++i) {
+        if (used == ids.size())
+            ids.emplace_back();
+        if (reader.read(line, i, ids[used]) != 0)
+            break;
+        ++used;
+    }
+    if (used == 0) {
+        if (ids.empty())
+            ids.emplace_back();
+        ids[0].clear();
+        used = 1;
+    }
+    ids.resize(used);
+}
+
+// Walks the lines of `section`, reading fields 0 and 1 of each (and the ids with `withIds`) into
+// one line record that every line reuses.
 template <typename Visit>
 static DWORD walkSection(HINF inf, const char* section, bool withIds, Visit visit)
 {
     INFCONTEXT line = {};
     if (!SetupFindFirstLineA(inf, section, nullptr, &line))
         return GetLastError();
-    for (;;) {
-        ModelLine model;
-        DWORD code = readInfField(line, 0, model.description);
+    InfFieldReader reader;
+    ModelLine model;
+    do {
+        DWORD code = reader.read(line, 0, model.description);
         if (code == 0)
-            code = readInfField(line, 1, model.installSection);
+            code = reader.read(line, 1, model.installSection);
         if (code != 0)
             return code;
-        if (withIds) {
-            DWORD count = SetupGetFieldCount(&line);
-            for (DWORD i = 2; i <= count; ++i) {
-                std::string id;
-                if (readInfField(line, i, id) != 0)
-                    break;
-                model.ids.push_back(id);
-            }
-            if (model.ids.empty())
-                model.ids.push_back(std::string());
-        }
+        if (withIds)
+            readIds(reader, line, model.ids);
         DWORD stored = 0;
         if (!visit(model, &stored))
             return stored;
-        if (!SetupFindNextLine(&line, &line))
-            return ERROR_NO_MORE_ITEMS;
-    }
+    } while (SetupFindNextLine(&line, &line));
+    return ERROR_NO_MORE_ITEMS;
 }
 
 DWORD InfFile::enumManufacturers(ManufacturerVisitor visitor, void* context)

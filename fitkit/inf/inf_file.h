@@ -7,7 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "inf_handle.h"
+#include "owned.h"
+
+struct InfTraits {
+    using Value = HINF;
+    static HINF empty() { return INVALID_HANDLE_VALUE; }
+    void release(HINF inf) const { SetupCloseInfFile(inf); }
+};
+using InfHandle = Owned<InfTraits>;
 
 // A model line: description (key), install section (field 1), ids (fields 2...; never empty).
 struct ModelLine {
@@ -30,7 +37,17 @@ using ManufacturerVisitor = bool (*)(InfFile& inf, const std::string& name, cons
                                      void* context, DWORD* code);
 using ModelVisitor = bool (*)(InfFile& inf, const ModelLine& line, void* context, DWORD* code);
 
-// Reads field `index` of an INF line (field 0 is the key, with %strings% resolved).
+// Reads fields of INF lines (field 0 is the key, with %strings% resolved) through one buffer that
+// grows when a field needs more, so that a walk asks once per field and allocates almost never.
+class InfFieldReader {
+public:
+    DWORD read(INFCONTEXT& line, DWORD index, std::string& out);
+
+private:
+    std::vector<char> buffer = std::vector<char>(256);
+};
+
+// Reads field `index` of an INF line on its own.
 DWORD readInfField(INFCONTEXT& line, DWORD index, std::string& out);
 
 class InfFile {

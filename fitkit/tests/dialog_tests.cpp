@@ -2,120 +2,107 @@
 // the animation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "dialog/setup_error.h"
 #include "support/dialog_rig.h"
 
-static void expectState(DialogRig& rig, DriverState state)
-{
-    EXPECT_EQ(rig.dialog->state, state);
-    EXPECT_TRUE(rig.enabled(IDC_INSTALL));
-    switch (state) {
-    case DriverState::Installed:
-        EXPECT_EQ(rig.text(IDC_STATUS), STATUS_INSTALLED);
-        EXPECT_EQ(rig.text(IDC_INSTALL), "Re&Install");
-        EXPECT_TRUE(rig.enabled(IDC_UNINSTALL));
-        break;
-    case DriverState::OtherDriver:
-        EXPECT_EQ(rig.text(IDC_STATUS), STATUS_OTHER_DRIVER);
-        EXPECT_EQ(rig.text(IDC_INSTALL), "&Install");
-        EXPECT_FALSE(rig.enabled(IDC_UNINSTALL));
-        break;
-    case DriverState::NotInstalled:
-        EXPECT_EQ(rig.text(IDC_STATUS), STATUS_NOT_INSTALLED);
-        EXPECT_EQ(rig.text(IDC_INSTALL), "&Install");
-        EXPECT_FALSE(rig.enabled(IDC_UNINSTALL));
-        break;
-    }
-}
+// Devices plugged in as a case needs them.
+using Plug = void (*)(ScriptedDevices&);
 
-TEST(DriverStateNt5, ThreeStatesFromTheDeviceProperties)
+struct StateCase {
+    const char* name;
+    PlatformKind platform;
+    Plug plug;
+    DriverState expected;
+};
+
+static const StateCase stateCases[] = {
+    {"near misses only", nt5Platform(),
+     [](ScriptedDevices& d) {
+         d.add({"ACPI\\OTHER"}, "Something else");
+         d.add({"USB\\VID_1F3A&PID-240B", "USB\\VID_1F3A&PID_240"}, PAD_DESCRIPTION);
+     },
+     DriverState::NotInstalled},
+    {"pad unplugged, its driver installed", nt5Platform(),
+     [](ScriptedDevices& d) { d.add({PAD_ID}, PAD_DESCRIPTION).present = false; }, DriverState::NotInstalled},
+    {"id in other letter case", nt5Platform(),
+     [](ScriptedDevices& d) { d.add({"usb\\vid_1f3a&pid_240b"}, PAD_DESCRIPTION); }, DriverState::Installed},
+    {"second id, description in other case", nt5Platform(),
+     [](ScriptedDevices& d) {
+         d.add({"USB\\OTHER", PAD_ID}, "FITKIT TEST PAD");
+     },
+     DriverState::OtherDriver},
+    {"description unreadable: empty", nt5Platform(),
+     [](ScriptedDevices& d) { d.add({PAD_ID}, PAD_DESCRIPTION).hasDescription = false; },
+     DriverState::OtherDriver},
+    {"element without ids skipped, first match wins", nt5Platform(),
+     [](ScriptedDevices& d) {
+         d.add({}, "no ids at all"); // ERROR_INVALID_DATA
+         d.add({PAD_ID}, "Vendor driver");
+         d.add({PAD_ID}, PAD_DESCRIPTION);
+     },
+     DriverState::OtherDriver},
+    {"any other property failure ends the search", nt5Platform(),
+     [](ScriptedDevices& d) {
+         d.add({"X"}, "broken").hardwareIdError = ERROR_ACCESS_DENIED;
+         d.add({PAD_ID}, PAD_DESCRIPTION);
+     },
+     DriverState::NotInstalled},
+    {"no device list", nt5Platform(),
+     [](ScriptedDevices& d) {
+         d.add({PAD_ID}, PAD_DESCRIPTION);
+         d.failGetClassDevs = ERROR_NOT_ENOUGH_MEMORY;
+     },
+     DriverState::NotInstalled},
+    {"ids longer than a first guess at the buffer", nt5Platform(),
+     [](ScriptedDevices& d) {
+         std::vector<std::string> ids(40, std::string(100, 'Z'));
+         ids.push_back(PAD_ID);
+         d.add(ids, PAD_DESCRIPTION);
+     },
+     DriverState::Installed},
+    {"an element over the hardware-id cap is skipped", nt5Platform(),
+     [](ScriptedDevices& d) {
+         d.add({std::string(70000, 'Z')}, "too many ids");
+         d.add({PAD_ID}, PAD_DESCRIPTION);
+     },
+     DriverState::Installed},
+    {"hardware key, comma-separated", winMePlatform(),
+     [](ScriptedDevices& d) {
+         d.add({PAD_ID}, "no key").hasHardwareKey = false;
+         d.add({PAD_ID}, "no HardwareID").hasHardwareIdValue = false;
+         d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = "ISAPNP\\X,usb\\VID_1F3A&PID_240B,Y";
+     },
+     DriverState::Installed},
+    {"hardware key, 98", win9xPlatform(),
+     [](ScriptedDevices& d) { d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = PAD_ID; },
+     DriverState::Installed},
+    {"hardware key, NT 4", PlatformKind(),
+     [](ScriptedDevices& d) { d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = PAD_ID; },
+     DriverState::Installed},
+    {"DeviceDesc differs by a blank", winMePlatform(),
+     [](ScriptedDevices& d) { d.add({PAD_ID}, "Fitkit Test Pad "); }, DriverState::OtherDriver},
+};
+
+TEST(DriverState, FromThePresentDevices)
 {
-    {
+    for (const StateCase& c : stateCases) {
+        SCOPED_TRACE(c.name);
         DialogRig rig;
-        rig.devices.add({"ACPI\\OTHER"}, "Something else");
-        rig.devices.add({"USB\\VID_1F3A&PID-240B", "USB\\VID_1F3A&PID_240"}, PAD_DESCRIPTION); // near misses
+        rig.platform = c.platform;
+        c.plug(rig.devices);
         rig.open();
-        expectState(rig, DriverState::NotInstalled);
+        EXPECT_EQ(rig.state(), c.expected);
         EXPECT_TRUE(rig.boxes.seen.empty());
-    }
-    {
-        DialogRig rig;
-        rig.devices.add({"usb\\vid_1f3a&pid_240b"}, PAD_DESCRIPTION); // other letter case
-        rig.open();
-        expectState(rig, DriverState::Installed);
-    }
-    {
-        DialogRig rig;
-        rig.devices.add({"USB\\OTHER", PAD_ID}, "FITKIT TEST PAD"); // second id; description in other case
-        rig.open();
-        expectState(rig, DriverState::OtherDriver);
-    }
-    {
-        DialogRig rig;
-        rig.devices.add({PAD_ID}, PAD_DESCRIPTION).hasDescription = false; // unreadable: empty
-        rig.open();
-        expectState(rig, DriverState::OtherDriver);
-    }
-}
-
-TEST(DriverStateNt5, FirstDeviceInOrderWinsAndBadElementsAreSkipped)
-{
-    {
-        DialogRig rig;
-        rig.devices.add({}, "no ids at all"); // ERROR_INVALID_DATA: skipped
-        rig.devices.add({PAD_ID}, "Vendor driver");
-        rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
-        rig.open();
-        expectState(rig, DriverState::OtherDriver);
-        EXPECT_EQ(rig.dialog->installer.device.DevInst, 2u);
-    }
-    {
-        // Any other property failure ends the search without a match.
-        DialogRig rig;
-        rig.devices.add({"X"}, "broken").hardwareIdError = ERROR_ACCESS_DENIED;
-        rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
-        rig.open();
-        expectState(rig, DriverState::NotInstalled);
-        EXPECT_EQ(rig.devices.liveLists(), 0u);
-    }
-    {
-        DialogRig rig;
-        rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
-        rig.devices.failGetClassDevs = ERROR_NOT_ENOUGH_MEMORY;
-        rig.open();
-        expectState(rig, DriverState::NotInstalled);
-    }
-    {
-        // Hardware ids longer than a first guess at the buffer.
-        DialogRig rig;
-        std::vector<std::string> ids(40, std::string(100, 'Z'));
-        ids.push_back(PAD_ID);
-        rig.devices.add(ids, PAD_DESCRIPTION);
-        rig.open();
-        expectState(rig, DriverState::Installed);
-    }
-}
-
-TEST(DriverStateWithoutDeviceProperties, ReadsTheHardwareKey)
-{
-    for (PlatformKind platform : {winMePlatform(), win9xPlatform(), PlatformKind()}) {
-        DialogRig rig;
-        rig.platform = platform;
-        rig.devices.add({PAD_ID}, PAD_DESCRIPTION).hasHardwareKey = false;
-        rig.devices.add({PAD_ID}, PAD_DESCRIPTION).hasHardwareIdValue = false;
-        ScriptedDevice& listed = rig.devices.add({"NOT\\USED"}, PAD_DESCRIPTION);
-        listed.hardwareIdValue = "ISAPNP\\X,usb\\VID_1F3A&PID_240B,Y"; // comma-separated, other case
-        rig.open();
-        expectState(rig, DriverState::Installed);
-        EXPECT_EQ(rig.dialog->installer.device.DevInst, 3u);
-        EXPECT_FALSE(rig.devices.calledWith("setDeviceRegistryProperty"));
-    }
-    {
-        DialogRig rig;
-        rig.platform = winMePlatform();
-        rig.devices.add({PAD_ID}, "Fitkit Test Pad ");
-        rig.open();
-        expectState(rig, DriverState::OtherDriver);
+        EXPECT_EQ(rig.devices.liveLists(), c.expected == DriverState::NotInstalled ? 0u : 1u);
+        auto present = [&] {
+            return std::count_if(rig.devices.devices.begin(), rig.devices.devices.end(),
+                                 [](const ScriptedDevice& device) { return device.present; });
+        };
+        auto before = present();
+        rig.close();
+        EXPECT_EQ(present(), before) << "closing leaves every device in place";
     }
 }
 
@@ -127,12 +114,9 @@ TEST(DeviceInstaller, SearchWithoutMatchKeepsTheEarlierSelection)
     std::string description;
     EXPECT_FALSE(installer.readDeviceDescription(description)) << "nothing selected yet";
     ASSERT_TRUE(installer.findPresentDevice(PAD_ID));
-    HDEVINFO selected = installer.deviceList.get();
 
     devices.devices[0].present = false;
     EXPECT_FALSE(installer.findPresentDevice(PAD_ID));
-    EXPECT_EQ(installer.deviceList.get(), selected);
-    EXPECT_EQ(installer.device.DevInst, 1u);
     ASSERT_TRUE(installer.readDeviceDescription(description));
     EXPECT_EQ(description, PAD_DESCRIPTION);
     EXPECT_EQ(devices.liveLists(), 1u) << "the empty search's list was destroyed";
@@ -141,20 +125,20 @@ TEST(DeviceInstaller, SearchWithoutMatchKeepsTheEarlierSelection)
 TEST(SetupDialog, ShowsDeviceAndInfAfterInitialization)
 {
     DialogRig rig;
+    rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
     rig.open("");
     char caption[64] = {};
-    GetWindowTextA(rig.dialog->window, caption, sizeof(caption));
+    GetWindowTextA(rig.window, caption, sizeof(caption));
     EXPECT_STREQ(caption, "Driver Setup");
     EXPECT_EQ(rig.text(IDC_TITLE),
               std::string("Installing ") + PAD_DESCRIPTION + "\n\nfrom " + rig.dir.file("pad.inf"));
-    EXPECT_EQ(rig.dialog->match.deviceId, PAD_ID) << "empty id: the INF's first";
-    EXPECT_EQ(rig.shownIcon(), LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SETUP)));
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(rig.dialog->window, WM_GETICON, ICON_BIG, 0)),
-              rig.dialog->programIcon);
-    expectState(rig, DriverState::NotInstalled);
+    EXPECT_EQ(rig.state(), DriverState::Installed) << "empty id: the INF's first, and that pad";
+    HICON programIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SETUP));
+    EXPECT_EQ(rig.shownIcon(), programIcon);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(rig.window, WM_GETICON, ICON_BIG, 0)), programIcon);
 
     rig.click(IDOK);
-    EXPECT_EQ(rig.dialog->window, nullptr) << "Exit closes the dialog";
+    EXPECT_FALSE(IsWindow(rig.window)) << "Exit closes the dialog";
 }
 
 TEST(SetupDialog, StopsEarlyWhenTheInfOrTheDeviceIsMissing)
@@ -184,7 +168,6 @@ TEST(SetupDialog, StopsEarlyWhenTheInfOrTheDeviceIsMissing)
         EXPECT_EQ(rig.text(IDC_TITLE), "Installing xxx");
         EXPECT_EQ(rig.text(IDC_STATUS), "setup");
         EXPECT_FALSE(rig.enabled(IDC_INSTALL));
-        EXPECT_TRUE(rig.devices.calls.empty()) << "no device search";
     }
 }
 
@@ -268,7 +251,7 @@ TEST(SetupDialog, AnimatesWhileAnActionRunsAndContinuesWithTheNextFrame)
         frames.insert(frames.end(), part.begin(), part.end());
     };
     rig.open();
-    ASSERT_EQ(rig.dialog->state, DriverState::OtherDriver);
+    ASSERT_EQ(rig.state(), DriverState::OtherDriver);
 
     rig.click(IDC_INSTALL);
     ASSERT_EQ(frames.size(), 3u);

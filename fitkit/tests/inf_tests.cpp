@@ -13,158 +13,115 @@ static DeviceMatch search(InfFile& inf, const std::string& id, DWORD* code)
     return match;
 }
 
-TEST(OpenInf, ResolvesQuotesRelativeNamesAndClass)
+static const char VERSION[] = "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n";
+
+TEST(OpenInf, ResolvesTheNameAndReadsTheClass)
 {
     TempDir dir;
     dir.write("pad.inf", padInf());
     dir.write("sub\\pad.inf", padInf());
+    dir.write("noguid.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=NoSuchFitkitClass\r\n");
+    dir.write("known.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=HIDClass\r\n");
     CurrentDirectory here(dir.path());
-
-    InfFile bare;
-    ASSERT_EQ(bare.openInf("pad.inf"), 0u);
-    EXPECT_EQ(bare.path, dir.file("pad.inf"));
-    EXPECT_TRUE(bare.handle.isOpen());
-    EXPECT_EQ(bare.className, "FitkitTestPad");
-    const GUID expected = {0x2B7C41E0, 0x5A3D, 0x4E19, {0x8F, 0x62, 0x0D, 0x9B, 0x3C, 0x7A, 0x1E, 0x54}};
-    EXPECT_EQ(memcmp(&bare.classGuid, &expected, sizeof(GUID)), 0);
-
-    InfFile quoted;
-    ASSERT_EQ(quoted.openInf("\"pad.inf\""), 0u);
-    EXPECT_EQ(quoted.path, dir.file("pad.inf"));
-
-    // A name with a backslash gets no ".\\" and is expanded as written.
-    InfFile sub;
-    ASSERT_EQ(sub.openInf("sub\\pad.inf"), 0u);
-    EXPECT_EQ(sub.path, dir.file("sub\\pad.inf"));
-
-    InfFile full;
-    ASSERT_EQ(full.openInf(dir.file("sub\\pad.inf")), 0u);
-    EXPECT_EQ(full.path, dir.file("sub\\pad.inf"));
+    const GUID padClass = {0x2B7C41E0, 0x5A3D, 0x4E19, {0x8F, 0x62, 0x0D, 0x9B, 0x3C, 0x7A, 0x1E, 0x54}};
+    const GUID zero = {};
+    struct Case {
+        std::string name;
+        std::string path;
+        const char* className;
+        const GUID* guid; // null: any GUID but zero (a class the system knows)
+    } cases[] = {
+        {"pad.inf", dir.file("pad.inf"), "FitkitTestPad", &padClass},
+        {"\"pad.inf\"", dir.file("pad.inf"), "FitkitTestPad", &padClass},
+        // A name with a backslash gets no ".\\" and is expanded as written.
+        {"sub\\pad.inf", dir.file("sub\\pad.inf"), "FitkitTestPad", &padClass},
+        {dir.file("sub\\pad.inf"), dir.file("sub\\pad.inf"), "FitkitTestPad", &padClass},
+        {"noguid.inf", dir.file("noguid.inf"), "NoSuchFitkitClass", &zero},
+        {"known.inf", dir.file("known.inf"), "HIDClass", nullptr},
+    };
+    for (const Case& c : cases) {
+        InfFile inf;
+        ASSERT_EQ(inf.openInf(c.name), 0u) << c.name;
+        EXPECT_TRUE(inf.handle.isOpen());
+        EXPECT_EQ(inf.path, c.path);
+        EXPECT_EQ(inf.className, c.className);
+        EXPECT_EQ(memcmp(&inf.classGuid, c.guid ? c.guid : &zero, sizeof(GUID)) == 0, c.guid != nullptr)
+            << c.name;
+    }
 }
 
 TEST(OpenInf, ReportsWhatCannotBeOpened)
 {
     TempDir dir;
     CurrentDirectory here(dir.path());
-    InfFile missing;
-    EXPECT_NE(missing.openInf("absent.inf"), 0u);
-    EXPECT_FALSE(missing.handle.isOpen());
-    InfFile empty;
-    EXPECT_NE(empty.openInf(""), 0u);
     std::string garbage(4096, '\0');
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>((i * 7919) % 251);
     dir.write("garbage.inf", garbage);
     InfFile broken;
     EXPECT_NE(broken.openInf("garbage.inf"), 0u);
-    InfFile overlong;
-    EXPECT_EQ(overlong.openInf(std::string(300, 'a') + ".inf"),
-              static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
-    EXPECT_FALSE(overlong.handle.isOpen());
+    for (const std::string& name :
+         {std::string("absent.inf"), std::string(), std::string(300, 'a') + ".inf"}) {
+        InfFile inf;
+        DWORD code = inf.openInf(name);
+        EXPECT_NE(code, 0u) << name;
+        if (name.size() > MAX_PATH) {
+            EXPECT_EQ(code, static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+        }
+        EXPECT_FALSE(inf.handle.isOpen()) << name;
+    }
 }
 
-TEST(OpenInf, AcceptsAnUnknownClassWithoutGuid)
+TEST(FindModel, FirstMatchInInfOrder)
 {
-    TempDir dir;
-    dir.write("noguid.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=NoSuchFitkitClass\r\n"
-                            "[Manufacturer]\r\nM=Models\r\n[Models]\r\nPad=Install,ID\\ONE\r\n");
-    dir.write("known.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=HIDClass\r\n");
-    CurrentDirectory here(dir.path());
-    InfFile unknown;
-    ASSERT_EQ(unknown.openInf("noguid.inf"), 0u);
-    EXPECT_EQ(unknown.className, "NoSuchFitkitClass");
-    static const GUID zero = {};
-    EXPECT_EQ(memcmp(&unknown.classGuid, &zero, sizeof(GUID)), 0);
-
-    // A class the system knows gets its GUID from the system.
-    InfFile known;
-    ASSERT_EQ(known.openInf("known.inf"), 0u);
-    EXPECT_NE(memcmp(&known.classGuid, &zero, sizeof(GUID)), 0);
-}
-
-TEST(FindModel, MatchesIdsExactlyInInfOrder)
-{
-    TempDir dir;
-    dir.write("pad.inf", padInf());
-    CurrentDirectory here(dir.path());
-    InfFile inf;
-    ASSERT_EQ(inf.openInf("pad.inf"), 0u);
-    DWORD code = 1;
-
-    DeviceMatch first = search(inf, "", &code);
-    EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(first.found);
-    EXPECT_EQ(first.deviceId, PAD_ID);
-    EXPECT_EQ(first.description, PAD_DESCRIPTION);
-    EXPECT_EQ(first.manufacturer, "Fitkit Tests");
-
-    DeviceMatch compatible = search(inf, PAD_COMPATIBLE_ID, &code);
-    EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(compatible.found);
-    EXPECT_EQ(compatible.deviceId, PAD_COMPATIBLE_ID);
-    EXPECT_EQ(compatible.description, PAD_DESCRIPTION);
-
-    DeviceMatch second = search(inf, SECOND_ID, &code);
-    EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(second.found);
-    EXPECT_EQ(second.description, SECOND_DESCRIPTION);
-    EXPECT_EQ(second.manufacturer, "Other Maker");
-
-    DeviceMatch otherCase = search(inf, "usb\\vid_1f3a&pid_240b", &code);
-    EXPECT_EQ(code, static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
-    EXPECT_FALSE(otherCase.found);
-    EXPECT_EQ(otherCase.manufacturer, "Other Maker") << "both manufacturers searched";
-}
-
-TEST(FindModel, HandlesLinesWithoutIdsAndBrokenSections)
-{
-    TempDir dir;
-    std::string longId(3000, 'L');
-    dir.write("longid.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n"
-                            "[Manufacturer]\r\nM=Models\r\n[Models]\r\n" +
-                                std::string(400, 'D') + "=Install," + longId + ",ID\\AFTER\r\n");
-    dir.write("noids.inf",
-              "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n"
-              "[Manufacturer]\r\nM=Models\r\n[Models]\r\nBare Pad=Install\r\nPad=Install,ID\\TWO\r\n");
-    dir.write("nomfg.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n");
-    dir.write("nomodels.inf",
-              "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n"
-              "[Manufacturer]\r\nM=Missing\r\nN=Models\r\n[Models]\r\nPad=Install,ID\\TWO\r\n");
-    CurrentDirectory here(dir.path());
-    DWORD code = 0;
-
-    InfFile noIds;
-    ASSERT_EQ(noIds.openInf("noids.inf"), 0u);
-    DeviceMatch any = search(noIds, "", &code);
-    EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(any.found);
-    EXPECT_EQ(any.deviceId, "") << "a line without ids offers the empty id";
-    EXPECT_EQ(any.description, "Bare Pad");
-    DeviceMatch two = search(noIds, "ID\\TWO", &code);
-    EXPECT_TRUE(two.found);
-    EXPECT_EQ(two.description, "Pad");
-
-    InfFile longLine;
-    ASSERT_EQ(longLine.openInf("longid.inf"), 0u);
-    DeviceMatch after = search(longLine, "ID\\AFTER", &code);
-    EXPECT_TRUE(after.found);
-    EXPECT_EQ(after.description, std::string(400, 'D'));
-
-    InfFile noManufacturer;
-    ASSERT_EQ(noManufacturer.openInf("nomfg.inf"), 0u);
-    DeviceMatch none = search(noManufacturer, "", &code);
-    EXPECT_NE(code, 0u);
-    EXPECT_NE(code, static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
-    EXPECT_FALSE(none.found);
-
-    // A models section that is missing stops the search before the next manufacturer.
-    InfFile noModels;
-    ASSERT_EQ(noModels.openInf("nomodels.inf"), 0u);
-    DeviceMatch stopped = search(noModels, "ID\\TWO", &code);
-    EXPECT_NE(code, 0u);
-    EXPECT_NE(code, static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
-    EXPECT_FALSE(stopped.found);
-    EXPECT_EQ(stopped.manufacturer, "M");
+    const std::string longId(500, 'L'); // Wine keeps fields of up to 511 characters
+    const std::string noIds =
+        std::string(VERSION) +
+        "[Manufacturer]\r\nM=Models\r\n[Models]\r\nBare Pad=Install\r\nPad=Install,ID\\TWO\r\n";
+    const DWORD NO_MATCH = ERROR_NO_MORE_ITEMS, FAILED = 1; // FAILED: any other non-zero code
+    struct Case {
+        const char* name;
+        std::string inf;
+        std::string id;
+        DWORD code;
+        std::string deviceId, description, manufacturer; // deviceId "" when not found
+    } cases[] = {
+        {"empty id: the first", padInf(), "", 0, PAD_ID, PAD_DESCRIPTION, "Fitkit Tests"},
+        {"compatible id", padInf(), PAD_COMPATIBLE_ID, 0, PAD_COMPATIBLE_ID, PAD_DESCRIPTION, "Fitkit Tests"},
+        {"second manufacturer", padInf(), SECOND_ID, 0, SECOND_ID, SECOND_DESCRIPTION, "Other Maker"},
+        {"other letter case: both manufacturers searched", padInf(), "usb\\vid_1f3a&pid_240b", NO_MATCH, "",
+         "", "Other Maker"},
+        {"a line without ids offers the empty id", noIds, "", 0, "", "Bare Pad", "M"},
+        {"after a line without ids", noIds, "ID\\TWO", 0, "ID\\TWO", "Pad", "M"},
+        {"fields longer than any first guess",
+         std::string(VERSION) + "[Manufacturer]\r\nM=Models\r\n[Models]\r\n" + std::string(400, 'D') +
+             "=Install," + std::string(3000, 'X') + "," + longId + "\r\n",
+         longId, 0, longId, std::string(400, 'D'), "M"},
+        {"no Manufacturer section", VERSION, "", FAILED, "", "", ""},
+        {"a missing models section stops the search",
+         std::string(VERSION) +
+             "[Manufacturer]\r\nM=Missing\r\nN=Models\r\n[Models]\r\nPad=Install,ID\\TWO\r\n",
+         "ID\\TWO", FAILED, "", "", "M"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        InfFile inf;
+        ASSERT_EQ(inf.openInf(dir.write("test.inf", c.inf)), 0u);
+        DWORD code = 1;
+        DeviceMatch match = search(inf, c.id, &code);
+        if (c.code == FAILED) {
+            EXPECT_NE(code, 0u);
+            EXPECT_NE(code, NO_MATCH);
+        } else {
+            EXPECT_EQ(code, c.code);
+        }
+        bool found = c.code == 0;
+        EXPECT_EQ(match.found, found);
+        EXPECT_EQ(match.deviceId, found ? c.deviceId : c.id);
+        EXPECT_EQ(match.description, c.description);
+        EXPECT_EQ(match.manufacturer, c.manufacturer);
+    }
 }
 
 struct Walk {
@@ -189,17 +146,23 @@ static bool collectModel(InfFile&, const ModelLine& line, void* context, DWORD* 
 TEST(EnumModels, HandsEachLineToTheVisitorUntilItStops)
 {
     TempDir dir;
-    dir.write("pad.inf", padInf());
-    CurrentDirectory here(dir.path());
     InfFile inf;
-    ASSERT_EQ(inf.openInf("pad.inf"), 0u);
-
+    ASSERT_EQ(
+        inf.openInf(dir.write("models.inf", std::string(VERSION) +
+                                                "[Models]\r\n%Pad%=Pad_Install,USB\\ONE,HID\\ONE\r\n"
+                                                "Short=Install," +
+                                                std::string(300, 'S') +
+                                                "\r\n"
+                                                "Bare=Install\r\n[Strings]\r\nPad=\"Fitkit Test Pad\"\r\n")),
+        0u);
     Walk all{{}, 0};
-    EXPECT_EQ(inf.enumModels("PadModels", collectModel, &all), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
-    ASSERT_EQ(all.seen.size(), 1u);
-    EXPECT_EQ(all.seen[0], "Fitkit Test Pad|Pad_Install|USB\\VID_1F3A&PID_240B|HID\\VID_1F3A&PID_240B");
+    EXPECT_EQ(inf.enumModels("Models", collectModel, &all), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
+    // Each line's own ids only, however many the line before had.
+    EXPECT_EQ(all.seen,
+              (std::vector<std::string>{"Fitkit Test Pad|Pad_Install|USB\\ONE|HID\\ONE",
+                                        "Short|Install|" + std::string(300, 'S'), "Bare|Install|"}));
 
     Walk stop{{}, 1};
-    EXPECT_EQ(inf.enumModels("PadModels", collectModel, &stop), 1234u);
+    EXPECT_EQ(inf.enumModels("Models", collectModel, &stop), 1234u);
     EXPECT_EQ(inf.enumModels("NoSuchSection", collectModel, &stop), 0xE0000102u);
 }

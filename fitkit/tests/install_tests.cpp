@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "support/dialog_rig.h"
 
@@ -13,67 +14,65 @@ static bool startsWith(const std::string& text, const std::string& prefix)
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-static size_t countCalls(const ScriptedDevices& devices, const std::string& prefix)
+// The pad present with a driver whose key names `infPath`.
+static void addPad(DialogRig& rig, const std::string& description, const std::string& infPath = "")
 {
-    size_t n = 0;
-    for (const std::string& call : devices.calls)
-        n += call.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
-    return n;
-}
-
-static bool timerRunning(DialogRig& rig)
-{
-    return KillTimer(rig.dialog->window, ANIMATION_TIMER) != FALSE;
-}
-
-static std::string updateCall(DialogRig& rig)
-{
-    return std::string("update ") + PAD_ID + " " + rig.dir.file("pad.inf") + " 1";
+    ScriptedDevice& pad = rig.devices.add({PAD_ID}, description);
+    pad.hasDriverKey = true;
+    pad.infPath = infPath;
 }
 
 TEST(InstallAbsentPad, Nt5InstallsOntoARootDeviceAndRemovesIt)
 {
+    struct Case {
+        DWORD updateError;
+        std::string box;   // how it begins: no reboot note after a root device
+        int removalsAtEnd; // after a failed update the device stays marked and is removed once more
+    } cases[] = {
+        {0, RESULT_TITLE, 1},
+        {0xE000022F, "Error E000022F in Driver Install : \n\n User Does not Accept Uncertified Driver\n", 2},
+    };
+    for (const Case& c : cases) {
+        DialogRig rig;
+        rig.devices.installedDescription = PAD_DESCRIPTION;
+        rig.devices.updateReboot = TRUE;
+        rig.devices.updateError = c.updateError;
+        rig.open();
+        ASSERT_EQ(rig.state(), DriverState::NotInstalled);
+        rig.click(IDC_INSTALL);
+        ASSERT_EQ(rig.devices.devices.size(), 1u);
+        const ScriptedDevice& root = rig.devices.devices[0];
+        EXPECT_TRUE(root.created && root.generatedId);
+        EXPECT_EQ(root.className, "FitkitTestPad");
+        EXPECT_EQ(root.rawHardwareIdProperty, std::string(PAD_ID) + std::string(2, '\0'));
+        EXPECT_EQ(root.driverSource, c.updateError ? "" : rig.dir.file("pad.inf"))
+            << "registered before the update";
+        EXPECT_FALSE(root.present) << "removed after the update";
+        EXPECT_EQ(root.removeRequests, 1);
+        ASSERT_EQ(rig.boxes.seen.size(), 1u);
+        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, c.box)) << rig.boxes.seen[0].text;
+        EXPECT_EQ(rig.boxes.seen[0].icon, c.updateError ? "exclamation" : "information");
+        EXPECT_EQ(rig.boxes.seen[0].buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(rig.state(), DriverState::NotInstalled);
+        EXPECT_FALSE(rig.timerRunning());
+        EXPECT_EQ(rig.devices.loadedLibraries(), 0);
+        rig.close();
+        EXPECT_EQ(root.removeRequests, c.removalsAtEnd);
+        EXPECT_EQ(rig.devices.liveLists(), 0u);
+    }
+}
+
+TEST(InstallAbsentPad, APadPluggedInSinceTheDialogOpenedIsFoundFirst)
+{
     DialogRig rig;
     rig.devices.installedDescription = PAD_DESCRIPTION;
-    rig.devices.updateReboot = TRUE; // never shown after a root device
     rig.open();
-    ASSERT_EQ(rig.dialog->state, DriverState::NotInstalled);
-    rig.devices.calls.clear();
-
+    ASSERT_EQ(rig.state(), DriverState::NotInstalled);
+    addPad(rig, "Vendor driver");
     rig.click(IDC_INSTALL);
-    std::vector<std::string> expected = {
-        "getClassDevs 6", // state refreshed first while not installed
-        "createDeviceInfoList",
-        "createDeviceInfo FitkitTestPad 1",
-        "setDeviceRegistryProperty 1",
-        "register 1",
-        "load NEWDEV.DLL",
-        "find UpdateDriverForPlugAndPlayDevicesA",
-        updateCall(rig),
-        "free",
-        "remove 1",
-        "getClassDevs 6",
-    };
-    EXPECT_EQ(rig.devices.calls, expected);
-    ASSERT_EQ(rig.devices.devices.size(), 1u);
-    const ScriptedDevice& root = rig.devices.devices[0];
-    EXPECT_EQ(root.rawHardwareIdProperty, std::string(PAD_ID) + std::string(2, '\0'));
-    EXPECT_FALSE(root.present);
-    EXPECT_EQ(root.description, PAD_DESCRIPTION) << "the driver went onto the root device";
-    EXPECT_EQ(rig.dialog->installer.hardwareId, PAD_ID);
-    EXPECT_FALSE(rig.dialog->installer.registered);
-
-    ASSERT_EQ(rig.boxes.seen.size(), 1u);
-    const SeenBox& box = rig.boxes.seen[0];
-    EXPECT_TRUE(startsWith(box.text, RESULT_TITLE)) << box.text;
-    EXPECT_EQ(box.icon, "information");
-    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(rig.dialog->state, DriverState::NotInstalled);
-    EXPECT_FALSE(timerRunning(rig));
-
-    rig.close();
-    EXPECT_EQ(countCalls(rig.devices, "remove"), 1u) << "nothing left to remove at the end";
-    EXPECT_EQ(rig.devices.liveLists(), 0u);
+    EXPECT_EQ(rig.devices.devices.size(), 1u) << "no root device";
+    EXPECT_EQ(rig.devices.devices[0].driverSource, rig.dir.file("pad.inf"));
+    EXPECT_EQ(rig.state(), DriverState::Installed);
 }
 
 TEST(InstallAbsentPad, OtherSystemsAskForThePadToBePluggedIn)
@@ -82,204 +81,163 @@ TEST(InstallAbsentPad, OtherSystemsAskForThePadToBePluggedIn)
         DialogRig rig;
         rig.platform = platform;
         rig.open();
-        rig.devices.calls.clear();
         rig.click(IDC_INSTALL);
-        EXPECT_EQ(rig.devices.calls, std::vector<std::string>{"getClassDevs 6"});
+        EXPECT_TRUE(rig.devices.devices.empty());
         ASSERT_EQ(rig.boxes.seen.size(), 1u);
         expectBox(rig.boxes.seen[0], PLUG_IN_WARNING, "exclamation", {IDOK});
-        EXPECT_FALSE(timerRunning(rig));
+        EXPECT_FALSE(rig.timerRunning());
     }
 }
 
-TEST(InstallAbsentPad, RootDeviceFailuresNameTheirOperation)
+TEST(InstallAbsentPad, RootDeviceFailuresNameTheirOperationAndEndTheAction)
 {
     struct Case {
         DWORD ScriptedDevices::*failure;
-        const char* text;
+        const char* operation;
     } cases[] = {
-        {&ScriptedDevices::failCreateList,
-         "Error E0000206 in SetupDiCreateDeviceInfoList: \n\n ERROR_INVALID_CLASS\n"},
-        {&ScriptedDevices::failCreateDevice, "Error E0000206 in SetupDiCreateDeviceInfo or "
-                                             "SetupDiSetDeviceRegistryProperty: \n\n ERROR_INVALID_CLASS\n"},
-        {&ScriptedDevices::failSetProperty, "Error E0000206 in SetupDiCreateDeviceInfo or "
-                                            "SetupDiSetDeviceRegistryProperty: \n\n ERROR_INVALID_CLASS\n"},
-        {&ScriptedDevices::failRegister,
-         "Error E0000206 in SetupDiCallClassInstaller(DIF_REGISTERDEVICE): \n\n ERROR_INVALID_CLASS\n"},
+        {&ScriptedDevices::failCreateList, "SetupDiCreateDeviceInfoList"},
+        {&ScriptedDevices::failCreateDevice, "SetupDiCreateDeviceInfo or SetupDiSetDeviceRegistryProperty"},
+        {&ScriptedDevices::failSetProperty, "SetupDiCreateDeviceInfo or SetupDiSetDeviceRegistryProperty"},
+        {&ScriptedDevices::failRegister, "SetupDiCallClassInstaller(DIF_REGISTERDEVICE)"},
     };
     for (const Case& c : cases) {
         DialogRig rig;
         rig.devices.*c.failure = 0xE0000206;
         rig.open();
         rig.click(IDC_INSTALL);
-        ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        expectBox(rig.boxes.seen[0], c.text, "exclamation", {IDOK});
-        EXPECT_FALSE(rig.devices.calledWith("load")) << c.text;
-        EXPECT_FALSE(rig.dialog->installer.registered);
-        EXPECT_FALSE(timerRunning(rig));
+        ASSERT_EQ(rig.boxes.seen.size(), 1u) << "no update and no result";
+        expectBox(rig.boxes.seen[0],
+                  std::string("Error E0000206 in ") + c.operation + ": \n\n ERROR_INVALID_CLASS\n",
+                  "exclamation", {IDOK});
+        EXPECT_FALSE(rig.timerRunning());
     }
-}
-
-TEST(InstallAbsentPad, AFailedUpdateLeavesTheRootDeviceToTheEnd)
-{
-    DialogRig rig;
-    rig.devices.updateError = 0xE000022F;
-    rig.open();
-    rig.click(IDC_INSTALL);
-    ASSERT_EQ(rig.boxes.seen.size(), 1u);
-    expectBox(rig.boxes.seen[0],
-              "Error E000022F in Driver Install : \n\n User Does not Accept Uncertified Driver\n",
-              "exclamation", {IDOK});
-    EXPECT_TRUE(rig.dialog->installer.registered);
-    EXPECT_EQ(countCalls(rig.devices, "remove"), 1u);
-    rig.close();
-    EXPECT_EQ(countCalls(rig.devices, "remove"), 2u) << "removed once more when the installer goes";
-    EXPECT_EQ(rig.devices.liveLists(), 0u);
 }
 
 TEST(InstallPresentPad, UpdateAndResultPerPlatform)
 {
-    for (PlatformKind platform : {nt5Platform(), winMePlatform(), PlatformKind()}) {
+    struct Case {
+        const char* name;
+        PlatformKind platform;
+        DWORD updateError;
+        bool oldDriverKept;
+        std::string box;
+        const char* icon;
+        DriverState after;
+    } cases[] = {
+        {"NT 5", nt5Platform(), 0, true, REBOOT_TITLE, "information", DriverState::Installed},
+        {"Me", winMePlatform(), 0, true, REBOOT_TITLE, "information", DriverState::Installed},
+        {"NT 4", PlatformKind(), 0, true, REBOOT_TITLE, "information", DriverState::Installed},
+        // The old driver and its device go first; the hint comes whatever the update did.
+        {"98", win9xPlatform(), 0, false, WIN9X_UPDATE_HINT, "exclamation", DriverState::NotInstalled},
+        {"98, update failing", win9xPlatform(), ERROR_ACCESS_DENIED, false, WIN9X_UPDATE_HINT, "exclamation",
+         DriverState::NotInstalled},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         DialogRig rig;
-        rig.platform = platform;
-        rig.devices.add({PAD_ID}, "Vendor driver");
+        rig.platform = c.platform;
+        std::string oldInf = rig.dir.write("old\\oem4.inf", "old");
+        addPad(rig, "Vendor driver", oldInf);
         rig.devices.installedDescription = PAD_DESCRIPTION;
         rig.devices.updateReboot = TRUE;
+        rig.devices.updateError = c.updateError;
         rig.open();
-        ASSERT_EQ(rig.dialog->state, DriverState::OtherDriver);
-        rig.devices.calls.clear();
+        ASSERT_EQ(rig.state(), DriverState::OtherDriver);
         rig.click(IDC_INSTALL);
-        EXPECT_FALSE(rig.devices.calledWith("createDeviceInfo"));
-        EXPECT_FALSE(rig.devices.calledWith("openDevRegKey drv")) << "old driver kept";
-        EXPECT_TRUE(rig.devices.calledWith(updateCall(rig)));
+        ASSERT_EQ(rig.devices.devices.size(), 1u) << "no root device";
+        const ScriptedDevice& pad = rig.devices.devices[0];
+        EXPECT_EQ(fileExists(oldInf), c.oldDriverKept);
+        EXPECT_EQ(pad.present, c.oldDriverKept);
+        EXPECT_EQ(pad.driverSource, c.oldDriverKept ? rig.dir.file("pad.inf") : "");
         ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, REBOOT_TITLE)) << rig.boxes.seen[0].text;
-        EXPECT_EQ(rig.boxes.seen[0].icon, "information");
-        EXPECT_EQ(rig.dialog->state, DriverState::Installed);
-        EXPECT_EQ(rig.text(IDC_INSTALL), "Re&Install");
-        EXPECT_FALSE(timerRunning(rig));
+        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, c.box)) << rig.boxes.seen[0].text;
+        EXPECT_EQ(rig.boxes.seen[0].icon, c.icon);
+        EXPECT_EQ(rig.state(), c.after);
+        EXPECT_FALSE(rig.timerRunning());
     }
-}
-
-TEST(InstallPresentPad, Win9xRemovesTheOldDriverAndShowsTheHint)
-{
-    TempDir infs;
-    std::string old = infs.write("old.inf", "old");
-    DialogRig rig;
-    rig.platform = win9xPlatform();
-    ScriptedDevice& pad = rig.devices.add({PAD_ID}, "Vendor driver");
-    pad.hasDriverKey = true;
-    pad.infPath = old;
-    rig.devices.installedDescription = PAD_DESCRIPTION;
-    rig.devices.updateError = ERROR_ACCESS_DENIED; // the hint comes whatever the update did
-    rig.open();
-    rig.devices.calls.clear();
-    rig.click(IDC_INSTALL);
-    EXPECT_FALSE(fileExists(old));
-    EXPECT_EQ(countCalls(rig.devices, "remove"), 1u);
-    ASSERT_EQ(rig.boxes.seen.size(), 1u);
-    expectBox(rig.boxes.seen[0], WIN9X_UPDATE_HINT, "exclamation", {IDOK});
-    EXPECT_LT(std::find(rig.devices.calls.begin(), rig.devices.calls.end(), "remove 1") -
-                  rig.devices.calls.begin(),
-              std::find(rig.devices.calls.begin(), rig.devices.calls.end(), "load NEWDEV.DLL") -
-                  rig.devices.calls.begin());
 }
 
 TEST(Reinstall, AsksFirstAndDoesNothingOnNo)
 {
     DialogRig rig;
-    rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
+    addPad(rig, PAD_DESCRIPTION);
     rig.devices.installedDescription = PAD_DESCRIPTION;
     rig.open();
-    ASSERT_EQ(rig.dialog->state, DriverState::Installed);
-    rig.devices.calls.clear();
+    ASSERT_EQ(rig.state(), DriverState::Installed);
 
     rig.boxes.answers = {IDNO};
     rig.click(IDC_INSTALL);
     ASSERT_EQ(rig.boxes.seen.size(), 1u);
     expectBox(rig.boxes.seen[0], REINSTALL_QUESTION, "question", {IDYES, IDNO});
-    EXPECT_TRUE(rig.devices.calls.empty());
-    EXPECT_EQ(rig.dialog->state, DriverState::Installed);
-    EXPECT_FALSE(timerRunning(rig));
+    EXPECT_EQ(rig.devices.devices[0].driverSource, "");
+    EXPECT_EQ(rig.state(), DriverState::Installed);
+    EXPECT_FALSE(rig.timerRunning());
 
     rig.boxes.answers = {IDYES, IDOK};
     rig.click(IDC_INSTALL);
     ASSERT_EQ(rig.boxes.seen.size(), 3u);
-    EXPECT_TRUE(rig.devices.calledWith(updateCall(rig)));
+    EXPECT_EQ(rig.devices.devices[0].driverSource, rig.dir.file("pad.inf"));
     EXPECT_TRUE(startsWith(rig.boxes.seen[2].text, RESULT_TITLE));
 }
 
 TEST(UpdateLibrary, LoadFailuresReachTheResultBox)
 {
-    {
-        DialogRig rig;
-        rig.devices.add({PAD_ID}, "Vendor driver");
-        rig.devices.missingLibraries = {"NEWDEV.DLL"};
-        rig.open();
-        rig.click(IDC_INSTALL);
-        EXPECT_TRUE(rig.devices.calledWith("load SETUPDRV.DLL"));
-        EXPECT_TRUE(rig.devices.calledWith("update "));
-    }
-    {
-        DialogRig rig;
-        rig.devices.add({PAD_ID}, "Vendor driver");
-        rig.devices.missingLibraries = {"NEWDEV.DLL", "SETUPDRV.DLL"};
-        rig.open();
-        rig.click(IDC_INSTALL);
-        ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, "Error 126 in Driver Install : \n\n "))
-            << rig.boxes.seen[0].text;
-        EXPECT_EQ(rig.boxes.seen[0].icon, "exclamation");
-        EXPECT_EQ(rig.dialog->state, DriverState::OtherDriver);
-    }
-    {
+    const std::set<std::string> both = {UPDATE_LIBRARY, UPDATE_LIBRARY_FALLBACK};
+    struct Case {
+        PlatformKind platform;
+        std::set<std::string> missingLibraries;
+        std::set<std::string> missingFunctions;
+        std::string box; // how it begins
+        bool installed;
+    } cases[] = {
+        {nt5Platform(), {UPDATE_LIBRARY}, {}, RESULT_TITLE, true},
+        {nt5Platform(), both, {}, "Error 126 in Driver Install : \n\n ", false},
         // The lookup's code survives the unload that follows it.
+        {nt5Platform(), {}, {UPDATE_FUNCTION}, "Error 127 in Driver Install : \n\n ", false},
+        {win9xPlatform(), both, {}, WIN9X_UPDATE_HINT, false},
+    };
+    for (const Case& c : cases) {
         DialogRig rig;
+        rig.platform = c.platform;
         rig.devices.add({PAD_ID}, "Vendor driver");
-        rig.devices.missingFunction = true;
+        rig.devices.missingLibraries = c.missingLibraries;
+        rig.devices.missingFunctions = c.missingFunctions;
         rig.open();
         rig.click(IDC_INSTALL);
         ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, "Error 127 in Driver Install : \n\n "))
-            << rig.boxes.seen[0].text;
-        EXPECT_EQ(countCalls(rig.devices, "free"), 1u);
-    }
-    {
-        DialogRig rig;
-        rig.platform = win9xPlatform();
-        rig.devices.add({PAD_ID}, "Vendor driver");
-        rig.devices.missingLibraries = {"NEWDEV.DLL", "SETUPDRV.DLL"};
-        rig.open();
-        rig.click(IDC_INSTALL);
-        ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        EXPECT_EQ(rig.boxes.seen[0].text, WIN9X_UPDATE_HINT);
+        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, c.box)) << rig.boxes.seen[0].text;
+        EXPECT_EQ(!rig.devices.devices[0].driverSource.empty(), c.installed) << c.box;
+        EXPECT_EQ(rig.devices.loadedLibraries(), 0) << c.box;
     }
 }
 
-// A file in the Windows INF directory (or below it), removed at the end if still there.
-struct WindowsInfFile {
+static std::string windowsInfDirectory()
+{
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(windows) + "\\INF\\";
+}
+
+// An installed INF and its PNF in `folder` (made when missing), removed at the end if still there.
+struct InstalledInf {
+    std::string folder;
     std::string path;
-    bool madeFolder = false;
-    WindowsInfFile(const std::string& sub, const std::string& name)
+    bool madeFolder;
+    InstalledInf(const std::string& folder, const std::string& name)
+        : folder(folder), path(folder + name), madeFolder(CreateDirectoryA(folder.c_str(), nullptr) != FALSE)
     {
-        char windows[MAX_PATH] = {};
-        GetWindowsDirectoryA(windows, MAX_PATH);
-        std::string folder = std::string(windows) + "\\INF\\" + sub;
-        madeFolder = CreateDirectoryA(folder.c_str(), nullptr) != FALSE;
-        path = folder + name;
         writeFile(path, "; installed copy\r\n");
+        writeFile(pnf(), "x");
     }
-    ~WindowsInfFile()
+    ~InstalledInf()
     {
         DeleteFileA(path.c_str());
+        DeleteFileA(pnf().c_str());
         if (madeFolder)
-            RemoveDirectoryA(path.substr(0, path.rfind('\\')).c_str());
+            RemoveDirectoryA(folder.c_str());
     }
+    std::string pnf() const { return path.substr(0, path.size() - 3) + "PNF"; }
 };
-
-static std::string pnfOf(const std::string& path)
-{
-    return path.substr(0, path.size() - 3) + "PNF";
-}
 
 static std::string uniqueInfName()
 {
@@ -287,113 +245,169 @@ static std::string uniqueInfName()
            ".inf";
 }
 
-// Uninstall confirmed, on a present pad whose driver key names `infPath`.
+// Uninstall confirmed, on the pad whose driver key names `infPath`.
 static void uninstall(DialogRig& rig, const std::string& infPath)
 {
-    ScriptedDevice& pad = rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
-    pad.hasDriverKey = true;
-    pad.infPath = infPath;
+    addPad(rig, PAD_DESCRIPTION, infPath);
     rig.open();
-    ASSERT_EQ(rig.dialog->state, DriverState::Installed);
+    ASSERT_EQ(rig.state(), DriverState::Installed);
     rig.boxes.answers = {IDYES};
     rig.click(IDC_UNINSTALL);
 }
 
-TEST(Uninstall, DeletesTheInstalledInfWhereverItIs)
+// After a confirmed uninstall: the question, the success box, the pad gone, the timer stopped.
+static void expectRemoved(DialogRig& rig)
 {
-    {
-        // A full path; on NT 5 its PNF goes too.
+    ASSERT_EQ(rig.boxes.seen.size(), 2u);
+    expectBox(rig.boxes.seen[0], UNINSTALL_QUESTION, "question", {IDYES, IDNO});
+    expectBox(rig.boxes.seen[1], DRIVER_REMOVED, "information", {IDOK});
+    EXPECT_FALSE(rig.devices.devices[0].present);
+    EXPECT_EQ(rig.state(), DriverState::NotInstalled);
+    EXPECT_FALSE(rig.timerRunning());
+    EXPECT_EQ(rig.devices.loadedLibraries(), 0);
+}
+
+// "InfPath" as a driver key may hold it, from the installed file's full path and its name.
+using InfPathForm = std::string (*)(const std::string& full, const std::string& name);
+
+TEST(Uninstall, DeletesTheInstalledInfAsInfPathNamesIt)
+{
+    struct Case {
+        const char* name;
+        PlatformKind platform;
+        const char* folder; // below the Windows INF directory; null: "sub" of the current directory
+        InfPathForm infPath;
+        bool pnfGoes;
+    } cases[] = {
+        {"bare name, INF directory, NT 5", nt5Platform(), "", [](auto&, auto& name) { return name; }, true},
+        {"bare name, OTHER folder, Me", winMePlatform(), "OTHER\\", [](auto&, auto& name) { return name; },
+         false},
+        {"full path", nt5Platform(), nullptr, [](auto& full, auto&) { return full; }, true},
+        {"relative", nt5Platform(), nullptr, [](auto&, auto& name) { return "sub\\" + name; }, true},
+        {"root-relative", nt5Platform(), nullptr, [](auto& full, auto&) { return full.substr(2); }, true},
+        {"drive-relative", nt5Platform(), nullptr,
+         [](auto& full, auto& name) { return full.substr(0, 2) + "sub\\" + name; }, true},
+        {"forward slashes", nt5Platform(), nullptr,
+         [](auto& full, auto&) {
+             std::string path = full;
+             std::replace(path.begin(), path.end(), '\\', '/');
+             return path;
+         },
+         true},
+        {"relative, forward slash", nt5Platform(), nullptr, [](auto&, auto& name) { return "sub/" + name; },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         DialogRig rig;
-        std::string inf = rig.dir.write("installed\\oem9.inf", "x");
-        writeFile(pnfOf(inf), "x");
-        uninstall(rig, inf);
-        EXPECT_FALSE(fileExists(inf));
-        EXPECT_FALSE(fileExists(pnfOf(inf)));
-        ASSERT_EQ(rig.boxes.seen.size(), 2u);
-        expectBox(rig.boxes.seen[0], UNINSTALL_QUESTION, "question", {IDYES, IDNO});
-        expectBox(rig.boxes.seen[1], DRIVER_REMOVED, "information", {IDOK});
-        EXPECT_EQ(countCalls(rig.devices, "remove"), 1u);
-        EXPECT_EQ(rig.dialog->state, DriverState::NotInstalled);
-        EXPECT_TRUE(rig.enabled(IDC_INSTALL));
-        EXPECT_FALSE(rig.enabled(IDC_UNINSTALL));
-        EXPECT_FALSE(timerRunning(rig));
-    }
-    {
-        // A bare name: the Windows INF directory, never the current directory.
-        DialogRig rig;
+        rig.platform = c.platform;
         std::string name = uniqueInfName();
-        WindowsInfFile installed("", name);
-        writeFile(pnfOf(installed.path), "x");
+        InstalledInf installed(c.folder ? windowsInfDirectory() + c.folder : rig.dir.file("sub\\"), name);
+        // A bare name is never taken from the current directory, which holds the package.
         std::string packageCopy = rig.dir.write(name, "the package's own INF");
         CurrentDirectory here(rig.dir.path());
-        uninstall(rig, name);
+        uninstall(rig, c.infPath(installed.path, name));
         EXPECT_FALSE(fileExists(installed.path));
-        EXPECT_FALSE(fileExists(pnfOf(installed.path)));
+        EXPECT_NE(fileExists(installed.pnf()), c.pnfGoes);
         EXPECT_TRUE(fileExists(packageCopy));
-        DeleteFileA(pnfOf(installed.path).c_str());
-    }
-    {
-        // Its OTHER folder, on a system without PNF files.
-        DialogRig rig;
-        rig.platform = winMePlatform();
-        std::string name = uniqueInfName();
-        WindowsInfFile installed("OTHER\\", name);
-        writeFile(pnfOf(installed.path), "x");
-        uninstall(rig, name);
-        EXPECT_FALSE(fileExists(installed.path));
-        EXPECT_TRUE(fileExists(pnfOf(installed.path)));
-        DeleteFileA(pnfOf(installed.path).c_str());
+        expectRemoved(rig);
     }
 }
 
-TEST(Uninstall, UnreadableOrMissingDriverKey)
+TEST(Uninstall, RemovesAnOemInfWithItsPackageWhereTheSystemCan)
 {
-    {
+    struct Case {
+        const char* name;
+        std::set<std::string> missingLibraries, missingFunctions;
+        DWORD uninstallError;
+    } cases[] = {
+        {"SetupUninstallOEMInfA removes it", {}, {}, 0},
+        {"it fails: deleted by path", {}, {}, ERROR_ACCESS_DENIED},
+        {"no such function: deleted by path", {}, {UNINSTALL_FUNCTION}, 0},
+        {"no setupapi.dll: deleted by path", {SETUP_LIBRARY}, {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         DialogRig rig;
-        rig.devices.add({PAD_ID}, PAD_DESCRIPTION).hasDriverKey = true;
-        rig.devices.devices[0].hasInfPath = false;
-        rig.open();
-        rig.boxes.answers = {IDYES};
-        rig.click(IDC_UNINSTALL);
-        ASSERT_EQ(rig.boxes.seen.size(), 3u);
-        expectBox(rig.boxes.seen[1], "Read Driver Key fail!", "exclamation", {IDOK});
-        expectBox(rig.boxes.seen[2], DRIVER_REMOVED, "information", {IDOK});
-        EXPECT_EQ(countCalls(rig.devices, "remove"), 1u);
+        std::string name = "oem" + uniqueInfName();
+        InstalledInf installed(windowsInfDirectory(), name);
+        rig.devices.driverStore = {name};
+        rig.devices.missingLibraries = c.missingLibraries;
+        rig.devices.missingFunctions = c.missingFunctions;
+        rig.devices.uninstallError = c.uninstallError;
+        uninstall(rig, name);
+        bool called = c.missingLibraries.empty() && c.missingFunctions.empty();
+        EXPECT_EQ(rig.devices.uninstallRequests,
+                  called ? std::vector<std::string>{name} : std::vector<std::string>{});
+        EXPECT_EQ(rig.devices.driverStore.empty(), called && c.uninstallError == 0);
+        EXPECT_FALSE(fileExists(installed.path));
+        EXPECT_FALSE(fileExists(installed.pnf()));
+        expectRemoved(rig);
     }
-    {
-        // No driver key: nothing to remove, the device stays.
+}
+
+TEST(Uninstall, OnlyAnOemInfOfTheInfDirectoryReachesSetupUninstallOEMInf)
+{
+    std::string oem = "oem" + uniqueInfName(), other = uniqueInfName();
+    struct Case {
+        std::string infPath;
+        bool oemDeleted, otherDeleted; // by path, as without the function
+    } cases[] = {
+        {windowsInfDirectory() + oem, true, false},
+        {"..\\INF\\" + oem, true, false}, // the INF directory followed by the value
+        {"INF/" + oem, false, false},
+        {oem + ":stream", false, false},
+        {"oem*.inf", false, false},
+        {"oem-missing-" + other, false, false},
+        {other, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.infPath);
         DialogRig rig;
-        rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
-        rig.open();
-        rig.boxes.answers = {IDYES};
-        rig.click(IDC_UNINSTALL);
-        ASSERT_EQ(rig.boxes.seen.size(), 2u);
-        EXPECT_EQ(rig.boxes.seen[1].text, DRIVER_REMOVED);
-        EXPECT_EQ(countCalls(rig.devices, "remove"), 0u);
-        EXPECT_EQ(rig.dialog->state, DriverState::Installed);
+        InstalledInf installedOem(windowsInfDirectory(), oem), installedOther(windowsInfDirectory(), other);
+        rig.devices.driverStore = {oem, other};
+        uninstall(rig, c.infPath);
+        EXPECT_TRUE(rig.devices.uninstallRequests.empty());
+        EXPECT_EQ(rig.devices.driverStore.size(), 2u);
+        EXPECT_NE(fileExists(installedOem.path), c.oemDeleted);
+        EXPECT_NE(fileExists(installedOther.path), c.otherDeleted);
+        expectRemoved(rig);
     }
-    {
-        // A device that cannot be removed: no success box, the state is read again.
+}
+
+TEST(Uninstall, UnreadableOrMissingDriverKeyAndRefusedRemoval)
+{
+    struct Case {
+        const char* name;
+        bool hasDriverKey, hasInfPath;
+        DWORD failRemove;
+        int answer;
+        std::vector<std::string> boxes; // after the question
+        bool padRemains;
+    } cases[] = {
+        {"InfPath unreadable", true, false, 0, IDYES, {READ_DRIVER_KEY_FAIL, DRIVER_REMOVED}, false},
+        {"no driver key: nothing to remove", false, true, 0, IDYES, {DRIVER_REMOVED}, true},
+        {"device not removed: no success box", true, true, 0xE000020B, IDYES, {}, true},
+        {"answered No", true, true, 0, IDNO, {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         DialogRig rig;
-        rig.devices.add({PAD_ID}, PAD_DESCRIPTION).hasDriverKey = true;
-        rig.devices.failRemove = 0xE000020B;
+        ScriptedDevice& pad = rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
+        pad.hasDriverKey = c.hasDriverKey;
+        pad.hasInfPath = c.hasInfPath;
+        rig.devices.failRemove = c.failRemove;
         rig.open();
-        rig.boxes.answers = {IDYES};
+        rig.boxes.answers = {c.answer};
         rig.click(IDC_UNINSTALL);
-        ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        EXPECT_EQ(rig.dialog->state, DriverState::Installed);
-        EXPECT_TRUE(rig.enabled(IDC_UNINSTALL));
-    }
-    {
-        DialogRig rig;
-        rig.devices.add({PAD_ID}, PAD_DESCRIPTION).hasDriverKey = true;
-        rig.open();
-        rig.boxes.answers = {IDNO};
-        rig.devices.calls.clear();
-        rig.click(IDC_UNINSTALL);
-        EXPECT_EQ(rig.boxes.seen.size(), 1u);
-        EXPECT_TRUE(rig.devices.calls.empty());
-        EXPECT_FALSE(timerRunning(rig));
+        ASSERT_EQ(rig.boxes.seen.size(), c.boxes.size() + 1);
+        for (size_t i = 0; i < c.boxes.size(); ++i) {
+            bool warning = c.boxes[i] == READ_DRIVER_KEY_FAIL;
+            expectBox(rig.boxes.seen[i + 1], c.boxes[i], warning ? "exclamation" : "information", {IDOK});
+        }
+        EXPECT_EQ(rig.devices.devices[0].present, c.padRemains);
+        EXPECT_EQ(rig.state(), c.padRemains ? DriverState::Installed : DriverState::NotInstalled);
+        EXPECT_FALSE(rig.timerRunning());
     }
 }
 
@@ -419,7 +433,6 @@ TEST(Install, ClicksWhileAnActionRunsAreIgnored)
     };
     rig.open();
     rig.click(IDC_INSTALL);
-    EXPECT_EQ(countCalls(rig.devices, "update"), 1u);
     ASSERT_EQ(rig.boxes.seen.size(), 1u) << "no second result and no uninstall question";
-    EXPECT_EQ(rig.dialog->state, DriverState::Installed);
+    EXPECT_EQ(rig.state(), DriverState::Installed);
 }

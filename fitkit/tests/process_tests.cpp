@@ -2,7 +2,7 @@
 // the platform's device functions.
 #include <gtest/gtest.h>
 
-#include "config/setup_app.h"
+#include "app/setup_app.h"
 #include "config/startup.h"
 #include "dialog/setup_dialog.h"
 #include "fitkit_ids.h"

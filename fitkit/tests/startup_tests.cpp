@@ -52,77 +52,61 @@ TEST(Startup, RecognisesTheIniForms)
         EXPECT_FALSE(isIniForm(arg)) << arg;
 }
 
-struct Args {
-    std::vector<std::string> texts;
-    std::vector<char*> pointers;
-    explicit Args(std::vector<std::string> values) : texts(std::move(values))
-    {
+TEST(Startup, InfNameAndDeviceIdFromTheCommandLineOrTheSetupIni)
+{
+    const std::string limit(259, 'a'), over(260, 'a');
+    const std::string fullIni = "[DRIVER]\r\nINFFILE=fromini.inf\r\nDEVICEID=INI\\ID\r\n";
+    struct Case {
+        const char* name;
+        std::string ini; // empty: no setup.ini
+        std::vector<std::string> args;
+        bool ok;
+        std::string infName, deviceId;
+    } cases[] = {
+        {"INF name alone", fullIni, {"pad.inf"}, true, "pad.inf", ""},
+        {"name and id; more ignored", fullIni, {"-x", "USB\\VID_1", "ignored"}, true, "-x", "USB\\VID_1"},
+        {"empty name", fullIni, {""}, true, "", ""},
+        {"-h", fullIni, {"-h", "ignored"}, true, "fromini.inf", "INI\\ID"},
+        {"/H", fullIni, {"/H"}, true, "fromini.inf", "INI\\ID"},
+        {"?", fullIni, {"?"}, true, "fromini.inf", "INI\\ID"},
+        {"no arguments", fullIni, {}, true, "fromini.inf", "INI\\ID"},
+        {"no setup.ini", "", {}, false, "", ""},
+        {"DEVICEID without INFFILE", "[DRIVER]\r\nDEVICEID=USB\\VID_1\r\n", {}, false, "", ""},
+        {"longest texts", "", {limit, limit}, true, limit, limit},
+        {"name too long", "", {over}, false, "", ""},
+        {"id too long", "", {"pad.inf", over}, false, "", ""},
+        {"INFFILE too long", ("[DRIVER]\r\nINFFILE=" + over + "\r\n"), {}, false, "", ""},
+        {"DEVICEID too long",
+         ("[DRIVER]\r\nINFFILE=pad.inf\r\nDEVICEID=" + std::string(5000, 'd') + "\r\n"),
+         {},
+         false,
+         "",
+         ""},
+        {"longest INI texts",
+         ("[DRIVER]\r\nINFFILE=" + limit + "\r\nDEVICEID=" + limit + "\r\n"),
+         {},
+         true,
+         limit,
+         limit},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        if (!c.ini.empty())
+            dir.write("setup.ini", c.ini);
+        CurrentDirectory here(dir.path());
+        std::vector<std::string> texts = {"fitkit"};
+        texts.insert(texts.end(), c.args.begin(), c.args.end());
+        std::vector<char*> argv;
         for (std::string& text : texts)
-            pointers.push_back(&text[0]);
+            argv.push_back(&text[0]);
+        StartupParams params;
+        ASSERT_EQ(resolveStartup(static_cast<int>(argv.size()), argv.data(), params), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(params.infName, c.infName);
+            EXPECT_EQ(params.deviceId, c.deviceId);
+        }
     }
-    int argc() const { return static_cast<int>(pointers.size()); }
-    char** argv() { return pointers.data(); }
-};
-
-TEST(Startup, TakesInfNameAndDeviceIdFromTheCommandLine)
-{
-    TempDir dir;
-    dir.write("setup.ini", "[DRIVER]\r\nINFFILE=fromini.inf\r\nDEVICEID=INI\\ID\r\n");
-    CurrentDirectory here(dir.path());
-    StartupParams params;
-
-    Args one({"fitkit", "pad.inf"});
-    ASSERT_TRUE(resolveStartup(one.argc(), one.argv(), params));
-    EXPECT_EQ(params.infName, "pad.inf");
-    EXPECT_EQ(params.deviceId, "");
-
-    Args three({"fitkit", "-x", "USB\\VID_1", "ignored"});
-    ASSERT_TRUE(resolveStartup(three.argc(), three.argv(), params));
-    EXPECT_EQ(params.infName, "-x");
-    EXPECT_EQ(params.deviceId, "USB\\VID_1");
-
-    Args empty({"fitkit", ""});
-    ASSERT_TRUE(resolveStartup(empty.argc(), empty.argv(), params));
-    EXPECT_EQ(params.infName, "");
-
-    for (const char* form : {"-h", "/H", "?"}) {
-        Args ini({"fitkit", form, "ignored"});
-        ASSERT_TRUE(resolveStartup(ini.argc(), ini.argv(), params)) << form;
-        EXPECT_EQ(params.infName, "fromini.inf") << form;
-        EXPECT_EQ(params.deviceId, "INI\\ID") << form;
-    }
-    Args alone({"fitkit"});
-    ASSERT_TRUE(resolveStartup(alone.argc(), alone.argv(), params));
-    EXPECT_EQ(params.infName, "fromini.inf");
-}
-
-TEST(Startup, RefusesMissingAndOverlongTexts)
-{
-    TempDir dir;
-    CurrentDirectory here(dir.path());
-    StartupParams params;
-    Args alone({"fitkit"});
-    EXPECT_FALSE(resolveStartup(alone.argc(), alone.argv(), params)) << "no setup.ini";
-
-    dir.write("setup.ini", "[DRIVER]\r\nDEVICEID=USB\\VID_1\r\n");
-    EXPECT_FALSE(resolveStartup(alone.argc(), alone.argv(), params)) << "DEVICEID without INFFILE";
-
-    std::string limit(259, 'a'), over(260, 'a');
-    Args longest({"fitkit", limit, limit});
-    EXPECT_TRUE(resolveStartup(longest.argc(), longest.argv(), params));
-    EXPECT_EQ(params.infName.size(), 259u);
-    Args longName({"fitkit", over});
-    EXPECT_FALSE(resolveStartup(longName.argc(), longName.argv(), params));
-    Args longId({"fitkit", "pad.inf", over});
-    EXPECT_FALSE(resolveStartup(longId.argc(), longId.argv(), params));
-
-    dir.write("setup.ini", "[DRIVER]\r\nINFFILE=" + over + "\r\n");
-    EXPECT_FALSE(resolveStartup(alone.argc(), alone.argv(), params)) << "INFFILE too long";
-    dir.write("setup.ini", "[DRIVER]\r\nINFFILE=pad.inf\r\nDEVICEID=" + std::string(5000, 'd') + "\r\n");
-    EXPECT_FALSE(resolveStartup(alone.argc(), alone.argv(), params)) << "DEVICEID too long";
-    dir.write("setup.ini", "[DRIVER]\r\nINFFILE=" + limit + "\r\nDEVICEID=" + limit + "\r\n");
-    EXPECT_TRUE(resolveStartup(alone.argc(), alone.argv(), params));
-    EXPECT_EQ(params.deviceId, limit);
 }
 
 TEST(Startup, MovesToTheProgramDirectoryOnlyWithoutSetupIni)

@@ -6,6 +6,7 @@
 #include <setupapi.h>
 
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "dialog/setup_dialog.h"
@@ -85,69 +86,86 @@ struct DeviceCleanup {
     }
 };
 
+// fitkit.exe started on this run's pad INF (named `infName`) and id, its dialog showing `status`.
+struct Win32Run {
+    explicit Win32Run(const std::string& infName = "pad.inf") : infName(infName) {}
+    std::string infName;
+    TempDir dir;
+    std::string id = uniquePadId();
+    DeviceCleanup cleanup{id};
+    std::unique_ptr<FitkitProcess> fitkit;
+    HWND dialog = nullptr;
+
+    void start(const char* status)
+    {
+        dir.write(infName, padInf(id));
+        fitkit.reset(new FitkitProcess(FitkitProcess::install(dir.path()), infName + " " + id, dir.path()));
+        dialog = fitkit->waitForDialog();
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(controlText(dialog, IDC_STATUS), status);
+    }
+    void install()
+    {
+        pressButton(dialog, IDC_INSTALL);
+        SeenBox result = fitkit->answerBox(IDOK, 30000);
+        EXPECT_EQ(result.caption, "fitkit");
+        EXPECT_EQ(result.text.rfind("Driver Install : \n\n ", 0), 0u) << result.text;
+        EXPECT_EQ(result.buttons, std::vector<int>{IDOK});
+        EXPECT_NE(result.icon, "none");
+    }
+    void exit()
+    {
+        pressButton(dialog, IDOK);
+        EXPECT_EQ(fitkit->waitForExit(), 0u);
+    }
+};
+
 TEST(Win32Install, AbsentPadGetsItsDriverThroughARootDevice)
 {
-    TempDir dir;
-    std::string id = uniquePadId();
-    DeviceCleanup cleanup{id};
-    std::string inf = dir.write("pad.inf", padInf(id));
-    std::string exe = FitkitProcess::install(dir.path());
-    FitkitProcess fitkit(exe, "pad.inf " + id, dir.path());
-    HWND dialog = fitkit.waitForDialog();
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_EQ(controlText(dialog, IDC_STATUS), STATUS_NOT_INSTALLED);
-
-    pressButton(dialog, IDC_INSTALL);
-    SeenBox result = fitkit.answerBox(IDOK, 30000);
-    EXPECT_EQ(result.caption, "fitkit");
-    EXPECT_EQ(result.text.rfind("Driver Install : \n\n ", 0), 0u) << result.text;
-    EXPECT_EQ(result.buttons, std::vector<int>{IDOK});
-    EXPECT_NE(result.icon, "none");
-
+    Win32Run run;
+    ASSERT_NO_FATAL_FAILURE(run.start(STATUS_NOT_INSTALLED));
+    run.install();
     // The driver went onto the only device with this run's id, fitkit's root device: the system
     // keeps a copy of the INF. That device is gone again: the state reads as before.
-    EXPECT_EQ(infCopies(id).size(), 1u);
-    EXPECT_EQ(controlText(dialog, IDC_STATUS), STATUS_NOT_INSTALLED);
-    EXPECT_EQ(presentDevices(id), 0);
-    pressButton(dialog, IDOK);
-    EXPECT_EQ(fitkit.waitForExit(), 0u);
+    EXPECT_EQ(infCopies(run.id).size(), 1u);
+    EXPECT_EQ(controlText(run.dialog, IDC_STATUS), STATUS_NOT_INSTALLED);
+    EXPECT_EQ(presentDevices(run.id), 0);
+    run.exit();
 }
 
+// The system's copy of the INF keeps the package's name under Wine: named oem*.inf, it goes
+// through SetupUninstallOEMInfA; named otherwise, it is deleted by path.
 TEST(Win32Install, PresentPadInstalledAndUninstalled)
 {
-    TempDir dir;
-    std::string id = uniquePadId();
-    DeviceCleanup cleanup{id};
-    ASSERT_TRUE(makeRootDevice(id));
-    ASSERT_EQ(presentDevices(id), 1);
-    dir.write("pad.inf", padInf(id));
-    std::string exe = FitkitProcess::install(dir.path());
+    for (const std::string& infName :
+         {std::string("pad.inf"), "oemfitkit" + std::to_string(GetCurrentProcessId()) + ".inf"}) {
+        SCOPED_TRACE(infName);
+        Win32Run run(infName);
+        ASSERT_TRUE(makeRootDevice(run.id));
+        ASSERT_EQ(presentDevices(run.id), 1);
+        ASSERT_NO_FATAL_FAILURE(run.start(STATUS_OTHER_DRIVER));
+        run.install();
+        EXPECT_EQ(controlText(run.dialog, IDC_STATUS), STATUS_INSTALLED);
+        EXPECT_EQ(controlText(run.dialog, IDC_INSTALL), "Re&Install");
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(run.dialog, IDC_UNINSTALL)));
+        std::string installed = installedInf(run.id);
+        ASSERT_FALSE(installed.empty());
+        std::string installedPath =
+            installed.find('\\') == std::string::npos ? windowsInf(installed) : installed;
+        std::string pnf = installedPath.substr(0, installedPath.size() - 3) + "pnf";
+        EXPECT_TRUE(fileExists(installedPath)) << installedPath;
+        EXPECT_TRUE(fileExists(pnf)) << pnf;
 
-    FitkitProcess fitkit(exe, "pad.inf " + id, dir.path());
-    HWND dialog = fitkit.waitForDialog();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(controlText(dialog, IDC_STATUS), STATUS_OTHER_DRIVER);
-
-    pressButton(dialog, IDC_INSTALL);
-    SeenBox result = fitkit.answerBox(IDOK, 30000);
-    EXPECT_EQ(result.text.rfind("Driver Install : \n\n ", 0), 0u) << result.text;
-    EXPECT_EQ(controlText(dialog, IDC_STATUS), STATUS_INSTALLED);
-    EXPECT_EQ(controlText(dialog, IDC_INSTALL), "Re&Install");
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_UNINSTALL)));
-    std::string installed = installedInf(id);
-    ASSERT_FALSE(installed.empty());
-    std::string installedPath = installed.find('\\') == std::string::npos ? windowsInf(installed) : installed;
-    EXPECT_TRUE(fileExists(installedPath)) << installedPath;
-
-    pressButton(dialog, IDC_UNINSTALL);
-    SeenBox question = fitkit.answerBox(IDYES);
-    EXPECT_EQ(question.text, UNINSTALL_QUESTION);
-    EXPECT_EQ(question.buttons, (std::vector<int>{IDYES, IDNO}));
-    SeenBox removed = fitkit.answerBox(IDOK);
-    EXPECT_EQ(removed.text, DRIVER_REMOVED);
-    EXPECT_EQ(controlText(dialog, IDC_STATUS), STATUS_NOT_INSTALLED);
-    EXPECT_FALSE(fileExists(installedPath)) << installedPath;
-    EXPECT_EQ(presentDevices(id), 0);
-    pressButton(dialog, IDOK);
-    EXPECT_EQ(fitkit.waitForExit(), 0u);
+        pressButton(run.dialog, IDC_UNINSTALL);
+        SeenBox question = run.fitkit->answerBox(IDYES);
+        EXPECT_EQ(question.text, UNINSTALL_QUESTION);
+        EXPECT_EQ(question.buttons, (std::vector<int>{IDYES, IDNO}));
+        SeenBox removed = run.fitkit->answerBox(IDOK);
+        EXPECT_EQ(removed.text, DRIVER_REMOVED);
+        EXPECT_EQ(controlText(run.dialog, IDC_STATUS), STATUS_NOT_INSTALLED);
+        EXPECT_FALSE(fileExists(installedPath)) << installedPath;
+        EXPECT_FALSE(fileExists(pnf)) << pnf;
+        EXPECT_EQ(presentDevices(run.id), 0);
+        run.exit();
+    }
 }

@@ -28,10 +28,9 @@ PlatformKind winMePlatform()
 void DialogRig::open(const std::string& deviceId, const std::string& infName)
 {
     std::string inf = dir.write("pad.inf", padInf());
-    dialog.reset(new SetupDialog(GetModuleHandleA(nullptr), devices, platform));
-    dialog->infName = infName.empty() ? inf : infName;
-    dialog->deviceId = deviceId;
-    dialog->create(nullptr);
+    dialog.reset(new SetupDialog(GetModuleHandleA(nullptr), devices, platform,
+                                 infName.empty() ? inf : infName, deviceId));
+    window = dialog->create(nullptr);
 }
 
 void DialogRig::close()
@@ -41,23 +40,44 @@ void DialogRig::close()
 
 std::string DialogRig::text(int id) const
 {
-    return controlText(dialog->window, id);
+    return controlText(window, id);
 }
 
 bool DialogRig::enabled(int id) const
 {
-    return controlEnabled(dialog->window, id);
+    return controlEnabled(window, id);
+}
+
+DriverState DialogRig::state() const
+{
+    std::string status = text(IDC_STATUS);
+    DriverState shown = status == STATUS_INSTALLED      ? DriverState::Installed
+                        : status == STATUS_OTHER_DRIVER ? DriverState::OtherDriver
+                                                        : DriverState::NotInstalled;
+    if (shown == DriverState::NotInstalled) {
+        EXPECT_EQ(status, STATUS_NOT_INSTALLED);
+    }
+    bool installed = shown == DriverState::Installed;
+    EXPECT_EQ(text(IDC_INSTALL), installed ? CAPTION_REINSTALL : CAPTION_INSTALL) << status;
+    EXPECT_TRUE(enabled(IDC_INSTALL)) << status;
+    EXPECT_EQ(enabled(IDC_UNINSTALL), installed) << status;
+    return shown;
+}
+
+bool DialogRig::timerRunning() const
+{
+    return KillTimer(window, ANIMATION_TIMER) != FALSE;
 }
 
 void DialogRig::click(int id)
 {
-    SendMessageA(dialog->window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog->window, id)));
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
 }
 
 HICON DialogRig::shownIcon() const
 {
-    return reinterpret_cast<HICON>(SendDlgItemMessageA(dialog->window, IDC_ANIMATION, STM_GETICON, 0, 0));
+    return reinterpret_cast<HICON>(SendDlgItemMessageA(window, IDC_ANIMATION, STM_GETICON, 0, 0));
 }
 
 void expectBox(const SeenBox& box, const std::string& text, const char* icon, std::vector<int> buttons)

@@ -23,15 +23,20 @@ struct DialogRig {
     BoxAnswerer boxes;
     PlatformKind platform = nt5Platform();
     std::unique_ptr<SetupDialog> dialog;
+    HWND window = nullptr;
 
     // Writes the pad INF and opens the dialog for `deviceId`; `infName` as given on the command line.
     void open(const std::string& deviceId = PAD_ID, const std::string& infName = "");
     void close();
     std::string text(int id) const;
     bool enabled(int id) const;
+    // The driver state the status text shows; the buttons must agree with it.
+    DriverState state() const;
     // Clicks a button as the user would; returns when its handler has run.
     void click(int id);
     HICON shownIcon() const;
+    // Whether the animation timer still ran (it is stopped by asking).
+    bool timerRunning() const;
 };
 
 // Asserts the form of a box: caption of this program, exact text, icon and buttons.

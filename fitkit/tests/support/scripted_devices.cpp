@@ -1,6 +1,11 @@
 #include "scripted_devices.h"
 
+#include <windows.h>
+#include <setupapi.h>
+#include <newdev.h>
+
 #include <cstdio>
+#include <cstring>
 
 ScriptedDevices::ScriptedDevices()
 {
@@ -26,22 +31,6 @@ ScriptedDevice& ScriptedDevices::add(const std::vector<std::string>& ids, const 
     return devices.back();
 }
 
-size_t ScriptedDevices::presentCount() const
-{
-    size_t count = 0;
-    for (const ScriptedDevice& device : devices)
-        count += device.present ? 1 : 0;
-    return count;
-}
-
-bool ScriptedDevices::calledWith(const std::string& prefix) const
-{
-    for (const std::string& call : calls)
-        if (call.compare(0, prefix.size(), prefix) == 0)
-            return true;
-    return false;
-}
-
 HDEVINFO ScriptedDevices::newList(const std::vector<size_t>& members)
 {
     HDEVINFO list = reinterpret_cast<HDEVINFO>(nextList++);
@@ -60,23 +49,25 @@ ScriptedDevice* ScriptedDevices::element(HDEVINFO list, SP_DEVINFO_DATA* device)
     return &devices[device->DevInst - 1];
 }
 
-HDEVINFO ScriptedDevices::getClassDevs(const GUID*, DWORD flags)
+// As the system's: every class only with DIGCF_ALLCLASSES, absent devices too without DIGCF_PRESENT.
+HDEVINFO ScriptedDevices::getClassDevs(const GUID* classGuid, DWORD flags)
 {
-    calls.push_back("getClassDevs " + std::to_string(flags));
-    if (failGetClassDevs) {
-        SetLastError(failGetClassDevs);
+    DWORD failure = failGetClassDevs;
+    if (!classGuid && !(flags & DIGCF_ALLCLASSES))
+        failure = ERROR_INVALID_PARAMETER;
+    if (failure) {
+        SetLastError(failure);
         return INVALID_HANDLE_VALUE;
     }
-    std::vector<size_t> present;
+    std::vector<size_t> members;
     for (size_t i = 0; i < devices.size(); ++i)
-        if (devices[i].present)
-            present.push_back(i);
-    return newList(present);
+        if (devices[i].present || !(flags & DIGCF_PRESENT))
+            members.push_back(i);
+    return newList(members);
 }
 
 HDEVINFO ScriptedDevices::createDeviceInfoList(const GUID*, HWND)
 {
-    calls.push_back("createDeviceInfoList");
     if (failCreateList) {
         SetLastError(failCreateList);
         return INVALID_HANDLE_VALUE;
@@ -155,7 +146,6 @@ BOOL ScriptedDevices::getDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* 
 BOOL ScriptedDevices::setDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property,
                                                 const BYTE* buffer, DWORD size)
 {
-    calls.push_back("setDeviceRegistryProperty " + std::to_string(property));
     ScriptedDevice* found = element(list, device);
     if (!found)
         return FALSE;
@@ -179,7 +169,6 @@ HKEY ScriptedDevices::openDevRegKey(HDEVINFO list, SP_DEVINFO_DATA* device, DWOR
     if (!found)
         return static_cast<HKEY>(INVALID_HANDLE_VALUE);
     bool hardware = keyType == DIREG_DEV;
-    calls.push_back(std::string("openDevRegKey ") + (hardware ? "dev " : "drv ") + std::to_string(access));
     if (hardware ? !found->hasHardwareKey : !found->hasDriverKey) {
         SetLastError(0xE0000204); // no such key
         return static_cast<HKEY>(INVALID_HANDLE_VALUE);
@@ -211,7 +200,6 @@ HKEY ScriptedDevices::openDevRegKey(HDEVINFO list, SP_DEVINFO_DATA* device, DWOR
 BOOL ScriptedDevices::createDeviceInfo(HDEVINFO list, const char* className, const GUID*, const char*, HWND,
                                        DWORD flags, SP_DEVINFO_DATA* device)
 {
-    calls.push_back(std::string("createDeviceInfo ") + className + " " + std::to_string(flags));
     auto found = lists.find(list);
     if (found == lists.end()) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -225,6 +213,7 @@ BOOL ScriptedDevices::createDeviceInfo(HDEVINFO list, const char* className, con
     created.present = false;
     created.created = true;
     created.className = className;
+    created.generatedId = (flags & DICD_GENERATE_ID) != 0;
     created.hasHardwareKey = false;
     devices.push_back(created);
     found->second.push_back(devices.size() - 1);
@@ -234,10 +223,6 @@ BOOL ScriptedDevices::createDeviceInfo(HDEVINFO list, const char* className, con
 
 BOOL ScriptedDevices::callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* device)
 {
-    std::string name = function == DIF_REGISTERDEVICE ? "register"
-                       : function == DIF_REMOVE       ? "remove"
-                                                      : "dif";
-    calls.push_back(name + " " + std::to_string(device ? device->DevInst : 0));
     ScriptedDevice* found = element(list, device);
     if (!found)
         return FALSE;
@@ -248,6 +233,7 @@ BOOL ScriptedDevices::callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP
         }
         found->present = true;
     } else if (function == DIF_REMOVE) {
+        ++found->removeRequests;
         if (failRemove || !found->present) {
             SetLastError(failRemove ? failRemove : 0xE000020B);
             return FALSE;
@@ -259,11 +245,11 @@ BOOL ScriptedDevices::callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP
 
 HMODULE ScriptedDevices::loadLibrary(const char* name)
 {
-    calls.push_back(std::string("load ") + name);
     if (missingLibraries.count(name)) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
+    ++libraries;
     return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x7000));
 }
 
@@ -274,8 +260,7 @@ static BOOL WINAPI neverCalled(HWND, LPCSTR, LPCSTR, DWORD, PBOOL)
 
 FARPROC ScriptedDevices::getProcAddress(HMODULE, const char* name)
 {
-    calls.push_back(std::string("find ") + name);
-    if (missingFunction) {
+    if (missingFunctions.count(name)) {
         SetLastError(ERROR_PROC_NOT_FOUND);
         return nullptr;
     }
@@ -284,14 +269,13 @@ FARPROC ScriptedDevices::getProcAddress(HMODULE, const char* name)
 
 void ScriptedDevices::freeLibrary(HMODULE)
 {
-    calls.push_back("free");
+    --libraries;
     SetLastError(0); // as a real unload may: a code taken after this is lost
 }
 
 BOOL ScriptedDevices::updateDriver(FARPROC, HWND, const char* hardwareId, const char* infPath, DWORD flags,
                                    BOOL* reboot)
 {
-    calls.push_back(std::string("update ") + hardwareId + " " + infPath + " " + std::to_string(flags));
     if (duringUpdate)
         duringUpdate();
     if (updateError) {
@@ -299,19 +283,42 @@ BOOL ScriptedDevices::updateDriver(FARPROC, HWND, const char* hardwareId, const 
         return FALSE;
     }
     for (ScriptedDevice& device : devices) {
-        if (!device.present)
+        bool listed = false;
+        for (const std::string& id : device.hardwareIds)
+            listed = listed || _stricmp(id.c_str(), hardwareId) == 0;
+        if (!device.present || !listed || (device.hasDriverKey && !(flags & INSTALLFLAG_FORCE)))
             continue;
-        for (const std::string& id : device.hardwareIds) {
-            if (_stricmp(id.c_str(), hardwareId) == 0) {
-                device.description = installedDescription;
-                device.hasDescription = true;
-                device.hasDriverKey = true;
-                device.hasInfPath = true;
-                device.infPath = installedInfPath;
-                break;
-            }
-        }
+        device.description = installedDescription;
+        device.hasDescription = true;
+        device.hasDriverKey = true;
+        device.hasInfPath = true;
+        device.infPath = installedInfPath;
+        device.driverSource = infPath;
+        if (!installedInfPath.empty())
+            driverStore.insert(installedInfPath);
     }
     *reboot = updateReboot;
+    return TRUE;
+}
+
+BOOL ScriptedDevices::uninstallOemInf(FARPROC, const char* infName, DWORD flags)
+{
+    uninstallRequests.push_back(infName);
+    bool inUse = false;
+    for (const ScriptedDevice& device : devices)
+        inUse = inUse || (device.present && device.hasDriverKey && device.infPath == infName);
+    DWORD failure = uninstallError                         ? uninstallError
+                    : inUse && !(flags & SUOI_FORCEDELETE) ? ERROR_INF_IN_USE_BY_DEVICES
+                                                           : 0;
+    if (failure) {
+        SetLastError(failure);
+        return FALSE;
+    }
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string inf = std::string(windows) + "\\INF\\" + infName;
+    DeleteFileA(inf.c_str());
+    DeleteFileA((inf.substr(0, inf.size() - 3) + "PNF").c_str());
+    driverStore.erase(infName);
     return TRUE;
 }

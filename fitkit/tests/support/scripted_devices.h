@@ -1,6 +1,9 @@
 #pragma once
 // A scripted device table standing in for SetupAPI's device functions and the driver-update
 // library. Registry keys of its devices are real keys below HKEY_CURRENT_USER, removed at the end.
+#include <windows.h>
+#include <setupapi.h>
+
 #include <functional>
 #include <map>
 #include <set>
@@ -19,9 +22,12 @@ struct ScriptedDevice {
     bool hasDescription = true;
     bool hasDriverKey = false;
     bool hasInfPath = true;
-    std::string infPath; // "InfPath" of the driver key
+    std::string infPath;      // "InfPath" of the driver key
+    std::string driverSource; // full path of the INF whose driver the device received
     bool present = true;
-    bool created = false; // made through createDeviceInfo
+    int removeRequests = 0;   // DIF_REMOVE asked for, whatever came of it
+    bool created = false;     // made through createDeviceInfo
+    bool generatedId = false; //   with an instance id of the system's choosing
     std::string className;
     std::string rawHardwareIdProperty; // bytes set through setDeviceRegistryProperty
 };
@@ -32,7 +38,6 @@ public:
     ~ScriptedDevices() override;
 
     std::vector<ScriptedDevice> devices;
-    std::vector<std::string> calls; // what was called, in order
 
     DWORD failGetClassDevs = 0;
     DWORD failCreateList = 0;
@@ -41,18 +46,24 @@ public:
     DWORD failRegister = 0;
     DWORD failRemove = 0;
     std::set<std::string> missingLibraries; // names that cannot be loaded (code 126)
-    bool missingFunction = false;           // the library lacks the update function (code 127)
+    std::set<std::string> missingFunctions; // names a loaded library lacks (code 127)
     DWORD updateError = 0;                  // the update fails with this code
     BOOL updateReboot = FALSE;
-    std::string installedDescription; // what a device gets from the update
+    // What the update gives each present device with the id (a device with a driver only when
+    // forced): this description, and a driver key whose "InfPath" is installedInfPath.
+    std::string installedDescription;
     std::string installedInfPath;
     std::function<void()> duringUpdate;
+    // Packages the system keeps: the update adds installedInfPath; SetupUninstallOEMInfA, forced,
+    // takes a name out and deletes that INF and its PNF from the Windows INF directory.
+    std::set<std::string> driverStore;
+    DWORD uninstallError = 0;                   // SetupUninstallOEMInfA fails with this code
+    std::vector<std::string> uninstallRequests; // every name SetupUninstallOEMInfA was given
 
     size_t liveLists() const { return lists.size(); }
-    size_t presentCount() const;
+    int loadedLibraries() const { return libraries; }
     // Adds a present device with these hardware ids (property and comma value) and description.
     ScriptedDevice& add(const std::vector<std::string>& ids, const std::string& description);
-    bool calledWith(const std::string& prefix) const;
 
     HDEVINFO getClassDevs(const GUID* classGuid, DWORD flags) override;
     HDEVINFO createDeviceInfoList(const GUID* classGuid, HWND parent) override;
@@ -73,6 +84,7 @@ public:
     void freeLibrary(HMODULE library) override;
     BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath, DWORD flags,
                       BOOL* reboot) override;
+    BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) override;
 
 private:
     ScriptedDevice* element(HDEVINFO list, SP_DEVINFO_DATA* device);
@@ -80,5 +92,6 @@ private:
 
     std::map<HDEVINFO, std::vector<size_t>> lists;
     uintptr_t nextList = 0x5000;
+    int libraries = 0;
     std::string keyRoot;
 };

@@ -1,11 +1,13 @@
-#include "setup_app.h"
+#include "app/setup_app.h"
 
+#include <windows.h>
 #include <commctrl.h>
 
-#include "../device/win32_device_layer.h"
-#include "../dialog/message_box.h"
-#include "../dialog/setup_dialog.h"
-#include "startup.h"
+#include "config/platform_kind.h"
+#include "config/startup.h"
+#include "device/win32_device_layer.h"
+#include "dialog/message_box.h"
+#include "dialog/setup_dialog.h"
 
 int SetupApp::run(HINSTANCE instance, int argc, char** argv)
 {
@@ -17,9 +19,7 @@ int SetupApp::run(HINSTANCE instance, int argc, char** argv)
     }
     InitCommonControls();
     Win32DeviceLayer layer;
-    SetupDialog dialog(instance, layer, PlatformKind::current());
-    dialog.infName = params.infName;
-    dialog.deviceId = params.deviceId;
+    SetupDialog dialog(instance, layer, PlatformKind::current(), params.infName, params.deviceId);
     dialog.run(nullptr);
     return 0;
 }
