@@ -5,6 +5,7 @@
 
 #include "editor/text_rules.h"
 #include "profiler_ids.h"
+#include "store/active_marker.h"
 #include "store/device_transfer.h"
 #include "store/profile_store.h"
 #include "ui/message_box.h"
@@ -115,19 +116,47 @@ bool ProfileEditorDialog::takeLocation()
 
 // The profile's settings go into force, the control panel lets the user change them, and what the
 // user left is taken back into "TMP" while the settings from before go back into force.
+// While the panel is open the profile's values are in force: they are marked as a launched game's
+// are, so that a run ending meanwhile is undone at the next start.
 void ProfileEditorDialog::onGameOption(int)
 {
     if (!takeLocation() || !store)
         return;
+    setActiveMarker(*store, activeMarkerName(controlText(titleEdit), location));
     transferDeviceValues(*store, ini::TMP, ini::DEFAULT_SECTION, DriverSharing::Shared);
     if (runControlPanel)
         runControlPanel(hwnd, true);
     transferDeviceValues(*store, ini::DEFAULT_SECTION, ini::TMP, DriverSharing::Shared);
+    clearActiveMarker(*store);
+}
+
+// A new profile must name a program file of its own: not one of the settings file's sections, and
+// not the location of a listed profile, whose section it would take over.
+bool ProfileEditorDialog::acceptNewLocation()
+{
+    if (!isProgramLocation(location)) {
+        showMessage(hwnd,
+                    "Not a program location: " + location + "\n\nPlease select the game's program file.",
+                    MB_OK);
+        return false;
+    }
+    if (!store)
+        return true;
+    for (const ProfileRow& row : store->loadRows(store->profileCount())) {
+        if (lstrcmpiA(row.location.c_str(), location.c_str()) == 0) {
+            showMessage(hwnd,
+                        "This game already has a profile: " + row.title + "\n\nAt:\n\n" + row.location +
+                            "\n\nPlease use Edit to change it.",
+                        MB_OK);
+            return false;
+        }
+    }
+    return true;
 }
 
 void ProfileEditorDialog::onOk(int)
 {
-    if (!takeLocation())
+    if (!takeLocation() || (!editMode() && !acceptNewLocation()))
         return;
     if (store) {
         store->writeProfileFields(location, controlText(titleEdit), trimText(controlText(parametersEdit)),

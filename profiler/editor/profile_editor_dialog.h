@@ -39,6 +39,8 @@ private:
 
     // Takes the trimmed location edit into `location`; false (after saying so) when it is empty.
     bool takeLocation();
+    // New mode: whether `location` may become a new profile; says why not when it may not.
+    bool acceptNewLocation();
 
     ControlPanelRunner runControlPanel;
     HWND browseButton = nullptr;

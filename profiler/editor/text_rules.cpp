@@ -1,5 +1,7 @@
 #include "editor/text_rules.h"
 
+#include "store/profile_store.h"
+
 namespace {
 bool isBlank(char c)
 {
@@ -47,4 +49,17 @@ ChosenFile splitChosenFile(const std::string& path, UINT codePage)
     }
     chosen.title = name.substr(0, dot);
     return chosen;
+}
+
+bool isProgramLocation(const std::string& location, UINT codePage)
+{
+    for (const char* section : {ini::SETTINGS, ini::PROFILES, ini::DEFAULT_SECTION, ini::TMP}) {
+        if (lstrcmpiA(location.c_str(), section) == 0)
+            return false;
+    }
+    for (std::size_t i = 0; i < location.size(); i += characterLength(location, i, codePage)) {
+        if (location[i] == '\\')
+            return true;
+    }
+    return false;
 }

@@ -14,3 +14,8 @@ struct ChosenFile {
     std::string title;
 };
 ChosenFile splitChosenFile(const std::string& path, UINT codePage = CP_ACP);
+
+// Whether a location can name a game's program file: it holds a backslash, so it is a path and not
+// a bare name, and it is none of the settings file's own sections ("SETTINGS", "PROFILES",
+// "DEFAULT", "TMP") in any letter case.
+bool isProgramLocation(const std::string& location, UINT codePage = CP_ACP);

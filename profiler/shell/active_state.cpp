@@ -2,14 +2,11 @@
 #include "shell/main_dialog.h"
 
 #include "profiler_ids.h"
+#include "store/active_marker.h"
 #include "store/device_transfer.h"
 #include "store/profile_store.h"
-#include "store/reg_key.h"
 
 namespace {
-constexpr const char* PROFILE_ACTIVE = "PROFILEACTIVE";
-constexpr DWORD PROFILE_ACTIVE_QUERY_LIMIT = 128; // a longer marker is not taken for one
-
 const char* tipText(ActivityState state, const std::string& gameName)
 {
     if (state == ActivityState::Idle)
@@ -28,16 +25,12 @@ ActivityState MainDialog::setActiveState(ActivityState state, const std::string&
     activity = state;
     const bool marks = state == ActivityState::GameActive && !gameName.empty();
     const bool unmarks = state == ActivityState::Idle && previous == ActivityState::GameActive;
-    if (marks || unmarks) {
-        RegKey key;
-        store().openDeviceKey(key);
-        if (marks) {
-            key.setText("", PROFILE_ACTIVE, gameName);
-            KillTimer(hwnd, WATCH_TIMER);
-        } else {
-            key.deleteValue(PROFILE_ACTIVE);
-            SetTimer(hwnd, WATCH_TIMER, WATCH_PERIOD_MS, nullptr);
-        }
+    if (marks) {
+        setActiveMarker(store(), gameName);
+        KillTimer(hwnd, WATCH_TIMER);
+    } else if (unmarks) {
+        clearActiveMarker(store());
+        SetTimer(hwnd, WATCH_TIMER, WATCH_PERIOD_MS, nullptr);
     }
     tray.setTip(windowCaption + ": " + tipText(state, gameName));
     return previous;
@@ -45,12 +38,6 @@ ActivityState MainDialog::setActiveState(ActivityState state, const std::string&
 
 void MainDialog::recoverActiveProfile()
 {
-    RegKey key;
-    if (store().openDeviceKey(key) != ERROR_SUCCESS)
-        return;
-    std::string marker;
-    bool leftActive = key.queryText(PROFILE_ACTIVE, marker, PROFILE_ACTIVE_QUERY_LIMIT) == ERROR_SUCCESS;
-    key.close();
-    if (leftActive)
+    if (activeMarkerPresent(store()))
         restoreDefaults(store());
 }

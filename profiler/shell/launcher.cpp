@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "shell/game_host.h"
+#include "store/active_marker.h"
 #include "store/device_transfer.h"
 #include "store/profile_store.h"
 
@@ -27,11 +28,6 @@ OwnedHandle runProgram(HWND window, const char* verb, const std::string& file, c
     return process;
 }
 
-std::string activeStateName(const std::string& title, const std::string& location)
-{
-    return title.empty() ? location : title;
-}
-
 OwnedHandle launchProfile(GameHost& host, const ProfileStore& store, int row, bool wait)
 {
     if (row < 0 || row >= host.rowCount())
@@ -41,7 +37,7 @@ OwnedHandle launchProfile(GameHost& host, const ProfileStore& store, int row, bo
     const std::string location = host.rowText(row, 1);
     const std::string parameters = store.readText(location.c_str(), ini::APP_PARAMS);
     const std::string directory = store.readText(location.c_str(), ini::APP_DIRECTION);
-    const std::string name = activeStateName(title, location);
+    const std::string name = activeMarkerName(title, location);
 
     host.setActiveState(ActivityState::GameActive, name);
     applyProfile(store, location, true);

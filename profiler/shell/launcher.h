@@ -14,10 +14,6 @@ class ProfileStore;
 OwnedHandle runProgram(HWND window, const char* verb, const std::string& file, const std::string& parameters,
                        const std::string& directory, int showCommand, bool wait);
 
-// The text recorded in "PROFILEACTIVE" while a profile's game runs: the title, or the location when
-// the title is empty, so that a crash during the game is still recovered at the next start.
-std::string activeStateName(const std::string& title, const std::string& location);
-
 // Run Game and the Launch submenu: applies the row's profile with a snapshot, starts the game with
 // its parameters and start directory, and restores the defaults when it ends (or at once when it
 // cannot be started). A row that does not exist does nothing.

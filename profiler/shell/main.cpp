@@ -4,9 +4,22 @@
 #include "shell/module_path.h"
 #include "shell/platform_checks.h"
 #include "shell/profiler_app.h"
+#include "shell/single_instance.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+namespace {
+constexpr unsigned CLOSE_WAIT_MS = 10000;
+constexpr unsigned SHOW_WAIT_MS = 5000; // the running instance may still be starting
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
+    if (isCloseRequest(commandLine ? commandLine : ""))
+        return closeRunningInstance(CLOSE_WAIT_MS);
+    SessionLock lock;
+    if (!lock.first()) {
+        showRunningInstance(SHOW_WAIT_MS);
+        return 0;
+    }
     ProfilerApp app(settingsPathFor(modulePath()), instance);
     if (!app.start())
         return 1;

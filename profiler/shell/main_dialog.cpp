@@ -6,6 +6,7 @@
 #include "profiler_ids.h"
 #include "shell/about_dialog.h"
 #include "shell/profiler_app.h"
+#include "shell/single_instance.h"
 #include "ui/message_box.h"
 
 const CommandEntry<MainDialog> MainDialog::COMMANDS[] = {
@@ -43,6 +44,7 @@ MainDialog::~MainDialog()
     if (hwnd) {
         KillTimer(hwnd, WATCH_TIMER);
         clearProfileList(popupMenu());
+        RemovePropA(hwnd, INSTANCE_PROPERTY);
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         DestroyWindow(hwnd);
         hwnd = nullptr;
@@ -78,6 +80,8 @@ HMENU MainDialog::settingsMenu() const
 
 BOOL MainDialog::onInitDialog()
 {
+    SetPropA(hwnd, INSTANCE_PROPERTY, hwnd);
+    TrayIcon::acceptShellRestart(hwnd);
     newButton.bind(hwnd, IDC_NEW, app.instance(), IDB_NEW_UP, IDB_NEW_DOWN);
     deleteButton.bind(hwnd, IDC_DELETE, app.instance(), IDB_DELETE_UP, IDB_DELETE_DOWN);
     runButton.bind(hwnd, IDC_RUN, app.instance(), IDB_RUN_UP, IDB_RUN_DOWN);
@@ -103,7 +107,18 @@ BOOL MainDialog::onInitDialog()
 
 INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == TrayIcon::shellRestartMessage()) {
+        tray.restore();
+        return TRUE;
+    }
+    if (message == closeRequestMessage()) {
+        shutDown();
+        return TRUE;
+    }
     switch (message) {
+    case WM_DESTROY:
+        RemovePropA(hwnd, INSTANCE_PROPERTY);
+        return FALSE;
     case WM_TRAYICON:
         return messageResult(onTrayMessage(static_cast<UINT>(lParam)));
     case WM_TIMER:
@@ -206,8 +221,13 @@ void MainDialog::onAbout(int)
 
 void MainDialog::onExit(int)
 {
-    if (showMessage(hwnd, "Are you sure to Close Padwise?\n\n", MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return;
+    if (showMessage(hwnd, "Are you sure to Close Padwise?\n\n", MB_YESNO | MB_ICONQUESTION) == IDYES)
+        shutDown();
+}
+
+// Exit answered Yes, and a close request: the tray icon goes when the application deletes the window.
+void MainDialog::shutDown()
+{
     KillTimer(hwnd, WATCH_TIMER);
     clearProfileList(popupMenu());
     DestroyWindow(hwnd);

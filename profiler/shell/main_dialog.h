@@ -82,6 +82,7 @@ private:
     void onLaunch(int id);
     void onToggleSetting(int id);
     void onExit(int id);
+    void shutDown();
 
     // WATCH_TIMER tick.
     void onWatchTimer(UINT_PTR timerId);

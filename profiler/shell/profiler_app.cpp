@@ -5,8 +5,10 @@
 
 #include "shell/main_dialog.h"
 
-ProfilerApp::ProfilerApp(const std::string& settingsFile, HINSTANCE resourceModule)
-    : settingsPath(settingsFile.substr(0, MAX_PATH - 1)), profiles(settingsPath), resources(resourceModule)
+ProfilerApp::ProfilerApp(const std::string& settingsFile, HINSTANCE resourceModule,
+                         std::unique_ptr<AutoStart> autoStart)
+    : settingsPath(settingsFile.substr(0, MAX_PATH - 1)), profiles(settingsPath), resources(resourceModule),
+      autoStarter(autoStart ? std::move(autoStart) : systemAutoStart())
 {
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);

@@ -5,13 +5,16 @@
 #include <memory>
 #include <string>
 
+#include "shell/auto_start.h"
 #include "store/profile_store.h"
 
 class MainDialog;
 
 class ProfilerApp {
 public:
-    explicit ProfilerApp(const std::string& settingsFile, HINSTANCE resources = GetModuleHandleA(nullptr));
+    // Without `autoStart`, Auto Start is the running program's on this system.
+    explicit ProfilerApp(const std::string& settingsFile, HINSTANCE resources = GetModuleHandleA(nullptr),
+                         std::unique_ptr<AutoStart> autoStart = nullptr);
     ~ProfilerApp();
     ProfilerApp(const ProfilerApp&) = delete;
     ProfilerApp& operator=(const ProfilerApp&) = delete;
@@ -22,6 +25,7 @@ public:
     int run();
 
     ProfileStore& store() { return profiles; }
+    AutoStart& autoStart() { return *autoStarter; }
     HINSTANCE instance() const { return resources; }
     MainDialog* mainDialog() const { return main.get(); }
 
@@ -29,5 +33,6 @@ private:
     std::string settingsPath; // at most 259 characters
     ProfileStore profiles;
     HINSTANCE resources;
+    std::unique_ptr<AutoStart> autoStarter;
     std::unique_ptr<MainDialog> main;
 };

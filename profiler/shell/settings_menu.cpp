@@ -2,40 +2,26 @@
 #include "shell/main_dialog.h"
 
 #include "profiler_ids.h"
-#include "shell/module_path.h"
+#include "shell/auto_start.h"
+#include "shell/profiler_app.h"
 #include "store/profile_store.h"
-#include "store/reg_key.h"
 
 namespace {
-constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* RUN_VALUE = "PADWISE";
-constexpr DWORD RUN_VALUE_LIMIT = 260;
-
-int readFromFile(const ProfileStore& store, const char* key)
+int readFromFile(const ProfileStore& store, AutoStart&, const char* key)
 {
     return store.readInt(ini::SETTINGS, key);
 }
 
-// Auto Start is on when the Run entry names this program (letter case aside).
-int readRunEntry(const ProfileStore&, const char*)
+// Auto Start follows the Run entry or the logon task; an entry left from before the task is moved.
+int readAutoStart(const ProfileStore&, AutoStart& autoStart, const char*)
 {
-    RegKey run;
-    if (run.open(HKEY_LOCAL_MACHINE, RUN_KEY, KEY_ALL_ACCESS) != ERROR_SUCCESS)
-        return 0;
-    std::string entry;
-    if (run.queryText(RUN_VALUE, entry, RUN_VALUE_LIMIT) != ERROR_SUCCESS)
-        return 0;
-    return lstrcmpiA(entry.c_str(), modulePath().c_str()) == 0 ? 1 : 0;
+    autoStart.moveRunEntry();
+    return autoStart.isOn() ? 1 : 0;
 }
 
-void writeRunEntry(int on)
+void writeAutoStart(AutoStart& autoStart, int on)
 {
-    RegKey run;
-    run.open(HKEY_LOCAL_MACHINE, RUN_KEY, KEY_ALL_ACCESS);
-    if (on)
-        run.setText("", RUN_VALUE, modulePath());
-    else
-        run.deleteValue(RUN_VALUE);
+    autoStart.set(on != 0);
 }
 
 // One switch: its command, the "SETTINGS" key a toggle writes, its flag, where start-up reads it
@@ -44,17 +30,17 @@ struct SettingToggle {
     int command;
     const char* key;
     int SettingsFlags::*flag;
-    int (*read)(const ProfileStore& store, const char* key);
-    void (*alsoWrite)(int flag);
+    int (*read)(const ProfileStore& store, AutoStart& autoStart, const char* key);
+    void (*alsoWrite)(AutoStart& autoStart, int flag);
 };
 
 // In the order start-up reads them. The prompt has no menu item; "AUTORUN" is only written: Auto
-// Start follows the Run entry.
+// Start follows the Run entry or the logon task.
 const SettingToggle TOGGLES[] = {
     {CMD_AUTO_APPLY, ini::AUTOLAUNCH, &SettingsFlags::autoApply, readFromFile, nullptr},
     {CMD_PROMPT, ini::PROMPT, &SettingsFlags::promptOnMatch, readFromFile, nullptr},
     {CMD_RESTORE, ini::RESTORE, &SettingsFlags::restoreOnExit, readFromFile, nullptr},
-    {CMD_AUTO_START, ini::AUTORUN, &SettingsFlags::autoStart, readRunEntry, writeRunEntry},
+    {CMD_AUTO_START, ini::AUTORUN, &SettingsFlags::autoStart, readAutoStart, writeAutoStart},
 };
 
 void setCheck(HMENU settings, int command, int flag)
@@ -67,7 +53,7 @@ void MainDialog::loadSettings(HMENU popup)
 {
     HMENU settings = GetSubMenu(popup, MENU_POS_SETTINGS);
     for (const SettingToggle& toggle : TOGGLES) {
-        flags.*toggle.flag = toggle.read(store(), toggle.key);
+        flags.*toggle.flag = toggle.read(store(), app.autoStart(), toggle.key);
         setCheck(settings, toggle.command, flags.*toggle.flag);
     }
 }
@@ -82,6 +68,6 @@ void MainDialog::onToggleSetting(int id)
         store().writeInt(ini::SETTINGS, toggle.key, flag);
         setCheck(settingsMenu(), toggle.command, flag);
         if (toggle.alsoWrite)
-            toggle.alsoWrite(flag);
+            toggle.alsoWrite(app.autoStart(), flag);
     }
 }

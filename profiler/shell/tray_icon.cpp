@@ -17,6 +17,27 @@ void putTip(NOTIFYICONDATAA& data, const std::string& tip)
 }
 } // namespace
 
+UINT TrayIcon::shellRestartMessage()
+{
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+void TrayIcon::acceptShellRestart(HWND window)
+{
+    // Windows 7 and later filter per window; Vista per process. Neither exists before Vista.
+    using PerWindow = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    using PerProcess = BOOL(WINAPI*)(UINT, DWORD);
+    constexpr DWORD ALLOW = 1; // MSGFLT_ALLOW and MSGFLT_ADD
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    if (auto perWindow = reinterpret_cast<PerWindow>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx"))))
+        perWindow(window, shellRestartMessage(), ALLOW, nullptr);
+    else if (auto perProcess = reinterpret_cast<PerProcess>(
+                 reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter"))))
+        perProcess(shellRestartMessage(), ALLOW);
+}
+
 bool TrayIcon::add(HWND window, UINT id, UINT callbackMessage, HICON icon, const std::string& tip)
 {
     remove();
@@ -28,6 +49,16 @@ bool TrayIcon::add(HWND window, UINT id, UINT callbackMessage, HICON icon, const
     data.uCallbackMessage = callbackMessage;
     data.hIcon = icon;
     putTip(data, tip);
+    added = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    data.uFlags = NIF_TIP;
+    return added;
+}
+
+bool TrayIcon::restore()
+{
+    if (!data.hWnd)
+        return false;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     added = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
     data.uFlags = NIF_TIP;
     return added;

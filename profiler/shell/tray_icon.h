@@ -16,6 +16,14 @@ public:
     bool add(HWND window, UINT id, UINT callbackMessage, HICON icon, const std::string& tip);
     bool setTip(const std::string& tip);
     void remove();
+    // Adds the icon again, with its current tip, after the shell has restarted and lost it.
+    bool restore();
+
+    // The message a new shell sends every top-level window once its notification area exists.
+    static UINT shellRestartMessage();
+    // Lets that message reach `window` from a shell of lower integrity (Vista and later, where the
+    // elevated program would otherwise never see it).
+    static void acceptShellRestart(HWND window);
 
     std::string tip() const { return data.szTip; }
     bool isAdded() const { return added; }

@@ -8,6 +8,7 @@
 #include "profiler_ids.h"
 #include "shell/game_host.h"
 #include "shell/launcher.h"
+#include "store/active_marker.h"
 #include "store/device_transfer.h"
 #include "store/profile_store.h"
 
@@ -125,7 +126,7 @@ void ProcessWatcher::watchTick(GameHost& host, const ProfileStore& store, UINT_P
     OwnedHandle game = std::move(match.process);
     const std::string title = host.rowText(match.row, 0);
     const std::string location = host.rowText(match.row, 1);
-    const std::string name = activeStateName(title, location);
+    const std::string name = activeMarkerName(title, location);
     host.setActiveState(ActivityState::GameActive, name);
 
     bool apply = true;

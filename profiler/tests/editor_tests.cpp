@@ -209,6 +209,53 @@ TEST(EditorMode, TheCaptionDecides)
     }
 }
 
+TEST(EditorText, AProgramLocationIsAPathAndNoSectionOfTheSettingsFile)
+{
+    for (const char* location : {"C:\\Games\\fly.exe", "\\\\server\\games\\fly.exe", "C:\\settings"})
+        EXPECT_TRUE(isProgramLocation(location)) << location;
+    for (const char* location : {"SETTINGS", "profiles", "Default", "tMP", "fly.exe", "C:/Games/fly.exe", ""})
+        EXPECT_FALSE(isProgramLocation(location)) << location;
+    // Shift-JIS 0x95 0x5C is one character whose second byte is a backslash: no path.
+    EXPECT_FALSE(isProgramLocation("\x95\x5C.exe", 932));
+}
+
+TEST_F(EditorTest, NewRefusesASectionNameAndAListedLocation)
+{
+    struct Case {
+        const char* typed;
+        const char* message;
+    } cases[] = {
+        {" profiles ", "Not a program location: profiles\n\nPlease select the game's program file."},
+        {"settings", "Not a program location: settings\n\nPlease select the game's program file."},
+        {"c:\\games\\fly\\FLY.EXE",
+         "This game already has a profile: Fly\n\nAt:\n\nC:\\Games\\Fly\\fly.exe\n\n"
+         "Please use Edit to change it."},
+    };
+    std::string before = fileBytes(settings->path);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        BoxAnswerer boxes;
+        bool stayedOpen = false;
+        {
+            User user("New Game Profile", [&](User& u) {
+                u.type(IDC_LOCATION, c.typed);
+                u.type(IDC_TITLE, "Taken");
+                u.click(IDOK);
+                stayedOpen = IsWindowVisible(u.editor) != FALSE;
+                u.click(IDCANCEL);
+            });
+            command(IDC_NEW);
+        }
+        EXPECT_TRUE(stayedOpen);
+        ASSERT_EQ(boxes.seen.size(), 1u);
+        EXPECT_EQ(boxes.seen[0].text, c.message);
+        EXPECT_EQ(boxes.seen[0].buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(boxes.seen[0].icon, "exclamation");
+        EXPECT_EQ(fileBytes(settings->path), before);
+        EXPECT_EQ(main().rowCount(), 2);
+    }
+}
+
 TEST_F(EditorTest, NewProfileStartsFromTheValuesInForceAndCancelLeavesNoTrace)
 {
     std::string before = fileBytes(settings->path);
@@ -392,9 +439,9 @@ TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
     std::vector<std::string> during, after;
     std::vector<std::string> logs;
     auto state = [&] {
-        return "key " + device("ForceGain") + "/" + device("Deadzone") + " DEFAULT " +
-               ini("DEFAULT", "ForceGain") + "/" + ini("DEFAULT", "Deadzone") + " TMP " +
-               ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
+        return "marker " + device("PROFILEACTIVE") + " key " + device("ForceGain") + "/" +
+               device("Deadzone") + " DEFAULT " + ini("DEFAULT", "ForceGain") + "/" +
+               ini("DEFAULT", "Deadzone") + " TMP " + ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
     };
     {
         User user("Edit Game profile", [&](User& u) {
@@ -419,10 +466,11 @@ TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
     }
     ASSERT_EQ(during.size(), 2u);
     ASSERT_EQ(after.size(), 2u);
-    EXPECT_EQ(during[0], "key 90/1 DEFAULT 55/3 TMP 90/1");
-    EXPECT_EQ(after[0], "key 55/3 DEFAULT 55/3 TMP 77/1");
-    EXPECT_EQ(during[1], "key 77/1 DEFAULT 55/4 TMP 77/1");
-    EXPECT_EQ(after[1], "key 55/4 DEFAULT 55/4 TMP 66/1");
+    // While the panel is open the profile's values are marked for recovery, as a game's are.
+    EXPECT_EQ(during[0], "marker Fly key 90/1 DEFAULT 55/3 TMP 90/1");
+    EXPECT_EQ(after[0], "marker <absent> key 55/3 DEFAULT 55/3 TMP 77/1");
+    EXPECT_EQ(during[1], "marker Fly key 77/1 DEFAULT 55/4 TMP 77/1");
+    EXPECT_EQ(after[1], "marker <absent> key 55/4 DEFAULT 55/4 TMP 66/1");
     for (const std::string& log : logs) {
         // Two shared opens per use: the driver sees the profile's values, then the ones from before.
         std::size_t first = log.find(SHARED_OPEN), second = log.find(SHARED_OPEN, first + 1);

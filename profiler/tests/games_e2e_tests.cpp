@@ -381,3 +381,55 @@ TEST_F(GamesEndToEnd, EmptyTitleStillMarksTheDeviceKeyForRecovery)
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
 }
 } // namespace
+
+namespace {
+// A second start leaves the game to the running instance: the pad's defaults survive the game.
+TEST_F(GamesEndToEnd, ASecondStartLeavesTheGameToTheRunningInstance)
+{
+    std::string exe = folder->placeGame("Games\\Fly.exe");
+    addProfile("Fly", exe, "70");
+    startProfiler();
+    const std::string ini = folder->file("profiler.INI");
+    auto fileBytes = [&] {
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
+        return readFile(ini);
+    };
+    std::string before = fileBytes();
+    Process second(inQuotes(folder->file("profiler.exe")), folder->path());
+    ASSERT_TRUE(second.wait(30000)) << "the second instance kept running";
+    EXPECT_EQ(second.exitCode(), 0u);
+    EXPECT_EQ(fileBytes(), before);
+    // The running instance's window is shown, as Profile Edit shows it, in the foreground.
+    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(mainWindow) && GetForegroundWindow() == mainWindow; }));
+
+    ASSERT_TRUE(game1.start(exe, "--event " + eventName("second")));
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly" && deviceValue("Curve") == "soft"; }));
+    signal("second");
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>" && deviceValue("Curve") == "hard"; }));
+    EXPECT_EQ(deviceValue("Gain"), "100");
+    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
+    EXPECT_EQ(store->readText("DEFAULT", "Curve"), "hard");
+}
+
+// "/close" while the instance waits for a game: not ended within its 10 s, so 1; the request stays
+// queued and the instance ends once the game has ended and the defaults are back.
+TEST_F(GamesEndToEnd, CloseDuringAGameAnswersOneAndTheInstanceEndsAfterTheGame)
+{
+    std::string exe = folder->placeGame("Games\\Fly.exe");
+    addProfile("Fly", exe, "70");
+    startProfiler();
+    ASSERT_TRUE(game1.start(exe, "--event " + eventName("close")));
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly" && deviceValue("Curve") == "soft"; }));
+
+    Process close(inQuotes(folder->file("profiler.exe")) + " /close", folder->path());
+    ASSERT_TRUE(close.wait(60000));
+    EXPECT_EQ(close.exitCode(), 1u);
+    EXPECT_TRUE(profiler.running());
+
+    signal("close");
+    ASSERT_TRUE(profiler.wait(30000)) << "the queued request did not end the instance";
+    EXPECT_EQ(profiler.exitCode(), 0u);
+    EXPECT_EQ(activeMarker(), "<absent>");
+    EXPECT_EQ(deviceValue("Curve"), "hard");
+}
+} // namespace

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "profiler_ids.h"
+#include "shell/auto_start.h"
 #include "shell/main_dialog.h"
 #include "shell/module_path.h"
 #include "shell/profiler_app.h"
@@ -53,7 +54,9 @@ protected:
     MainDialog& start(const std::string& profiles = THREE_PROFILES, const std::string& switches = "")
     {
         settings->write(settingsText(key->path, profiles, switches));
-        app = std::make_unique<ProfilerApp>(settings->path);
+        // Auto Start through the Run key, as on XP, whatever the prefix reports.
+        app = std::make_unique<ProfilerApp>(settings->path, GetModuleHandleA(nullptr),
+                                            std::make_unique<AutoStart>(modulePath(), false, nullptr));
         EXPECT_TRUE(app->start());
         return *app->mainDialog();
     }
@@ -376,28 +379,41 @@ TEST_F(ShellTest, EmptyDevicePathNeverMarksTheRegistryRoot)
     dialog().setActiveState(ActivityState::Idle, "");
 }
 
+// Any marker counts, however long: a long title, or the location of a profile without one.
 TEST_F(ShellTest, StartUpRestoresDefaultsWhenAProfileWasLeftActive)
 {
-    struct Case {
-        std::string marker;
-        bool restored;
-    };
-    for (const Case& c :
-         {Case{"Fly", true}, Case{std::string(127, 'm'), true}, Case{std::string(128, 'm'), false}}) {
-        SCOPED_TRACE("marker of " + std::to_string(c.marker.size()) + " characters");
+    const std::string location300 = "C:\\" + std::string(293, 'g') + ".exe";
+    for (const std::string& marker :
+         {std::string("Fly"), std::string(127, 'm'), std::string(128, 'm'), location300}) {
+        SCOPED_TRACE("marker of " + std::to_string(marker.size()) + " characters");
         app.reset();
         key->set("ForceGain", "profile gain");
         key->set("Deadzone", "profile zone");
-        key->set("PROFILEACTIVE", c.marker);
+        key->set("PROFILEACTIVE", marker);
         start(std::string(THREE_PROFILES) + "[DEFAULT]\r\nForceGain=70\r\nDeadzone=4\r\n");
         std::string gain, zone;
         key->get("ForceGain", gain);
         key->get("Deadzone", zone);
-        EXPECT_EQ(gain, c.restored ? "70" : "profile gain");
-        EXPECT_EQ(zone, c.restored ? "4" : "profile zone");
+        EXPECT_EQ(gain + "/" + zone, "70/4");
         EXPECT_FALSE(key->has("PROFILEACTIVE"));
         EXPECT_TRUE(dialog().trayIcon().isAdded());
     }
+}
+
+TEST_F(ShellTest, TheTrayIconComesBackWhenTheShellRestarts)
+{
+    start();
+    HWND window = dialog().window();
+    std::string tip = dialog().trayIcon().tip();
+    NOTIFYICONDATAA lost = {};
+    lost.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    lost.hWnd = window;
+    lost.uID = TRAY_ICON_ID;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &lost));
+    ASSERT_FALSE(trayIconPresent(window));
+    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(trayIconPresent(window));
+    EXPECT_EQ(dialog().trayIcon().tip(), tip);
 }
 
 TEST_F(ShellTest, ExitAskedNoKeepsRunningAndYesClosesTheWindow)

@@ -1,5 +1,9 @@
 #include "tests/ui_test_support.h"
 
+#include <windows.h>
+#include <shellapi.h>
+
+#include "profiler_ids.h"
 #include "testlib/registry.h"
 
 namespace {
@@ -131,4 +135,13 @@ std::string menuText(HMENU menu, int position)
     char text[512] = {};
     GetMenuStringA(menu, position, text, sizeof(text), MF_BYPOSITION);
     return text;
+}
+
+bool trayIconPresent(HWND window)
+{
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = TRAY_ICON_ID;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }

@@ -58,5 +58,8 @@ public:
 // Handles the messages waiting for this thread (posted commands, WM_NULL, timers) for `ms`.
 void pumpMessages(DWORD ms = 50);
 
+// Whether the notification area holds the icon of `window` with profiler's id (asked from outside).
+bool trayIconPresent(HWND window);
+
 // The text of a menu item by position.
 std::string menuText(HMENU menu, int position);

@@ -1,0 +1,17 @@
+#pragma once
+// "PROFILEACTIVE" in the device settings key: present while a profile's values stand in for the
+// pad's own, so that a run that ends meanwhile is undone at the next start.
+#include <string>
+
+class ProfileStore;
+
+constexpr const char* PROFILE_ACTIVE = "PROFILEACTIVE";
+
+// The marker's text for a profile: its title, or its location when the title is empty, so that a
+// profile without a title is still recovered.
+std::string activeMarkerName(const std::string& title, const std::string& location);
+// Writes the marker with `name` (a title, or a location for a profile without one).
+void setActiveMarker(const ProfileStore& store, const std::string& name);
+void clearActiveMarker(const ProfileStore& store);
+// Whether the marker is there, whatever its length or type.
+bool activeMarkerPresent(const ProfileStore& store);

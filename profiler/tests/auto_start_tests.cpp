@@ -1,0 +1,275 @@
+// Auto Start: the logon task's definition read back by the system's XML parser, the choice between
+// the Run key and the task through a scheduler of the test's own, and profiler.exe itself on a Wine
+// that reports Windows 10 (the real task scheduler service) and one that reports XP.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <msxml2.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "profiler_ids.h"
+#include "shell/auto_start.h"
+#include "shell/main_dialog.h"
+#include "shell/module_path.h"
+#include "shell/profiler_app.h"
+#include "testlib/process.h"
+#include "testlib/registry.h"
+#include "testlib/wait.h"
+#include "testlib/window_search.h"
+#include "tests/ui_test_support.h"
+
+namespace {
+constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* TASK_FILE = "C:\\windows\\system32\\tasks\\Padwise";
+const CLSID DOM_DOCUMENT = {0xf5078f32, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
+const IID DOM_DOCUMENT2 = {0x2933bf95, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
+
+std::wstring wide(const std::string& text)
+{
+    std::wstring result(text.size(), L'\0');
+    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &result[0],
+                                static_cast<int>(result.size()));
+    result.resize(static_cast<std::size_t>(n));
+    return result;
+}
+
+VARIANT textVariant(const wchar_t* text)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_BSTR;
+    v.bstrVal = SysAllocString(text);
+    return v;
+}
+
+// The text of the node at `xpath` (prefix t: the task namespace) of a task definition, as the system's
+// XML parser reads it; "<not XML>" or "<none>" otherwise.
+std::string taskNode(const std::string& xml, const std::string& xpath)
+{
+    CoInitialize(nullptr);
+    IXMLDOMDocument2* doc = nullptr;
+    if (FAILED(CoCreateInstance(DOM_DOCUMENT, nullptr, CLSCTX_INPROC_SERVER, DOM_DOCUMENT2,
+                                reinterpret_cast<void**>(&doc))))
+        return "<no parser>";
+    std::string result = "<not XML>";
+    BSTR source = SysAllocString(wide(xml).c_str());
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    if (SUCCEEDED(doc->loadXML(source, &loaded)) && loaded) {
+        VARIANT language = textVariant(L"XPath");
+        VARIANT spaces = textVariant(L"xmlns:t='http://schemas.microsoft.com/windows/2004/02/mit/task'");
+        doc->setProperty(SysAllocString(L"SelectionLanguage"), language);
+        doc->setProperty(SysAllocString(L"SelectionNamespaces"), spaces);
+        IXMLDOMNode* node = nullptr;
+        BSTR path = SysAllocString(wide(xpath).c_str());
+        result = "<none>";
+        BSTR text = nullptr;
+        if (doc->selectSingleNode(path, &node) == S_OK && SUCCEEDED(node->get_text(&text))) {
+            char narrow[1024] = {};
+            WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow) - 1, nullptr, nullptr);
+            result = narrow;
+        }
+        if (node)
+            node->Release();
+    }
+    doc->Release();
+    return result;
+}
+
+TEST(LogonTask, DefinitionStartsTheQuotedProgramAtTheUsersLogonWithTheHighestRights)
+{
+    struct Case {
+        const char* program;
+        const char* user;
+    } cases[] = {
+        {"C:\\Program Files\\Padwise\\profiler.exe", "PC\\Ann"},
+        {"D:\\Tom & Jerry's <pads>\\profiler.exe", "WORK\\O'Brien & Co"},
+        {"C:\\profiler.exe", ""},
+    };
+    const std::vector<std::pair<const char*, const char*>> fixed = {
+        {"t:Task/t:Principals/t:Principal/t:RunLevel", "HighestAvailable"},
+        {"t:Task/t:Principals/t:Principal/t:LogonType", "InteractiveToken"},
+        {"t:Task/t:Settings/t:ExecutionTimeLimit", "PT0S"},
+        {"t:Task/t:Settings/t:DisallowStartIfOnBatteries", "false"},
+        {"t:Task/t:Settings/t:StopIfGoingOnBatteries", "false"},
+        {"t:Task/t:Triggers/t:LogonTrigger/t:Enabled", "true"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        std::string xml = logonTaskXml(c.program, c.user);
+        EXPECT_EQ(taskNode(xml, "t:Task/t:Actions/t:Exec/t:Command"), std::string("\"") + c.program + "\"");
+        std::string user = *c.user ? c.user : "<none>";
+        EXPECT_EQ(taskNode(xml, "t:Task/t:Triggers/t:LogonTrigger/t:UserId"), user);
+        EXPECT_EQ(taskNode(xml, "t:Task/t:Principals/t:Principal/t:UserId"), user);
+        for (const auto& node : fixed)
+            EXPECT_EQ(taskNode(xml, node.first), node.second) << node.first;
+    }
+}
+
+// A scheduler that keeps its one task in memory; what a task starts comes from its definition.
+class MemoryScheduler : public TaskScheduler {
+public:
+    std::optional<std::string> taskProgram(const std::string& name) override
+    {
+        return name == AUTO_START_TASK ? program : std::nullopt;
+    }
+    bool registerTask(const std::string& name, const std::string& xml) override
+    {
+        calls.push_back("register " + name);
+        if (refuse)
+            return false;
+        std::string command = taskNode(xml, "t:Task/t:Actions/t:Exec/t:Command");
+        program = command.substr(1, command.size() - 2);
+        return true;
+    }
+    bool deleteTask(const std::string& name) override
+    {
+        calls.push_back("delete " + name);
+        program.reset();
+        return true;
+    }
+
+    std::optional<std::string> program;
+    std::vector<std::string> calls;
+    bool refuse = false;
+};
+
+// NT 6 and later: the check mark follows the task; a Run entry of this program moves into the task.
+TEST(AutoStartTask, CheckMarkToggleAndTheRunEntryFollowTheLogonTask)
+{
+    RunEntryGuard guard;
+    TempSettings settings("logon_task");
+    settings.write("[SETTINGS]\r\n");
+    const std::string self = modulePath();
+    std::string upper = self;
+    CharUpperA(&upper[0]);
+    const std::string other = "C:\\Other\\profiler.exe";
+    struct Case {
+        std::optional<std::string> task; // the program the task starts before
+        std::optional<std::string> run;  // the Run entry before
+        bool refuse;                     // the scheduler refuses to register
+        bool on;                         // check mark at start-up
+        std::vector<std::string> calls;  // scheduler calls of start-up and one toggle
+        std::optional<std::string> runAfter;
+    } cases[] = {
+        {std::nullopt, std::nullopt, false, false, {"register Padwise"}, std::nullopt},
+        {upper, std::nullopt, false, true, {"delete Padwise"}, std::nullopt},
+        {other, std::nullopt, false, false, {"register Padwise"}, std::nullopt},
+        {std::nullopt, upper, false, true, {"register Padwise", "delete Padwise"}, std::nullopt},
+        {std::nullopt, self, true, false, {"register Padwise", "register Padwise"}, self},
+        {std::nullopt, other, false, false, {"register Padwise"}, other},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("task " + c.task.value_or("none") + ", run entry " + c.run.value_or("none"));
+        if (c.run)
+            RunEntryGuard::write(*c.run);
+        else
+            RunEntryGuard::erase();
+        auto scheduler = std::make_unique<MemoryScheduler>();
+        MemoryScheduler& tasks = *scheduler;
+        tasks.program = c.task;
+        tasks.refuse = c.refuse;
+        ProfilerApp app(settings.path, GetModuleHandleA(nullptr),
+                        std::make_unique<AutoStart>(self, true, std::move(scheduler)));
+        ASSERT_TRUE(app.start());
+        HMENU menu = app.mainDialog()->settingsMenu();
+        EXPECT_EQ((GetMenuState(menu, CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED) != 0, c.on);
+        SendMessageA(app.mainDialog()->window(), WM_COMMAND, CMD_AUTO_START, 0);
+        EXPECT_EQ((GetMenuState(menu, CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED) != 0, !c.on);
+        EXPECT_EQ(settings.read("SETTINGS", "AUTORUN"), c.on ? "0" : "1");
+        EXPECT_EQ(tasks.calls, c.calls);
+        std::string entry;
+        EXPECT_EQ(RunEntryGuard::read(entry) ? std::optional<std::string>(entry) : std::nullopt, c.runAfter);
+        if (!c.on && !c.refuse) {
+            EXPECT_EQ(tasks.program, self);
+        }
+    }
+}
+
+// The task scheduler service of the test prefix; a freshly made prefix may still lock its database.
+bool startScheduler()
+{
+    testlib::Service manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    testlib::Service service(OpenServiceA(manager.get(), "Schedule", SERVICE_START | SERVICE_QUERY_STATUS));
+    if (!service.valid())
+        return false;
+    return waitUntil(
+        [&] {
+            SERVICE_STATUS status = {};
+            if (QueryServiceStatus(service.get(), &status) && status.dwCurrentState == SERVICE_RUNNING)
+                return true;
+            StartServiceA(service.get(), 0, nullptr);
+            return false;
+        },
+        30000, 200);
+}
+
+// The Windows version Wine reports to every program named profiler.exe, for the test's duration.
+class ReportedVersion {
+public:
+    explicit ReportedVersion(const char* version)
+    {
+        RegCreateKeyExA(HKEY_CURRENT_USER, KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                       static_cast<DWORD>(lstrlenA(version) + 1));
+    }
+    ~ReportedVersion()
+    {
+        RegDeleteValueA(key, "Version");
+        RegCloseKey(key);
+        RegDeleteKeyA(HKEY_CURRENT_USER, KEY);
+    }
+
+private:
+    static constexpr const char* KEY = "Software\\Wine\\AppDefaults\\profiler.exe";
+    HKEY key = nullptr;
+};
+
+TEST(AutoStartProcess, Windows10UsesTheLogonTaskAndXpTheRunKey)
+{
+    ASSERT_TRUE(startScheduler()) << "the task scheduler service did not start";
+    RunEntryGuard guard;
+    using State = std::pair<bool, bool>; // the task exists, the Run entry exists
+    struct Case {
+        const char* version;
+        bool runEntryBefore;
+        State afterStart;
+        std::vector<State> afterToggles;
+    } cases[] = {
+        {"win10", false, {false, false}, {{true, false}, {false, false}}},
+        {"win10", true, {true, false}, {}},
+        {"winxp64", false, {false, false}, {{false, true}, {false, false}}},
+        {"winxp64", true, {false, true}, {{false, false}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.version) + (c.runEntryBefore ? " with a Run entry" : ""));
+        ReportedVersion version(c.version);
+        DeleteFileA(TASK_FILE);
+        TempSettings settings("auto_start");
+        settings.write("[SETTINGS]\r\n");
+        std::string path = settings.folder + "\\profiler.exe";
+        CopyFileA((programDirectory() + "\\profiler.exe").c_str(), path.c_str(), FALSE);
+        if (c.runEntryBefore)
+            RunEntryGuard::write(path);
+        else
+            RunEntryGuard::erase();
+        Process profiler(inQuotes(path), settings.folder);
+        HWND main = waitDialog(profiler.id(), "Padwise", 20000, Shown::AlsoHidden);
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(waitUntil([&] { return trayIconPresent(main); }, 20000)) << "start-up did not end";
+        std::string entry;
+        auto state = [&] { return State(fileExists(TASK_FILE), RunEntryGuard::read(entry)); };
+        EXPECT_EQ(state(), c.afterStart);
+        for (const State& expected : c.afterToggles) {
+            SendMessageA(main, WM_COMMAND, CMD_AUTO_START, 0);
+            EXPECT_EQ(state(), expected);
+            if (expected.second) {
+                EXPECT_EQ(entry, path);
+            }
+        }
+    }
+    DeleteFileA(TASK_FILE);
+}
+} // namespace
