@@ -12,9 +12,12 @@
 #include <gtest/gtest.h>
 
 #include "padwise_version.h"
+#include "profiler_ids.h"
+
 #include "testlib/owned.h"
 #include "testlib/process.h"
 #include "testlib/registry.h"
+#include "testlib/services.h"
 #include "testlib/temp_dir.h"
 #include "testlib/wait.h"
 #include "testlib/window_search.h"
@@ -22,6 +25,7 @@
 namespace {
 const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Padwise";
 const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char TASK_FILE[] = "C:\\windows\\system32\\tasks\\Padwise"; // where Wine keeps the logon task
 const unsigned HANG_GUARD_MS = 120000;
 const std::vector<std::string> INSTALLED = {"README.txt",   "fitkit.exe", "jolter.dll",   "profiler.INI",
                                             "profiler.exe", "setup.ini",  "uninstall.exe"};
@@ -154,13 +158,18 @@ TEST_F(Installer, SilentInstallRegistersAndUninstallKeepsOnlyTheSettingsFile)
                  &size);
     EXPECT_GT(kilobytes, 500u) << "the three programs alone take more";
 
+    // Auto Start as a user leaves it: the logon task, and a Run value as on Windows XP.
+    ASSERT_TRUE(startService("Schedule")) << "the task scheduler service did not start";
     Process profiler = startProfiler();
+    SendMessageA(findDialog(profiler.id(), "Padwise", Shown::AlsoHidden), WM_COMMAND, CMD_AUTO_START, 0);
+    ASSERT_TRUE(fileExists(TASK_FILE)) << "Auto Start made no logon task";
     ASSERT_TRUE(setRegText(RUN_KEY, "PADWISE", folder + "\\profiler.exe"));
     EXPECT_EQ(0u, uninstall());
     EXPECT_TRUE(profiler.wait(0)) << "the uninstaller left profiler.exe running";
     EXPECT_EQ(std::vector<std::string>{"profiler.INI"}, filesIn(folder));
     EXPECT_EQ("<absent>", regText(UNINSTALL_KEY, "DisplayName"));
     EXPECT_EQ("<absent>", regText(RUN_KEY, "PADWISE"));
+    EXPECT_FALSE(fileExists(TASK_FILE));
     EXPECT_FALSE(fileExists(shortcutFolder()));
 }
 
