@@ -1,9 +1,11 @@
-# Entry points: `make` builds both targets into dist/, `make test` runs every suite under Wine,
-# `make run` starts profiler.exe under Wine beside a demo settings file, `make bench` runs the
-# benchmark programs.
+# Entry points: `make` builds both targets into dist/, `make dist` adds the release zips and
+# installers, `make test` runs every suite under Wine, `make run` starts profiler.exe under Wine
+# beside a demo settings file, `make bench` runs the benchmark programs.
+# SETTINGS_FILE=<ini> names the file whose SETTINGS section the packages carry (kept in the build
+# trees' caches; the default is the demo's, tools/demo/profiler.INI).
 BUILDS := win32 win64
 
-.PHONY: all bootstrap build test run screenshots bench clean $(BUILDS)
+.PHONY: all bootstrap build dist test run screenshots bench clean $(BUILDS)
 
 all: build
 
@@ -14,11 +16,17 @@ build: bootstrap $(BUILDS)
 
 $(BUILDS):
 	@test -f build/$@/CMakeCache.txt || cmake --preset $@ >/dev/null
+	@$(if $(SETTINGS_FILE),cmake build/$@ -DPADWISE_SETTINGS_FILE=$(abspath $(SETTINGS_FILE)) >/dev/null)
 	cmake --build --preset $@
 	@rm -rf dist/$@ && cmake --install build/$@ --prefix dist/$@ >/dev/null
 	@bash tools/check-binaries.sh $@ dist/$@
 
-test: build
+dist: build
+	@rm -f dist/padwise-*
+	@for b in $(BUILDS); do cmake --build --preset $$b --target dist && cp build/$$b/package/padwise-* dist/ || exit 1; done
+	@bash tools/check-packages.sh dist
+
+test: dist
 	bash tools/run-tests.sh build/win64
 
 run: build

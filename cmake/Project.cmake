@@ -35,18 +35,39 @@ if(EXISTS ${GTEST_SRC}/src/gtest-all.cc AND NOT TARGET gtest)
   target_link_libraries(gtest_main PUBLIC gtest)
 endif()
 
-# add_wine_test(NAME SOURCES... [LIBS ...]): one GoogleTest program per suite, linked with the shared
-# test support (tests/support/testlib) and run through the Wine emulator in the 64-bit build.
+# add_wine_test(NAME SOURCES... [LIBS ...] [WINDOWS_VERSIONS]): one GoogleTest program per suite,
+# linked with the shared test support (tests/support/testlib) and run through the Wine emulator in
+# the 64-bit build. WINDOWS_VERSIONS marks a suite whose programs branch on the Windows version: the
+# test run's matrix also runs it under Windows XP (label windows-version).
 function(add_wine_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "WINDOWS_VERSIONS" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE gtest_main test_support ${T_LIBS})
   use_test_platform(${name})
   if(CMAKE_CROSSCOMPILING_EMULATOR)
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+    if(T_WINDOWS_VERSIONS)
+      set_tests_properties(${name} PROPERTIES LABELS windows-version)
+    endif()
   endif()
 endfunction()
 
 # Programs, the driver DLL and the test programs side by side, so a test finds what it loads.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# The version as the binaries carry it (padwise_version.h, included by the .rc files and the
+# manifests). The About box shows the short form: major.minor and the patch as a letter, so 1.10.0
+# reads "1.10a" and 1.10.1 "1.10b".
+set(PADWISE_PUBLISHER "Orvane")
+set(PADWISE_COPYRIGHT "Copyright (C) 2026 ${PADWISE_PUBLISHER}")
+math(EXPR patch_letter "97 + ${PROJECT_VERSION_PATCH}")
+string(ASCII ${patch_letter} patch_letter)
+set(PADWISE_SHORT_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}${patch_letter}")
+set(PADWISE_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+configure_file(${PROJECT_SOURCE_DIR}/resources/padwise_version.h.in ${PADWISE_GENERATED_DIR}/padwise_version.h)
+foreach(manifest profiler fitkit)
+  configure_file(${PROJECT_SOURCE_DIR}/resources/${manifest}.manifest
+                 ${PADWISE_GENERATED_DIR}/manifest/${manifest}.manifest @ONLY)
+endforeach()
+include_directories(${PADWISE_GENERATED_DIR})

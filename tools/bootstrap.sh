@@ -3,7 +3,7 @@
 # Never enables the i386 architecture: 32-bit Wine cannot run on these machines.
 set -euo pipefail
 pkgs=(cmake ninja-build make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-      wine wine64 xvfb xauth googletest x11-apps imagemagick python3 file)
+      wine wine64 xvfb xauth googletest x11-apps imagemagick python3 file nsis 7zip)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Checks the shipped binaries: right PE kind, no MinGW runtime DLL imported, plain COM exports.
+# Checks the shipped binaries: right PE kind, no MinGW runtime DLL imported, plain COM exports, and
+# a version resource with the project's version (the third argument, else CMakeLists.txt's).
 set -eu
+here=$(cd "$(dirname "$0")" && pwd)
 kind=$1 dir=$2
+version=${3:-$(sed -n 's/^project([^)]* VERSION \([0-9.]*\).*/\1/p' "$here/../CMakeLists.txt")}
 case $kind in
   win32) triple=i686-w64-mingw32 pe='PE32 ' ;;
   win64) triple=x86_64-w64-mingw32 pe='PE32+' ;;
@@ -21,6 +24,21 @@ for f in profiler.exe jolter.dll fitkit.exe; do
   [ -f "$dir/$f" ] || continue
   bad=$($triple-objdump -p "$dir/$f" | awk '/DLL Name:/{dll=1} dll && NF>=3 && $1 ~ /^[0-9a-f]+$/ {print $NF}' | grep -xE "($newer)[AW]?" || true)
   if [ -n "$bad" ]; then echo "$dir/$f imports functions Windows XP lacks: $bad"; fail=1; fi
+done
+# The version resource: both fixed versions, the texts, and the file's own name.
+declare -A want=([FILEVERSION]=$version.0 [PRODUCTVERSION]=$version.0 [FileVersion]=$version
+                 [ProductVersion]=$version [ProductName]=Padwise)
+for f in profiler.exe jolter.dll fitkit.exe; do
+  [ -f "$dir/$f" ] || continue
+  info=$(python3 "$here/pe_version.py" "$dir/$f") || { fail=1; continue; }
+  want[OriginalFilename]=$f
+  for name in "${!want[@]}"; do
+    got=$(sed -n "s/^$name=//p" <<<"$info")
+    [ "$got" = "${want[$name]}" ] || { echo "$dir/$f: $name is '$got', not '${want[$name]}'"; fail=1; }
+  done
+  for name in FileDescription LegalCopyright; do
+    grep -q "^$name=." <<<"$info" || { echo "$dir/$f: no $name in its version resource"; fail=1; }
+  done
 done
 exports=$($triple-objdump -p "$dir/jolter.dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
 for name in DllGetClassObject DllCanUnloadNow; do

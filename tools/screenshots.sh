@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Saves screenshots of profiler.exe under Wine and Xvfb into docs/screenshots/: the main window with
 # the demo profiles, the tray's popup menu with the Launch submenu open, the About box and the
-# profile editor. Uses the 64-bit build (make build) and its shell_poke helper, which takes commands
+# profile editor, run from C:\Padwise in the build's prefix. DPI=144 takes them at 144 dots per inch
+# into *-144dpi.png. Uses the 64-bit build (make build) and its shell_poke helper, which takes commands
 # and messages by their names in resources/profiler_ids.h and the platform headers (CMD_ABOUT,
 # WM_RBUTTONUP) and maps them through the headers it is built with.
 set -eu
@@ -11,20 +12,24 @@ root=$(dirname "$here")
 bin="$root/build/win64/bin"
 out="$root/docs/screenshots"
 [ -x "$bin/profiler.exe" ] && [ -x "$bin/shell_poke.exe" ] || { echo "build win64 first (make)" >&2; exit 1; }
+dpi=${DPI:-96}
+suffix=$([ "$dpi" = 96 ] || echo "-${dpi}dpi")
 wine_headless_session "$root/build/win64"
-demo="$root/build/screenshots"
-rm -rf "$demo" && mkdir -p "$demo" "$out"
+wine_set_dpi "$dpi"
+wine_demo_folder
+demo=$WINE_DEMO_DIR
+mkdir -p "$out"
 cp "$bin/profiler.exe" "$bin/shell_poke.exe" "$demo/"
 cp "$here/demo/profiler.INI" "$demo/profiler.INI"
 cd "$demo"
 poke() { wine shell_poke.exe "$@" 2>/dev/null | tr -d '\r'; }
 shoot() {   # name x y w h
-  import -window root -crop "$4x$5+$2+$3" +repage "$out/$1.png"
-  echo "saved $out/$1.png"
+  import -window root -crop "$4x$5+$2+$3" +repage "$out/$1$suffix.png"
+  echo "saved $out/$1$suffix.png"
 }
 wine profiler.exe >/dev/null 2>&1 &
 pid=$!
-trap 'kill $pid 2>/dev/null; wine_stop' EXIT
+trap 'kill $pid 2>/dev/null; wine_set_dpi 96; wine_stop' EXIT
 poke wait
 sleep 1
 

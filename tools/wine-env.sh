@@ -75,6 +75,22 @@ wine_headless_session() {   # $1 = build directory
   wine_start_server
 }
 
+# The Windows version the prefix reports (win7, win10, winxp64, ...), with the server running.
+wine_set_windows_version() {
+  wine reg add 'HKCU\Software\Wine' /v Version /d "$1" /f >/dev/null 2>&1
+}
+
+# The display's dots per inch (96 is the default); programs started afterwards use it.
+wine_set_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+
+# A neutral folder for screenshots and the demo: C:\Padwise in the prefix, emptied.
+wine_demo_folder() {
+  WINE_DEMO_DIR="$WINEPREFIX/drive_c/Padwise"
+  rm -rf "$WINE_DEMO_DIR" && mkdir -p "$WINE_DEMO_DIR"
+}
+
 wine_stop() {
   wineserver -k >/dev/null 2>&1 || true
   if [ -n "${WINE_XVFB_PID:-}" ]; then kill "$WINE_XVFB_PID" 2>/dev/null || true; fi

@@ -17,6 +17,7 @@
 #include "shell/profiler_app.h"
 #include "testlib/process.h"
 #include "testlib/registry.h"
+#include "testlib/services.h"
 #include "testlib/wait.h"
 #include "testlib/window_search.h"
 #include "tests/ui_test_support.h"
@@ -188,24 +189,6 @@ TEST(AutoStartTask, CheckMarkToggleAndTheRunEntryFollowTheLogonTask)
     }
 }
 
-// The task scheduler service of the test prefix; a freshly made prefix may still lock its database.
-bool startScheduler()
-{
-    testlib::Service manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
-    testlib::Service service(OpenServiceA(manager.get(), "Schedule", SERVICE_START | SERVICE_QUERY_STATUS));
-    if (!service.valid())
-        return false;
-    return waitUntil(
-        [&] {
-            SERVICE_STATUS status = {};
-            if (QueryServiceStatus(service.get(), &status) && status.dwCurrentState == SERVICE_RUNNING)
-                return true;
-            StartServiceA(service.get(), 0, nullptr);
-            return false;
-        },
-        30000, 200);
-}
-
 // The Windows version Wine reports to every program named profiler.exe, for the test's duration.
 class ReportedVersion {
 public:
@@ -229,7 +212,7 @@ private:
 
 TEST(AutoStartProcess, Windows10UsesTheLogonTaskAndXpTheRunKey)
 {
-    ASSERT_TRUE(startScheduler()) << "the task scheduler service did not start";
+    ASSERT_TRUE(startService("Schedule")) << "the task scheduler service did not start";
     RunEntryGuard guard;
     using State = std::pair<bool, bool>; // the task exists, the Run entry exists
     struct Case {

@@ -1,0 +1,102 @@
+#!/usr/bin/env python3
+"""Lays out one release folder, Padwise/, below a staging folder and zips it.
+
+stage.py --templates DIR --stage DIR --zip FILE --version X.Y.Z --kind win32|win64
+         --settings INI [--demo] BINARY...
+
+profiler.INI takes the SETTINGS section of the --settings file; --demo marks it as the demo's.
+Text files get CRLF line ends. Exits 1 with a message, writing no zip, on bad input."""
+import argparse
+import os
+import shutil
+import sys
+import zipfile
+
+DEMO_REMARK = ("; DEMO SETTINGS: the SETTINGS section below names a demo registry key and control\n"
+               "; device, not those of a real pad driver. Replace it with the driver's own settings.")
+OWN_REMARK = "; The SETTINGS section below comes with this installation."
+DEMO_NOTE = ("\nNOTE: this package carries DEMO driver settings. The SETTINGS section of\n"
+             "profiler.INI names a demo registry key and control device, not those of the\n"
+             "pad's real driver: profiles reach no pad until it holds the driver's settings.\n")
+
+
+class BadInput(Exception):
+    pass
+
+
+def settings_section(path):
+    """The SETTINGS section of an INI file (header included), its lines trimmed."""
+    try:
+        with open(path, encoding="latin-1") as f:
+            lines = f.read().splitlines()
+    except OSError as error:
+        raise BadInput("cannot read the settings file %s: %s" % (path, error.strerror))
+    section, inside = ["[SETTINGS]"], False
+    for line in (line.strip() for line in lines):
+        if line.startswith("["):
+            inside = line.upper() == "[SETTINGS]"
+        elif inside and line:
+            section.append(line)
+    if not any(line.upper().startswith("KEYS=") for line in section):
+        raise BadInput("%s has no SETTINGS section with KEYS" % path)
+    return "\n".join(section)
+
+
+def fill(template, values):
+    for name, value in values.items():
+        template = template.replace("@%s@" % name, value)
+    return template
+
+
+def write_crlf(path, text):
+    with open(path, "w", encoding="latin-1", newline="\r\n") as f:
+        f.write(text.replace("\r\n", "\n"))
+
+
+def read_template(templates, name):
+    with open(os.path.join(templates, name), encoding="utf-8") as f:
+        return f.read()
+
+
+def stage(args):
+    folder = os.path.join(args.stage, "Padwise")
+    shutil.rmtree(args.stage, ignore_errors=True)
+    os.makedirs(folder)
+    for binary in args.binaries:
+        shutil.copy2(binary, folder)
+    values = {
+        "PROJECT_VERSION": args.version,
+        "PADWISE_KIND": args.kind,
+        "PADWISE_KIND_TEXT": "64-bit Windows" if args.kind == "win64" else "32-bit Windows",
+        "PADWISE_SETTINGS_SECTION": settings_section(args.settings),
+        "PADWISE_SETTINGS_REMARK": DEMO_REMARK if args.demo else OWN_REMARK,
+        "PADWISE_SETTINGS_NOTE": DEMO_NOTE if args.demo else "",
+    }
+    for name, template in (("profiler.INI", "profiler.INI.in"), ("setup.ini", "setup.ini"),
+                           ("README.txt", "README.txt.in")):
+        write_crlf(os.path.join(folder, name), fill(read_template(args.templates, template), values))
+    partial = args.zip + ".partial"
+    with zipfile.ZipFile(partial, "w", zipfile.ZIP_DEFLATED) as archive:
+        for name in sorted(os.listdir(folder)):
+            archive.write(os.path.join(folder, name), "Padwise/" + name)
+    os.replace(partial, args.zip)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    for option in ("templates", "stage", "zip", "version", "settings"):
+        parser.add_argument("--" + option, required=True)
+    parser.add_argument("--kind", required=True, choices=("win32", "win64"))
+    parser.add_argument("--demo", action="store_true")
+    parser.add_argument("binaries", nargs=3)
+    args = parser.parse_args()
+    try:
+        stage(args)
+    except (BadInput, OSError) as error:
+        print("stage.py: %s" % error, file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
