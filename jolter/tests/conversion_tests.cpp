@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <vector>
 
 #include "engine/effect_params.h"
@@ -14,18 +15,8 @@ namespace {
 // What a slot held before the download: parameters a category does not set keep these values.
 constexpr LONG OLD_A = 11, OLD_B = 22, OLD_C = 33, OLD_D = 44;
 
-struct Converted {
-    LONG scale, a, b, c, d;
-    bool operator==(const Converted& o) const
-    {
-        return scale == o.scale && a == o.a && b == o.b && c == o.c && d == o.d;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const Converted& v)
-{
-    return out << "scale " << v.scale << " A " << v.a << " B " << v.b << " C " << v.c << " D " << v.d;
-}
+// Scale and parameters A to D.
+using Converted = std::array<LONG, 5>;
 
 // One effect: its type, axes and directions, and the values of its type-specific block (constant:
 // magnitude; ramp: start, end; periodic: magnitude, offset, period in µs, phase; conditions: six
@@ -64,7 +55,7 @@ void fillBlock(EffectParams& params, DWORD type, const std::vector<LONG>& v)
     }
 }
 
-Converted convert(const Case& c, EffectSlot* out = nullptr)
+Converted convert(const Case& c)
 {
     EffectParams params(1000000, c.directions, c.axes);
     if (c.offsets)
@@ -77,8 +68,6 @@ Converted convert(const Case& c, EffectSlot* out = nullptr)
     slot.paramC = OLD_C;
     slot.paramD = OLD_D;
     EXPECT_TRUE(convertEffectParams(slot, params.get())) << c.what;
-    if (out)
-        *out = slot;
     return {slot.scale, slot.paramA, slot.paramB, slot.paramC, slot.paramD};
 }
 

@@ -10,8 +10,6 @@
 
 namespace {
 
-using Reports = std::vector<Report>;
-
 // The three reports of a reset: reset, autocenter strength, gain.
 Reports resetReports(BYTE autocenter, BYTE gain)
 {
@@ -19,19 +17,10 @@ Reports resetReports(BYTE autocenter, BYTE gain)
             commandReport(PadCommand::GAIN, gain)};
 }
 
-class DeviceOperations : public ::testing::Test {
+class DeviceOperations : public DriverTest {
 protected:
     void bind() { driver.bind(settings, pad); }
-    DWORD download(DWORD durationUs = 1000000)
-    {
-        EffectParams params(durationUs, {10000});
-        params.withConstant(5000);
-        return driver.download(params);
-    }
-
-    SettingsKey settings{TEST_EXTERNAL_ID};
-    FakePad pad;
-    DriverUnderTest driver{pad};
+    DWORD download(DWORD durationUs = 1000000) { return driver.downloadConstant(durationUs); }
 };
 
 TEST_F(DeviceOperations, BindingOpensThePadAndResetsItWithTheStoredSettings)
@@ -92,8 +81,7 @@ TEST_F(DeviceOperations, GainByteIsTheLowByteOfTheScaledProduct)
     EXPECT_EQ(driver->SetGain(0, 5000), S_OK);
     settings.set("FFGAIN", "300");
     EXPECT_EQ(driver->SetGain(0, 10000), S_OK); // FFGAIN is read only at binding and reload
-    DIEFFESCAPE reload = escapeOf(ESCAPE_RELOAD_SETTINGS);
-    EXPECT_EQ(driver->Escape(0, 0, &reload), S_OK);
+    EXPECT_EQ(driver.reloadSettings(), S_OK);
     EXPECT_EQ(pad.reports(),
               (Reports{commandReport(PadCommand::GAIN, 40), commandReport(PadCommand::GAIN, 80),
                        commandReport(PadCommand::AUTOCENTER, 4), commandReport(PadCommand::GAIN, 44)}));
@@ -126,8 +114,7 @@ TEST_F(DeviceOperations, StopAllStopsEffectsAndTurnsAutocenterOffUntilReset)
     EXPECT_EQ(driver.state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSON | DIGFFS_STOPPED));
 
     // With autocenter off the reload sends only the gain.
-    DIEFFESCAPE reload = escapeOf(ESCAPE_RELOAD_SETTINGS);
-    EXPECT_EQ(driver->Escape(0, 0, &reload), S_OK);
+    EXPECT_EQ(driver.reloadSettings(), S_OK);
     EXPECT_EQ(pad.reports(), (Reports{commandReport(PadCommand::GAIN, 80)}));
 }
 

@@ -9,17 +9,14 @@
 
 namespace {
 
-using Reports = std::vector<Report>;
 using Ids = std::vector<DWORD>;
 
-class EffectPlayback : public ::testing::Test {
+class EffectPlayback : public DriverTest {
 protected:
     void SetUp() override { driver.bind(settings, pad); }
     DWORD download(DWORD durationUs = 1000000, LONG magnitude = 5000, DWORD flags = 0)
     {
-        EffectParams params(durationUs, {10000});
-        params.withConstant(magnitude);
-        return driver.download(params, TYPE_CONSTANT, flags);
+        return driver.downloadConstant(durationUs, magnitude, flags);
     }
     // The report of a constant force on X alone, as download() makes it.
     static Report constantReport(DWORD id, LONG magnitude, WORD durationMs, WORD count)
@@ -29,14 +26,9 @@ protected:
     void reloadWithEnabled(const char* text)
     {
         settings.set("FFENABLED", text);
-        DIEFFESCAPE reload = escapeOf(ESCAPE_RELOAD_SETTINGS);
-        ASSERT_EQ(driver->Escape(0, 0, &reload), S_OK);
+        ASSERT_EQ(driver.reloadSettings(), S_OK);
         pad.reports();
     }
-
-    SettingsKey settings{TEST_EXTERNAL_ID};
-    FakePad pad;
-    DriverUnderTest driver{pad};
 };
 
 TEST_F(EffectPlayback, IdsFillTheFirstGapAboveTheHead)

@@ -1,7 +1,5 @@
 #include "tests/fake_pad.h"
 
-#include <gtest/gtest.h>
-
 FakePad::FakePad()
 {
     HANDLE read = nullptr;
@@ -63,6 +61,19 @@ DWORD DriverUnderTest::download(const EffectParams& params, DWORD type, DWORD fl
     return id;
 }
 
+DWORD DriverUnderTest::downloadConstant(DWORD durationUs, LONG magnitude, DWORD flags)
+{
+    EffectParams params(durationUs, {10000});
+    params.withConstant(magnitude);
+    return download(params, TYPE_CONSTANT, flags);
+}
+
+HRESULT DriverUnderTest::reloadSettings()
+{
+    DIEFFESCAPE reload = escapeOf(ESCAPE_RELOAD_SETTINGS);
+    return driver->Escape(0, 0, &reload);
+}
+
 DWORD DriverUnderTest::status(DWORD id)
 {
     DWORD value = 0xDEAD;
@@ -105,8 +116,6 @@ void expectConsistentSlots(DriverUnderTest& driver)
     for (DWORD id : known)
         EXPECT_EQ(driver->DestroyEffect(0, id), S_OK);
     EXPECT_EQ(driver.state().dwLoad, 0u);
-    EffectParams params(1000, {10000});
-    params.withConstant(1);
     for (DWORD expected = 1; expected <= 3; ++expected)
-        EXPECT_EQ(driver.download(params), expected) << "a slot outlived its id";
+        EXPECT_EQ(driver.downloadConstant(1000, 1), expected) << "a slot outlived its id";
 }

@@ -3,6 +3,8 @@
 // gets as its HID handle, so every report arrives exactly as the pad would receive it.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -10,6 +12,10 @@
 #include "pad_reports/pad_reports.h"
 #include "tests/effect_builder.h"
 #include "tests/settings_key.h"
+
+using Reports = std::vector<Report>;
+
+constexpr DWORD TEST_EXTERNAL_ID = 7301;
 
 class FakePad : public PadEnvironment {
 public:
@@ -42,6 +48,9 @@ public:
     void bind(const SettingsKey& settings, FakePad& pad);
     // Downloads `params` and returns the new id, 0 when refused.
     DWORD download(const EffectParams& params, DWORD type = TYPE_CONSTANT, DWORD flags = 0);
+    // Downloads a constant force on X alone.
+    DWORD downloadConstant(DWORD durationUs = 1000000, LONG magnitude = 5000, DWORD flags = 0);
+    HRESULT reloadSettings();
     // The status word of a known effect.
     DWORD status(DWORD id);
     DIDEVICESTATE state();
@@ -51,10 +60,16 @@ public:
     IDirectInputEffectDriver* driver = nullptr;
 };
 
+// A driver over a fake pad with the settings key of TEST_EXTERNAL_ID.
+class DriverTest : public ::testing::Test {
+protected:
+    SettingsKey settings{TEST_EXTERNAL_ID};
+    FakePad pad;
+    DriverUnderTest driver{pad};
+};
+
 DIEFFESCAPE escapeOf(DWORD command, void* buffer = nullptr, DWORD size = 0);
 
 // After a hostile or concurrent run: the ids the driver knows agree with its load, and once they are
 // destroyed no slot is left (new downloads start again at id 1).
 void expectConsistentSlots(DriverUnderTest& driver);
-
-constexpr DWORD TEST_EXTERNAL_ID = 7301;
