@@ -8,84 +8,53 @@
 
 namespace testlib {
 
-// Traits: T empty() gives the "no handle" value, normal(T) maps other "none" values onto it, close(T)
-// releases one.
-template <typename Traits>
+// Which values of a kind of handle mean "no handle".
+enum class None { Null, Invalid, NullOrInvalid };
+
+// Owns a T, released with Close; INVALID_HANDLE_VALUE is "none" where `none` says so (with
+// NullOrInvalid it is stored as null).
+template <typename T, auto Close, None none = None::Null>
 class Owned {
 public:
-    using T = decltype(Traits::empty());
-
     Owned() = default;
-    explicit Owned(T value) : value_(Traits::normal(value)) {}
+    explicit Owned(T value)
+        : value_(none == None::NullOrInvalid && value == T(INVALID_HANDLE_VALUE) ? empty() : value)
+    {
+    }
     Owned(const Owned&) = delete;
     Owned& operator=(const Owned&) = delete;
-    Owned(Owned&& other) noexcept : value_(std::exchange(other.value_, Traits::empty())) {}
+    Owned(Owned&& other) noexcept : value_(std::exchange(other.value_, empty())) {}
     Owned& operator=(Owned&& other) noexcept
     {
         if (this != &other) {
             reset();
-            value_ = std::exchange(other.value_, Traits::empty());
+            value_ = std::exchange(other.value_, empty());
         }
         return *this;
     }
     ~Owned() { reset(); }
 
     T get() const { return value_; }
-    bool valid() const { return value_ != Traits::empty(); }
+    bool valid() const { return value_ != empty(); }
     void reset()
     {
         if (valid())
-            Traits::close(value_);
-        value_ = Traits::empty();
+            Close(value_);
+        value_ = empty();
     }
 
 private:
-    T value_ = Traits::empty();
+    static T empty() { return none == None::Invalid ? T(INVALID_HANDLE_VALUE) : T(); }
+    T value_ = empty();
 };
 
-// A kernel object handle (process, file, device); INVALID_HANDLE_VALUE and null both mean none.
-struct HandleTraits {
-    static HANDLE empty() { return nullptr; }
-    static HANDLE normal(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : h; }
-    static void close(HANDLE h) { CloseHandle(h); }
-};
-struct DevInfoTraits {
-    static HDEVINFO empty() { return INVALID_HANDLE_VALUE; }
-    static HDEVINFO normal(HDEVINFO h) { return h; }
-    static void close(HDEVINFO h) { SetupDiDestroyDeviceInfoList(h); }
-};
-struct LibraryTraits {
-    static HMODULE empty() { return nullptr; }
-    static HMODULE normal(HMODULE h) { return h; }
-    static void close(HMODULE h) { FreeLibrary(h); }
-};
-struct KeyTraits {
-    static HKEY empty() { return nullptr; }
-    static HKEY normal(HKEY h) { return h; }
-    static void close(HKEY h) { RegCloseKey(h); }
-};
-struct FindTraits {
-    static HANDLE empty() { return INVALID_HANDLE_VALUE; }
-    static HANDLE normal(HANDLE h) { return h; }
-    static void close(HANDLE h) { FindClose(h); }
-};
-struct HookTraits {
-    static HHOOK empty() { return nullptr; }
-    static HHOOK normal(HHOOK h) { return h; }
-    static void close(HHOOK h) { UnhookWindowsHookEx(h); }
-};
-struct ServiceTraits {
-    static SC_HANDLE empty() { return nullptr; }
-    static SC_HANDLE normal(SC_HANDLE h) { return h; }
-    static void close(SC_HANDLE h) { CloseServiceHandle(h); }
-};
-
-using Handle = Owned<HandleTraits>;
-using DevInfoList = Owned<DevInfoTraits>;
-using Library = Owned<LibraryTraits>;
-using Key = Owned<KeyTraits>;
-using FileSearch = Owned<FindTraits>;
-using Hook = Owned<HookTraits>;
-using Service = Owned<ServiceTraits>;
+// A kernel object handle (process, file, device).
+using Handle = Owned<HANDLE, CloseHandle, None::NullOrInvalid>;
+using DevInfoList = Owned<HDEVINFO, SetupDiDestroyDeviceInfoList, None::Invalid>;
+using Library = Owned<HMODULE, FreeLibrary>;
+using Key = Owned<HKEY, RegCloseKey>;
+using FileSearch = Owned<HANDLE, FindClose, None::Invalid>;
+using Hook = Owned<HHOOK, UnhookWindowsHookEx>;
+using Service = Owned<SC_HANDLE, CloseServiceHandle>;
 
 } // namespace testlib
