@@ -16,25 +16,11 @@
 #include "testlib/process.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
-#include "testlib/wait.h"
 
 namespace {
 
 const DWORD externalId = 7;
 const char* const jolterKey = "Software\\OV\\4B7D\\7";
-
-// The reports journalled since the mark, once at least count of them arrived.
-std::vector<Report> reportsSince(const PadJournal& journal, size_t count)
-{
-    std::vector<Report> reports;
-    waitUntil(
-        [&] {
-            reports = PadJournal::reports(journal.fresh());
-            return reports.size() >= count;
-        },
-        3000);
-    return reports;
-}
 
 void writeJolterSettings()
 {
@@ -43,17 +29,25 @@ void writeJolterSettings()
         ASSERT_TRUE(setRegText(jolterKey, v[0], v[1])) << v[0];
 }
 
+// One control request with the profile's code, no input and no output, on an exclusive open, and
+// the settings key then held `values` (sorted; the journal's order is the key's).
+void expectOneTransfer(const std::vector<std::string>& lines, const std::vector<std::string>& values)
+{
+    auto requests = PadJournal::requests(lines);
+    ASSERT_EQ(1u, requests.size());
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "request 00222004 in 0 out 0"));
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "control-open share 0"));
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "control-close"));
+    std::sort(requests[0].values.begin(), requests[0].values.end());
+    EXPECT_EQ(values, requests[0].values);
+}
+
 class Chain : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        removeDevices(pad::hardwareId);
-        pad::deleteSettings();
-    }
+    static void SetUpTestSuite() { pad::removeAll(); }
     static void TearDownTestSuite()
     {
-        removeDevices(pad::hardwareId);
-        pad::deleteSettings();
+        pad::removeAll();
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\OV\\4B7D");
     }
     void SetUp() override { journal.mark(); }
@@ -93,12 +87,6 @@ TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
     IDirectInputEffectDriver* driver = link.driver();
     ASSERT_TRUE(driver) << link.why();
 
-    // Binding resets the pad with the stored autocenter strength and gain (50 % of full gain).
-    ASSERT_EQ(S_OK, driver->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr));
-    std::vector<Report> expected = {commandReport(PadCommand::RESET, 0),
-                                    commandReport(PadCommand::AUTOCENTER, 6),
-                                    commandReport(PadCommand::GAIN, 50)};
-
     // A constant force of 8000 on the X axis for 2 s, started twice over.
     DWORD axes[1] = {0x01000002}; // the X axis actuator's object id
     LONG directions[1] = {0};
@@ -112,25 +100,26 @@ TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
     effect.rglDirection = directions;
     effect.cbTypeSpecificParams = sizeof(force);
     effect.lpvTypeSpecificParams = &force;
+    ASSERT_EQ(S_OK, driver->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr));
     DWORD id = 0;
     ASSERT_EQ(S_OK, driver->DownloadEffect(externalId, 0x26, &id, &effect, 0));
     ASSERT_EQ(1u, id);
     EXPECT_EQ(S_OK, driver->StartEffect(externalId, id, 0, 2));
-    expected.push_back(effectReport(0x26, 8000, 0, 2000, 2, 0, 0, 1));
-
     EXPECT_EQ(S_OK, driver->SetGain(externalId, 5000));
-    expected.push_back(commandReport(PadCommand::GAIN, 25));
     EXPECT_EQ(S_OK, driver->SendForceFeedbackCommand(externalId, DISFFC_PAUSE));
-    expected.push_back(commandReport(PadCommand::PAUSE, 0));
     EXPECT_EQ(S_OK, driver->SendForceFeedbackCommand(externalId, DISFFC_CONTINUE));
-    expected.push_back(commandReport(PadCommand::PAUSE, 1));
     EXPECT_EQ(S_OK, driver->SendForceFeedbackCommand(externalId, DISFFC_RESET));
-    expected.push_back(commandReport(PadCommand::RESET, 0));
-    expected.push_back(commandReport(PadCommand::AUTOCENTER, 6));
-    expected.push_back(commandReport(PadCommand::GAIN, 25));
     EXPECT_EQ(S_OK, driver->DeviceID(DIRECTINPUT_VERSION, externalId, FALSE, 0, nullptr));
 
-    std::vector<Report> received = reportsSince(journal, expected.size());
+    // Binding resets the pad with the stored autocenter strength and gain (50 % of full gain); then
+    // the effect, half of that gain, pause, continue and the reset again.
+    const std::vector<Report> expected = {
+        commandReport(PadCommand::RESET, 0),      commandReport(PadCommand::AUTOCENTER, 6),
+        commandReport(PadCommand::GAIN, 50),      effectReport(0x26, 8000, 0, 2000, 2, 0, 0, 1),
+        commandReport(PadCommand::GAIN, 25),      commandReport(PadCommand::PAUSE, 0),
+        commandReport(PadCommand::PAUSE, 1),      commandReport(PadCommand::RESET, 0),
+        commandReport(PadCommand::AUTOCENTER, 6), commandReport(PadCommand::GAIN, 25)};
+    std::vector<Report> received = journal.waitReports(expected.size(), 3000);
     EXPECT_EQ(expected, received);
     for (const Report& r : received)
         EXPECT_TRUE(sumsToZero(r)) << "checksum";
@@ -167,28 +156,13 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
         ASSERT_TRUE(game.started());
         // The transfer is over when the driver is closed again.
         ASSERT_TRUE(journal.waitFor("control-close", 15000)) << "no control request while the game runs";
-        auto lines = journal.fresh();
-        auto requests = PadJournal::requests(lines);
-        ASSERT_EQ(1u, requests.size());
-        // The profile's code, no input and no output, on an exclusive open.
-        EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "request 00222004 in 0 out 0"));
-        EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "control-open share 0"));
-        std::sort(requests[0].values.begin(), requests[0].values.end());
-        EXPECT_EQ((std::vector<std::string>{"Deadzone=7", "PROFILEACTIVE=Race Game", "Strength=90"}),
-                  requests[0].values);
+        expectOneTransfer(journal.fresh(), {"Deadzone=7", "PROFILEACTIVE=Race Game", "Strength=90"});
         journal.mark();
         game.terminate(0);
         ASSERT_TRUE(game.wait(5000));
     }
     ASSERT_TRUE(journal.waitFor("control-close", 15000)) << "no control request after the game ended";
-    auto lines = journal.fresh();
-    auto requests = PadJournal::requests(lines);
-    ASSERT_EQ(1u, requests.size());
-    std::sort(requests[0].values.begin(), requests[0].values.end());
-    EXPECT_EQ((std::vector<std::string>{"Deadzone=2", "Strength=50"}), requests[0].values);
-    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "request 00222004 in 0 out 0"));
-    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "control-open share 0"));
-    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "control-close"));
+    expectOneTransfer(journal.fresh(), {"Deadzone=2", "Strength=50"});
     profiler.terminate();
     EXPECT_TRUE(profiler.wait(5000));
 }

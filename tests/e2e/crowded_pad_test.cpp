@@ -92,14 +92,7 @@ TEST_P(CrowdedPad, JolterFindsThePadBehindTheOtherHidDevices)
     const std::vector<Report> expected = {
         commandReport(PadCommand::RESET, 0), commandReport(PadCommand::AUTOCENTER, 4),
         commandReport(PadCommand::GAIN, 80), commandReport(PadCommand::GAIN, 40)};
-    std::vector<Report> received;
-    waitUntil(
-        [&] {
-            received = PadJournal::reports(journal.fresh());
-            return received.size() >= expected.size();
-        },
-        3000);
-    EXPECT_EQ(expected, received);
+    EXPECT_EQ(expected, journal.waitReports(expected.size(), 3000));
 }
 
 INSTANTIATE_TEST_SUITE_P(OtherDevices, CrowdedPad, ::testing::Values(0, 24));

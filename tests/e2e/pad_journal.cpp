@@ -55,6 +55,18 @@ bool PadJournal::waitFor(const std::string& prefix, unsigned timeoutMs) const
         timeoutMs, 50);
 }
 
+std::vector<std::vector<unsigned char>> PadJournal::waitReports(size_t count, unsigned timeoutMs) const
+{
+    std::vector<std::vector<unsigned char>> received;
+    waitUntil(
+        [&] {
+            received = reports(fresh());
+            return received.size() >= count;
+        },
+        timeoutMs);
+    return received;
+}
+
 std::vector<std::vector<unsigned char>> PadJournal::reports(const std::vector<std::string>& lines)
 {
     std::vector<std::vector<unsigned char>> out;

@@ -18,6 +18,10 @@ public:
     // Waits up to timeoutMs until some fresh line begins with prefix; returns whether one did.
     bool waitFor(const std::string& prefix, unsigned timeoutMs) const;
 
+    // The output reports journalled since the mark, once at least count of them arrived or after
+    // timeoutMs.
+    std::vector<std::vector<unsigned char>> waitReports(size_t count, unsigned timeoutMs) const;
+
     // Output reports among lines: the bytes of every "write 2 20 ..." line, in order.
     static std::vector<std::vector<unsigned char>> reports(const std::vector<std::string>& lines);
     // The device control requests among lines, each as "name=text" lines of the values seen.

@@ -52,8 +52,9 @@ void writeSettings(const char* const (*values)[2], size_t count)
         setRegText(settingsKey, values[i][0], values[i][1]);
 }
 
-void deleteSettings()
+void removeAll()
 {
+    removeDevices(hardwareId);
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\PadkitTest");
 }
 

@@ -24,8 +24,9 @@ DWORD updateDriver(const char* id, const std::string& inf);
 // Waits up to timeoutMs until the pad is (present true) or is not (false) among the HID devices.
 bool waitForPad(bool present, unsigned timeoutMs);
 
-// Writes text values into the settings key (created when missing); removes the key entirely.
+// Writes text values into the settings key (created when missing).
 void writeSettings(const char* const (*values)[2], size_t count);
-void deleteSettings();
+// Removes every pad device and the settings key entirely (also clean-up after a failed run).
+void removeAll();
 
 } // namespace pad

@@ -15,15 +15,10 @@ class VirtualPad : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        removeDevices(pad::hardwareId);
-        pad::deleteSettings();
+        pad::removeAll();
         journal.mark();
     }
-    void TearDown() override
-    {
-        removeDevices(pad::hardwareId);
-        pad::deleteSettings();
-    }
+    void TearDown() override { pad::removeAll(); }
     PadJournal journal;
 };
 
