@@ -11,6 +11,8 @@
  */
 #include <ntddk.h>
 
+#include "pad_log.h"
+
 static UNICODE_STRING logPath;
 static UNICODE_STRING watchKey;
 static WCHAR logBuffer[512];
@@ -53,51 +55,25 @@ static void readParameters(PUNICODE_STRING registryPath)
     ZwClose(key);
 }
 
-static void appendLog(const char* text, ULONG length)
+static void writeLine(PadLine* line)
 {
-    OBJECT_ATTRIBUTES attributes;
-    IO_STATUS_BLOCK status;
-    HANDLE file;
-    if (!logPath.Length)
-        return;
-    InitializeObjectAttributes(&attributes, &logPath, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE, NULL, NULL);
-    if (!NT_SUCCESS(ZwCreateFile(&file, FILE_APPEND_DATA | SYNCHRONIZE, &attributes, &status, NULL,
-                                 FILE_ATTRIBUTE_NORMAL,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN_IF,
-                                 FILE_SYNCHRONOUS_IO_NONALERT, NULL, 0)))
-        return;
-    ZwWriteFile(file, NULL, NULL, NULL, &status, (PVOID)text, length, NULL, NULL);
-    ZwClose(file);
+    if (logPath.Length)
+        padLineWriteTo(line, &logPath);
 }
 
-static ULONG appendText(char* line, ULONG used, ULONG capacity, const char* text)
+static void logText(const char* text)
 {
-    while (*text && used + 1 < capacity)
-        line[used++] = *text++;
-    line[used] = 0;
-    return used;
+    PadLine line;
+    padLineStart(&line, text);
+    writeLine(&line);
 }
 
-static ULONG appendHex(char* line, ULONG used, ULONG capacity, ULONG value)
+/* Appends label and value as 0x and eight hex digits. */
+static void appendHex(PadLine* line, const char* label, ULONG value)
 {
-    char digits[11];
-    int shift;
-    int n = 0;
-    digits[n++] = '0';
-    digits[n++] = 'x';
-    for (shift = 28; shift >= 0; shift -= 4)
-        digits[n++] = "0123456789abcdef"[(value >> shift) & 0xF];
-    digits[n] = 0;
-    return appendText(line, used, capacity, digits);
-}
-
-static ULONG appendWide(char* line, ULONG used, ULONG capacity, const WCHAR* text, ULONG chars)
-{
-    ULONG i;
-    for (i = 0; i < chars && text[i] && used + 1 < capacity; ++i)
-        line[used++] = text[i] < 0x80 ? (char)text[i] : '?';
-    line[used] = 0;
-    return used;
+    padLineText(line, label);
+    padLineText(line, "0x");
+    padLineHex(line, value, 8);
 }
 
 /* Logs every REG_SZ value of the watched key as it stands now. */
@@ -111,26 +87,24 @@ static void logWatchedValues(void)
         return;
     InitializeObjectAttributes(&attributes, &watchKey, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE, NULL, NULL);
     if (!NT_SUCCESS(ZwOpenKey(&key, KEY_READ, &attributes))) {
-        appendLog("nokey\n", 6);
+        logText("nokey");
         return;
     }
     for (index = 0;; ++index) {
         PKEY_VALUE_FULL_INFORMATION info = (PKEY_VALUE_FULL_INFORMATION)buffer;
         ULONG length = 0;
-        char line[1200];
-        ULONG used;
+        PadLine line;
         if (!NT_SUCCESS(
                 ZwEnumerateValueKey(key, index, KeyValueFullInformation, info, sizeof(buffer), &length)))
             break;
         if (info->Type != REG_SZ)
             continue;
-        used = appendText(line, 0, sizeof(line), "value ");
-        used = appendWide(line, used, sizeof(line), info->Name, info->NameLength / sizeof(WCHAR));
-        used = appendText(line, used, sizeof(line), "=");
-        used = appendWide(line, used, sizeof(line), (const WCHAR*)((const UCHAR*)info + info->DataOffset),
-                          info->DataLength / sizeof(WCHAR));
-        used = appendText(line, used, sizeof(line), "\n");
-        appendLog(line, used);
+        padLineStart(&line, "value ");
+        padLineWide(&line, info->Name, info->NameLength / sizeof(WCHAR));
+        padLineText(&line, "=");
+        padLineWide(&line, (const WCHAR*)((const UCHAR*)info + info->DataOffset),
+                    info->DataLength / sizeof(WCHAR));
+        writeLine(&line);
     }
     ZwClose(key);
 }
@@ -145,38 +119,31 @@ static NTSTATUS complete(PIRP irp, NTSTATUS status)
 
 static NTSTATUS WINAPI onCreate(PDEVICE_OBJECT device, PIRP irp)
 {
-    PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
-    USHORT share = stack->Parameters.Create.ShareAccess;
-    char line[64];
-    ULONG used = appendText(line, 0, sizeof(line), "create share=");
+    PadLine line;
     (void)device;
-    used = appendHex(line, used, sizeof(line), share);
-    used = appendText(line, used, sizeof(line), "\n");
-    appendLog(line, used);
+    padLineStart(&line, "");
+    appendHex(&line, "create share=", IoGetCurrentIrpStackLocation(irp)->Parameters.Create.ShareAccess);
+    writeLine(&line);
     return complete(irp, STATUS_SUCCESS);
 }
 
 static NTSTATUS WINAPI onClose(PDEVICE_OBJECT device, PIRP irp)
 {
     (void)device;
-    appendLog("close\n", 6);
+    logText("close");
     return complete(irp, STATUS_SUCCESS);
 }
 
 static NTSTATUS WINAPI onDeviceControl(PDEVICE_OBJECT device, PIRP irp)
 {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
-    ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
-    char line[128];
-    ULONG used = appendText(line, 0, sizeof(line), "ioctl code=");
+    PadLine line;
     (void)device;
-    used = appendHex(line, used, sizeof(line), code);
-    used = appendText(line, used, sizeof(line), " in=");
-    used = appendHex(line, used, sizeof(line), stack->Parameters.DeviceIoControl.InputBufferLength);
-    used = appendText(line, used, sizeof(line), " out=");
-    used = appendHex(line, used, sizeof(line), stack->Parameters.DeviceIoControl.OutputBufferLength);
-    used = appendText(line, used, sizeof(line), "\n");
-    appendLog(line, used);
+    padLineStart(&line, "");
+    appendHex(&line, "ioctl code=", stack->Parameters.DeviceIoControl.IoControlCode);
+    appendHex(&line, " in=", stack->Parameters.DeviceIoControl.InputBufferLength);
+    appendHex(&line, " out=", stack->Parameters.DeviceIoControl.OutputBufferLength);
+    writeLine(&line);
     logWatchedValues();
     return complete(irp, STATUS_SUCCESS);
 }
@@ -212,6 +179,6 @@ NTSTATUS WINAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
     driver->MajorFunction[IRP_MJ_CLOSE] = onClose;
     driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = onDeviceControl;
     driver->DriverUnload = onUnload;
-    appendLog("load\n", 5);
+    logText("load");
     return STATUS_SUCCESS;
 }

@@ -47,14 +47,18 @@ void padLineWide(PadLine* line, const WCHAR* text, ULONG units)
 
 void padLineWrite(PadLine* line)
 {
-    UNICODE_STRING path;
+    UNICODE_STRING path = RTL_CONSTANT_STRING(L"\\??\\C:\\virtual_pad.log");
+    padLineWriteTo(line, &path);
+}
+
+void padLineWriteTo(PadLine* line, PUNICODE_STRING path)
+{
     OBJECT_ATTRIBUTES attributes;
     IO_STATUS_BLOCK io;
     HANDLE file;
 
     append(line, '\n');
-    RtlInitUnicodeString(&path, L"\\??\\C:\\virtual_pad.log");
-    InitializeObjectAttributes(&attributes, &path, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE, NULL, NULL);
+    InitializeObjectAttributes(&attributes, path, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE, NULL, NULL);
     if (!NT_SUCCESS(ZwCreateFile(&file, FILE_APPEND_DATA | SYNCHRONIZE, &attributes, &io, NULL,
                                  FILE_ATTRIBUTE_NORMAL,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN_IF,
