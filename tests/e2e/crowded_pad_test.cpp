@@ -36,19 +36,17 @@ bool waitForCount(const std::string& product, size_t count, unsigned timeoutMs)
 
 class CrowdedPad : public ::testing::TestWithParam<size_t> {
 protected:
-    void SetUp() override
+    // Removes the pad and the other devices; whether all are gone from the HID devices in time.
+    static bool removeAll()
     {
         removeDevices(pad::hardwareId);
         removeDevices(otherId);
-        ASSERT_TRUE(pad::waitForPad(false, 15000));
-        ASSERT_TRUE(waitForCount(otherProduct, 0, 15000));
+        return pad::waitForPad(false, 15000) && waitForCount(otherProduct, 0, 15000);
     }
+    void SetUp() override { ASSERT_TRUE(removeAll()); }
     void TearDown() override
     {
-        removeDevices(pad::hardwareId);
-        removeDevices(otherId);
-        EXPECT_TRUE(pad::waitForPad(false, 15000));
-        EXPECT_TRUE(waitForCount(otherProduct, 0, 15000));
+        EXPECT_TRUE(removeAll());
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\OV\\4B7D");
     }
 };

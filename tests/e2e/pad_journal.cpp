@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "testlib/owned.h"
+#include "testlib/temp_dir.h"
 #include "testlib/wait.h"
 
 const char* PadJournal::path()
@@ -10,24 +10,9 @@ const char* PadJournal::path()
     return "C:\\virtual_pad.log";
 }
 
-std::string PadJournal::readAll() const
-{
-    testlib::Handle file(CreateFileA(path(), GENERIC_READ,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                     OPEN_EXISTING, 0, nullptr));
-    std::string text;
-    if (!file.valid())
-        return text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got)
-        text.append(buffer, got);
-    return text;
-}
-
 std::vector<std::string> PadJournal::fresh() const
 {
-    std::string text = readAll();
+    std::string text = readFile(path());
     std::vector<std::string> lines;
     if (text.size() <= offset_)
         return lines;
@@ -40,7 +25,7 @@ std::vector<std::string> PadJournal::fresh() const
 
 void PadJournal::mark()
 {
-    offset_ = readAll().size();
+    offset_ = readFile(path()).size();
 }
 
 bool PadJournal::waitFor(const std::string& prefix, unsigned timeoutMs) const

@@ -34,6 +34,5 @@ public:
     static const char* path();
 
 private:
-    std::string readAll() const;
     size_t offset_ = 0;
 };
