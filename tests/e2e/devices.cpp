@@ -66,8 +66,3 @@ testlib::Handle openHidDevice(const std::string& product)
     });
     return found;
 }
-
-bool devicePresent(const std::string& hardwareId)
-{
-    return presentDevices(hardwareId) > 0;
-}

@@ -14,6 +14,3 @@ std::vector<std::string> hidProductStrings();
 
 // Opens (read/write, shared) the first present HID interface whose product string is product.
 testlib::Handle openHidDevice(const std::string& product);
-
-// Whether a present device lists hardwareId among its hardware ids (letter case ignored).
-bool devicePresent(const std::string& hardwareId);
