@@ -300,10 +300,8 @@ TEST(DriverTeardown, FinalReleaseClosesThePadBeforeTheModuleCountDrops)
     {
         DriverUnderTest driver(pad, ModuleCounter{[] {}, noteReleased});
         driver.bind(settings, pad);
-        EffectParams params(INFINITE, {10000});
-        params.withConstant(100);
         for (int i = 0; i < 3; ++i)
-            driver.download(params, TYPE_CONSTANT, DIEP_START);
+            driver.downloadConstant(INFINITE, 100, DIEP_START);
         EXPECT_EQ(pad.reports().size(), 3u);
         pad.writeEnd.reset(); // the driver's handle is the last writer
         EXPECT_EQ(driver->AddRef(), 0u);

@@ -7,6 +7,7 @@ extern "C" {
 #include <hidsdi.h>
 }
 
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -102,55 +103,45 @@ public:
     std::vector<size_t> owner;
 };
 
-TEST(PadFinder, TakesTheSecondOpenOfTheFirstMatch)
+// Forty mice, with the pad's product string at the given places.
+std::vector<ScriptedInterfaces::Interface> mice(std::vector<size_t> padsAt)
 {
-    ScriptedInterfaces list;
-    list.interfaces = {{L"Keyboard"}, {L"KPX24"}, {L""}, {L"KPX240 Pro"}, {L"KPX240"}};
-    list.interfaces[0].readable = false;
-    const UniqueHandle pad = findPadAmong(PAD_PRODUCT, list);
-    ASSERT_TRUE(pad.valid());
-    EXPECT_EQ(list.ownerOf(pad.get()), 3u);
-    EXPECT_EQ(list.opened.size(), 4u) << "one probe each for 1, 2, 3 and the second open of 3";
-    EXPECT_TRUE(list.othersClosed(pad.get()));
-    EXPECT_EQ(list.asked, (std::vector<DWORD>{0, 1, 2, 3}));
+    std::vector<ScriptedInterfaces::Interface> list(40, {L"Mouse"});
+    for (size_t at : padsAt)
+        list[at].product = L"KPX240";
+    return list;
 }
 
-// A machine with a gaming keyboard and mouse, a headset and a few USB devices lists dozens of HID
-// collections: every one is searched, in order, until the list ends.
-TEST(PadFinder, SearchesEveryInterfaceUntilTheListEnds)
+// The search asks for the interfaces in order until the list ends or one matches, probes each it
+// can read and open, takes the second open of the first match and closes every other handle. A
+// machine with a gaming keyboard and mouse, a headset and a few USB devices lists dozens of HID
+// collections.
+TEST(PadFinder, TakesTheSecondOpenOfTheFirstMatchItCanReadAndOpen)
 {
-    ScriptedInterfaces list;
-    list.interfaces.resize(40, {L"Mouse"});
-    list.interfaces[30].product = L"KPX240";
-    list.interfaces[35].product = L"KPX240";
-    const UniqueHandle pad = findPadAmong(PAD_PRODUCT, list);
-    EXPECT_EQ(list.ownerOf(pad.get()), 30u);
-    EXPECT_TRUE(list.othersClosed(pad.get()));
-    EXPECT_EQ(list.asked.size(), 31u);
-
-    ScriptedInterfaces none;
-    none.interfaces.resize(40, {L"Mouse"});
-    EXPECT_FALSE(findPadAmong(PAD_PRODUCT, none).valid());
-    EXPECT_EQ(none.asked.size(), 41u) << "every interface, then the end of the list";
-    EXPECT_TRUE(none.othersClosed(nullptr));
-}
-
-TEST(PadFinder, PassesOverInterfacesItCannotReadOrOpen)
-{
-    ScriptedInterfaces list;
-    list.interfaces = {{L"Keyboard"}, {L"Mouse"}, {L"KPX240"}};
-    list.interfaces[0].readable = false;
-    list.interfaces[1].opensAllowed = 0; // held exclusively by the system
-    const UniqueHandle pad = findPadAmong(PAD_PRODUCT, list);
-    EXPECT_EQ(list.ownerOf(pad.get()), 2u);
-
-    // A match whose second open fails gives no device.
-    ScriptedInterfaces once;
-    once.interfaces = {{L"KPX240"}, {L"KPX240"}};
-    once.interfaces[0].opensAllowed = 1;
-    EXPECT_FALSE(findPadAmong(PAD_PRODUCT, once).valid());
-    EXPECT_TRUE(once.othersClosed(nullptr));
-    EXPECT_EQ(once.asked.size(), 1u);
+    const size_t NONE = size_t(-1);
+    const struct {
+        const char* what;
+        std::vector<ScriptedInterfaces::Interface> interfaces;
+        size_t found, asked, opened;
+    } cases[] = {
+        {"prefixes", {{L"Keyboard", false}, {L"KPX24"}, {L""}, {L"KPX240 Pro"}, {L"KPX240"}}, 3, 4, 4},
+        {"deep in a long list", mice({30, 35}), 30, 31, 32},
+        {"not in a long list", mice({}), NONE, 41, 40},
+        // The mouse is held exclusively by the system.
+        {"unreadable, unopenable", {{L"Keyboard", false}, {L"Mouse", true, 0}, {L"KPX240"}}, 2, 3, 2},
+        {"second open fails", {{L"KPX240", true, 1}, {L"KPX240"}}, NONE, 1, 1},
+    };
+    for (const auto& c : cases) {
+        ScriptedInterfaces list;
+        list.interfaces = c.interfaces;
+        const UniqueHandle pad = findPadAmong(PAD_PRODUCT, list);
+        EXPECT_EQ(pad.valid() ? list.ownerOf(pad.get()) : NONE, c.found) << c.what;
+        EXPECT_TRUE(list.othersClosed(pad.get())) << c.what;
+        std::vector<DWORD> asked(c.asked);
+        std::iota(asked.begin(), asked.end(), 0);
+        EXPECT_EQ(list.asked, asked) << c.what;
+        EXPECT_EQ(list.opened.size(), c.opened) << c.what;
+    }
 }
 
 // Wine lists its own virtual HID devices but no pad: the search walks the real interfaces, opens
