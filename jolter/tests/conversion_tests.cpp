@@ -31,9 +31,13 @@ struct Case {
     bool offsets = false;
 };
 
-void fillBlock(EffectParams& params, DWORD type, const std::vector<LONG>& v)
+// The case's axis form and type-specific block.
+void fillBlock(EffectParams& params, const Case& c)
 {
-    switch (type & 0xE0) {
+    const std::vector<LONG>& v = c.block;
+    if (c.offsets)
+        params.effect.dwFlags = DIEFF_OBJECTOFFSETS | DIEFF_CARTESIAN;
+    switch (c.type & 0xE0) {
     case 0x20:
         params.withConstant(v.at(0));
         break;
@@ -58,9 +62,7 @@ void fillBlock(EffectParams& params, DWORD type, const std::vector<LONG>& v)
 Converted convert(const Case& c)
 {
     EffectParams params(1000000, c.directions, c.axes);
-    if (c.offsets)
-        params.effect.dwFlags = DIEFF_OBJECTOFFSETS | DIEFF_CARTESIAN;
-    fillBlock(params, c.type, c.block);
+    fillBlock(params, c);
     EffectSlot slot;
     slot.typeId = c.type;
     slot.paramA = OLD_A;
@@ -143,7 +145,7 @@ TEST(Conversion, DurationsRoundHalfUpToMilliseconds)
 }
 
 // Through the driver: the effect report carries every converted field, durations as their low 16
-// bits; an effect whose scale is 0 is held and never reaches the pad.
+// bits; an effect whose scale is 0 (each such case above) is held and never reaches the pad.
 TEST(Conversion, EffectReportCarriesTheConvertedFields)
 {
     SettingsKey settings(TEST_EXTERNAL_ID + 3);
@@ -155,15 +157,13 @@ TEST(Conversion, EffectReportCarriesTheConvertedFields)
     sine.withPeriodic(10000, 1000, 100000, 9000);
     DWORD id = driver.download(sine, TYPE_SINE, DIEP_START);
     EXPECT_EQ(pad.reports(),
-              (std::vector<Report>{effectReport(0x63, 10000, 1000, 70000 & 0xFFFF, 1, 100, 9000, BYTE(id))}));
+              (Reports{effectReport(0x63, 10000, 1000, 70000 & 0xFFFF, 1, 100, 9000, BYTE(id))}));
 
-    const Case held[] = {
-        {"no X", TYPE_CONSTANT, {4000, 6000}, {Y_AXIS, Z_AXIS}, {8000}, {}},
-        {"no axes", TYPE_CONSTANT, {}, {}, {8000}, {}},
-        {"condition without X", TYPE_SPRING, {5000, 5000}, {Y_AXIS, Z_AXIS}, {0, 1, 1, 1, 1, 0}, {}}};
-    for (const Case& c : held) {
+    for (const Case& c : CATEGORY_CASES) {
+        if (c.expected[0] != 0)
+            continue;
         EffectParams params(1000000, c.directions, c.axes);
-        fillBlock(params, c.type, c.block);
+        fillBlock(params, c);
         id = driver.download(params, c.type, DIEP_START);
         EXPECT_TRUE(pad.reports().empty()) << c.what;
         EXPECT_EQ(driver.status(id), DWORD(DIEGES_PLAYING | DIEGES_EMULATED)) << c.what;
