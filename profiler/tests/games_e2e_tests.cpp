@@ -20,6 +20,7 @@
 #include "testlib/temp_dir.h"
 #include "testlib/wait.h"
 #include "testlib/window_search.h"
+#include "tests/settings_lines.h"
 #include "tests/standin_driver_service.h"
 #include "tests/standin_game_process.h"
 
@@ -40,22 +41,9 @@ std::string deviceValue(const char* name)
     return regText(DEVICE_KEY, name);
 }
 
-void setDeviceValue(const char* name, const std::string& text)
-{
-    setRegText(DEVICE_KEY, name, text);
-}
-
 std::string activeMarker()
 {
     return deviceValue("PROFILEACTIVE");
-}
-
-size_t countOf(const std::string& text, const std::string& word)
-{
-    size_t n = 0;
-    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
-        ++n;
-    return n;
 }
 
 class GamesEndToEnd : public StandinDriverTest {
@@ -69,18 +57,13 @@ protected:
         CopyFileA((programDirectory() + "\\profiler.exe").c_str(), folder->file("profiler.exe").c_str(),
                   FALSE);
         store = std::make_unique<ProfileStore>(folder->file("profiler.INI"));
-        settings("KEYS", "2");
-        settings("1", "Gain");
-        settings("2", "Curve");
-        settings("REGPATH", DEVICE_KEY);
-        settings("DEVNODE", StandinDriverService::DEVICE_PATH);
-        settings("IOCTLCODE", "2236423");
-        settings("AUTOLAUNCH", "1");
-        settings("RESTORE", "1");
-        settings("PROMPT", "0");
+        writeLines(*store, ini::SETTINGS,
+                   std::string("KEYS=2\n1=Gain\n2=Curve\nREGPATH=") + DEVICE_KEY +
+                       "\nDEVNODE=" + StandinDriverService::DEVICE_PATH +
+                       "\nIOCTLCODE=2236423\nAUTOLAUNCH=1\nRESTORE=1\nPROMPT=0");
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
-        setDeviceValue("Gain", "100");
-        setDeviceValue("Curve", "hard");
+        setRegText(DEVICE_KEY, "Gain", "100");
+        setRegText(DEVICE_KEY, "Curve", "hard");
         driver->clearLog();
     }
     void TearDown() override
@@ -160,19 +143,15 @@ protected:
     std::string answerPrompt(int button)
     {
         HWND box = nullptr;
-        std::string text;
+        SeenBox seen;
         EXPECT_TRUE(waitFor([&] {
             box = findDialog(profiler.id(), "profiler");
-            text = box ? readBox(box).text : std::string();
-            return !text.empty() && GetDlgItem(box, IDCANCEL) != nullptr;
+            seen = box ? readBox(box) : SeenBox();
+            return !seen.text.empty() && GetDlgItem(box, IDCANCEL) != nullptr;
         })) << "no match prompt";
-        if (!box)
-            return std::string();
-        EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
-        EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
-        EXPECT_NE(GetDlgItem(box, IDCANCEL), nullptr);
+        EXPECT_EQ(seen.buttons, (std::vector<int>{IDCANCEL, IDYES, IDNO}));
         SendMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);
-        return text;
+        return seen.text;
     }
 
     std::unique_ptr<GameFolder> folder;
@@ -318,9 +297,7 @@ TEST_F(GamesEndToEnd, LaunchSubmenuAndRunGameStartTheGameAndAlwaysRestore)
         ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
         EXPECT_EQ(deviceValue("Gain"), "100") << "restored although Restore is off";
         EXPECT_EQ(deviceValue("Curve"), "hard");
-        HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName("run").c_str());
-        ResetEvent(event);
-        CloseHandle(event);
+        ResetEvent(testlib::Handle(OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName("run").c_str())).get());
     }
 }
 
@@ -440,9 +417,6 @@ TEST_F(GamesEndToEnd, EmptyTitleStillMarksTheDeviceKeyForRecovery)
     signal("untitled");
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
 }
-} // namespace
-
-namespace {
 // A second start leaves the game to the running instance: the pad's defaults survive the game.
 TEST_F(GamesEndToEnd, ASecondStartLeavesTheGameToTheRunningInstance)
 {
