@@ -14,6 +14,7 @@
 #include "profiler_ids.h"
 #include "shell/main_dialog.h"
 #include "shell/profiler_app.h"
+#include "testlib/registry.h"
 #include "testlib/temp_dir.h"
 #include "testlib/window_search.h"
 #include "tests/standin_driver_service.h"
@@ -25,12 +26,6 @@ const char* const NO_LOCATION = "Please seletec program location first.";
 constexpr const char* SHARED_OPEN = "create share=0x00000003";
 constexpr int FILE_NAME_COMBO = 0x47C; // cmb13 of the open-file dialog
 constexpr int FILE_TYPE_COMBO = 0x470; // cmb1
-
-std::string fileBytes(const std::string& path)
-{
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-    return readFile(path);
-}
 
 // The first visible top-level window that match accepts, waited for up to 10 s.
 HWND waitForWindow(const std::function<bool(HWND)>& match)
@@ -141,11 +136,7 @@ protected:
     MainDialog& main() { return *app->mainDialog(); }
     HWND list() { return GetDlgItem(main().window(), IDC_PROFILE_LIST); }
     void command(int id) { SendMessageA(main().window(), WM_COMMAND, id, 0); }
-    std::string device(const char* name)
-    {
-        std::string text;
-        return key->get(name, text) ? text : "<absent>";
-    }
+    std::string device(const char* name) { return regText(key->path, name); }
     std::string ini(const char* section, const char* name)
     {
         return settings->has(section, name) ? settings->read(section, name) : "<absent>";
@@ -231,7 +222,7 @@ TEST_F(EditorTest, NewRefusesASectionNameAndAListedLocation)
          "This game already has a profile: Fly\n\nAt:\n\nC:\\Games\\Fly\\fly.exe\n\n"
          "Please use Edit to change it."},
     };
-    std::string before = fileBytes(settings->path);
+    std::string before = settings->bytes();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         BoxAnswerer boxes;
@@ -251,14 +242,14 @@ TEST_F(EditorTest, NewRefusesASectionNameAndAListedLocation)
         EXPECT_EQ(boxes.seen[0].text, c.message);
         EXPECT_EQ(boxes.seen[0].buttons, std::vector<int>{IDOK});
         EXPECT_EQ(boxes.seen[0].icon, "exclamation");
-        EXPECT_EQ(fileBytes(settings->path), before);
+        EXPECT_EQ(settings->bytes(), before);
         EXPECT_EQ(main().rowCount(), 2);
     }
 }
 
 TEST_F(EditorTest, NewProfileStartsFromTheValuesInForceAndCancelLeavesNoTrace)
 {
-    std::string before = fileBytes(settings->path);
+    std::string before = settings->bytes();
     std::string caption, tmpGain, tmpZone, texts;
     bool enabled = true, focusOnLocation = false;
     {
@@ -281,7 +272,7 @@ TEST_F(EditorTest, NewProfileStartsFromTheValuesInForceAndCancelLeavesNoTrace)
     EXPECT_EQ(texts, "");
     EXPECT_TRUE(enabled);
     EXPECT_TRUE(focusOnLocation);
-    EXPECT_EQ(fileBytes(settings->path), before);
+    EXPECT_EQ(settings->bytes(), before);
     EXPECT_EQ(main().rowCount(), 2);
     EXPECT_EQ(GetMenuItemCount(main().launchMenu()), 2);
 }

@@ -46,6 +46,12 @@ bool TempSettings::has(const char* section, const char* key) const
     return std::string(value) != "\x01";
 }
 
+std::string TempSettings::bytes() const
+{
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+    return readFile(path);
+}
+
 ScratchKey::ScratchKey(const std::string& name) : path("Software\\PadkitTests\\" + name)
 {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str());

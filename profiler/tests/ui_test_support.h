@@ -17,6 +17,7 @@ public:
     void write(const std::string& text) const; // replaces the whole file
     std::string read(const char* section, const char* key) const;
     bool has(const char* section, const char* key) const;
+    std::string bytes() const; // the file as the system's INI cache leaves it
 
     TempDir dir;
     const std::string folder = dir.path();
