@@ -68,7 +68,7 @@ protected:
     }
     void TearDown() override
     {
-        stopProfiler();
+        profiler.end();
         for (StandinGame* game : {&game1, &game2})
             game->end();
         events.clear();
@@ -112,11 +112,6 @@ protected:
         ASSERT_TRUE(waitFor([&] {
             return (mainWindow = findDialog(profiler.id(), "Padwise", Shown::AlsoHidden)) != nullptr;
         })) << "profiler's main window did not appear";
-    }
-    void stopProfiler()
-    {
-        profiler.end();
-        mainWindow = nullptr;
     }
     bool profilerResponds() const
     {
@@ -175,7 +170,6 @@ TEST_F(GamesEndToEnd, WatchedGameGetsItsProfileWhileItRunsAndTheDefaultsAfterwar
     ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly"; })) << "the watcher did not find the game";
     ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "soft"; }));
     EXPECT_EQ(deviceValue("Gain"), "70");
-    EXPECT_EQ(deviceValue("Curve"), "soft");
     EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
     EXPECT_EQ(store->readText("DEFAULT", "Curve"), "hard");
     std::string log = driver->log("close", 20000);
@@ -186,7 +180,6 @@ TEST_F(GamesEndToEnd, WatchedGameGetsItsProfileWhileItRunsAndTheDefaultsAfterwar
     signal("fly");
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
     ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "hard"; })) << "Restore is on";
-    EXPECT_EQ(deviceValue("Curve"), "hard");
     EXPECT_TRUE(profilerResponds());
 }
 
@@ -328,7 +321,7 @@ TEST_F(GamesEndToEnd, RestartAfterACrashDuringAGameRestoresTheDefaults)
     ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly" && deviceValue("Curve") == "soft"; }));
     Sleep(200); // the request follows the last write
 
-    stopProfiler(); // killed while the game runs: the pad keeps the profile
+    profiler.end(); // killed while the game runs: the pad keeps the profile
     signal("crash");
     ASSERT_TRUE(game1.waitEnd(20000));
     EXPECT_EQ(deviceValue("Gain"), "70");
@@ -398,7 +391,7 @@ TEST_F(GamesEndToEnd, AHeldSettingsFileLeavesThePadAlone)
     ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly"; }));
     Sleep(300);
     EXPECT_TRUE(padUntouched());
-    stopProfiler();
+    profiler.end();
     signal("launched");
     held.reset();
     startProfiler();

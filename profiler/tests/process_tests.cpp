@@ -27,11 +27,7 @@ HWND waitForMain(const Process& profiler)
     return waitDialog(profiler.id(), "Padwise", 10000, Shown::AlsoHidden);
 }
 
-const char* const PROFILES =
-    "[PROFILES]\r\nCOUNT=3\r\n1=C:\\windows\\notepad.exe\r\n2=C:\\Games\\Fly\\fly.exe\r\n3=C:"
-    "\\Games\\Race\\race.exe\r\n"
-    "[C:\\windows\\notepad.exe]\r\nProfileTitle=Notes\r\n[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\n"
-    "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\n[DEFAULT]\r\nForceGain=70\r\n";
+const std::string PROFILES = std::string(THREE_PROFILES) + "[DEFAULT]\r\nForceGain=70\r\n";
 
 TEST(ProfilerProcess, StartsHiddenRecoversAndExitsOnlyWhenConfirmed)
 {

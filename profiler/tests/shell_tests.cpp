@@ -24,13 +24,6 @@
 namespace {
 const char* const TEST_PROGRAM = "profiler_shell_tests";
 
-// Three profiles: a real program (its icon), a missing file (the stand-in icon) and another.
-const char* const THREE_PROFILES = "[PROFILES]\r\nCOUNT=3\r\n1=C:\\windows\\notepad.exe\r\n2=C:"
-                                   "\\Games\\Fly\\fly.exe\r\n3=C:\\Games\\Race\\race.exe\r\n"
-                                   "[C:\\windows\\notepad.exe]\r\nProfileTitle=Notes\r\n"
-                                   "[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\n"
-                                   "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\n";
-
 using Rows = std::vector<std::pair<std::string, std::string>>; // title, location
 
 class ShellTest : public ::testing::Test {

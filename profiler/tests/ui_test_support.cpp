@@ -19,6 +19,12 @@ void CALLBACK closeMenus(HWND, UINT, UINT_PTR, DWORD)
 }
 } // namespace
 
+const char* const THREE_PROFILES = "[PROFILES]\r\nCOUNT=3\r\n1=C:\\windows\\notepad.exe\r\n2=C:"
+                                   "\\Games\\Fly\\fly.exe\r\n3=C:\\Games\\Race\\race.exe\r\n"
+                                   "[C:\\windows\\notepad.exe]\r\nProfileTitle=Notes\r\n"
+                                   "[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\n"
+                                   "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\n";
+
 TempSettings::TempSettings(const std::string& tag) : dir(tag) {}
 
 TempSettings::~TempSettings()
@@ -68,15 +74,10 @@ void ScratchKey::set(const char* value, const std::string& text) const
     setRegText(path, value, text);
 }
 
-bool ScratchKey::get(const char* value, std::string& text) const
-{
-    return getRegText(path, value, text);
-}
-
 bool ScratchKey::has(const char* value) const
 {
     std::string ignored;
-    return get(value, ignored);
+    return getRegText(path, value, ignored);
 }
 
 namespace {
