@@ -71,10 +71,8 @@ protected:
         profiler.end();
         for (StandinGame* game : {&game1, &game2})
             game->end();
-        events.clear();
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
         driver->clearLog();
-        folder.reset();
     }
 
     void settings(const char* key, const char* text) { store->writeText(ini::SETTINGS, key, text); }

@@ -37,9 +37,7 @@ protected:
     void TearDown() override
     {
         app.reset();
-        pumpMessages(10);
-        key.reset();
-        settings.reset();
+        pumpMessages(10); // before the key and the folder go
     }
 
     MainDialog& start(const std::string& profiles = THREE_PROFILES, const std::string& switches = "")
@@ -243,9 +241,9 @@ TEST_F(ShellTest, TheListFollowsTheFileAndTheFileIsNumberedLikeTheList)
         const char* count; // "COUNT" afterwards
     } cases[] = {
         {"", {}, ""},
-        {"[PROFILES]\r\nCOUNT=4\r\n1=C:\\a.exe\r\n2=\r\n3=C:\\c.exe\r\n4=C:\\d.exe\r\n[C:\\a.exe]"
-         "\r\nProfileTitle="
-         "A\r\n[C:\\c.exe]\r\nProfileTitle=C\r\n[C:\\d.exe]\r\nProfileTitle=D\r\n",
+        {"[PROFILES]\r\nCOUNT=4\r\n1=C:\\a.exe\r\n2=\r\n3=C:\\c.exe\r\n4=C:\\d.exe\r\n"
+         "[C:\\a.exe]\r\nProfileTitle=A\r\n[C:\\c.exe]\r\nProfileTitle=C\r\n"
+         "[C:\\d.exe]\r\nProfileTitle=D\r\n",
          {{"A", "C:\\a.exe"}, {"C", "C:\\c.exe"}, {"D", "C:\\d.exe"}},
          "3"},
         {"[PROFILES]\r\nCOUNT=2000000000\r\n1=C:\\a.exe\r\n2=C:\\b.exe\r\n[C:\\a.exe]\r\nProfileTitle=A\r\n",

@@ -7,6 +7,7 @@
 #include "testlib/registry.h"
 
 namespace {
+constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 thread_local MenuCloser* activeCloser = nullptr;
 
 void CALLBACK closeMenus(HWND, UINT, UINT_PTR, DWORD)
@@ -78,10 +79,6 @@ bool ScratchKey::has(const char* value) const
 {
     std::string ignored;
     return getRegText(path, value, ignored);
-}
-
-namespace {
-constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 }
 
 RunEntryGuard::RunEntryGuard()
