@@ -204,9 +204,8 @@ TEST_F(GamesEndToEnd, PromptYesAppliesNoDoesNotAndCancelEndsTheGame)
 
     ASSERT_TRUE(game1.start(exe, ""));
     answerPrompt(IDCANCEL);
-    DWORD exitCode = 0;
-    ASSERT_TRUE(game1.waitEnd(20000, &exitCode)) << "Cancel ends the game";
-    EXPECT_EQ(exitCode, static_cast<DWORD>(STILL_ACTIVE));
+    ASSERT_TRUE(game1.wait(20000)) << "Cancel ends the game";
+    EXPECT_EQ(game1.exitCode(), static_cast<DWORD>(STILL_ACTIVE));
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
     Sleep(300);
     EXPECT_EQ(deviceValue("Gain"), "100") << "Cancel applies and restores nothing";
@@ -321,7 +320,7 @@ TEST_F(GamesEndToEnd, RestartAfterACrashDuringAGameRestoresTheDefaults)
 
     profiler.end(); // killed while the game runs: the pad keeps the profile
     signal("crash");
-    ASSERT_TRUE(game1.waitEnd(20000));
+    ASSERT_TRUE(game1.wait(20000));
     EXPECT_EQ(deviceValue("Gain"), "70");
     EXPECT_EQ(activeMarker(), "Fly");
 

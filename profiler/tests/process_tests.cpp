@@ -22,11 +22,6 @@ Process startProfiler(const TempSettings& settings, const std::string& name)
     return Process(inQuotes(path), settings.folder);
 }
 
-HWND waitForMain(const Process& profiler)
-{
-    return waitDialog(profiler.id(), "Padwise", 10000, Shown::AlsoHidden);
-}
-
 const std::string PROFILES = std::string(THREE_PROFILES) + "[DEFAULT]\r\nForceGain=70\r\n";
 
 TEST(ProfilerProcess, StartsHiddenRecoversAndExitsOnlyWhenConfirmed)
@@ -39,7 +34,7 @@ TEST(ProfilerProcess, StartsHiddenRecoversAndExitsOnlyWhenConfirmed)
 
     Process profiler = startProfiler(settings, "profiler.exe");
     ASSERT_TRUE(profiler.started());
-    HWND main = waitForMain(profiler);
+    HWND main = waitDialog(profiler.id(), "Padwise", 10000, Shown::AlsoHidden);
     ASSERT_NE(main, nullptr);
     // The window exists from the start of its initialisation; the marker goes at its end.
     EXPECT_TRUE(waitUntil([&] { return !key.has("PROFILEACTIVE"); }, 5000));
@@ -75,7 +70,7 @@ TEST(ProfilerProcess, ARenamedProgramReadsTheSettingsFileOfItsOwnName)
     Process profiler = startProfiler(settings, "padwise.exe");
     ASSERT_TRUE(profiler.started());
     ASSERT_EQ(WaitForInputIdle(profiler.handle(), 10000), 0u);
-    HWND main = waitForMain(profiler);
+    HWND main = waitDialog(profiler.id(), "Padwise", 10000, Shown::AlsoHidden);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(SendMessageA(GetDlgItem(main, IDC_PROFILE_LIST), LVM_GETITEMCOUNT, 0, 0), 3);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Settings given as the lines of a section, the way the tests read them in the file.
+// Settings given as the lines of a section, as they stand in the file.
 #include <sstream>
 #include <string>
 

@@ -209,9 +209,8 @@ TEST_F(GamesTest, WatchedGameIsServedUntilItEndsThenDefaultsComeBackWithRestoreO
 
     watcher.watchTick(host, *store, WATCH_TIMER, {true, false, true});
 
-    DWORD exitCode = 0;
-    EXPECT_TRUE(game.waitEnd(0, &exitCode)) << "the tick returns only when the game has ended";
-    EXPECT_EQ(exitCode, 5u);
+    EXPECT_TRUE(game.wait(0)) << "the tick returns only when the game has ended";
+    EXPECT_EQ(game.exitCode(), 5u);
     EXPECT_EQ(host.states, (std::vector<std::string>{"game Fly gain=100", "idle gain=70"}))
         << "the profile stays in force while the game runs";
     EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
