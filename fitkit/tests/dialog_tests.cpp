@@ -89,8 +89,7 @@ TEST(DriverState, FromThePresentDevices)
 {
     for (const StateCase& c : stateCases) {
         SCOPED_TRACE(c.name);
-        DialogRig rig;
-        rig.platform = c.platform;
+        DialogRig rig(c.platform);
         c.plug(rig.devices);
         rig.open();
         EXPECT_EQ(rig.state(), c.expected);
