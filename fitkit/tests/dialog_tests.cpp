@@ -204,13 +204,12 @@ TEST(SetupError, ShowsInformationForSuccessAndWarningOtherwise)
     showSetupError(nullptr, "Done", 0);
     showSetupError(nullptr, "Op", 0xE000020B);
     ASSERT_EQ(boxes.seen.size(), 2u);
-    EXPECT_EQ(boxes.seen[0].icon, "information");
-    EXPECT_EQ(boxes.seen[0].buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(boxes.seen[0].caption, ownCaption());
+    expectBox(boxes.seen[0], formatSetupError("Done", 0), "information", {IDOK});
     expectBox(boxes.seen[1], "Error E000020B in Op: \n\n ERROR_NO_SUCH_DEVINST\n", "exclamation", {IDOK});
 }
 
-// Frame numbers (0..4) of the icons the dialog shows while `pump` dispatches its messages.
+// Frame numbers (0..4; 5 for any other icon) of the icons the dialog shows while `pump` dispatches its
+// messages.
 static std::vector<int> watchFrames(DialogRig& rig, size_t wanted, DWORD limitMs)
 {
     HICON frames[ANIMATION_FRAMES];
@@ -228,11 +227,7 @@ static std::vector<int> watchFrames(DialogRig& rig, size_t wanted, DWORD limitMs
         HICON now = rig.shownIcon();
         if (now != last) {
             last = now;
-            int frame = -1;
-            for (int i = 0; i < ANIMATION_FRAMES; ++i)
-                if (frames[i] == now)
-                    frame = i;
-            seen.push_back(frame);
+            seen.push_back(static_cast<int>(std::find(frames, frames + ANIMATION_FRAMES, now) - frames));
         }
         Sleep(10);
     }

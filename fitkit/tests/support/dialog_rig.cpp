@@ -4,25 +4,20 @@
 
 #include "testlib/window_search.h"
 
+// {isWin9x, isWinMe, isNt5}
 PlatformKind nt5Platform()
 {
-    PlatformKind kind;
-    kind.isNt5 = true;
-    return kind;
+    return {false, false, true};
 }
 
 PlatformKind win9xPlatform()
 {
-    PlatformKind kind;
-    kind.isWin9x = true;
-    return kind;
+    return {true, false, false};
 }
 
 PlatformKind winMePlatform()
 {
-    PlatformKind kind;
-    kind.isWinMe = true;
-    return kind;
+    return {false, true, false};
 }
 
 void DialogRig::open(const std::string& deviceId, const std::string& infName)

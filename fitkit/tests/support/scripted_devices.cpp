@@ -47,9 +47,8 @@ HDEVINFO ScriptedDevices::newList(const std::vector<size_t>& members)
 
 ScriptedDevice* ScriptedDevices::element(HDEVINFO list, SP_DEVINFO_DATA* device)
 {
-    auto found = lists.find(list);
-    if (found == lists.end() || !device || device->cbSize != sizeof(SP_DEVINFO_DATA) ||
-        device->DevInst == 0 || device->DevInst > devices.size())
+    if (!lists.count(list) || !device || device->cbSize != sizeof(SP_DEVINFO_DATA) || device->DevInst == 0 ||
+        device->DevInst > devices.size())
         return fail<ScriptedDevice*>(ERROR_INVALID_HANDLE, nullptr);
     return &devices[device->DevInst - 1];
 }
@@ -149,14 +148,15 @@ HKEY ScriptedDevices::openDevRegKey(HDEVINFO list, SP_DEVINFO_DATA* device, DWOR
     bool hardware = keyType == DIREG_DEV;
     if (hardware ? !found->hasHardwareKey : !found->hasDriverKey)
         return fail(0xE0000204, static_cast<HKEY>(INVALID_HANDLE_VALUE)); // no such key
-    // A fresh key holding what the script says now.
+    // A fresh key holding what the script says now, opened with the access asked for.
     std::string path = keyRoot + "\\" + std::to_string(device->DevInst) + (hardware ? "\\hw" : "\\drv");
     RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
     HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, access, nullptr, &key, nullptr))
+        return static_cast<HKEY>(INVALID_HANDLE_VALUE);
     auto set = [&](const char* name, const std::string& value) {
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
+        RegSetKeyValueA(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, value.c_str(),
+                        static_cast<DWORD>(value.size() + 1));
     };
     if (hardware) {
         if (found->hasHardwareIdValue)
@@ -166,11 +166,7 @@ HKEY ScriptedDevices::openDevRegKey(HDEVINFO list, SP_DEVINFO_DATA* device, DWOR
     } else if (found->hasInfPath) {
         set("InfPath", found->infPath);
     }
-    RegCloseKey(key);
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, access, &opened) != ERROR_SUCCESS)
-        return static_cast<HKEY>(INVALID_HANDLE_VALUE);
-    return opened;
+    return key;
 }
 
 BOOL ScriptedDevices::createDeviceInfo(HDEVINFO list, const char* className, const GUID*, const char*, HWND,
