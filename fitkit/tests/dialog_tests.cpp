@@ -7,6 +7,8 @@
 #include "dialog/setup_error.h"
 #include "support/dialog_rig.h"
 
+#include "testlib/window_search.h"
+
 // Devices plugged in as a case needs them.
 using Plug = void (*)(ScriptedDevices&);
 
@@ -126,9 +128,7 @@ TEST(SetupDialog, ShowsDeviceAndInfAfterInitialization)
     DialogRig rig;
     rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
     rig.open("");
-    char caption[64] = {};
-    GetWindowTextA(rig.window, caption, sizeof(caption));
-    EXPECT_STREQ(caption, "Driver Setup");
+    EXPECT_EQ(windowText(rig.window), "Driver Setup");
     EXPECT_EQ(rig.text(IDC_TITLE),
               std::string("Installing ") + PAD_DESCRIPTION + "\n\nfrom " + rig.dir.file("pad.inf"));
     EXPECT_EQ(rig.state(), DriverState::Installed) << "empty id: the INF's first, and that pad";

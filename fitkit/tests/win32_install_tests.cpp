@@ -40,15 +40,6 @@ static std::string installedInf(const std::string& id)
     return infPath;
 }
 
-// A present root device with `id` and no driver, as a plugged-in pad without its driver would be.
-static bool makeRootDevice(const std::string& id)
-{
-    RootDevice device(id, PAD_CLASS_GUID, "FitkitTestPad");
-    bool made = device.created();
-    device.release(); // removed with the test's other devices
-    return made;
-}
-
 // Copies of the test INF for `id` that the system keeps in its INF directory.
 static std::vector<std::string> infCopies(const std::string& id)
 {
@@ -131,7 +122,10 @@ TEST(Win32Install, PresentPadInstalledAndUninstalled)
          {std::string("pad.inf"), "oemfitkit" + std::to_string(GetCurrentProcessId()) + ".inf"}) {
         SCOPED_TRACE(infName);
         Win32Run run(infName);
-        ASSERT_TRUE(makeRootDevice(run.id));
+        // A present root device and no driver, as a plugged-in pad without its driver would be.
+        RootDevice pad(run.id, PAD_CLASS_GUID, "FitkitTestPad");
+        ASSERT_TRUE(pad.created());
+        pad.release(); // removed with the test's other devices
         ASSERT_EQ(presentDevices(run.id), 1);
         ASSERT_NO_FATAL_FAILURE(run.start(STATUS_OTHER_DRIVER));
         run.install();

@@ -4,6 +4,7 @@
 #include <setupapi.h>
 #include <newdev.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "inf_text.h"
@@ -241,19 +242,17 @@ BOOL ScriptedDevices::updateDriver(FARPROC, HWND, const char* hardwareId, const 
     if (updateError)
         return fail(updateError);
     for (ScriptedDevice& device : devices) {
-        bool listed = false;
-        for (const std::string& id : device.hardwareIds)
-            listed = listed || _stricmp(id.c_str(), hardwareId) == 0;
+        bool listed =
+            std::any_of(device.hardwareIds.begin(), device.hardwareIds.end(),
+                        [&](const std::string& id) { return _stricmp(id.c_str(), hardwareId) == 0; });
         if (!device.present || !listed || (device.hasDriverKey && !(flags & INSTALLFLAG_FORCE)))
             continue;
         device.description = installedDescription;
         device.hasDescription = true;
         device.hasDriverKey = true;
         device.hasInfPath = true;
-        device.infPath = installedInfPath;
+        device.infPath.clear();
         device.driverSource = infPath;
-        if (!installedInfPath.empty())
-            driverStore.insert(installedInfPath);
     }
     *reboot = updateReboot;
     return TRUE;
@@ -262,9 +261,9 @@ BOOL ScriptedDevices::updateDriver(FARPROC, HWND, const char* hardwareId, const 
 BOOL ScriptedDevices::uninstallOemInf(FARPROC, const char* infName, DWORD flags)
 {
     uninstallRequests.push_back(infName);
-    bool inUse = false;
-    for (const ScriptedDevice& device : devices)
-        inUse = inUse || (device.present && device.hasDriverKey && device.infPath == infName);
+    bool inUse = std::any_of(devices.begin(), devices.end(), [&](const ScriptedDevice& device) {
+        return device.present && device.hasDriverKey && device.infPath == infName;
+    });
     if (uninstallError || (inUse && !(flags & SUOI_FORCEDELETE)))
         return fail(uninstallError ? uninstallError : ERROR_INF_IN_USE_BY_DEVICES);
     std::string inf = windowsInfPath(infName);
