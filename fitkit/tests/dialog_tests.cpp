@@ -15,76 +15,65 @@ using Plug = void (*)(ScriptedDevices&);
 struct StateCase {
     const char* name;
     PlatformKind platform;
-    Plug plug;
     DriverState expected;
+    Plug plug;
 };
 
 static const StateCase stateCases[] = {
-    {"near misses only", nt5Platform(),
+    {"near misses only", nt5Platform(), DriverState::NotInstalled,
      [](ScriptedDevices& d) {
          d.add({"ACPI\\OTHER"}, "Something else");
          d.add({"USB\\VID_1F3A&PID-240B", "USB\\VID_1F3A&PID_240"}, PAD_DESCRIPTION);
-     },
-     DriverState::NotInstalled},
-    {"pad unplugged, its driver installed", nt5Platform(),
-     [](ScriptedDevices& d) { d.add({PAD_ID}, PAD_DESCRIPTION).present = false; }, DriverState::NotInstalled},
-    {"id in other letter case", nt5Platform(),
-     [](ScriptedDevices& d) { d.add({"usb\\vid_1f3a&pid_240b"}, PAD_DESCRIPTION); }, DriverState::Installed},
-    {"second id, description in other case", nt5Platform(),
+     }},
+    {"pad unplugged, its driver installed", nt5Platform(), DriverState::NotInstalled,
+     [](ScriptedDevices& d) { d.add({PAD_ID}, PAD_DESCRIPTION).present = false; }},
+    {"id in other letter case", nt5Platform(), DriverState::Installed,
+     [](ScriptedDevices& d) { d.add({"usb\\vid_1f3a&pid_240b"}, PAD_DESCRIPTION); }},
+    {"second id, description in other case", nt5Platform(), DriverState::OtherDriver,
      [](ScriptedDevices& d) {
          d.add({"USB\\OTHER", PAD_ID}, "FITKIT TEST PAD");
-     },
-     DriverState::OtherDriver},
-    {"description unreadable: empty", nt5Platform(),
-     [](ScriptedDevices& d) { d.add({PAD_ID}, PAD_DESCRIPTION).hasDescription = false; },
-     DriverState::OtherDriver},
-    {"element without ids skipped, first match wins", nt5Platform(),
+     }},
+    {"description unreadable: empty", nt5Platform(), DriverState::OtherDriver,
+     [](ScriptedDevices& d) { d.add({PAD_ID}, PAD_DESCRIPTION).hasDescription = false; }},
+    {"element without ids skipped, first match wins", nt5Platform(), DriverState::OtherDriver,
      [](ScriptedDevices& d) {
          d.add({}, "no ids at all"); // ERROR_INVALID_DATA
          d.add({PAD_ID}, "Vendor driver");
          d.add({PAD_ID}, PAD_DESCRIPTION);
-     },
-     DriverState::OtherDriver},
-    {"any other property failure ends the search", nt5Platform(),
+     }},
+    {"any other property failure ends the search", nt5Platform(), DriverState::NotInstalled,
      [](ScriptedDevices& d) {
          d.add({"X"}, "broken").hardwareIdError = ERROR_ACCESS_DENIED;
          d.add({PAD_ID}, PAD_DESCRIPTION);
-     },
-     DriverState::NotInstalled},
-    {"no device list", nt5Platform(),
+     }},
+    {"no device list", nt5Platform(), DriverState::NotInstalled,
      [](ScriptedDevices& d) {
          d.add({PAD_ID}, PAD_DESCRIPTION);
          d.failGetClassDevs = ERROR_NOT_ENOUGH_MEMORY;
-     },
-     DriverState::NotInstalled},
-    {"ids longer than a first guess at the buffer", nt5Platform(),
+     }},
+    {"ids longer than a first guess at the buffer", nt5Platform(), DriverState::Installed,
      [](ScriptedDevices& d) {
          std::vector<std::string> ids(40, std::string(100, 'Z'));
          ids.push_back(PAD_ID);
          d.add(ids, PAD_DESCRIPTION);
-     },
-     DriverState::Installed},
-    {"an element over the hardware-id cap is skipped", nt5Platform(),
+     }},
+    {"an element over the hardware-id cap is skipped", nt5Platform(), DriverState::Installed,
      [](ScriptedDevices& d) {
          d.add({std::string(70000, 'Z')}, "too many ids");
          d.add({PAD_ID}, PAD_DESCRIPTION);
-     },
-     DriverState::Installed},
-    {"hardware key, comma-separated", winMePlatform(),
+     }},
+    {"hardware key, comma-separated", winMePlatform(), DriverState::Installed,
      [](ScriptedDevices& d) {
          d.add({PAD_ID}, "no key").hasHardwareKey = false;
          d.add({PAD_ID}, "no HardwareID").hasHardwareIdValue = false;
          d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = "ISAPNP\\X,usb\\VID_1F3A&PID_240B,Y";
-     },
-     DriverState::Installed},
-    {"hardware key, 98", win9xPlatform(),
-     [](ScriptedDevices& d) { d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = PAD_ID; },
-     DriverState::Installed},
-    {"hardware key, NT 4", PlatformKind(),
-     [](ScriptedDevices& d) { d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = PAD_ID; },
-     DriverState::Installed},
-    {"DeviceDesc differs by a blank", winMePlatform(),
-     [](ScriptedDevices& d) { d.add({PAD_ID}, "Fitkit Test Pad "); }, DriverState::OtherDriver},
+     }},
+    {"hardware key, 98", win9xPlatform(), DriverState::Installed,
+     [](ScriptedDevices& d) { d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = PAD_ID; }},
+    {"hardware key, NT 4", PlatformKind(), DriverState::Installed,
+     [](ScriptedDevices& d) { d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = PAD_ID; }},
+    {"DeviceDesc differs by a blank", winMePlatform(), DriverState::OtherDriver,
+     [](ScriptedDevices& d) { d.add({PAD_ID}, "Fitkit Test Pad "); }},
 };
 
 TEST(DriverState, FromThePresentDevices)

@@ -269,26 +269,25 @@ TEST(Uninstall, DeletesTheInstalledInfAsInfPathNamesIt)
         const char* name;
         PlatformKind platform;
         const char* folder; // below the Windows INF directory; null: "sub" of the current directory
-        InfPathForm infPath;
         bool pnfGoes;
+        InfPathForm infPath;
     } cases[] = {
-        {"bare name, INF directory, NT 5", nt5Platform(), "", [](auto&, auto& name) { return name; }, true},
-        {"bare name, OTHER folder, Me", winMePlatform(), "OTHER\\", [](auto&, auto& name) { return name; },
-         false},
-        {"full path", nt5Platform(), nullptr, [](auto& full, auto&) { return full; }, true},
-        {"relative", nt5Platform(), nullptr, [](auto&, auto& name) { return "sub\\" + name; }, true},
-        {"root-relative", nt5Platform(), nullptr, [](auto& full, auto&) { return full.substr(2); }, true},
-        {"drive-relative", nt5Platform(), nullptr,
-         [](auto& full, auto& name) { return full.substr(0, 2) + "sub\\" + name; }, true},
-        {"forward slashes", nt5Platform(), nullptr,
+        {"bare name, INF directory, NT 5", nt5Platform(), "", true, [](auto&, auto& name) { return name; }},
+        {"bare name, OTHER folder, Me", winMePlatform(), "OTHER\\", false,
+         [](auto&, auto& name) { return name; }},
+        {"full path", nt5Platform(), nullptr, true, [](auto& full, auto&) { return full; }},
+        {"relative", nt5Platform(), nullptr, true, [](auto&, auto& name) { return "sub\\" + name; }},
+        {"root-relative", nt5Platform(), nullptr, true, [](auto& full, auto&) { return full.substr(2); }},
+        {"drive-relative", nt5Platform(), nullptr, true,
+         [](auto& full, auto& name) { return full.substr(0, 2) + "sub\\" + name; }},
+        {"forward slashes", nt5Platform(), nullptr, true,
          [](auto& full, auto&) {
              std::string path = full;
              std::replace(path.begin(), path.end(), '\\', '/');
              return path;
-         },
-         true},
-        {"relative, forward slash", nt5Platform(), nullptr, [](auto&, auto& name) { return "sub/" + name; },
-         true},
+         }},
+        {"relative, forward slash", nt5Platform(), nullptr, true,
+         [](auto&, auto& name) { return "sub/" + name; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -57,11 +57,10 @@ ScriptedDevice* ScriptedDevices::element(HDEVINFO list, SP_DEVINFO_DATA* device)
 // As the system's: every class only with DIGCF_ALLCLASSES, absent devices too without DIGCF_PRESENT.
 HDEVINFO ScriptedDevices::getClassDevs(const GUID* classGuid, DWORD flags)
 {
-    DWORD failure = failGetClassDevs;
     if (!classGuid && !(flags & DIGCF_ALLCLASSES))
-        failure = ERROR_INVALID_PARAMETER;
-    if (failure)
-        return fail(failure, INVALID_HANDLE_VALUE);
+        return fail(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
+    if (failGetClassDevs)
+        return fail(failGetClassDevs, INVALID_HANDLE_VALUE);
     std::vector<size_t> members;
     for (size_t i = 0; i < devices.size(); ++i)
         if (devices[i].present || !(flags & DIGCF_PRESENT))
