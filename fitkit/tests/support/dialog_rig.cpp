@@ -49,9 +49,7 @@ DriverState DialogRig::state() const
     DriverState shown = status == STATUS_INSTALLED      ? DriverState::Installed
                         : status == STATUS_OTHER_DRIVER ? DriverState::OtherDriver
                                                         : DriverState::NotInstalled;
-    if (shown == DriverState::NotInstalled) {
-        EXPECT_EQ(status, STATUS_NOT_INSTALLED);
-    }
+    EXPECT_TRUE(shown != DriverState::NotInstalled || status == STATUS_NOT_INSTALLED) << status;
     bool installed = shown == DriverState::Installed;
     EXPECT_EQ(text(IDC_INSTALL), installed ? CAPTION_REINSTALL : CAPTION_INSTALL) << status;
     EXPECT_TRUE(enabled(IDC_INSTALL)) << status;
