@@ -7,90 +7,80 @@
 #include "dialog/setup_error.h"
 #include "support/dialog_rig.h"
 
+#include "testlib/window_search.h"
+
 // Devices plugged in as a case needs them.
 using Plug = void (*)(ScriptedDevices&);
 
 struct StateCase {
     const char* name;
     PlatformKind platform;
-    Plug plug;
     DriverState expected;
+    Plug plug;
 };
 
 static const StateCase stateCases[] = {
-    {"near misses only", nt5Platform(),
+    {"near misses only", nt5Platform(), DriverState::NotInstalled,
      [](ScriptedDevices& d) {
          d.add({"ACPI\\OTHER"}, "Something else");
          d.add({"USB\\VID_1F3A&PID-240B", "USB\\VID_1F3A&PID_240"}, PAD_DESCRIPTION);
-     },
-     DriverState::NotInstalled},
-    {"pad unplugged, its driver installed", nt5Platform(),
-     [](ScriptedDevices& d) { d.add({PAD_ID}, PAD_DESCRIPTION).present = false; }, DriverState::NotInstalled},
-    {"id in other letter case", nt5Platform(),
-     [](ScriptedDevices& d) { d.add({"usb\\vid_1f3a&pid_240b"}, PAD_DESCRIPTION); }, DriverState::Installed},
-    {"second id, description in other case", nt5Platform(),
+     }},
+    {"pad unplugged, its driver installed", nt5Platform(), DriverState::NotInstalled,
+     [](ScriptedDevices& d) { d.add({PAD_ID}, PAD_DESCRIPTION).present = false; }},
+    {"id in other letter case", nt5Platform(), DriverState::Installed,
+     [](ScriptedDevices& d) { d.add({"usb\\vid_1f3a&pid_240b"}, PAD_DESCRIPTION); }},
+    {"second id, description in other case", nt5Platform(), DriverState::OtherDriver,
      [](ScriptedDevices& d) {
          d.add({"USB\\OTHER", PAD_ID}, "FITKIT TEST PAD");
-     },
-     DriverState::OtherDriver},
-    {"description unreadable: empty", nt5Platform(),
-     [](ScriptedDevices& d) { d.add({PAD_ID}, PAD_DESCRIPTION).hasDescription = false; },
-     DriverState::OtherDriver},
-    {"element without ids skipped, first match wins", nt5Platform(),
+     }},
+    {"description unreadable: empty", nt5Platform(), DriverState::OtherDriver,
+     [](ScriptedDevices& d) { d.add({PAD_ID}, PAD_DESCRIPTION).hasDescription = false; }},
+    {"element without ids skipped, first match wins", nt5Platform(), DriverState::OtherDriver,
      [](ScriptedDevices& d) {
          d.add({}, "no ids at all"); // ERROR_INVALID_DATA
          d.add({PAD_ID}, "Vendor driver");
          d.add({PAD_ID}, PAD_DESCRIPTION);
-     },
-     DriverState::OtherDriver},
-    {"any other property failure ends the search", nt5Platform(),
+     }},
+    {"any other property failure ends the search", nt5Platform(), DriverState::NotInstalled,
      [](ScriptedDevices& d) {
          d.add({"X"}, "broken").hardwareIdError = ERROR_ACCESS_DENIED;
          d.add({PAD_ID}, PAD_DESCRIPTION);
-     },
-     DriverState::NotInstalled},
-    {"no device list", nt5Platform(),
+     }},
+    {"no device list", nt5Platform(), DriverState::NotInstalled,
      [](ScriptedDevices& d) {
          d.add({PAD_ID}, PAD_DESCRIPTION);
          d.failGetClassDevs = ERROR_NOT_ENOUGH_MEMORY;
-     },
-     DriverState::NotInstalled},
-    {"ids longer than a first guess at the buffer", nt5Platform(),
+     }},
+    {"ids longer than a first guess at the buffer", nt5Platform(), DriverState::Installed,
      [](ScriptedDevices& d) {
          std::vector<std::string> ids(40, std::string(100, 'Z'));
          ids.push_back(PAD_ID);
          d.add(ids, PAD_DESCRIPTION);
-     },
-     DriverState::Installed},
-    {"an element over the hardware-id cap is skipped", nt5Platform(),
+     }},
+    {"an element over the hardware-id cap is skipped", nt5Platform(), DriverState::Installed,
      [](ScriptedDevices& d) {
          d.add({std::string(70000, 'Z')}, "too many ids");
          d.add({PAD_ID}, PAD_DESCRIPTION);
-     },
-     DriverState::Installed},
-    {"hardware key, comma-separated", winMePlatform(),
+     }},
+    {"hardware key, comma-separated", winMePlatform(), DriverState::Installed,
      [](ScriptedDevices& d) {
          d.add({PAD_ID}, "no key").hasHardwareKey = false;
          d.add({PAD_ID}, "no HardwareID").hasHardwareIdValue = false;
          d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = "ISAPNP\\X,usb\\VID_1F3A&PID_240B,Y";
-     },
-     DriverState::Installed},
-    {"hardware key, 98", win9xPlatform(),
-     [](ScriptedDevices& d) { d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = PAD_ID; },
-     DriverState::Installed},
-    {"hardware key, NT 4", PlatformKind(),
-     [](ScriptedDevices& d) { d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = PAD_ID; },
-     DriverState::Installed},
-    {"DeviceDesc differs by a blank", winMePlatform(),
-     [](ScriptedDevices& d) { d.add({PAD_ID}, "Fitkit Test Pad "); }, DriverState::OtherDriver},
+     }},
+    {"hardware key, 98", win9xPlatform(), DriverState::Installed,
+     [](ScriptedDevices& d) { d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = PAD_ID; }},
+    {"hardware key, NT 4", PlatformKind(), DriverState::Installed,
+     [](ScriptedDevices& d) { d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = PAD_ID; }},
+    {"DeviceDesc differs by a blank", winMePlatform(), DriverState::OtherDriver,
+     [](ScriptedDevices& d) { d.add({PAD_ID}, "Fitkit Test Pad "); }},
 };
 
 TEST(DriverState, FromThePresentDevices)
 {
     for (const StateCase& c : stateCases) {
         SCOPED_TRACE(c.name);
-        DialogRig rig;
-        rig.platform = c.platform;
+        DialogRig rig(c.platform);
         c.plug(rig.devices);
         rig.open();
         EXPECT_EQ(rig.state(), c.expected);
@@ -127,9 +117,7 @@ TEST(SetupDialog, ShowsDeviceAndInfAfterInitialization)
     DialogRig rig;
     rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
     rig.open("");
-    char caption[64] = {};
-    GetWindowTextA(rig.window, caption, sizeof(caption));
-    EXPECT_STREQ(caption, "Driver Setup");
+    EXPECT_EQ(windowText(rig.window), "Driver Setup");
     EXPECT_EQ(rig.text(IDC_TITLE),
               std::string("Installing ") + PAD_DESCRIPTION + "\n\nfrom " + rig.dir.file("pad.inf"));
     EXPECT_EQ(rig.state(), DriverState::Installed) << "empty id: the INF's first, and that pad";
@@ -205,13 +193,12 @@ TEST(SetupError, ShowsInformationForSuccessAndWarningOtherwise)
     showSetupError(nullptr, "Done", 0);
     showSetupError(nullptr, "Op", 0xE000020B);
     ASSERT_EQ(boxes.seen.size(), 2u);
-    EXPECT_EQ(boxes.seen[0].icon, "information");
-    EXPECT_EQ(boxes.seen[0].buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(boxes.seen[0].caption, ownCaption());
+    expectBox(boxes.seen[0], formatSetupError("Done", 0), "information", {IDOK});
     expectBox(boxes.seen[1], "Error E000020B in Op: \n\n ERROR_NO_SUCH_DEVINST\n", "exclamation", {IDOK});
 }
 
-// Frame numbers (0..4) of the icons the dialog shows while `pump` dispatches its messages.
+// Frame numbers (0..4; 5 for any other icon) of the icons the dialog shows while `pump` dispatches its
+// messages.
 static std::vector<int> watchFrames(DialogRig& rig, size_t wanted, DWORD limitMs)
 {
     HICON frames[ANIMATION_FRAMES];
@@ -229,11 +216,7 @@ static std::vector<int> watchFrames(DialogRig& rig, size_t wanted, DWORD limitMs
         HICON now = rig.shownIcon();
         if (now != last) {
             last = now;
-            int frame = -1;
-            for (int i = 0; i < ANIMATION_FRAMES; ++i)
-                if (frames[i] == now)
-                    frame = i;
-            seen.push_back(frame);
+            seen.push_back(static_cast<int>(std::find(frames, frames + ANIMATION_FRAMES, now) - frames));
         }
         Sleep(10);
     }

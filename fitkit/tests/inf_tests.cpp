@@ -5,14 +5,6 @@
 #include "support/inf_text.h"
 #include "testlib/temp_dir.h"
 
-static DeviceMatch search(InfFile& inf, const std::string& id, DWORD* code)
-{
-    DeviceMatch match;
-    match.deviceId = id;
-    *code = inf.findModel(match);
-    return match;
-}
-
 static const char VERSION[] = "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=FitkitTestPad\r\n";
 
 TEST(OpenInf, ResolvesTheNameAndReadsTheClass)
@@ -23,7 +15,6 @@ TEST(OpenInf, ResolvesTheNameAndReadsTheClass)
     dir.write("noguid.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=NoSuchFitkitClass\r\n");
     dir.write("known.inf", "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=HIDClass\r\n");
     CurrentDirectory here(dir.path());
-    const GUID padClass = {0x2B7C41E0, 0x5A3D, 0x4E19, {0x8F, 0x62, 0x0D, 0x9B, 0x3C, 0x7A, 0x1E, 0x54}};
     const GUID zero = {};
     struct Case {
         std::string name;
@@ -31,11 +22,11 @@ TEST(OpenInf, ResolvesTheNameAndReadsTheClass)
         const char* className;
         const GUID* guid; // null: any GUID but zero (a class the system knows)
     } cases[] = {
-        {"pad.inf", dir.file("pad.inf"), "FitkitTestPad", &padClass},
-        {"\"pad.inf\"", dir.file("pad.inf"), "FitkitTestPad", &padClass},
+        {"pad.inf", dir.file("pad.inf"), "FitkitTestPad", &PAD_CLASS_GUID},
+        {"\"pad.inf\"", dir.file("pad.inf"), "FitkitTestPad", &PAD_CLASS_GUID},
         // A name with a backslash gets no ".\\" and is expanded as written.
-        {"sub\\pad.inf", dir.file("sub\\pad.inf"), "FitkitTestPad", &padClass},
-        {dir.file("sub\\pad.inf"), dir.file("sub\\pad.inf"), "FitkitTestPad", &padClass},
+        {"sub\\pad.inf", dir.file("sub\\pad.inf"), "FitkitTestPad", &PAD_CLASS_GUID},
+        {dir.file("sub\\pad.inf"), dir.file("sub\\pad.inf"), "FitkitTestPad", &PAD_CLASS_GUID},
         {"noguid.inf", dir.file("noguid.inf"), "NoSuchFitkitClass", &zero},
         {"known.inf", dir.file("known.inf"), "HIDClass", nullptr},
     };
@@ -58,10 +49,8 @@ TEST(OpenInf, ReportsWhatCannotBeOpened)
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>((i * 7919) % 251);
     dir.write("garbage.inf", garbage);
-    InfFile broken;
-    EXPECT_NE(broken.openInf("garbage.inf"), 0u);
-    for (const std::string& name :
-         {std::string("absent.inf"), std::string(), std::string(300, 'a') + ".inf"}) {
+    for (const std::string& name : {std::string("garbage.inf"), std::string("absent.inf"), std::string(),
+                                    std::string(300, 'a') + ".inf"}) {
         InfFile inf;
         DWORD code = inf.openInf(name);
         EXPECT_NE(code, 0u) << name;
@@ -108,8 +97,9 @@ TEST(FindModel, FirstMatchInInfOrder)
         TempDir dir;
         InfFile inf;
         ASSERT_EQ(inf.openInf(dir.write("test.inf", c.inf)), 0u);
-        DWORD code = 1;
-        DeviceMatch match = search(inf, c.id, &code);
+        DeviceMatch match;
+        match.deviceId = c.id;
+        DWORD code = inf.findModel(match);
         if (c.code == FAILED) {
             EXPECT_NE(code, 0u);
             EXPECT_NE(code, NO_MATCH);
@@ -147,14 +137,10 @@ TEST(EnumModels, HandsEachLineToTheVisitorUntilItStops)
 {
     TempDir dir;
     InfFile inf;
-    ASSERT_EQ(
-        inf.openInf(dir.write("models.inf", std::string(VERSION) +
-                                                "[Models]\r\n%Pad%=Pad_Install,USB\\ONE,HID\\ONE\r\n"
-                                                "Short=Install," +
-                                                std::string(300, 'S') +
-                                                "\r\n"
-                                                "Bare=Install\r\n[Strings]\r\nPad=\"Fitkit Test Pad\"\r\n")),
-        0u);
+    const std::string models =
+        std::string(VERSION) + "[Models]\r\n%Pad%=Pad_Install,USB\\ONE,HID\\ONE\r\nShort=Install," +
+        std::string(300, 'S') + "\r\nBare=Install\r\n[Strings]\r\nPad=\"Fitkit Test Pad\"\r\n";
+    ASSERT_EQ(inf.openInf(dir.write("models.inf", models)), 0u);
     Walk all{{}, 0};
     EXPECT_EQ(inf.enumModels("Models", collectModel, &all), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
     // Each line's own ids only, however many the line before had.

@@ -9,9 +9,13 @@
 static const std::string RESULT_TITLE = "Driver Install : \n\n ";
 static const std::string REBOOT_TITLE = "Driver Install , You need reboot to make the driver work: \n\n ";
 
-static bool startsWith(const std::string& text, const std::string& prefix)
+// A result box: this program's caption, a text beginning with `start`, `icon` and OK alone.
+static void expectResult(const SeenBox& box, const std::string& start, const char* icon)
 {
-    return text.compare(0, prefix.size(), prefix) == 0;
+    EXPECT_EQ(box.caption, ownCaption());
+    EXPECT_EQ(box.text.compare(0, start.size(), start), 0) << box.text;
+    EXPECT_EQ(box.icon, icon);
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
 }
 
 // The pad present with a driver whose key names `infPath`.
@@ -20,6 +24,18 @@ static void addPad(DialogRig& rig, const std::string& description, const std::st
     ScriptedDevice& pad = rig.devices.add({PAD_ID}, description);
     pad.hasDriverKey = true;
     pad.infPath = infPath;
+}
+
+// Install clicked in state `before`; the update installs the pad's driver, asks for a reboot and
+// fails with `updateError` when that is set.
+static void install(DialogRig& rig, DWORD updateError, DriverState before)
+{
+    rig.devices.installedDescription = PAD_DESCRIPTION;
+    rig.devices.updateReboot = TRUE;
+    rig.devices.updateError = updateError;
+    rig.open();
+    ASSERT_EQ(rig.state(), before);
+    rig.click(IDC_INSTALL);
 }
 
 TEST(InstallAbsentPad, Nt5InstallsOntoARootDeviceAndRemovesIt)
@@ -34,12 +50,7 @@ TEST(InstallAbsentPad, Nt5InstallsOntoARootDeviceAndRemovesIt)
     };
     for (const Case& c : cases) {
         DialogRig rig;
-        rig.devices.installedDescription = PAD_DESCRIPTION;
-        rig.devices.updateReboot = TRUE;
-        rig.devices.updateError = c.updateError;
-        rig.open();
-        ASSERT_EQ(rig.state(), DriverState::NotInstalled);
-        rig.click(IDC_INSTALL);
+        ASSERT_NO_FATAL_FAILURE(install(rig, c.updateError, DriverState::NotInstalled));
         ASSERT_EQ(rig.devices.devices.size(), 1u);
         const ScriptedDevice& root = rig.devices.devices[0];
         EXPECT_TRUE(root.created && root.generatedId);
@@ -50,9 +61,7 @@ TEST(InstallAbsentPad, Nt5InstallsOntoARootDeviceAndRemovesIt)
         EXPECT_FALSE(root.present) << "removed after the update";
         EXPECT_EQ(root.removeRequests, 1);
         ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, c.box)) << rig.boxes.seen[0].text;
-        EXPECT_EQ(rig.boxes.seen[0].icon, c.updateError ? "exclamation" : "information");
-        EXPECT_EQ(rig.boxes.seen[0].buttons, std::vector<int>{IDOK});
+        expectResult(rig.boxes.seen[0], c.box, c.updateError ? "exclamation" : "information");
         EXPECT_EQ(rig.state(), DriverState::NotInstalled);
         EXPECT_FALSE(rig.timerRunning());
         EXPECT_EQ(rig.devices.loadedLibraries(), 0);
@@ -78,8 +87,7 @@ TEST(InstallAbsentPad, APadPluggedInSinceTheDialogOpenedIsFoundFirst)
 TEST(InstallAbsentPad, OtherSystemsAskForThePadToBePluggedIn)
 {
     for (PlatformKind platform : {win9xPlatform(), winMePlatform(), PlatformKind()}) {
-        DialogRig rig;
-        rig.platform = platform;
+        DialogRig rig(platform);
         rig.open();
         rig.click(IDC_INSTALL);
         EXPECT_TRUE(rig.devices.devices.empty());
@@ -134,24 +142,17 @@ TEST(InstallPresentPad, UpdateAndResultPerPlatform)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DialogRig rig;
-        rig.platform = c.platform;
+        DialogRig rig(c.platform);
         std::string oldInf = rig.dir.write("old\\oem4.inf", "old");
         addPad(rig, "Vendor driver", oldInf);
-        rig.devices.installedDescription = PAD_DESCRIPTION;
-        rig.devices.updateReboot = TRUE;
-        rig.devices.updateError = c.updateError;
-        rig.open();
-        ASSERT_EQ(rig.state(), DriverState::OtherDriver);
-        rig.click(IDC_INSTALL);
+        ASSERT_NO_FATAL_FAILURE(install(rig, c.updateError, DriverState::OtherDriver));
         ASSERT_EQ(rig.devices.devices.size(), 1u) << "no root device";
         const ScriptedDevice& pad = rig.devices.devices[0];
         EXPECT_EQ(fileExists(oldInf), c.oldDriverKept);
         EXPECT_EQ(pad.present, c.oldDriverKept);
         EXPECT_EQ(pad.driverSource, c.oldDriverKept ? rig.dir.file("pad.inf") : "");
         ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, c.box)) << rig.boxes.seen[0].text;
-        EXPECT_EQ(rig.boxes.seen[0].icon, c.icon);
+        expectResult(rig.boxes.seen[0], c.box, c.icon);
         EXPECT_EQ(rig.state(), c.after);
         EXPECT_FALSE(rig.timerRunning());
     }
@@ -177,7 +178,7 @@ TEST(Reinstall, AsksFirstAndDoesNothingOnNo)
     rig.click(IDC_INSTALL);
     ASSERT_EQ(rig.boxes.seen.size(), 3u);
     EXPECT_EQ(rig.devices.devices[0].driverSource, rig.dir.file("pad.inf"));
-    EXPECT_TRUE(startsWith(rig.boxes.seen[2].text, RESULT_TITLE));
+    expectResult(rig.boxes.seen[2], RESULT_TITLE, "information");
 }
 
 TEST(UpdateLibrary, LoadFailuresReachTheResultBox)
@@ -188,34 +189,27 @@ TEST(UpdateLibrary, LoadFailuresReachTheResultBox)
         std::set<std::string> missingLibraries;
         std::set<std::string> missingFunctions;
         std::string box; // how it begins
+        const char* icon;
         bool installed;
     } cases[] = {
-        {nt5Platform(), {UPDATE_LIBRARY}, {}, RESULT_TITLE, true},
-        {nt5Platform(), both, {}, "Error 126 in Driver Install : \n\n ", false},
+        {nt5Platform(), {UPDATE_LIBRARY}, {}, RESULT_TITLE, "information", true},
+        {nt5Platform(), both, {}, "Error 126 in Driver Install : \n\n ", "exclamation", false},
         // The lookup's code survives the unload that follows it.
-        {nt5Platform(), {}, {UPDATE_FUNCTION}, "Error 127 in Driver Install : \n\n ", false},
-        {win9xPlatform(), both, {}, WIN9X_UPDATE_HINT, false},
+        {nt5Platform(), {}, {UPDATE_FUNCTION}, "Error 127 in Driver Install : \n\n ", "exclamation", false},
+        {win9xPlatform(), both, {}, WIN9X_UPDATE_HINT, "exclamation", false},
     };
     for (const Case& c : cases) {
-        DialogRig rig;
-        rig.platform = c.platform;
+        DialogRig rig(c.platform);
         rig.devices.add({PAD_ID}, "Vendor driver");
         rig.devices.missingLibraries = c.missingLibraries;
         rig.devices.missingFunctions = c.missingFunctions;
         rig.open();
         rig.click(IDC_INSTALL);
         ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        EXPECT_TRUE(startsWith(rig.boxes.seen[0].text, c.box)) << rig.boxes.seen[0].text;
+        expectResult(rig.boxes.seen[0], c.box, c.icon);
         EXPECT_EQ(!rig.devices.devices[0].driverSource.empty(), c.installed) << c.box;
         EXPECT_EQ(rig.devices.loadedLibraries(), 0) << c.box;
     }
-}
-
-static std::string windowsInfDirectory()
-{
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    return std::string(windows) + "\\INF\\";
 }
 
 // An installed INF and its PNF in `folder` (made when missing), removed at the end if still there.
@@ -227,16 +221,15 @@ struct InstalledInf {
         : folder(folder), path(folder + name), madeFolder(CreateDirectoryA(folder.c_str(), nullptr) != FALSE)
     {
         writeFile(path, "; installed copy\r\n");
-        writeFile(pnf(), "x");
+        writeFile(pnfPath(path), "x");
     }
     ~InstalledInf()
     {
         DeleteFileA(path.c_str());
-        DeleteFileA(pnf().c_str());
+        DeleteFileA(pnfPath(path).c_str());
         if (madeFolder)
             RemoveDirectoryA(folder.c_str());
     }
-    std::string pnf() const { return path.substr(0, path.size() - 3) + "PNF"; }
 };
 
 static std::string uniqueInfName()
@@ -276,39 +269,37 @@ TEST(Uninstall, DeletesTheInstalledInfAsInfPathNamesIt)
         const char* name;
         PlatformKind platform;
         const char* folder; // below the Windows INF directory; null: "sub" of the current directory
-        InfPathForm infPath;
         bool pnfGoes;
+        InfPathForm infPath;
     } cases[] = {
-        {"bare name, INF directory, NT 5", nt5Platform(), "", [](auto&, auto& name) { return name; }, true},
-        {"bare name, OTHER folder, Me", winMePlatform(), "OTHER\\", [](auto&, auto& name) { return name; },
-         false},
-        {"full path", nt5Platform(), nullptr, [](auto& full, auto&) { return full; }, true},
-        {"relative", nt5Platform(), nullptr, [](auto&, auto& name) { return "sub\\" + name; }, true},
-        {"root-relative", nt5Platform(), nullptr, [](auto& full, auto&) { return full.substr(2); }, true},
-        {"drive-relative", nt5Platform(), nullptr,
-         [](auto& full, auto& name) { return full.substr(0, 2) + "sub\\" + name; }, true},
-        {"forward slashes", nt5Platform(), nullptr,
+        {"bare name, INF directory, NT 5", nt5Platform(), "", true, [](auto&, auto& name) { return name; }},
+        {"bare name, OTHER folder, Me", winMePlatform(), "OTHER\\", false,
+         [](auto&, auto& name) { return name; }},
+        {"full path", nt5Platform(), nullptr, true, [](auto& full, auto&) { return full; }},
+        {"relative", nt5Platform(), nullptr, true, [](auto&, auto& name) { return "sub\\" + name; }},
+        {"root-relative", nt5Platform(), nullptr, true, [](auto& full, auto&) { return full.substr(2); }},
+        {"drive-relative", nt5Platform(), nullptr, true,
+         [](auto& full, auto& name) { return full.substr(0, 2) + "sub\\" + name; }},
+        {"forward slashes", nt5Platform(), nullptr, true,
          [](auto& full, auto&) {
              std::string path = full;
              std::replace(path.begin(), path.end(), '\\', '/');
              return path;
-         },
-         true},
-        {"relative, forward slash", nt5Platform(), nullptr, [](auto&, auto& name) { return "sub/" + name; },
-         true},
+         }},
+        {"relative, forward slash", nt5Platform(), nullptr, true,
+         [](auto&, auto& name) { return "sub/" + name; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DialogRig rig;
-        rig.platform = c.platform;
+        DialogRig rig(c.platform);
         std::string name = uniqueInfName();
-        InstalledInf installed(c.folder ? windowsInfDirectory() + c.folder : rig.dir.file("sub\\"), name);
+        InstalledInf installed(c.folder ? windowsInfPath("") + c.folder : rig.dir.file("sub\\"), name);
         // A bare name is never taken from the current directory, which holds the package.
         std::string packageCopy = rig.dir.write(name, "the package's own INF");
         CurrentDirectory here(rig.dir.path());
         uninstall(rig, c.infPath(installed.path, name));
         EXPECT_FALSE(fileExists(installed.path));
-        EXPECT_NE(fileExists(installed.pnf()), c.pnfGoes);
+        EXPECT_NE(fileExists(pnfPath(installed.path)), c.pnfGoes);
         EXPECT_TRUE(fileExists(packageCopy));
         expectRemoved(rig);
     }
@@ -330,7 +321,7 @@ TEST(Uninstall, RemovesAnOemInfWithItsPackageWhereTheSystemCan)
         SCOPED_TRACE(c.name);
         DialogRig rig;
         std::string name = "oem" + uniqueInfName();
-        InstalledInf installed(windowsInfDirectory(), name);
+        InstalledInf installed(windowsInfPath(""), name);
         rig.devices.driverStore = {name};
         rig.devices.missingLibraries = c.missingLibraries;
         rig.devices.missingFunctions = c.missingFunctions;
@@ -341,7 +332,7 @@ TEST(Uninstall, RemovesAnOemInfWithItsPackageWhereTheSystemCan)
                   called ? std::vector<std::string>{name} : std::vector<std::string>{});
         EXPECT_EQ(rig.devices.driverStore.empty(), called && c.uninstallError == 0);
         EXPECT_FALSE(fileExists(installed.path));
-        EXPECT_FALSE(fileExists(installed.pnf()));
+        EXPECT_FALSE(fileExists(pnfPath(installed.path)));
         expectRemoved(rig);
     }
 }
@@ -353,7 +344,7 @@ TEST(Uninstall, OnlyAnOemInfOfTheInfDirectoryReachesSetupUninstallOEMInf)
         std::string infPath;
         bool oemDeleted, otherDeleted; // by path, as without the function
     } cases[] = {
-        {windowsInfDirectory() + oem, true, false},
+        {windowsInfPath(oem), true, false},
         {"..\\INF\\" + oem, true, false}, // the INF directory followed by the value
         {"INF/" + oem, false, false},
         {oem + ":stream", false, false},
@@ -364,7 +355,7 @@ TEST(Uninstall, OnlyAnOemInfOfTheInfDirectoryReachesSetupUninstallOEMInf)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.infPath);
         DialogRig rig;
-        InstalledInf installedOem(windowsInfDirectory(), oem), installedOther(windowsInfDirectory(), other);
+        InstalledInf installedOem(windowsInfPath(""), oem), installedOther(windowsInfPath(""), other);
         rig.devices.driverStore = {oem, other};
         uninstall(rig, c.infPath);
         EXPECT_TRUE(rig.devices.uninstallRequests.empty());

@@ -6,6 +6,7 @@
 #include "config/startup.h"
 #include "dialog/setup_dialog.h"
 #include "fitkit_ids.h"
+#include "support/dialog_rig.h"
 #include "support/fitkit_process.h"
 #include "support/inf_text.h"
 #include "testlib/temp_dir.h"
@@ -45,19 +46,14 @@ static void expectPadDialog(FitkitProcess& fitkit, const std::string& infPath)
 TEST(FitkitStartup, UsageWithoutInfName)
 {
     Folders f;
-    {
-        FitkitProcess fitkit(f.exe, "", f.workDir);
+    // No setup.ini at first, then one without INFFILE.
+    for (const std::string& arguments :
+         {std::string(), std::string("-h"), "\"" + std::string(300, 'p') + ".inf\""}) {
+        SCOPED_TRACE(arguments);
+        FitkitProcess fitkit(f.exe, arguments, f.workDir);
         ASSERT_TRUE(fitkit.started());
         expectUsage(fitkit);
-    }
-    writeFile(f.workDir + "\\setup.ini", "[DRIVER]\r\nDEVICEID=USB\\VID_1F3A&PID_240B\r\n");
-    {
-        FitkitProcess fitkit(f.exe, "-h", f.workDir);
-        expectUsage(fitkit);
-    }
-    {
-        FitkitProcess fitkit(f.exe, "\"" + std::string(300, 'p') + ".inf\"", f.workDir);
-        expectUsage(fitkit);
+        writeFile(f.workDir + "\\setup.ini", "[DRIVER]\r\nDEVICEID=USB\\VID_1F3A&PID_240B\r\n");
     }
 }
 
@@ -70,10 +66,7 @@ TEST(FitkitStartup, UsageBoxIsAWarning)
     char* argv[] = {program, nullptr};
     EXPECT_EQ(SetupApp().run(GetModuleHandleA(nullptr), 1, argv), 1);
     ASSERT_EQ(boxes.seen.size(), 1u);
-    EXPECT_EQ(boxes.seen[0].caption, ownCaption());
-    EXPECT_EQ(boxes.seen[0].text, USAGE_TEXT);
-    EXPECT_EQ(boxes.seen[0].icon, "exclamation");
-    EXPECT_EQ(boxes.seen[0].buttons, std::vector<int>{IDOK});
+    expectBox(boxes.seen[0], USAGE_TEXT, "exclamation", {IDOK});
 }
 
 TEST(FitkitStartup, IniFormsReadTheSetupIni)

@@ -7,13 +7,7 @@
 
 static OSVERSIONINFOA version(DWORD platform, DWORD major, DWORD minor, DWORD build)
 {
-    OSVERSIONINFOA v = {};
-    v.dwOSVersionInfoSize = sizeof(v);
-    v.dwPlatformId = platform;
-    v.dwMajorVersion = major;
-    v.dwMinorVersion = minor;
-    v.dwBuildNumber = build;
-    return v;
+    return {sizeof(OSVERSIONINFOA), major, minor, build, platform, {}};
 }
 
 TEST(PlatformKind, ClassifiesEachWindowsFamily)
@@ -56,6 +50,9 @@ TEST(Startup, InfNameAndDeviceIdFromTheCommandLineOrTheSetupIni)
 {
     const std::string limit(259, 'a'), over(260, 'a');
     const std::string fullIni = "[DRIVER]\r\nINFFILE=fromini.inf\r\nDEVICEID=INI\\ID\r\n";
+    const std::string longestIni = "[DRIVER]\r\nINFFILE=" + limit + "\r\nDEVICEID=" + limit + "\r\n";
+    const std::string longIdIni =
+        "[DRIVER]\r\nINFFILE=pad.inf\r\nDEVICEID=" + std::string(5000, 'd') + "\r\n";
     struct Case {
         const char* name;
         std::string ini; // empty: no setup.ini
@@ -75,19 +72,9 @@ TEST(Startup, InfNameAndDeviceIdFromTheCommandLineOrTheSetupIni)
         {"longest texts", "", {limit, limit}, true, limit, limit},
         {"name too long", "", {over}, false, "", ""},
         {"id too long", "", {"pad.inf", over}, false, "", ""},
-        {"INFFILE too long", ("[DRIVER]\r\nINFFILE=" + over + "\r\n"), {}, false, "", ""},
-        {"DEVICEID too long",
-         ("[DRIVER]\r\nINFFILE=pad.inf\r\nDEVICEID=" + std::string(5000, 'd') + "\r\n"),
-         {},
-         false,
-         "",
-         ""},
-        {"longest INI texts",
-         ("[DRIVER]\r\nINFFILE=" + limit + "\r\nDEVICEID=" + limit + "\r\n"),
-         {},
-         true,
-         limit,
-         limit},
+        {"INFFILE too long", "[DRIVER]\r\nINFFILE=" + over + "\r\n", {}, false, "", ""},
+        {"DEVICEID too long", longIdIni, {}, false, "", ""},
+        {"longest INI texts", longestIni, {}, true, limit, limit},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -109,24 +96,22 @@ TEST(Startup, InfNameAndDeviceIdFromTheCommandLineOrTheSetupIni)
     }
 }
 
+// The current directory after chooseWorkingDirectory() in `dir`.
+static std::string chosenFrom(const std::string& dir)
+{
+    CurrentDirectory here(dir);
+    chooseWorkingDirectory();
+    char now[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, now);
+    return now;
+}
+
 TEST(Startup, MovesToTheProgramDirectoryOnlyWithoutSetupIni)
 {
     TempDir dir;
-    {
-        CurrentDirectory here(dir.path());
-        dir.write("setup.ini", "[DRIVER]\r\n");
-        chooseWorkingDirectory();
-        char now[MAX_PATH] = {};
-        GetCurrentDirectoryA(MAX_PATH, now);
-        EXPECT_STREQ(now, dir.path().c_str());
-    }
-    {
-        DeleteFileA(dir.file("setup.ini").c_str());
-        dir.makeDir("setup.ini"); // a folder of that name cannot be read
-        CurrentDirectory here(dir.path());
-        chooseWorkingDirectory();
-        char now[MAX_PATH] = {};
-        GetCurrentDirectoryA(MAX_PATH, now);
-        EXPECT_STREQ(now, programDirectory().c_str());
-    }
+    dir.write("setup.ini", "[DRIVER]\r\n");
+    EXPECT_EQ(chosenFrom(dir.path()), dir.path());
+    DeleteFileA(dir.file("setup.ini").c_str());
+    dir.makeDir("setup.ini"); // a folder of that name cannot be read
+    EXPECT_EQ(chosenFrom(dir.path()), programDirectory());
 }

@@ -16,9 +16,6 @@
 #include "testlib/devices.h"
 #include "testlib/temp_dir.h"
 
-static const GUID TEST_PAD_CLASS = {
-    0x2B7C41E0, 0x5A3D, 0x4E19, {0x8F, 0x62, 0x0D, 0x9B, 0x3C, 0x7A, 0x1E, 0x54}};
-
 // A hardware id of this run, so that runs in one prefix do not meet.
 static std::string uniquePadId()
 {
@@ -43,30 +40,14 @@ static std::string installedInf(const std::string& id)
     return infPath;
 }
 
-// A present root device with `id` and no driver, as a plugged-in pad without its driver would be.
-static bool makeRootDevice(const std::string& id)
-{
-    RootDevice device(id, TEST_PAD_CLASS, "FitkitTestPad");
-    bool made = device.created();
-    device.release(); // removed with the test's other devices
-    return made;
-}
-
-static std::string windowsInf(const std::string& name)
-{
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    return std::string(windows) + "\\INF\\" + name;
-}
-
 // Copies of the test INF for `id` that the system keeps in its INF directory.
 static std::vector<std::string> infCopies(const std::string& id)
 {
     std::vector<std::string> copies;
     WIN32_FIND_DATAA found;
-    testlib::FileSearch search(FindFirstFileA(windowsInf("*.inf").c_str(), &found));
+    testlib::FileSearch search(FindFirstFileA(windowsInfPath("*.inf").c_str(), &found));
     for (bool more = search.valid(); more; more = FindNextFileA(search.get(), &found)) {
-        std::string path = windowsInf(found.cFileName);
+        std::string path = windowsInfPath(found.cFileName);
         if (readFile(path).find(id) != std::string::npos)
             copies.push_back(path);
     }
@@ -81,7 +62,7 @@ struct DeviceCleanup {
         removeDevices(id);
         for (const std::string& copy : infCopies(id)) {
             DeleteFileA(copy.c_str());
-            DeleteFileA((copy.substr(0, copy.size() - 3) + "pnf").c_str());
+            DeleteFileA(pnfPath(copy).c_str());
         }
     }
 };
@@ -141,7 +122,10 @@ TEST(Win32Install, PresentPadInstalledAndUninstalled)
          {std::string("pad.inf"), "oemfitkit" + std::to_string(GetCurrentProcessId()) + ".inf"}) {
         SCOPED_TRACE(infName);
         Win32Run run(infName);
-        ASSERT_TRUE(makeRootDevice(run.id));
+        // A present root device and no driver, as a plugged-in pad without its driver would be.
+        RootDevice pad(run.id, PAD_CLASS_GUID, "FitkitTestPad");
+        ASSERT_TRUE(pad.created());
+        pad.release(); // removed with the test's other devices
         ASSERT_EQ(presentDevices(run.id), 1);
         ASSERT_NO_FATAL_FAILURE(run.start(STATUS_OTHER_DRIVER));
         run.install();
@@ -151,8 +135,8 @@ TEST(Win32Install, PresentPadInstalledAndUninstalled)
         std::string installed = installedInf(run.id);
         ASSERT_FALSE(installed.empty());
         std::string installedPath =
-            installed.find('\\') == std::string::npos ? windowsInf(installed) : installed;
-        std::string pnf = installedPath.substr(0, installedPath.size() - 3) + "pnf";
+            installed.find('\\') == std::string::npos ? windowsInfPath(installed) : installed;
+        std::string pnf = pnfPath(installedPath);
         EXPECT_TRUE(fileExists(installedPath)) << installedPath;
         EXPECT_TRUE(fileExists(pnf)) << pnf;
 

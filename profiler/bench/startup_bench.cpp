@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "profiler_ids.h"
 #include "testlib/process.h"
 #include "testlib/temp_dir.h"
@@ -22,24 +23,6 @@
 namespace {
 constexpr const char* DEVICE_KEY = "Software\\PadkitBench\\Startup";
 constexpr DWORD START_LIMIT_MS = 300000; // a hang guard, not a goal
-
-double nowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart * 1e3 / frequency.QuadPart;
-}
-
-double medianOf(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times.empty() ? 0 : times[times.size() / 2];
-}
 
 // A copy of profiler.exe beside a settings file with `profiles` profiles whose games lie in the
 // same folder, present or not.

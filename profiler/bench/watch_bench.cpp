@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/owned.h"
+#include "bench/bench_clock.h"
 #include "shell/game_host.h"
 #include "shell/watcher.h"
 #include "store/profile_store.h"
@@ -35,24 +36,6 @@ public:
     HWND hwnd = nullptr;
     std::vector<std::string> locations;
 };
-
-double nowUs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart * 1e6 / frequency.QuadPart;
-}
-
-double medianOf(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // CPU time (user and kernel) this thread has used, in microseconds.
 double threadCpuUs()

@@ -16,14 +16,12 @@
 #include "shell/module_path.h"
 #include "shell/profiler_app.h"
 #include "testlib/process.h"
-#include "testlib/registry.h"
 #include "testlib/services.h"
 #include "testlib/wait.h"
 #include "testlib/window_search.h"
 #include "tests/ui_test_support.h"
 
 namespace {
-constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* TASK_FILE = "C:\\windows\\system32\\tasks\\Padwise";
 const CLSID DOM_DOCUMENT = {0xf5078f32, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
 const IID DOM_DOCUMENT2 = {0x2933bf95, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
@@ -194,20 +192,13 @@ class ReportedVersion {
 public:
     explicit ReportedVersion(const char* version)
     {
-        RegCreateKeyExA(HKEY_CURRENT_USER, KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                       static_cast<DWORD>(lstrlenA(version) + 1));
+        RegSetKeyValueA(HKEY_CURRENT_USER, KEY, "Version", REG_SZ, version,
+                        static_cast<DWORD>(lstrlenA(version) + 1));
     }
-    ~ReportedVersion()
-    {
-        RegDeleteValueA(key, "Version");
-        RegCloseKey(key);
-        RegDeleteKeyA(HKEY_CURRENT_USER, KEY);
-    }
+    ~ReportedVersion() { RegDeleteTreeA(HKEY_CURRENT_USER, KEY); }
 
 private:
     static constexpr const char* KEY = "Software\\Wine\\AppDefaults\\profiler.exe";
-    HKEY key = nullptr;
 };
 
 TEST(AutoStartProcess, Windows10UsesTheLogonTaskAndXpTheRunKey)

@@ -14,6 +14,7 @@
 #include "profiler_ids.h"
 #include "shell/main_dialog.h"
 #include "shell/profiler_app.h"
+#include "testlib/registry.h"
 #include "testlib/temp_dir.h"
 #include "testlib/window_search.h"
 #include "tests/standin_driver_service.h"
@@ -25,12 +26,6 @@ const char* const NO_LOCATION = "Please seletec program location first.";
 constexpr const char* SHARED_OPEN = "create share=0x00000003";
 constexpr int FILE_NAME_COMBO = 0x47C; // cmb13 of the open-file dialog
 constexpr int FILE_TYPE_COMBO = 0x470; // cmb1
-
-std::string fileBytes(const std::string& path)
-{
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-    return readFile(path);
-}
 
 // The first visible top-level window that match accepts, waited for up to 10 s.
 HWND waitForWindow(const std::function<bool(HWND)>& match)
@@ -49,8 +44,10 @@ public:
     User(const char* editorTitle, std::function<void(User&)> script)
         : uiThread(GetCurrentThreadId()), thread([this, editorTitle, script] {
               editor = waitForWindow([&](HWND w) { return ownWindow(w) && windowText(w) == editorTitle; });
-              if (!editor)
+              if (!editor) {
+                  ADD_FAILURE() << "no window captioned " << editorTitle;
                   return;
+              }
               script(*this);
           })
     {
@@ -141,11 +138,7 @@ protected:
     MainDialog& main() { return *app->mainDialog(); }
     HWND list() { return GetDlgItem(main().window(), IDC_PROFILE_LIST); }
     void command(int id) { SendMessageA(main().window(), WM_COMMAND, id, 0); }
-    std::string device(const char* name)
-    {
-        std::string text;
-        return key->get(name, text) ? text : "<absent>";
-    }
+    std::string device(const char* name) { return regText(key->path, name); }
     std::string ini(const char* section, const char* name)
     {
         return settings->has(section, name) ? settings->read(section, name) : "<absent>";
@@ -231,57 +224,47 @@ TEST_F(EditorTest, NewRefusesASectionNameAndAListedLocation)
          "This game already has a profile: Fly\n\nAt:\n\nC:\\Games\\Fly\\fly.exe\n\n"
          "Please use Edit to change it."},
     };
-    std::string before = fileBytes(settings->path);
+    std::string before = settings->bytes();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         BoxAnswerer boxes;
-        bool stayedOpen = false;
         {
             User user("New Game Profile", [&](User& u) {
                 u.type(IDC_LOCATION, c.typed);
                 u.type(IDC_TITLE, "Taken");
                 u.click(IDOK);
-                stayedOpen = IsWindowVisible(u.editor) != FALSE;
+                EXPECT_TRUE(IsWindowVisible(u.editor)) << c.typed;
                 u.click(IDCANCEL);
             });
             command(IDC_NEW);
         }
-        EXPECT_TRUE(stayedOpen);
         ASSERT_EQ(boxes.seen.size(), 1u);
         EXPECT_EQ(boxes.seen[0].text, c.message);
         EXPECT_EQ(boxes.seen[0].buttons, std::vector<int>{IDOK});
         EXPECT_EQ(boxes.seen[0].icon, "exclamation");
-        EXPECT_EQ(fileBytes(settings->path), before);
+        EXPECT_EQ(settings->bytes(), before);
         EXPECT_EQ(main().rowCount(), 2);
     }
 }
 
 TEST_F(EditorTest, NewProfileStartsFromTheValuesInForceAndCancelLeavesNoTrace)
 {
-    std::string before = fileBytes(settings->path);
-    std::string caption, tmpGain, tmpZone, texts;
-    bool enabled = true, focusOnLocation = false;
+    std::string before = settings->bytes();
     {
         User user("New Game Profile", [&](User& u) {
-            tmpGain = ini("TMP", "ForceGain");
-            tmpZone = ini("TMP", "Deadzone");
+            EXPECT_EQ(ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone"), "55/3");
             for (int id : {IDC_LOCATION, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY})
-                texts += u.text(id);
+                EXPECT_EQ(u.text(id), "") << id;
             for (int id :
                  {IDC_LOCATION, IDC_BROWSE, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY, IDC_GAME_OPTION})
-                enabled = enabled && IsWindowEnabled(u.control(id));
-            focusOnLocation = u.focus() == u.control(IDC_LOCATION);
+                EXPECT_TRUE(IsWindowEnabled(u.control(id))) << id;
+            EXPECT_EQ(u.focus(), u.control(IDC_LOCATION));
             EXPECT_FALSE(IsWindowVisible(u.control(IDC_BROWSE_DIRECTORY)));
             u.click(IDCANCEL);
         });
         command(IDC_NEW);
     }
-    EXPECT_EQ(tmpGain, "55");
-    EXPECT_EQ(tmpZone, "3");
-    EXPECT_EQ(texts, "");
-    EXPECT_TRUE(enabled);
-    EXPECT_TRUE(focusOnLocation);
-    EXPECT_EQ(fileBytes(settings->path), before);
+    EXPECT_EQ(settings->bytes(), before);
     EXPECT_EQ(main().rowCount(), 2);
     EXPECT_EQ(GetMenuItemCount(main().launchMenu()), 2);
 }
@@ -319,16 +302,16 @@ TEST_F(EditorTest, NewProfileWithOnlyALocationIsListedAndStored)
 TEST_F(EditorTest, EditModeLocksTheLocationAndRewritesTheSameSection)
 {
     ListView_SetItemState(list(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    std::string shown; // location | title | parameters | start directory | "TMP"
-    bool locationLocked = false, focusOnTitle = false;
     {
         User user("Edit Game profile", [&](User& u) {
+            std::string shown; // location | title | parameters | start directory | "TMP"
             for (int id : {IDC_LOCATION, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY})
                 shown += u.text(id) + " | ";
-            shown += ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
-            locationLocked =
-                !IsWindowEnabled(u.control(IDC_LOCATION)) && !IsWindowEnabled(u.control(IDC_BROWSE));
-            focusOnTitle = u.focus() == u.control(IDC_TITLE);
+            EXPECT_EQ(shown + ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone"),
+                      "C:\\Games\\Fly\\fly.exe | Fly | -fast | C:\\Games\\Fly | 90/1");
+            EXPECT_FALSE(IsWindowEnabled(u.control(IDC_LOCATION)));
+            EXPECT_FALSE(IsWindowEnabled(u.control(IDC_BROWSE)));
+            EXPECT_EQ(u.focus(), u.control(IDC_TITLE));
             u.type(IDC_TITLE, " New Fly ");
             u.type(IDC_PARAMETERS, "  ");
             u.type(IDC_START_DIRECTORY, "\tD:\\Fly  ");
@@ -338,10 +321,6 @@ TEST_F(EditorTest, EditModeLocksTheLocationAndRewritesTheSameSection)
         NMHDR click = {list(), IDC_PROFILE_LIST, static_cast<UINT>(NM_DBLCLK)};
         SendMessageA(main().window(), WM_NOTIFY, IDC_PROFILE_LIST, reinterpret_cast<LPARAM>(&click));
     }
-    EXPECT_EQ(shown, "C:\\Games\\Fly\\fly.exe | Fly | -fast | C:\\Games\\Fly | 90/1");
-    EXPECT_TRUE(locationLocked);
-    EXPECT_TRUE(focusOnTitle);
-
     const char* section = "C:\\Games\\Fly\\fly.exe";
     EXPECT_EQ(profile(section), " New Fly  | <absent> | D:\\Fly | 90/1") << "the title as typed";
     EXPECT_EQ(ini("PROFILES", "COUNT"), "2");
@@ -374,18 +353,16 @@ TEST_F(EditorTest, QuotedTitleAndParametersComeBackAsTyped)
 TEST_F(EditorTest, AnEmptyLocationIsRefusedForOkAndGameOption)
 {
     BoxAnswerer boxes;
-    bool stayedOpen = false;
     {
         User user("New Game Profile", [&](User& u) {
             u.type(IDC_LOCATION, "  \t ");
             u.click(IDOK);
             u.click(IDC_GAME_OPTION);
-            stayedOpen = IsWindowVisible(u.editor) != FALSE;
+            EXPECT_TRUE(IsWindowVisible(u.editor));
             u.click(IDCANCEL);
         });
         command(IDC_NEW);
     }
-    EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(boxes.seen.size(), 2u);
     for (const SeenBox& box : boxes.seen) {
         EXPECT_EQ(box.text, NO_LOCATION);
@@ -405,26 +382,26 @@ TEST_F(EditorTest, BrowseFillsLocationStartDirectoryAndTitle)
     CreateDirectoryA("C:\\PadkitTests\\Fly", nullptr);
     for (const char* file : {"C:\\PadkitTests\\Fly\\fly.exe", "C:\\padkit_root.exe"})
         CloseHandle(CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    std::vector<std::string> after;
-    std::string filter;
-    bool titleSelected = false;
     {
         User user("New Game Profile", [&](User& u) {
             u.type(IDC_PARAMETERS, "-keep");
-            auto record = [&] {
-                after.push_back(u.text(IDC_LOCATION) + "|" + u.text(IDC_START_DIRECTORY) + "|" +
-                                u.text(IDC_TITLE) + "|" + u.text(IDC_PARAMETERS));
+            auto fields = [&] {
+                return u.text(IDC_LOCATION) + "|" + u.text(IDC_START_DIRECTORY) + "|" + u.text(IDC_TITLE) +
+                       "|" + u.text(IDC_PARAMETERS);
             };
+            std::string filter;
             u.browse("C:\\PadkitTests\\Fly\\fly.exe", &filter);
-            record();
+            EXPECT_EQ(filter, "Execute File (*.EXE)");
+            EXPECT_EQ(fields(), "C:\\PadkitTests\\Fly\\fly.exe|C:\\PadkitTests\\Fly|fly|-keep");
             DWORD start = 0, end = 0;
             SendMessageA(u.control(IDC_TITLE), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                          reinterpret_cast<LPARAM>(&end));
-            titleSelected = u.focus() == u.control(IDC_TITLE) && start == 0 && end == 3;
-            u.browse("C:\\padkit_root.exe");
-            record();
-            u.browse(""); // cancelled: nothing changes
-            record();
+            EXPECT_EQ(u.focus(), u.control(IDC_TITLE));
+            EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD(0), DWORD(3))) << "the title selected";
+            for (const char* path : {"C:\\padkit_root.exe", ""}) { // the second cancelled: nothing changes
+                u.browse(path);
+                EXPECT_EQ(fields(), "C:\\padkit_root.exe|C:|padkit_root|-keep") << path;
+            }
             u.click(IDCANCEL);
         });
         command(IDC_NEW);
@@ -433,12 +410,6 @@ TEST_F(EditorTest, BrowseFillsLocationStartDirectoryAndTitle)
     DeleteFileA("C:\\padkit_root.exe");
     RemoveDirectoryA("C:\\PadkitTests\\Fly");
     RemoveDirectoryA("C:\\PadkitTests");
-    ASSERT_EQ(after.size(), 3u);
-    EXPECT_EQ(after[0], "C:\\PadkitTests\\Fly\\fly.exe|C:\\PadkitTests\\Fly|fly|-keep");
-    EXPECT_EQ(after[1], "C:\\padkit_root.exe|C:|padkit_root|-keep");
-    EXPECT_EQ(after[2], after[1]);
-    EXPECT_EQ(filter, "Execute File (*.EXE)");
-    EXPECT_TRUE(titleSelected);
 }
 
 // The control panel of the system, started by "Go to Game Option": wait for it, let the "user"
@@ -456,7 +427,6 @@ void useControlPanel(User& u, const std::function<void()>& whileOpen)
 TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
 {
     ListView_SetItemState(list(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    std::vector<std::string> during, after;
     std::vector<std::string> logs;
     auto state = [&] {
         return "marker " + device("PROFILEACTIVE") + " key " + device("ForceGain") + "/" +
@@ -465,32 +435,27 @@ TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
     };
     {
         User user("Edit Game profile", [&](User& u) {
+            // While the panel is open the profile's values are marked for recovery, as a game's are.
             useControlPanel(u, [&] {
-                during.push_back(state());
+                EXPECT_EQ(state(), "marker Fly key 90/1 DEFAULT 55/3 TMP 90/1");
                 key->set("ForceGain", "77"); // what the user sets in the panel
             });
-            after.push_back(state());
+            EXPECT_EQ(state(), "marker <absent> key 55/3 DEFAULT 55/3 TMP 77/1");
             logs.push_back(driver->log("close\nclose"));
             driver->clearLog();
 
             key->set("Deadzone", "4"); // changed in force meanwhile
             useControlPanel(u, [&] {
-                during.push_back(state());
+                EXPECT_EQ(state(), "marker Fly key 77/1 DEFAULT 55/4 TMP 77/1");
                 key->set("ForceGain", "66");
             });
-            after.push_back(state());
+            EXPECT_EQ(state(), "marker <absent> key 55/4 DEFAULT 55/4 TMP 66/1");
             logs.push_back(driver->log("close\nclose"));
             u.click(IDCANCEL);
         });
         command(IDC_EDIT);
     }
-    ASSERT_EQ(during.size(), 2u);
-    ASSERT_EQ(after.size(), 2u);
-    // While the panel is open the profile's values are marked for recovery, as a game's are.
-    EXPECT_EQ(during[0], "marker Fly key 90/1 DEFAULT 55/3 TMP 90/1");
-    EXPECT_EQ(after[0], "marker <absent> key 55/3 DEFAULT 55/3 TMP 77/1");
-    EXPECT_EQ(during[1], "marker Fly key 77/1 DEFAULT 55/4 TMP 77/1");
-    EXPECT_EQ(after[1], "marker <absent> key 55/4 DEFAULT 55/4 TMP 66/1");
+    ASSERT_EQ(logs.size(), 2u);
     for (const std::string& log : logs) {
         // Two shared opens per use: the driver sees the profile's values, then the ones from before.
         std::size_t first = log.find(SHARED_OPEN), second = log.find(SHARED_OPEN, first + 1);

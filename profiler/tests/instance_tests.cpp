@@ -34,11 +34,6 @@ protected:
         EXPECT_TRUE(main && waitUntil([&] { return trayIconPresent(main); }, HANG_GUARD_MS));
         return main;
     }
-    std::string settingsBytes() const
-    {
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, settings.path.c_str());
-        return readFile(settings.path);
-    }
 
     TempSettings settings{"instance"};
     const std::string program = settings.folder + "\\profiler.exe";
@@ -62,7 +57,7 @@ TEST_F(ProfilerInstance, CloseEndsARunningInstanceAndIsDoneAtOnceWithoutOne)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.arguments) + (c.instance ? " with an instance" : " alone"));
         HWND main = c.instance ? startFirst() : nullptr;
-        std::string before = settingsBytes();
+        std::string before = settings.bytes();
         Process close = run(c.arguments);
         ASSERT_TRUE(close.wait(HANG_GUARD_MS));
         EXPECT_EQ(close.exitCode(), 0u);
@@ -73,7 +68,7 @@ TEST_F(ProfilerInstance, CloseEndsARunningInstanceAndIsDoneAtOnceWithoutOne)
             EXPECT_EQ(first.exitCode(), 0u);
             EXPECT_FALSE(trayIconPresent(main));
         }
-        EXPECT_EQ(settingsBytes(), before);
+        EXPECT_EQ(settings.bytes(), before);
     }
 }
 } // namespace

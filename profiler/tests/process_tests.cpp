@@ -8,6 +8,8 @@
 
 #include "profiler_ids.h"
 #include "testlib/process.h"
+#include "testlib/registry.h"
+#include "testlib/wait.h"
 #include "testlib/window_search.h"
 #include "tests/ui_test_support.h"
 
@@ -20,16 +22,7 @@ Process startProfiler(const TempSettings& settings, const std::string& name)
     return Process(inQuotes(path), settings.folder);
 }
 
-HWND waitForMain(const Process& profiler)
-{
-    return waitDialog(profiler.id(), "Padwise", 10000, Shown::AlsoHidden);
-}
-
-const char* const PROFILES =
-    "[PROFILES]\r\nCOUNT=3\r\n1=C:\\windows\\notepad.exe\r\n2=C:\\Games\\Fly\\fly.exe\r\n3=C:"
-    "\\Games\\Race\\race.exe\r\n"
-    "[C:\\windows\\notepad.exe]\r\nProfileTitle=Notes\r\n[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\n"
-    "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\n[DEFAULT]\r\nForceGain=70\r\n";
+const std::string PROFILES = std::string(THREE_PROFILES) + "[DEFAULT]\r\nForceGain=70\r\n";
 
 TEST(ProfilerProcess, StartsHiddenRecoversAndExitsOnlyWhenConfirmed)
 {
@@ -41,37 +34,29 @@ TEST(ProfilerProcess, StartsHiddenRecoversAndExitsOnlyWhenConfirmed)
 
     Process profiler = startProfiler(settings, "profiler.exe");
     ASSERT_TRUE(profiler.started());
-    HWND main = waitForMain(profiler);
+    HWND main = waitDialog(profiler.id(), "Padwise", 10000, Shown::AlsoHidden);
     ASSERT_NE(main, nullptr);
     // The window exists from the start of its initialisation; the marker goes at its end.
-    for (int i = 0; i < 250 && key.has("PROFILEACTIVE"); ++i)
-        Sleep(20);
-    EXPECT_FALSE(key.has("PROFILEACTIVE"));
+    EXPECT_TRUE(waitUntil([&] { return !key.has("PROFILEACTIVE"); }, 5000));
     SendMessageA(main, WM_NULL, 0, 0);
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_EQ(SendMessageA(GetDlgItem(main, IDC_PROFILE_LIST), LVM_GETITEMCOUNT, 0, 0), 3);
-    std::string gain;
-    key.get("ForceGain", gain);
-    EXPECT_EQ(gain, "70");
+    EXPECT_EQ(regText(key.path, "ForceGain"), "70");
 
     // Exit asks first; No keeps the program, Yes ends it.
     for (int answer : {IDNO, IDYES}) {
         PostMessageA(main, WM_COMMAND, CMD_EXIT, 0);
-        HWND box = waitDialog(profiler.id(), "profiler", 10000);
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(readBox(box).text, "Are you sure to Close Padwise?\n\n");
-        EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
-        EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
-        SendMessageA(GetDlgItem(box, answer), BM_CLICK, 0, 0);
+        SeenBox box = answerBox(profiler.id(), answer, 10000);
+        EXPECT_EQ(box.caption, "profiler");
+        EXPECT_EQ(box.text, "Are you sure to Close Padwise?\n\n");
+        EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
         if (answer == IDNO) {
-            EXPECT_EQ(WaitForSingleObject(profiler.handle(), 500), static_cast<DWORD>(WAIT_TIMEOUT));
+            EXPECT_FALSE(profiler.wait(500));
             EXPECT_TRUE(IsWindow(main));
         }
     }
-    ASSERT_EQ(WaitForSingleObject(profiler.handle(), 10000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(profiler.handle(), &code);
-    EXPECT_EQ(code, 0u);
+    ASSERT_TRUE(profiler.wait(10000));
+    EXPECT_EQ(profiler.exitCode(), 0u);
 }
 
 TEST(ProfilerProcess, ARenamedProgramReadsTheSettingsFileOfItsOwnName)
@@ -85,7 +70,7 @@ TEST(ProfilerProcess, ARenamedProgramReadsTheSettingsFileOfItsOwnName)
     Process profiler = startProfiler(settings, "padwise.exe");
     ASSERT_TRUE(profiler.started());
     ASSERT_EQ(WaitForInputIdle(profiler.handle(), 10000), 0u);
-    HWND main = waitForMain(profiler);
+    HWND main = waitDialog(profiler.id(), "Padwise", 10000, Shown::AlsoHidden);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(SendMessageA(GetDlgItem(main, IDC_PROFILE_LIST), LVM_GETITEMCOUNT, 0, 0), 3);
 }

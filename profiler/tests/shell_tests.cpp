@@ -15,6 +15,7 @@
 #include "shell/module_path.h"
 #include "shell/profiler_app.h"
 #include "testlib/process.h"
+#include "testlib/registry.h"
 #include "testlib/temp_dir.h"
 #include "testlib/window_search.h"
 #include "tests/standin_game_process.h"
@@ -22,19 +23,6 @@
 
 namespace {
 const char* const TEST_PROGRAM = "profiler_shell_tests";
-
-std::string settingsText(const std::string& regPath, const std::string& profiles, const std::string& switches)
-{
-    return "[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=" + regPath + "\r\n" + switches +
-           profiles;
-}
-
-// Three profiles: a real program (its icon), a missing file (the stand-in icon) and another.
-const char* const THREE_PROFILES = "[PROFILES]\r\nCOUNT=3\r\n1=C:\\windows\\notepad.exe\r\n2=C:"
-                                   "\\Games\\Fly\\fly.exe\r\n3=C:\\Games\\Race\\race.exe\r\n"
-                                   "[C:\\windows\\notepad.exe]\r\nProfileTitle=Notes\r\n"
-                                   "[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\n"
-                                   "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\n";
 
 using Rows = std::vector<std::pair<std::string, std::string>>; // title, location
 
@@ -49,14 +37,13 @@ protected:
     void TearDown() override
     {
         app.reset();
-        pumpMessages(10);
-        key.reset();
-        settings.reset();
+        pumpMessages(10); // before the key and the folder go
     }
 
     MainDialog& start(const std::string& profiles = THREE_PROFILES, const std::string& switches = "")
     {
-        settings->write(settingsText(key->path, profiles, switches));
+        settings->write("[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=" + key->path + "\r\n" +
+                        switches + profiles);
         // Auto Start through the Run key, as on XP, whatever the prefix reports.
         app = std::make_unique<ProfilerApp>(settings->path, GetModuleHandleA(nullptr),
                                             std::make_unique<AutoStart>(modulePath(), false, nullptr));
@@ -254,9 +241,9 @@ TEST_F(ShellTest, TheListFollowsTheFileAndTheFileIsNumberedLikeTheList)
         const char* count; // "COUNT" afterwards
     } cases[] = {
         {"", {}, ""},
-        {"[PROFILES]\r\nCOUNT=4\r\n1=C:\\a.exe\r\n2=\r\n3=C:\\c.exe\r\n4=C:\\d.exe\r\n[C:\\a.exe]"
-         "\r\nProfileTitle="
-         "A\r\n[C:\\c.exe]\r\nProfileTitle=C\r\n[C:\\d.exe]\r\nProfileTitle=D\r\n",
+        {"[PROFILES]\r\nCOUNT=4\r\n1=C:\\a.exe\r\n2=\r\n3=C:\\c.exe\r\n4=C:\\d.exe\r\n"
+         "[C:\\a.exe]\r\nProfileTitle=A\r\n[C:\\c.exe]\r\nProfileTitle=C\r\n"
+         "[C:\\d.exe]\r\nProfileTitle=D\r\n",
          {{"A", "C:\\a.exe"}, {"C", "C:\\c.exe"}, {"D", "C:\\d.exe"}},
          "3"},
         {"[PROFILES]\r\nCOUNT=2000000000\r\n1=C:\\a.exe\r\n2=C:\\b.exe\r\n[C:\\a.exe]\r\nProfileTitle=A\r\n",
@@ -437,8 +424,7 @@ TEST_F(ShellTest, ActiveStateMarksTheDeviceKeyStopsTheTimerAndSetsTheTip)
         SCOPED_TRACE(step.tip);
         EXPECT_EQ(d.setActiveState(step.state, step.name), previous);
         previous = step.state;
-        std::string marker;
-        EXPECT_EQ(key->get("PROFILEACTIVE", marker) ? marker : "<absent>", step.marker);
+        EXPECT_EQ(regText(key->path, "PROFILEACTIVE"), step.marker);
         EXPECT_EQ(timerRunning(), step.timer);
         EXPECT_EQ(d.trayIcon().tip(), step.tip);
         MenuCloser closer;
@@ -454,10 +440,7 @@ TEST_F(ShellTest, EmptyDevicePathNeverMarksTheRegistryRoot)
     app = std::make_unique<ProfilerApp>(settings->path);
     ASSERT_TRUE(app->start());
     dialog().setActiveState(ActivityState::GameActive, "Fly");
-    HKEY root = nullptr;
-    RegOpenKeyExA(HKEY_LOCAL_MACHINE, nullptr, 0, KEY_READ, &root);
-    EXPECT_NE(RegQueryValueExA(root, "PROFILEACTIVE", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
-    RegCloseKey(root);
+    EXPECT_EQ(regText("", "PROFILEACTIVE"), "<absent>");
     EXPECT_FALSE(timerRunning());
     dialog().setActiveState(ActivityState::Idle, "");
 }
@@ -474,10 +457,7 @@ TEST_F(ShellTest, StartUpRestoresDefaultsWhenAProfileWasLeftActive)
         key->set("Deadzone", "profile zone");
         key->set("PROFILEACTIVE", marker);
         start(std::string(THREE_PROFILES) + "[DEFAULT]\r\nForceGain=70\r\nDeadzone=4\r\n");
-        std::string gain, zone;
-        key->get("ForceGain", gain);
-        key->get("Deadzone", zone);
-        EXPECT_EQ(gain + "/" + zone, "70/4");
+        EXPECT_EQ(regText(key->path, "ForceGain") + "/" + regText(key->path, "Deadzone"), "70/4");
         EXPECT_FALSE(key->has("PROFILEACTIVE"));
         EXPECT_TRUE(dialog().trayIcon().isAdded());
     }
@@ -552,20 +532,15 @@ TEST_F(ShellTest, AboutListsEveryRunningProcessSorted)
     for (Process& copy : copies)
         copy.end();
     EXPECT_EQ(caption, "About");
-    std::string own = std::string(TEST_PROGRAM) + ".exe";
-    int ownCount = 0;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (lstrcmpiA(names[i].c_str(), own.c_str()) == 0) {
-            ++ownCount;
-            if (ownCount > 1) {
-                EXPECT_EQ(lstrcmpiA(names[i - 1].c_str(), own.c_str()), 0) << "copies not side by side";
-            }
-        }
-        if (i > 0) {
-            EXPECT_LE(lstrcmpiA(names[i - 1].c_str(), names[i].c_str()), 0) << "not sorted at " << i;
-        }
-    }
-    EXPECT_EQ(ownCount, 3); // this program and its two copies
+    // Sorted without regard to case, so the copies of one program stand side by side.
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+    }));
+    const std::string own = std::string(TEST_PROGRAM) + ".exe";
+    EXPECT_EQ(
+        std::count_if(names.begin(), names.end(),
+                      [&](const std::string& name) { return lstrcmpiA(name.c_str(), own.c_str()) == 0; }),
+        3); // this program and its two copies
     EXPECT_GE(names.size(), 4u);
 }
 } // namespace

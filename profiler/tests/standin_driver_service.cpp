@@ -64,7 +64,6 @@ std::string StandinDriverService::log(const char* until, DWORD timeoutMs) const
     return all;
 }
 
-namespace {
 size_t countOf(const std::string& text, const char* word)
 {
     size_t n = 0;
@@ -72,7 +71,6 @@ size_t countOf(const std::string& text, const char* word)
         ++n;
     return n;
 }
-} // namespace
 
 void StandinDriverService::settle() const
 {

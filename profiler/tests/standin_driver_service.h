@@ -33,6 +33,9 @@ public:
     bool installed = false;
 };
 
+// How often `word` occurs in a log.
+size_t countOf(const std::string& text, const char* word);
+
 // A suite whose tests share one stand-in driver: its SetUpTestSuite calls installDriver, and the
 // driver is removed after the last test.
 class StandinDriverTest : public ::testing::Test {

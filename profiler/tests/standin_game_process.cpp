@@ -15,12 +15,3 @@ bool StandinGame::start(const std::string& exePath, const std::string& options)
     Process::operator=(Process(inQuotes(exePath) + " " + options));
     return started();
 }
-
-bool StandinGame::waitEnd(DWORD timeoutMs, DWORD* exitCode) const
-{
-    if (!wait(timeoutMs))
-        return false;
-    if (exitCode)
-        *exitCode = this->exitCode();
-    return true;
-}

@@ -20,6 +20,4 @@ class StandinGame : public Process {
 public:
     // Starts the game at `exePath` with the stand-in's options; false when it cannot start.
     bool start(const std::string& exePath, const std::string& options);
-    // True when it has ended within timeoutMs; its exit code then in `exitCode`.
-    bool waitEnd(DWORD timeoutMs, DWORD* exitCode = nullptr) const;
 };

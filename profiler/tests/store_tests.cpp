@@ -9,7 +9,9 @@
 
 #include "store/profile_store.h"
 #include "store/reg_key.h"
+#include "testlib/registry.h"
 #include "testlib/temp_dir.h"
+#include "tests/settings_lines.h"
 
 namespace {
 int profileKeyReads = 0; // reads of "PROFILES" keys through countingRead
@@ -46,7 +48,6 @@ protected:
     }
     void TearDown() override { DeleteFileA(path.c_str()); }
 
-    void settings(const char* key, const char* value) { store->writeText(ini::SETTINGS, key, value); }
     void addProfiles(const std::vector<std::string>& locations)
     {
         int rows = 0;
@@ -91,12 +92,10 @@ TEST_F(StoreTest, MissingFileReadsAsDefaultsAndFirstWriteCreatesIt)
 
 TEST_F(StoreTest, SettingsAreReadAsDeployed)
 {
-    settings("KEYS", "3");
-    settings("1", "Gain");
-    settings("3", "Deadzone"); // key 2 absent: an empty name keeps its place
-    settings("REGPATH", "System\\Pad\\Params");
-    settings("DEVNODE", "\\\\.\\PadCtl");
-    settings("IOCTLCODE", "0x222004");
+    // Key 2 absent: an empty name keeps its place.
+    writeLines(
+        *store, ini::SETTINGS,
+        "KEYS=3\n1=Gain\n3=Deadzone\nREGPATH=System\\Pad\\Params\nDEVNODE=\\\\.\\PadCtl\nIOCTLCODE=0x222004");
     EXPECT_EQ(store->deviceValueNames(), (std::vector<std::string>{"Gain", "", "Deadzone"}));
     EXPECT_EQ(store->deviceKeyPath(), "System\\Pad\\Params");
     EXPECT_EQ(store->deviceNodePath(), "\\\\.\\PadCtl");
@@ -105,9 +104,7 @@ TEST_F(StoreTest, SettingsAreReadAsDeployed)
 
 TEST_F(StoreTest, ProfileFieldsFollowTheRecordRules)
 {
-    settings("KEYS", "2");
-    settings("1", "Gain");
-    settings("2", "Mode");
+    writeLines(*store, ini::SETTINGS, "KEYS=2\n1=Gain\n2=Mode");
     const std::string game = "C:\\Games\\Race\\race.exe";
     store->writeText(game.c_str(), "AppParams", "-old");
     store->writeText(game.c_str(), "AppDirection", "C:\\old");
@@ -127,8 +124,7 @@ TEST_F(StoreTest, ProfileFieldsFollowTheRecordRules)
     EXPECT_EQ(store->readText(game.c_str(), "AppDirection"), "C:\\Games\\Race");
 
     // A name added to the list later reads empty from an older profile.
-    settings("KEYS", "3");
-    settings("3", "Spring");
+    writeLines(*store, ini::SETTINGS, "KEYS=3\n3=Spring");
     store->copyDeviceValues(game, "TMP");
     EXPECT_EQ(store->readText("TMP", "Gain"), "80");
     EXPECT_EQ(store->readText("TMP", "Mode"), "2");
@@ -146,9 +142,7 @@ TEST_F(StoreTest, NamesIgnoreLetterCase)
 
 TEST_F(StoreTest, CopyDeviceValuesAndNullWriteRemoval)
 {
-    settings("KEYS", "2");
-    settings("1", "Gain");
-    settings("2", "Mode");
+    writeLines(*store, ini::SETTINGS, "KEYS=2\n1=Gain\n2=Mode");
     store->writeText("DEFAULT", "Gain", "50");
     store->copyDeviceValues("DEFAULT", "TMP");
     EXPECT_EQ(store->readText("TMP", "Gain"), "50");
@@ -223,11 +217,7 @@ protected:
     void SetUp() override
     {
         base = "Software\\PadkitTests\\RegKey" + std::to_string(GetCurrentProcessId());
-        HKEY created = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, base.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                  &created, nullptr),
-                  ERROR_SUCCESS);
-        RegCloseKey(created);
+        ASSERT_TRUE(makeRegKey(base));
     }
     void TearDown() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, base.c_str()); }
 

@@ -15,6 +15,7 @@
 #include "testlib/owned.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
+#include "tests/settings_lines.h"
 #include "tests/standin_driver_service.h"
 
 namespace {
@@ -82,13 +83,9 @@ protected:
         store = std::make_unique<ProfileStore>(path);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
         makeRegKey(DEVICE_KEY);
-        settings("KEYS", "3");
-        settings("1", "Gain");
-        settings("2", "Deadzone");
-        settings("3", "Curve");
-        settings("REGPATH", DEVICE_KEY);
-        settings("DEVNODE", StandinDriverService::DEVICE_PATH);
-        settings("IOCTLCODE", CONTROL_CODE);
+        writeLines(*store, ini::SETTINGS,
+                   std::string("KEYS=3\n1=Gain\n2=Deadzone\n3=Curve\nREGPATH=") + DEVICE_KEY +
+                       "\nDEVNODE=" + StandinDriverService::DEVICE_PATH + "\nIOCTLCODE=" + CONTROL_CODE);
         driver->clearLog();
     }
     void TearDown() override
@@ -100,18 +97,12 @@ protected:
 
     void settings(const char* key, const char* text) { store->writeText(ini::SETTINGS, key, text); }
     std::string ini(const char* section, const char* key) { return store->readText(section, key); }
-    bool hasKey(const char* section, const char* key)
-    {
-        char buffer[16] = {};
-        GetPrivateProfileStringA(section, key, "<absent>", buffer, sizeof(buffer), path.c_str());
-        return std::string(buffer) != "<absent>";
-    }
     // The section's three device values, as inForce() shows the key's.
     std::string saved(const char* section)
     {
         std::string text;
         for (const char* name : NAMES)
-            text += (hasKey(section, name) ? ini(section, name) : "<absent>") + "/";
+            text += store->readText(section, name, "<absent>") + "/";
         return text;
     }
     void profile(const char* section, const char* gain, const char* deadzone, const char* curve)
@@ -294,18 +285,12 @@ TEST_F(TransferTest, TheDeviceValueListIsBoundedAndEmptyNamesAreSkipped)
 
 TEST_F(TransferTest, MissingOrEmptyKeyPathWritesNoRegistryValueAnywhere)
 {
-    settings("REGPATH", "");
-    settings("KEYS", "1");
-    settings("1", "PadkitStrayValue");
+    writeLines(*store, ini::SETTINGS, "REGPATH=\nKEYS=1\n1=PadkitStrayValue");
     store->writeText("P", "PadkitStrayValue", "1");
     applyProfile(*store, "P", true);
-    char buffer[16];
-    DWORD size = sizeof(buffer);
-    EXPECT_NE(RegQueryValueExA(HKEY_LOCAL_MACHINE, "PadkitStrayValue", nullptr, nullptr,
-                               reinterpret_cast<BYTE*>(buffer), &size),
-              ERROR_SUCCESS);
+    EXPECT_EQ(regText("", "PadkitStrayValue"), "<absent>");
     RegDeleteValueA(HKEY_LOCAL_MACHINE, "PadkitStrayValue");
-    EXPECT_TRUE(hasKey("DEFAULT", "PadkitStrayValue"));
+    EXPECT_NE(store->readText("DEFAULT", "PadkitStrayValue", "<absent>"), "<absent>");
     EXPECT_NE(driver->log("close").find(IOCTL_LINE), std::string::npos) << "the driver is still told";
 
     settings("REGPATH", "Software\\PadkitTests\\NoSuchKey");

@@ -7,6 +7,7 @@
 #include "testlib/registry.h"
 
 namespace {
+constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 thread_local MenuCloser* activeCloser = nullptr;
 
 void CALLBACK closeMenus(HWND, UINT, UINT_PTR, DWORD)
@@ -18,6 +19,12 @@ void CALLBACK closeMenus(HWND, UINT, UINT_PTR, DWORD)
     }
 }
 } // namespace
+
+const char* const THREE_PROFILES = "[PROFILES]\r\nCOUNT=3\r\n1=C:\\windows\\notepad.exe\r\n2=C:"
+                                   "\\Games\\Fly\\fly.exe\r\n3=C:\\Games\\Race\\race.exe\r\n"
+                                   "[C:\\windows\\notepad.exe]\r\nProfileTitle=Notes\r\n"
+                                   "[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\n"
+                                   "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\n";
 
 TempSettings::TempSettings(const std::string& tag) : dir(tag) {}
 
@@ -46,6 +53,12 @@ bool TempSettings::has(const char* section, const char* key) const
     return std::string(value) != "\x01";
 }
 
+std::string TempSettings::bytes() const
+{
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+    return readFile(path);
+}
+
 ScratchKey::ScratchKey(const std::string& name) : path("Software\\PadkitTests\\" + name)
 {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str());
@@ -62,19 +75,10 @@ void ScratchKey::set(const char* value, const std::string& text) const
     setRegText(path, value, text);
 }
 
-bool ScratchKey::get(const char* value, std::string& text) const
-{
-    return getRegText(path, value, text);
-}
-
 bool ScratchKey::has(const char* value) const
 {
     std::string ignored;
-    return get(value, ignored);
-}
-
-namespace {
-constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    return getRegText(path, value, ignored);
 }
 
 RunEntryGuard::RunEntryGuard()

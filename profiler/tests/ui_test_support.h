@@ -17,6 +17,7 @@ public:
     void write(const std::string& text) const; // replaces the whole file
     std::string read(const char* section, const char* key) const;
     bool has(const char* section, const char* key) const;
+    std::string bytes() const; // the file as the system's INI cache leaves it
 
     TempDir dir;
     const std::string folder = dir.path();
@@ -29,7 +30,6 @@ public:
     explicit ScratchKey(const std::string& name);
     ~ScratchKey();
     void set(const char* value, const std::string& text) const;
-    bool get(const char* value, std::string& text) const;
     bool has(const char* value) const;
     std::string path; // below HKEY_LOCAL_MACHINE
 };
@@ -60,6 +60,9 @@ void pumpMessages(DWORD ms = 50);
 
 // Whether the notification area holds the icon of `window` with profiler's id (asked from outside).
 bool trayIconPresent(HWND window);
+
+// Three profiles: a real program (its icon), a missing file (the stand-in icon) and another.
+extern const char* const THREE_PROFILES;
 
 // The text of a menu item by position.
 std::string menuText(HMENU menu, int position);

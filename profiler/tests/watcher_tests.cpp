@@ -16,6 +16,7 @@
 #include "shell/watcher.h"
 #include "store/profile_store.h"
 #include "testlib/registry.h"
+#include "tests/settings_lines.h"
 #include "tests/standin_game_process.h"
 
 namespace {
@@ -24,11 +25,6 @@ constexpr const char* DEVICE_KEY = "Software\\PadkitTests\\Watcher";
 std::string deviceValue(const char* name)
 {
     return regText(DEVICE_KEY, name);
-}
-
-void setDeviceValue(const char* name, const std::string& text)
-{
-    setRegText(DEVICE_KEY, name, text);
 }
 
 bool samePath(const std::string& a, const std::string& b)
@@ -81,13 +77,11 @@ protected:
         folder = std::make_unique<GameFolder>("watcher_tests");
         store = std::make_unique<ProfileStore>(folder->file("profiler.INI"));
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
-        store->writeText(ini::SETTINGS, "KEYS", "2");
-        store->writeText(ini::SETTINGS, "1", "Gain");
-        store->writeText(ini::SETTINGS, "2", "Curve");
-        store->writeText(ini::SETTINGS, "REGPATH", DEVICE_KEY);
-        store->writeText(ini::SETTINGS, "DEVNODE", "\\\\.\\PadkitNoDriver");
-        setDeviceValue("Gain", "100");
-        setDeviceValue("Curve", "hard");
+        writeLines(*store, ini::SETTINGS,
+                   std::string("KEYS=2\n1=Gain\n2=Curve\nREGPATH=") + DEVICE_KEY +
+                       "\nDEVNODE=\\\\.\\PadkitNoDriver");
+        setRegText(DEVICE_KEY, "Gain", "100");
+        setRegText(DEVICE_KEY, "Curve", "hard");
     }
     void TearDown() override
     {
@@ -135,13 +129,10 @@ TEST(ProfileMatch, WholePathIgnoringCaseAndFirstRowWins)
 
 TEST(ProcessPaths, FullPathsAreRecognised)
 {
-    EXPECT_TRUE(isFullPath("C:\\Games\\fly.exe"));
-    EXPECT_TRUE(isFullPath("d:\\fly.exe"));
-    EXPECT_TRUE(isFullPath("\\\\server\\share\\fly.exe"));
-    EXPECT_FALSE(isFullPath("fly.exe"));
-    EXPECT_FALSE(isFullPath("C:fly.exe"));
-    EXPECT_FALSE(isFullPath(""));
-    EXPECT_FALSE(isFullPath(nullptr));
+    for (const char* path : {"C:\\Games\\fly.exe", "d:\\fly.exe", "\\\\server\\share\\fly.exe"})
+        EXPECT_TRUE(isFullPath(path)) << path;
+    for (const char* path : {"fly.exe", "C:fly.exe", "", static_cast<const char*>(nullptr)})
+        EXPECT_FALSE(isFullPath(path)) << (path ? path : "null");
 }
 
 TEST(ProcessPaths, ResolvesARunningGameByEveryMeansTheSystemOffers)
@@ -218,9 +209,8 @@ TEST_F(GamesTest, WatchedGameIsServedUntilItEndsThenDefaultsComeBackWithRestoreO
 
     watcher.watchTick(host, *store, WATCH_TIMER, {true, false, true});
 
-    DWORD exitCode = 0;
-    EXPECT_TRUE(game.waitEnd(0, &exitCode)) << "the tick returns only when the game has ended";
-    EXPECT_EQ(exitCode, 5u);
+    EXPECT_TRUE(game.wait(0)) << "the tick returns only when the game has ended";
+    EXPECT_EQ(game.exitCode(), 5u);
     EXPECT_EQ(host.states, (std::vector<std::string>{"game Fly gain=100", "idle gain=70"}))
         << "the profile stays in force while the game runs";
     EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
@@ -259,7 +249,7 @@ TEST_F(GamesTest, SwitchesAndThePromptDecideWhatIsAppliedAndRestored)
         SCOPED_TRACE(testing::Message()
                      << "auto apply " << c.switches.autoApply << ", prompt " << c.switches.promptOnMatch
                      << ", answer " << c.answer << ", restore " << c.switches.restoreOnExit);
-        setDeviceValue("Gain", "100");
+        setRegText(DEVICE_KEY, "Gain", "100");
         host.states.clear();
         host.promptText.clear();
         host.answer = c.answer;

@@ -22,28 +22,27 @@
 #include "testlib/wait.h"
 #include "testlib/window_search.h"
 
-namespace {
-const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Padwise";
-const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char TASK_FILE[] = "C:\\windows\\system32\\tasks\\Padwise"; // where Wine keeps the logon task
-const unsigned HANG_GUARD_MS = 120000;
-const std::vector<std::string> INSTALLED = {"README.txt",   "fitkit.exe", "jolter.dll",   "profiler.INI",
-                                            "profiler.exe", "setup.ini",  "uninstall.exe"};
+static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Padwise";
+static const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+static const char TASK_FILE[] = "C:\\windows\\system32\\tasks\\Padwise"; // where Wine keeps the logon task
+static const unsigned HANG_GUARD_MS = 120000;
+static const std::vector<std::string> INSTALLED = {
+    "README.txt", "fitkit.exe", "jolter.dll", "profiler.INI", "profiler.exe", "setup.ini", "uninstall.exe"};
 
-std::string installer()
+static std::string installer()
 {
     return programDirectory() + "\\..\\package\\padwise-" PADWISE_VERSION_TEXT "-win64-setup.exe";
 }
 
 // The Windows path of the build-time settings file (a Linux path, reached through drive Z:).
-std::string settingsSource()
+static std::string settingsSource()
 {
     std::string path = "Z:" PADWISE_SETTINGS_FILE;
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }
 
-std::vector<std::string> filesIn(const std::string& folder)
+static std::vector<std::string> filesIn(const std::string& folder)
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
@@ -55,14 +54,14 @@ std::vector<std::string> filesIn(const std::string& folder)
     return names;
 }
 
-std::string shortcutFolder()
+static std::string shortcutFolder()
 {
     char programs[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
     return std::string(programs) + "\\Padwise";
 }
 
-std::string section(const std::string& file, const char* name)
+static std::string section(const std::string& file, const char* name)
 {
     std::string text(32767, '\0');
     text.resize(GetPrivateProfileSectionA(name, &text[0], static_cast<DWORD>(text.size()), file.c_str()));
@@ -70,7 +69,7 @@ std::string section(const std::string& file, const char* name)
 }
 
 // Runs a command line to its end (within the hang guard); its exit code.
-DWORD run(const std::string& commandLine)
+static DWORD run(const std::string& commandLine)
 {
     Process process(commandLine);
     EXPECT_TRUE(process.started()) << commandLine;
@@ -80,7 +79,7 @@ DWORD run(const std::string& commandLine)
 
 // The uninstaller copies itself to the temporary folder, starts the copy and returns at once:
 // waits for the copy too and gives its exit code.
-DWORD runUninstaller(const std::string& commandLine)
+static DWORD runUninstaller(const std::string& commandLine)
 {
     Process original(commandLine);
     EXPECT_TRUE(original.wait(HANG_GUARD_MS)) << commandLine;
@@ -187,8 +186,6 @@ TEST_F(Installer, InstallOverAnInstallationKeepsTheUsersFiles)
     EXPECT_EQ(usedSetup, readFile(setup));
     EXPECT_EQ(INSTALLED, filesIn(folder));
 }
-} // namespace
-
 TEST_F(Installer, UninstallStopsWhileProfilerWaitsForAGame)
 {
     ASSERT_EQ(0u, install());

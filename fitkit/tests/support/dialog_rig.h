@@ -18,10 +18,12 @@ PlatformKind win9xPlatform();
 PlatformKind winMePlatform();
 
 struct DialogRig {
+    explicit DialogRig(PlatformKind platform = nt5Platform()) : platform(platform) {}
+
     TempDir dir;
     ScriptedDevices devices;
     BoxAnswerer boxes;
-    PlatformKind platform = nt5Platform();
+    PlatformKind platform;
     std::unique_ptr<SetupDialog> dialog;
     HWND window = nullptr;
 

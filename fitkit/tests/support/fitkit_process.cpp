@@ -29,28 +29,15 @@ HWND FitkitProcess::waitForDialog(DWORD limitMs)
     return dialog;
 }
 
-HWND FitkitProcess::waitForBox(DWORD limitMs)
+SeenBox FitkitProcess::answerBox(int button, DWORD limitMs)
 {
-    HWND box = nullptr;
     waitUntil(
         [&] {
             sawDialog_ = sawDialog_ || findDialog(process_.id(), IDC_STATUS);
-            box = findBox(process_.id());
-            return box || process_.wait(0);
+            return findBox(process_.id()) || process_.wait(0);
         },
         limitMs);
-    return box;
-}
-
-SeenBox FitkitProcess::answerBox(int button, DWORD limitMs)
-{
-    HWND box = waitForBox(limitMs);
-    if (!box)
-        return SeenBox();
-    Sleep(50); // let it finish drawing its text
-    SeenBox seen = readBox(box);
-    closeBox(box, button);
-    return seen;
+    return ::answerBox(process_.id(), button, 0);
 }
 
 DWORD FitkitProcess::waitForExit(DWORD limitMs)

@@ -26,8 +26,6 @@ public:
     bool dialogSeen() const { return sawDialog_; }
 
 private:
-    HWND waitForBox(DWORD limitMs);
-
     Process process_;
     bool sawDialog_ = false;
 };

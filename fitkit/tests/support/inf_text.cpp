@@ -1,5 +1,7 @@
 #include "inf_text.h"
 
+#include <windows.h>
+
 std::string padInf(const std::string& padId)
 {
     return std::string("[Version]\r\n"
@@ -34,4 +36,16 @@ std::string padInf(const std::string& padId)
            "Other=\"Other Maker\"\r\n"
            "PadName=\"Fitkit Test Pad\"\r\n"
            "SecondName=\"Fitkit Second Pad\"\r\n";
+}
+
+std::string windowsInfPath(const std::string& name)
+{
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(windows) + "\\INF\\" + name;
+}
+
+std::string pnfPath(const std::string& infPath)
+{
+    return infPath.substr(0, infPath.size() - 3) + "PNF";
 }

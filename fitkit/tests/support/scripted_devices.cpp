@@ -4,15 +4,23 @@
 #include <setupapi.h>
 #include <newdev.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 
-ScriptedDevices::ScriptedDevices()
+#include "inf_text.h"
+
+// Sets the thread's last error and gives `result`, as a failing platform function does.
+template <typename T = BOOL>
+static T fail(DWORD code, T result = FALSE)
 {
-    char root[128];
-    snprintf(root, sizeof(root), "Software\\FitkitTests\\%lu-%p", GetCurrentProcessId(),
-             static_cast<void*>(this));
-    keyRoot = root;
+    SetLastError(code);
+    return result;
+}
+
+ScriptedDevices::ScriptedDevices()
+    : keyRoot("Software\\FitkitTests\\" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(reinterpret_cast<uintptr_t>(this)))
+{
 }
 
 ScriptedDevices::~ScriptedDevices()
@@ -40,25 +48,19 @@ HDEVINFO ScriptedDevices::newList(const std::vector<size_t>& members)
 
 ScriptedDevice* ScriptedDevices::element(HDEVINFO list, SP_DEVINFO_DATA* device)
 {
-    auto found = lists.find(list);
-    if (found == lists.end() || !device || device->cbSize != sizeof(SP_DEVINFO_DATA) ||
-        device->DevInst == 0 || device->DevInst > devices.size()) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
+    if (!lists.count(list) || !device || device->cbSize != sizeof(SP_DEVINFO_DATA) || device->DevInst == 0 ||
+        device->DevInst > devices.size())
+        return fail<ScriptedDevice*>(ERROR_INVALID_HANDLE, nullptr);
     return &devices[device->DevInst - 1];
 }
 
 // As the system's: every class only with DIGCF_ALLCLASSES, absent devices too without DIGCF_PRESENT.
 HDEVINFO ScriptedDevices::getClassDevs(const GUID* classGuid, DWORD flags)
 {
-    DWORD failure = failGetClassDevs;
     if (!classGuid && !(flags & DIGCF_ALLCLASSES))
-        failure = ERROR_INVALID_PARAMETER;
-    if (failure) {
-        SetLastError(failure);
-        return INVALID_HANDLE_VALUE;
-    }
+        return fail(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
+    if (failGetClassDevs)
+        return fail(failGetClassDevs, INVALID_HANDLE_VALUE);
     std::vector<size_t> members;
     for (size_t i = 0; i < devices.size(); ++i)
         if (devices[i].present || !(flags & DIGCF_PRESENT))
@@ -68,33 +70,25 @@ HDEVINFO ScriptedDevices::getClassDevs(const GUID* classGuid, DWORD flags)
 
 HDEVINFO ScriptedDevices::createDeviceInfoList(const GUID*, HWND)
 {
-    if (failCreateList) {
-        SetLastError(failCreateList);
-        return INVALID_HANDLE_VALUE;
-    }
+    if (failCreateList)
+        return fail(failCreateList, INVALID_HANDLE_VALUE);
     return newList({});
 }
 
 BOOL ScriptedDevices::destroyDeviceInfoList(HDEVINFO list)
 {
-    if (!lists.erase(list)) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
+    if (!lists.erase(list))
+        return fail(ERROR_INVALID_HANDLE);
     return TRUE;
 }
 
 BOOL ScriptedDevices::enumDeviceInfo(HDEVINFO list, DWORD index, SP_DEVINFO_DATA* device)
 {
     auto found = lists.find(list);
-    if (found == lists.end() || device->cbSize != sizeof(SP_DEVINFO_DATA)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (index >= found->second.size()) {
-        SetLastError(ERROR_NO_MORE_ITEMS);
-        return FALSE;
-    }
+    if (found == lists.end() || device->cbSize != sizeof(SP_DEVINFO_DATA))
+        return fail(ERROR_INVALID_PARAMETER);
+    if (index >= found->second.size())
+        return fail(ERROR_NO_MORE_ITEMS);
     device->DevInst = static_cast<DWORD>(found->second[index] + 1);
     return TRUE;
 }
@@ -103,10 +97,8 @@ static BOOL copyOut(const std::string& data, BYTE* buffer, DWORD size, DWORD* re
 {
     if (required)
         *required = static_cast<DWORD>(data.size());
-    if (!buffer || size < data.size()) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return FALSE;
-    }
+    if (!buffer || size < data.size())
+        return fail(ERROR_INSUFFICIENT_BUFFER);
     memcpy(buffer, data.data(), data.size());
     return TRUE;
 }
@@ -117,30 +109,17 @@ BOOL ScriptedDevices::getDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* 
     ScriptedDevice* found = element(list, device);
     if (!found)
         return FALSE;
-    if (property == SPDRP_HARDWAREID) {
-        if (found->hardwareIdError) {
-            SetLastError(found->hardwareIdError);
-            return FALSE;
-        }
-        if (found->hardwareIds.empty()) {
-            SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
-        }
+    if (property == SPDRP_HARDWAREID && found->hardwareIdError)
+        return fail(found->hardwareIdError);
+    if (property == SPDRP_HARDWAREID && !found->hardwareIds.empty()) {
         std::string multi;
         for (const std::string& id : found->hardwareIds)
             multi += id + '\0';
-        multi += '\0';
-        return copyOut(multi, buffer, size, required);
+        return copyOut(multi + '\0', buffer, size, required);
     }
-    if (property == SPDRP_DEVICEDESC) {
-        if (!found->hasDescription) {
-            SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
-        }
+    if (property == SPDRP_DEVICEDESC && found->hasDescription)
         return copyOut(found->description + '\0', buffer, size, required);
-    }
-    SetLastError(ERROR_INVALID_DATA);
-    return FALSE;
+    return fail(ERROR_INVALID_DATA);
 }
 
 BOOL ScriptedDevices::setDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* device, DWORD property,
@@ -149,10 +128,8 @@ BOOL ScriptedDevices::setDeviceRegistryProperty(HDEVINFO list, SP_DEVINFO_DATA* 
     ScriptedDevice* found = element(list, device);
     if (!found)
         return FALSE;
-    if (failSetProperty) {
-        SetLastError(failSetProperty);
-        return FALSE;
-    }
+    if (failSetProperty)
+        return fail(failSetProperty);
     if (property == SPDRP_HARDWAREID) {
         found->rawHardwareIdProperty.assign(reinterpret_cast<const char*>(buffer), size);
         found->hardwareIds.clear();
@@ -169,18 +146,17 @@ HKEY ScriptedDevices::openDevRegKey(HDEVINFO list, SP_DEVINFO_DATA* device, DWOR
     if (!found)
         return static_cast<HKEY>(INVALID_HANDLE_VALUE);
     bool hardware = keyType == DIREG_DEV;
-    if (hardware ? !found->hasHardwareKey : !found->hasDriverKey) {
-        SetLastError(0xE0000204); // no such key
-        return static_cast<HKEY>(INVALID_HANDLE_VALUE);
-    }
-    // A fresh key holding what the script says now.
+    if (hardware ? !found->hasHardwareKey : !found->hasDriverKey)
+        return fail(0xE0000204, static_cast<HKEY>(INVALID_HANDLE_VALUE)); // no such key
+    // A fresh key holding what the script says now, opened with the access asked for.
     std::string path = keyRoot + "\\" + std::to_string(device->DevInst) + (hardware ? "\\hw" : "\\drv");
     RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
     HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, access, nullptr, &key, nullptr))
+        return static_cast<HKEY>(INVALID_HANDLE_VALUE);
     auto set = [&](const char* name, const std::string& value) {
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
+        RegSetKeyValueA(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, value.c_str(),
+                        static_cast<DWORD>(value.size() + 1));
     };
     if (hardware) {
         if (found->hasHardwareIdValue)
@@ -190,25 +166,17 @@ HKEY ScriptedDevices::openDevRegKey(HDEVINFO list, SP_DEVINFO_DATA* device, DWOR
     } else if (found->hasInfPath) {
         set("InfPath", found->infPath);
     }
-    RegCloseKey(key);
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, access, &opened) != ERROR_SUCCESS)
-        return static_cast<HKEY>(INVALID_HANDLE_VALUE);
-    return opened;
+    return key;
 }
 
 BOOL ScriptedDevices::createDeviceInfo(HDEVINFO list, const char* className, const GUID*, const char*, HWND,
                                        DWORD flags, SP_DEVINFO_DATA* device)
 {
     auto found = lists.find(list);
-    if (found == lists.end()) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    if (failCreateDevice) {
-        SetLastError(failCreateDevice);
-        return FALSE;
-    }
+    if (found == lists.end())
+        return fail(ERROR_INVALID_HANDLE);
+    if (failCreateDevice)
+        return fail(failCreateDevice);
     ScriptedDevice created;
     created.present = false;
     created.created = true;
@@ -227,17 +195,13 @@ BOOL ScriptedDevices::callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP
     if (!found)
         return FALSE;
     if (function == DIF_REGISTERDEVICE) {
-        if (failRegister) {
-            SetLastError(failRegister);
-            return FALSE;
-        }
+        if (failRegister)
+            return fail(failRegister);
         found->present = true;
     } else if (function == DIF_REMOVE) {
         ++found->removeRequests;
-        if (failRemove || !found->present) {
-            SetLastError(failRemove ? failRemove : 0xE000020B);
-            return FALSE;
-        }
+        if (failRemove || !found->present)
+            return fail(failRemove ? failRemove : 0xE000020B);
         found->present = false;
     }
     return TRUE;
@@ -245,10 +209,8 @@ BOOL ScriptedDevices::callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP
 
 HMODULE ScriptedDevices::loadLibrary(const char* name)
 {
-    if (missingLibraries.count(name)) {
-        SetLastError(ERROR_MOD_NOT_FOUND);
-        return nullptr;
-    }
+    if (missingLibraries.count(name))
+        return fail<HMODULE>(ERROR_MOD_NOT_FOUND, nullptr);
     ++libraries;
     return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x7000));
 }
@@ -260,10 +222,8 @@ static BOOL WINAPI neverCalled(HWND, LPCSTR, LPCSTR, DWORD, PBOOL)
 
 FARPROC ScriptedDevices::getProcAddress(HMODULE, const char* name)
 {
-    if (missingFunctions.count(name)) {
-        SetLastError(ERROR_PROC_NOT_FOUND);
-        return nullptr;
-    }
+    if (missingFunctions.count(name))
+        return fail<FARPROC>(ERROR_PROC_NOT_FOUND, nullptr);
     return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&neverCalled));
 }
 
@@ -278,24 +238,20 @@ BOOL ScriptedDevices::updateDriver(FARPROC, HWND, const char* hardwareId, const 
 {
     if (duringUpdate)
         duringUpdate();
-    if (updateError) {
-        SetLastError(updateError);
-        return FALSE;
-    }
+    if (updateError)
+        return fail(updateError);
     for (ScriptedDevice& device : devices) {
-        bool listed = false;
-        for (const std::string& id : device.hardwareIds)
-            listed = listed || _stricmp(id.c_str(), hardwareId) == 0;
+        bool listed =
+            std::any_of(device.hardwareIds.begin(), device.hardwareIds.end(),
+                        [&](const std::string& id) { return _stricmp(id.c_str(), hardwareId) == 0; });
         if (!device.present || !listed || (device.hasDriverKey && !(flags & INSTALLFLAG_FORCE)))
             continue;
         device.description = installedDescription;
         device.hasDescription = true;
         device.hasDriverKey = true;
         device.hasInfPath = true;
-        device.infPath = installedInfPath;
+        device.infPath.clear();
         device.driverSource = infPath;
-        if (!installedInfPath.empty())
-            driverStore.insert(installedInfPath);
     }
     *reboot = updateReboot;
     return TRUE;
@@ -304,21 +260,14 @@ BOOL ScriptedDevices::updateDriver(FARPROC, HWND, const char* hardwareId, const 
 BOOL ScriptedDevices::uninstallOemInf(FARPROC, const char* infName, DWORD flags)
 {
     uninstallRequests.push_back(infName);
-    bool inUse = false;
-    for (const ScriptedDevice& device : devices)
-        inUse = inUse || (device.present && device.hasDriverKey && device.infPath == infName);
-    DWORD failure = uninstallError                         ? uninstallError
-                    : inUse && !(flags & SUOI_FORCEDELETE) ? ERROR_INF_IN_USE_BY_DEVICES
-                                                           : 0;
-    if (failure) {
-        SetLastError(failure);
-        return FALSE;
-    }
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    std::string inf = std::string(windows) + "\\INF\\" + infName;
+    bool inUse = std::any_of(devices.begin(), devices.end(), [&](const ScriptedDevice& device) {
+        return device.present && device.hasDriverKey && device.infPath == infName;
+    });
+    if (uninstallError || (inUse && !(flags & SUOI_FORCEDELETE)))
+        return fail(uninstallError ? uninstallError : ERROR_INF_IN_USE_BY_DEVICES);
+    std::string inf = windowsInfPath(infName);
     DeleteFileA(inf.c_str());
-    DeleteFileA((inf.substr(0, inf.size() - 3) + "PNF").c_str());
+    DeleteFileA(pnfPath(inf).c_str());
     driverStore.erase(infName);
     return TRUE;
 }

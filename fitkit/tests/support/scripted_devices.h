@@ -50,12 +50,11 @@ public:
     DWORD updateError = 0;                  // the update fails with this code
     BOOL updateReboot = FALSE;
     // What the update gives each present device with the id (a device with a driver only when
-    // forced): this description, and a driver key whose "InfPath" is installedInfPath.
+    // forced): this description, and a driver key with an empty "InfPath".
     std::string installedDescription;
-    std::string installedInfPath;
     std::function<void()> duringUpdate;
-    // Packages the system keeps: the update adds installedInfPath; SetupUninstallOEMInfA, forced,
-    // takes a name out and deletes that INF and its PNF from the Windows INF directory.
+    // Packages the system keeps: SetupUninstallOEMInfA, forced, takes a name out and deletes that INF and its
+    // PNF from the Windows INF directory.
     std::set<std::string> driverStore;
     DWORD uninstallError = 0;                   // SetupUninstallOEMInfA fails with this code
     std::vector<std::string> uninstallRequests; // every name SetupUninstallOEMInfA was given
