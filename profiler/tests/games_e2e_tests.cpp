@@ -103,6 +103,12 @@ protected:
         SetEvent(event.get());
     }
 
+    // The game runs under the "Fly" profile: marked, and the profile's values in the key.
+    static bool flyServed()
+    {
+        return waitFor([] { return activeMarker() == "Fly" && deviceValue("Curve") == "soft"; });
+    }
+
     void startProfiler()
     {
         profiler = Process(inQuotes(folder->file("profiler.exe")), folder->path());
@@ -315,7 +321,7 @@ TEST_F(GamesEndToEnd, RestartAfterACrashDuringAGameRestoresTheDefaults)
     addProfile("Fly", exe, "70");
     startProfiler();
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("crash")));
-    ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly" && deviceValue("Curve") == "soft"; }));
+    ASSERT_TRUE(flyServed());
     Sleep(200); // the request follows the last write
 
     profiler.end(); // killed while the game runs: the pad keeps the profile
@@ -407,6 +413,7 @@ TEST_F(GamesEndToEnd, EmptyTitleStillMarksTheDeviceKeyForRecovery)
     signal("untitled");
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
 }
+
 // A second start leaves the game to the running instance: the pad's defaults survive the game.
 TEST_F(GamesEndToEnd, ASecondStartLeavesTheGameToTheRunningInstance)
 {
@@ -427,7 +434,7 @@ TEST_F(GamesEndToEnd, ASecondStartLeavesTheGameToTheRunningInstance)
     EXPECT_TRUE(waitFor([&] { return IsWindowVisible(mainWindow) && GetForegroundWindow() == mainWindow; }));
 
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("second")));
-    ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly" && deviceValue("Curve") == "soft"; }));
+    ASSERT_TRUE(flyServed());
     signal("second");
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>" && deviceValue("Curve") == "hard"; }));
     EXPECT_EQ(deviceValue("Gain"), "100");
@@ -443,7 +450,7 @@ TEST_F(GamesEndToEnd, CloseDuringAGameAnswersOneAndTheInstanceEndsAfterTheGame)
     addProfile("Fly", exe, "70");
     startProfiler();
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("close")));
-    ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly" && deviceValue("Curve") == "soft"; }));
+    ASSERT_TRUE(flyServed());
 
     Process close(inQuotes(folder->file("profiler.exe")) + " /close", folder->path());
     ASSERT_TRUE(close.wait(60000));
