@@ -27,7 +27,7 @@ dist: build
 	@bash tools/check-packages.sh dist
 
 test: dist
-	bash tools/run-tests.sh build/win64
+	bash tools/run-tests.sh build/win64 build/win32
 
 run: build
 	bash tools/run-demo.sh

@@ -219,7 +219,7 @@ protected:
         base = "Software\\PadkitTests\\RegKey" + std::to_string(GetCurrentProcessId());
         ASSERT_TRUE(makeRegKey(base));
     }
-    void TearDown() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, base.c_str()); }
+    void TearDown() override { deleteRegTree(base); }
 
     std::string base;
 };

@@ -61,13 +61,13 @@ std::string TempSettings::bytes() const
 
 ScratchKey::ScratchKey(const std::string& name) : path("Software\\PadkitTests\\" + name)
 {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str());
+    deleteRegTree(path);
     makeRegKey(path);
 }
 
 ScratchKey::~ScratchKey()
 {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str());
+    deleteRegTree(path);
 }
 
 void ScratchKey::set(const char* value, const std::string& text) const

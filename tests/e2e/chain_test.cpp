@@ -48,7 +48,7 @@ protected:
     static void TearDownTestSuite()
     {
         pad::removeAll();
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\OV\\4B7D");
+        deleteRegTree("Software\\OV\\4B7D");
     }
     void SetUp() override { journal.mark(); }
 
