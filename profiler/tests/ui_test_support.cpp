@@ -96,12 +96,12 @@ RunEntryGuard::~RunEntryGuard()
 
 bool RunEntryGuard::read(std::string& text)
 {
-    return getRegText(RUN_KEY, "PADWISE", text);
+    return getRegText(RUN_KEY, "PADWISE", text, PROGRAM_VIEW);
 }
 
 void RunEntryGuard::write(const std::string& text)
 {
-    setRegText(RUN_KEY, "PADWISE", text);
+    setRegText(RUN_KEY, "PADWISE", text, REG_SZ, PROGRAM_VIEW);
 }
 
 void RunEntryGuard::erase()

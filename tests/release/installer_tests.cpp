@@ -24,7 +24,7 @@
 
 static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Padwise";
 static const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-static const char TASK_FILE[] = "C:\\windows\\system32\\tasks\\Padwise"; // where Wine keeps the logon task
+const std::string TASK_FILE = padwiseTaskFile(); // where Wine keeps the logon task
 static const unsigned HANG_GUARD_MS = 120000;
 static const std::vector<std::string> INSTALLED = {
     "README.txt", "fitkit.exe", "profiler.INI", "profiler.exe", "setup.ini", "uninstall.exe"};
@@ -179,16 +179,16 @@ TEST_F(Installer, SilentInstallRegistersAndUninstallKeepsOnlyTheSettingsFile)
     Process profiler = startProfiler();
     SendMessageA(findDialog(profiler.id(), "Padwise", Shown::AlsoHidden), WM_COMMAND, CMD_AUTO_START, 0);
     if (xp)
-        ASSERT_NE("<absent>", regText(RUN_KEY, "PADWISE", 0)) << "Auto Start made no Run value";
+        ASSERT_NE("<absent>", regText(RUN_KEY, "PADWISE", PROGRAM_VIEW)) << "Auto Start made no Run value";
     else
         ASSERT_TRUE(fileExists(TASK_FILE)) << "Auto Start made no logon task";
-    ASSERT_TRUE(setRegText(RUN_KEY, "PADWISE", folder + "\\profiler.exe", REG_SZ, 0));
+    ASSERT_TRUE(setRegText(RUN_KEY, "PADWISE", folder + "\\profiler.exe", REG_SZ, PROGRAM_VIEW));
     EXPECT_EQ(0u, uninstall());
     EXPECT_TRUE(profiler.wait(0)) << "the uninstaller left profiler.exe running";
     EXPECT_EQ(std::vector<std::string>{"profiler.INI"}, filesIn(folder));
     EXPECT_FALSE(fileExists(folder + "\\x86") || fileExists(folder + "\\amd64"));
     EXPECT_EQ("<absent>", regText(UNINSTALL_KEY, "DisplayName"));
-    EXPECT_EQ("<absent>", regText(RUN_KEY, "PADWISE", 0));
+    EXPECT_EQ("<absent>", regText(RUN_KEY, "PADWISE", PROGRAM_VIEW));
     EXPECT_FALSE(fileExists(TASK_FILE));
     EXPECT_FALSE(fileExists(shortcutFolder()));
 }

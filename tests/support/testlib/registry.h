@@ -8,6 +8,8 @@
 #include <string>
 
 constexpr REGSAM NATIVE_VIEW = KEY_WOW64_64KEY;
+// The test program's own view: keys that the system reads in both views (the Run key).
+constexpr REGSAM PROGRAM_VIEW = 0;
 
 // Reads a value as text; false (and text empty) when it cannot be read.
 bool getRegText(const std::string& path, const std::string& name, std::string& text,

@@ -27,12 +27,22 @@ bool runsUnderWow64()
     return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
+std::string nativeSystemFolder()
+{
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(windows) + (runsUnderWow64() ? "\\sysnative" : "\\system32");
+}
+
+std::string padwiseTaskFile()
+{
+    return nativeSystemFolder() + "\\tasks\\Padwise";
+}
+
 DWORD createKernelDriverService(const char* name, const std::string& binaryPath)
 {
     if (runsUnderWow64()) {
-        char windows[MAX_PATH] = {};
-        GetWindowsDirectoryA(windows, MAX_PATH);
-        Process sc(inQuotes(std::string(windows) + "\\sysnative\\sc.exe") + " create " + name +
+        Process sc(inQuotes(nativeSystemFolder() + "\\sc.exe") + " create " + name +
                    " type= kernel start= demand error= ignore binpath= " + inQuotes(binaryPath));
         if (!sc.started())
             return GetLastError();
