@@ -95,7 +95,7 @@ int main(int argc, char** argv)
     WORD machine = 0;
     const char* failed = play(argv[1], static_cast<DWORD>(atoi(argv[2])), path, machine);
     CoUninitialize();
-    FILE* report = fopen(argv[3], "w");
+    FILE* report = fopen(argv[3], "wb");
     if (!report)
         return 3;
     fprintf(report, "dll=%s\nmachine=0x%04x\nresult=%s\n", path.c_str(), machine, failed ? failed : "ok");
