@@ -36,7 +36,7 @@ screenshots: build
 	bash tools/screenshots.sh
 
 bench: build
-	bash tools/run-benchmarks.sh build/win64
+	bash tools/run-benchmarks.sh build/win64 build/win32
 
 clean:
 	rm -rf build dist
