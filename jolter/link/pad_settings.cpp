@@ -10,6 +10,19 @@ namespace {
 
 constexpr DWORD VALUE_BUFFER_SIZE = 260;
 
+// The driver package writes the key natively: on 64-bit Windows the 32-bit driver asks for the
+// 64-bit view. On 32-bit Windows no flag (Windows 2000 does not know it).
+REGSAM nativeView()
+{
+    if (sizeof(void*) == 8)
+        return KEY_WOW64_64KEY;
+    using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+    auto isWow64 = reinterpret_cast<IsWow64>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64 ? REGSAM(KEY_WOW64_64KEY) : REGSAM(0);
+}
+
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -50,8 +63,11 @@ PadSettings readPadSettings(DWORD externalId)
     char path[64];
     snprintf(path, sizeof(path), SETTINGS_KEY_FORMAT, static_cast<int>(externalId));
     HKEY opened = nullptr;
-    const RegistryKey key(RegCreateKeyA(HKEY_LOCAL_MACHINE, path, &opened) == ERROR_SUCCESS ? opened
-                                                                                            : nullptr);
+    const RegistryKey key(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                          KEY_ALL_ACCESS | nativeView(), nullptr, &opened,
+                                          nullptr) == ERROR_SUCCESS
+                              ? opened
+                              : nullptr);
 
     PadSettings settings;
     settings.autocenter = readValue(key.get(), "AUTOCENTER", "4");

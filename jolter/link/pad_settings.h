@@ -17,6 +17,6 @@ struct PadSettings {
 // give 0. Reads at most `length` bytes and stops at a zero byte. Wraps modulo 2^32.
 LONG parseDecimal(const char* text, size_t length);
 
-// Opens (creating if need be) the device's key and reads "AUTOCENTER", "FFGAIN" and "FFENABLED";
-// a value that cannot be read takes its default. Never fails.
+// Opens (creating if need be) the device's key, in the native view on 64-bit Windows, and reads
+// "AUTOCENTER", "FFGAIN" and "FFENABLED"; a value that cannot be read takes its default. Never fails.
 PadSettings readPadSettings(DWORD externalId);
