@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "inf/models_section.h"
+
 static const char MANUFACTURER_SECTION[] = "Manufacturer";
 static const size_t CLASS_NAME_SIZE = 64;
 
@@ -89,8 +91,8 @@ static void readIds(InfFieldReader& reader, INFCONTEXT& line, std::vector<std::s
     ids.resize(used);
 }
 
-// Walks the lines of `section`, reading fields 0 and 1 of each (and the ids with `withIds`) into
-// one line record that every line reuses.
+// Walks the lines of `section`, reading fields 0 and 1 of each (and fields 2 and on with `withIds`)
+// into one line record that every line reuses; the visitor gets the line's context too.
 template <typename Visit>
 static DWORD walkSection(HINF inf, const char* section, bool withIds, Visit visit)
 {
@@ -108,7 +110,7 @@ static DWORD walkSection(HINF inf, const char* section, bool withIds, Visit visi
         if (withIds)
             readIds(reader, line, model.ids);
         DWORD stored = 0;
-        if (!visit(model, &stored))
+        if (!visit(line, model, &stored))
             return stored;
     } while (SetupFindNextLine(&line, &line));
     return ERROR_NO_MORE_ITEMS;
@@ -116,14 +118,18 @@ static DWORD walkSection(HINF inf, const char* section, bool withIds, Visit visi
 
 DWORD InfFile::enumManufacturers(ManufacturerVisitor visitor, void* context)
 {
-    return walkSection(handle.get(), MANUFACTURER_SECTION, false, [&](const ModelLine& line, DWORD* code) {
-        return visitor(*this, line.description, line.installSection, context, code);
-    });
+    // A Manufacturer line: name, models section, then the decorations the section comes in.
+    return walkSection(handle.get(), MANUFACTURER_SECTION, true,
+                       [&](INFCONTEXT& context_, const ModelLine& line, DWORD* code) {
+                           std::string models =
+                               actualModelsSection(handle.get(), context_, line.installSection, line.ids);
+                           return visitor(*this, line.description, models, context, code);
+                       });
 }
 
 DWORD InfFile::enumModels(const std::string& section, ModelVisitor visitor, void* context)
 {
-    return walkSection(handle.get(), section.c_str(), true, [&](const ModelLine& line, DWORD* code) {
+    return walkSection(handle.get(), section.c_str(), true, [&](INFCONTEXT&, const ModelLine& line, DWORD* code) {
         return visitor(*this, line, context, code);
     });
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "inf/inf_file.h"
+#include "inf/models_section.h"
 #include "support/inf_text.h"
 #include "testlib/temp_dir.h"
 
@@ -111,6 +112,74 @@ TEST(FindModel, FirstMatchInInfOrder)
         EXPECT_EQ(match.deviceId, found ? c.deviceId : c.id);
         EXPECT_EQ(match.description, c.description);
         EXPECT_EQ(match.manufacturer, c.manufacturer);
+    }
+}
+
+TEST(ModelsSection, TheBestDecorationThatFitsThePlatform)
+{
+    const ModelsPlatform amd64_10{true, "amd64", 10, 0}, amd64_7{true, "amd64", 6, 1}, x86_xp{true, "x86", 5, 1},
+        x86_10{true, "x86", 10, 0}, win98{false, "x86", 4, 10};
+    struct Case {
+        std::vector<std::string> decorations;
+        ModelsPlatform platform;
+        const char* chosen;
+    } cases[] = {
+        {{"NTamd64"}, amd64_10, "NTamd64"},
+        {{"NTamd64"}, x86_10, ""},
+        {{"NTx86", "NTamd64"}, amd64_10, "NTamd64"},
+        {{"NTx86", "NTamd64"}, x86_xp, "NTx86"},
+        {{"NT", "NTamd64"}, amd64_10, "NTamd64"},
+        {{"NTamd64", "NT"}, amd64_10, "NTamd64"},
+        {{"NT", "NTamd64"}, x86_10, "NT"},
+        {{"NTamd64.10.0", "NTamd64.6.1", "NTamd64"}, amd64_10, "NTamd64.10.0"},
+        {{"NTamd64.10.0", "NTamd64.6.1", "NTamd64"}, amd64_7, "NTamd64.6.1"},
+        {{"NTx86.6.0", "NTx86.5.1"}, x86_xp, "NTx86.5.1"},
+        {{"NTx86.6.0"}, x86_xp, ""},
+        {{"ntAMD64"}, amd64_10, "ntAMD64"},
+        {{"NTia64", "Win98", ""}, amd64_10, ""},
+        {{"NTx86"}, win98, ""},
+        {{"NTamd64.10.0", "NTamd64"}, amd64_10, "NTamd64"}, // NTamd64.10.0 has no section
+    };
+    auto exists = [](const std::string& decoration, void*) { return decoration != "NTamd64.10.0"; };
+    auto always = [](const std::string&, void*) { return true; };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        bool (*check)(const std::string&, void*) = i + 1 == std::size(cases) ? +exists : +always;
+        EXPECT_EQ(chooseModelsDecoration(c.decorations, c.platform, check, nullptr), c.chosen) << "case " << i;
+    }
+}
+
+// The models section that this process's platform installs from: NTamd64 for the 64-bit build,
+// NTx86 for the 32-bit one (a 32-bit program is x86 also on 64-bit Windows).
+TEST(FindModel, ReadsTheDecoratedSectionOfThePlatform)
+{
+    const bool amd64 = sizeof(void*) == 8;
+    const std::string both = std::string(VERSION) +
+                             "[Manufacturer]\r\nM=Models,NTx86,NTamd64\r\n[Models]\r\nPad plain=I,ID\\PAD\r\n"
+                             "[Models.NTx86]\r\nPad x86=I,ID\\PAD\r\n[Models.NTamd64]\r\nPad amd64=I,ID\\PAD\r\n";
+    const std::string amd64Only =
+        std::string(VERSION) + "[Manufacturer]\r\nM=Models,NTamd64\r\n[Models.NTamd64]\r\nPad amd64=I,ID\\PAD\r\n";
+    const std::string plain =
+        std::string(VERSION) + "[Manufacturer]\r\nM=Models\r\n[Models]\r\nPad plain=I,ID\\PAD\r\n";
+    struct Case {
+        const std::string& inf;
+        bool found;
+        const char* description;
+    } cases[] = {
+        {both, true, amd64 ? "Pad amd64" : "Pad x86"},
+        {amd64Only, amd64, amd64 ? "Pad amd64" : ""},
+        {plain, true, "Pad plain"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        InfFile inf;
+        ASSERT_EQ(inf.openInf(dir.write("test.inf", c.inf)), 0u);
+        DeviceMatch match;
+        match.deviceId = "ID\\PAD";
+        DWORD code = inf.findModel(match);
+        EXPECT_EQ(match.found, c.found) << c.inf;
+        EXPECT_EQ(code == 0, c.found) << c.inf;
+        EXPECT_EQ(match.description, c.description) << c.inf;
     }
 }
 
