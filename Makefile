@@ -38,7 +38,7 @@ dist: build
 	@echo "dist: $(if $(SIGN_PFX),signed with $(SIGN_PFX),built UNSIGNED files (no SIGN_PFX given))"
 
 test: dist
-	bash tools/run-tests.sh build/win64
+	bash tools/run-tests.sh build/win64 build/win32
 
 run: build
 	bash tools/run-demo.sh

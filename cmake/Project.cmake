@@ -35,20 +35,28 @@ if(EXISTS ${GTEST_SRC}/src/gtest-all.cc AND NOT TARGET gtest)
   target_link_libraries(gtest_main PUBLIC gtest)
 endif()
 
-# add_wine_test(NAME SOURCES... [LIBS ...] [WINDOWS_VERSIONS]): one GoogleTest program per suite,
-# linked with the shared test support (tests/support/testlib) and run through the Wine emulator in
-# the 64-bit build. WINDOWS_VERSIONS marks a suite whose programs branch on the Windows version: the
-# test run's matrix also runs it under Windows XP (label windows-version).
+# add_wine_test(NAME SOURCES... [LIBS ...] [WINDOWS_VERSIONS] [KERNEL_DRIVERS]): one GoogleTest
+# program per suite, linked with the shared test support (tests/support/testlib) and run through the
+# Wine emulator. WINDOWS_VERSIONS marks a suite whose programs branch on the Windows version: the
+# test run's matrix also runs it under Windows XP (label windows-version). KERNEL_DRIVERS marks one
+# that loads the tests' 64-bit kernel drivers, which 32-bit Windows cannot (label kernel-driver).
 function(add_wine_test name)
-  cmake_parse_arguments(T "WINDOWS_VERSIONS" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "WINDOWS_VERSIONS;KERNEL_DRIVERS" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE gtest_main test_support ${T_LIBS})
   use_test_platform(${name})
   if(CMAKE_CROSSCOMPILING_EMULATOR)
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+    set(labels)
     if(T_WINDOWS_VERSIONS)
-      set_tests_properties(${name} PROPERTIES LABELS windows-version)
+      list(APPEND labels windows-version)
+    endif()
+    if(T_KERNEL_DRIVERS)
+      list(APPEND labels kernel-driver)
+    endif()
+    if(labels)
+      set_tests_properties(${name} PROPERTIES LABELS "${labels}")
     endif()
   endif()
 endfunction()

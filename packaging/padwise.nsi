@@ -95,7 +95,7 @@ Function .onInit
   ${EndIf}
 !else
   ${If} ${RunningX64}
-    MessageBox MB_YESNO|MB_ICONEXCLAMATION "This is the 32-bit Padwise. On 64-bit Windows install padwise-${VERSION}-win64-setup.exe: the 32-bit Pad Driver Setup cannot install the driver there.$\r$\n$\r$\nInstall the 32-bit Padwise anyway?" /SD IDNO IDYES keep32
+    MessageBox MB_YESNO|MB_ICONEXCLAMATION "This is the 32-bit Padwise. On 64-bit Windows install padwise-${VERSION}-win64-setup.exe instead:$\r$\n$\r$\n- the 32-bit Pad Driver Setup cannot install the pad's driver on 64-bit Windows;$\r$\n- this package carries only the 32-bit force-feedback driver, so 64-bit games would have no force feedback. The 64-bit package carries both.$\r$\n$\r$\nInstall the 32-bit Padwise anyway?" /SD IDNO IDYES keep32
     SetErrorLevel 4
     Quit
   ${EndIf}
@@ -108,7 +108,14 @@ Section "-Padwise"
   Call closePadwise
   SetOutPath "$INSTDIR"
   File "${STAGE}\profiler.exe"
-  File "${STAGE}\jolter.dll"
+  ; The effect drivers, where the driver package's INF copies them from.
+  SetOutPath "$INSTDIR\x86"
+  File "${STAGE}\x86\jolter.dll"
+!if ${KIND} == win64
+  SetOutPath "$INSTDIR\amd64"
+  File "${STAGE}\amd64\jolter.dll"
+!endif
+  SetOutPath "$INSTDIR"
   File "${STAGE}\fitkit.exe"
   File "${STAGE}\README.txt"
   ; The user's settings and profiles, and a filled-in setup.ini, survive an upgrade.
@@ -142,7 +149,10 @@ FunctionEnd
 Section "-un.Padwise"
   Call un.closePadwise
   Delete "$INSTDIR\profiler.exe"
-  Delete "$INSTDIR\jolter.dll"
+  Delete "$INSTDIR\x86\jolter.dll"
+  RMDir "$INSTDIR\x86"
+  Delete "$INSTDIR\amd64\jolter.dll"
+  RMDir "$INSTDIR\amd64"
   Delete "$INSTDIR\fitkit.exe"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\setup.ini"

@@ -2,7 +2,10 @@
 """Lays out one release folder, Padwise/, below a staging folder and zips it.
 
 stage.py --templates DIR --stage DIR --zip FILE --version X.Y.Z --kind win32|win64
-         --settings INI [--demo] [--sign COMMAND] BINARY...
+         --settings INI [--demo] [--jolter ARCH=DLL]... [--sign COMMAND] PROGRAM...
+
+The programs go into Padwise/, each effect driver DLL into Padwise/ARCH/ (x86, amd64: the
+platform names of a driver package INF), from where the package's INF copies it.
 
 profiler.INI takes the SETTINGS section of the --settings file; --demo marks it as the demo's.
 --sign runs COMMAND (split like a shell line) with every program and DLL laid out, before zipping.
@@ -72,8 +75,13 @@ def stage(args):
     folder = os.path.join(args.stage, "Padwise")
     shutil.rmtree(args.stage, ignore_errors=True)
     os.makedirs(folder)
-    for binary in args.binaries:
+    for binary in args.programs:
         shutil.copy2(binary, folder)
+    for arch, dll in args.jolter:
+        if not os.path.isfile(dll):
+            raise BadInput("the %s effect driver %s is missing (build that target first)" % (arch, dll))
+        os.makedirs(os.path.join(folder, arch))
+        shutil.copy2(dll, os.path.join(folder, arch))
     values = {
         "PROJECT_VERSION": args.version,
         "PADWISE_KIND": args.kind,
@@ -89,9 +97,18 @@ def stage(args):
         sign(shlex.split(args.sign), folder)
     partial = args.zip + ".partial"
     with zipfile.ZipFile(partial, "w", zipfile.ZIP_DEFLATED) as archive:
-        for name in sorted(os.listdir(folder)):
-            archive.write(os.path.join(folder, name), "Padwise/" + name)
+        for top, _, names in sorted(os.walk(folder)):
+            for name in sorted(names):
+                path = os.path.join(top, name)
+                archive.write(path, "Padwise/" + os.path.relpath(path, folder).replace(os.sep, "/"))
     os.replace(partial, args.zip)
+
+
+def driver_option(text):
+    arch, _, dll = text.partition("=")
+    if arch not in ("x86", "amd64") or not dll:
+        raise argparse.ArgumentTypeError("expected x86=DLL or amd64=DLL, got %r" % text)
+    return arch, dll
 
 
 def main():
@@ -101,7 +118,9 @@ def main():
     parser.add_argument("--kind", required=True, choices=("win32", "win64"))
     parser.add_argument("--demo", action="store_true")
     parser.add_argument("--sign")
-    parser.add_argument("binaries", nargs=3)
+    parser.add_argument("--jolter", action="append", default=[], type=driver_option,
+                        help="ARCH=DLL: an effect driver and its architecture (x86, amd64)")
+    parser.add_argument("programs", nargs="+")
     args = parser.parse_args()
     try:
         stage(args)

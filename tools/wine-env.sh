@@ -3,16 +3,20 @@
 # Never touches the user's ~/.wine.
 
 # Bump when the template's preparation changes, so existing build trees make a new one.
-WINE_TEMPLATE_VERSION=2
+WINE_TEMPLATE_VERSION=3
 
-wine_env_init() {   # $1 = build directory
+# $1 = build directory; $2 = the prefix's architecture: win64 (the default: 64-bit Windows, where
+# 32-bit programs run as under WoW64) or win32 (a pure 32-bit Windows). Each has its own template.
+wine_env_init() {
   WINE_BUILD_DIR=$(cd "$1" && pwd)
+  WINE_ARCH=${2:-${PADKIT_WINE_ARCH:-win64}}
+  export PADKIT_WINE_ARCH=$WINE_ARCH
   export WINEPREFIX="$WINE_BUILD_DIR/wine-prefix"
   export WINEDEBUG="${WINEDEBUG:--all}"
   # No Mono/Gecko prompts; no debugger, so a crashing program ends at once with an error code
   # instead of hanging in winedbg until the test times out.
   export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}"
-  WINE_TEMPLATE="$WINE_BUILD_DIR/wine-template"
+  WINE_TEMPLATE="$WINE_BUILD_DIR/wine-template-$WINE_ARCH"
   WINE_LOCK="$WINE_BUILD_DIR/wine.lock"
 }
 
@@ -20,7 +24,7 @@ wine_make_template() {
   [ "$(cat "$WINE_TEMPLATE/.ready" 2>/dev/null)" = "$WINE_TEMPLATE_VERSION" ] && return 0
   rm -rf "$WINE_TEMPLATE"
   (
-    export WINEPREFIX="$WINE_TEMPLATE"
+    export WINEPREFIX="$WINE_TEMPLATE" WINEARCH="$WINE_ARCH"
     wineboot -i >/dev/null 2>&1
     # A virtual desktop: windows close at once without a window manager, and exit codes are kept.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
@@ -28,6 +32,7 @@ wine_make_template() {
     wineserver -w
   )
   echo "$WINE_TEMPLATE_VERSION" >"$WINE_TEMPLATE/.ready"
+  echo "$WINE_ARCH" >"$WINE_TEMPLATE/.arch"
 }
 
 # Fresh prefix copied from the template (removes the previous run's prefix).
@@ -38,12 +43,14 @@ wine_fresh_prefix() {
     wineserver -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX"
     cp -a "$WINE_TEMPLATE" "$WINEPREFIX"
+    rm -rf "$WINE_BUILD_DIR"/wine-template 2>/dev/null || true   # the template of version 2
   ) 9>"$WINE_LOCK"
 }
 
 # Prefix from the template only when none exists yet (a single test run by hand).
 wine_ensure_prefix() {
-  [ "$(cat "$WINEPREFIX/.ready" 2>/dev/null)" = "$WINE_TEMPLATE_VERSION" ] && return 0
+  [ "$(cat "$WINEPREFIX/.ready" 2>/dev/null)" = "$WINE_TEMPLATE_VERSION" ] &&
+    [ "$(cat "$WINEPREFIX/.arch" 2>/dev/null)" = "$WINE_ARCH" ] && return 0
   wine_fresh_prefix
 }
 

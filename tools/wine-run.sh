@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# CTest's emulator for the 64-bit build: runs one Windows program under the build's own Wine prefix.
+# CTest's emulator of both builds: runs one Windows program under the build's own Wine prefix.
 # Inside a test session (tools/run-tests.sh) the prefix, server and display are already up;
 # run by hand it prepares the prefix and, without a display, a virtual one.
 set -u

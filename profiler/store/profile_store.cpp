@@ -173,5 +173,5 @@ LONG ProfileStore::openDeviceKey(RegKey& key) const
     std::string keyPath = deviceKeyPath();
     if (keyPath.empty())
         return ERROR_FILE_NOT_FOUND;
-    return key.open(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_ALL_ACCESS);
+    return key.open(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_ALL_ACCESS | nativeRegistryView());
 }

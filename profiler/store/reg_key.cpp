@@ -2,6 +2,20 @@
 
 #include <vector>
 
+REGSAM nativeRegistryView()
+{
+    if (sizeof(void*) == 8)
+        return KEY_WOW64_64KEY;
+    using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+    static const REGSAM view = [] {
+        auto isWow64 = reinterpret_cast<IsWow64>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+        BOOL wow64 = FALSE;
+        return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64 ? REGSAM(KEY_WOW64_64KEY) : REGSAM(0);
+    }();
+    return view;
+}
+
 LONG RegKey::open(HKEY root, const char* path, REGSAM access)
 {
     HKEY opened = nullptr;
@@ -10,6 +24,7 @@ LONG RegKey::open(HKEY root, const char* path, REGSAM access)
         return rc;
     close();
     key.reset(opened);
+    view = access & (KEY_WOW64_64KEY | KEY_WOW64_32KEY);
     return ERROR_SUCCESS;
 }
 
@@ -23,8 +38,8 @@ LONG RegKey::setText(const char* subPath, const char* name, const std::string& t
     if (!key)
         return ERROR_INVALID_HANDLE;
     HKEY created = nullptr;
-    LONG rc = RegCreateKeyExA(key.get(), subPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                              nullptr, &created, nullptr);
+    LONG rc = RegCreateKeyExA(key.get(), subPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                              KEY_ALL_ACCESS | view, nullptr, &created, nullptr);
     if (rc != ERROR_SUCCESS)
         return rc;
     OwnedRegistryKey sub(created);

@@ -6,9 +6,15 @@
 
 #include "base/owned.h"
 
+// The registry view the pad's driver side uses: on 64-bit Windows it is native, so a 32-bit
+// profiler asks for the 64-bit view (KEY_WOW64_64KEY); on 32-bit Windows no flag (Windows 2000
+// does not know it).
+REGSAM nativeRegistryView();
+
 class RegKey {
 public:
-    // Opens path below root. On success the key held before is closed first.
+    // Opens path below root. On success the key held before is closed first. A view flag in
+    // access (KEY_WOW64_64KEY) also applies to the keys setText creates below it.
     LONG open(HKEY root, const char* path, REGSAM access);
     // Closes the held key; 0 when nothing was held.
     LONG close();
@@ -23,4 +29,5 @@ public:
 
 private:
     OwnedRegistryKey key;
+    REGSAM view = 0;
 };

@@ -22,7 +22,7 @@
 #include "tests/ui_test_support.h"
 
 namespace {
-constexpr const char* TASK_FILE = "C:\\windows\\system32\\tasks\\Padwise";
+const std::string TASK_FILE = padwiseTaskFile();
 const CLSID DOM_DOCUMENT = {0xf5078f32, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
 const IID DOM_DOCUMENT2 = {0x2933bf95, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
 
@@ -220,7 +220,7 @@ TEST(AutoStartProcess, Windows10UsesTheLogonTaskAndXpTheRunKey)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.version) + (c.runEntryBefore ? " with a Run entry" : ""));
         ReportedVersion version(c.version);
-        DeleteFileA(TASK_FILE);
+        DeleteFileA(TASK_FILE.c_str());
         TempSettings settings("auto_start");
         settings.write("[SETTINGS]\r\n");
         std::string path = settings.folder + "\\profiler.exe";
@@ -244,6 +244,6 @@ TEST(AutoStartProcess, Windows10UsesTheLogonTaskAndXpTheRunKey)
             }
         }
     }
-    DeleteFileA(TASK_FILE);
+    DeleteFileA(TASK_FILE.c_str());
 }
 } // namespace

@@ -61,7 +61,7 @@ protected:
                    std::string("KEYS=2\n1=Gain\n2=Curve\nREGPATH=") + DEVICE_KEY +
                        "\nDEVNODE=" + StandinDriverService::DEVICE_PATH +
                        "\nIOCTLCODE=2236423\nAUTOLAUNCH=1\nRESTORE=1\nPROMPT=0");
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
+        deleteRegTree(DEVICE_KEY);
         setRegText(DEVICE_KEY, "Gain", "100");
         setRegText(DEVICE_KEY, "Curve", "hard");
         driver->clearLog();
@@ -71,7 +71,7 @@ protected:
         profiler.end();
         for (StandinGame* game : {&game1, &game2})
             game->end();
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
+        deleteRegTree(DEVICE_KEY);
         driver->clearLog();
     }
 

@@ -2,6 +2,7 @@
 
 #include "testlib/owned.h"
 #include "testlib/registry.h"
+#include "testlib/services.h"
 #include "testlib/temp_dir.h"
 #include "testlib/wait.h"
 
@@ -25,10 +26,10 @@ DWORD StandinDriverService::install(const std::string& logPath, const std::strin
     if (!manager.valid())
         return GetLastError();
     stopAndDelete(manager.get()); // left over from an interrupted run
-    std::string binary = programDirectory() + "\\standin_driver.sys";
-    testlib::Service service(CreateServiceA(manager.get(), SERVICE_NAME, SERVICE_NAME, SERVICE_ALL_ACCESS,
-                                            SERVICE_KERNEL_DRIVER, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
-                                            binary.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
+    DWORD created = createKernelDriverService(SERVICE_NAME, programDirectory() + "\\standin_driver.sys");
+    if (created)
+        return created;
+    testlib::Service service(OpenServiceA(manager.get(), SERVICE_NAME, SERVICE_ALL_ACCESS));
     if (!service.valid())
         return GetLastError();
     installed = true;

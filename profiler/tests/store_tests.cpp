@@ -219,7 +219,7 @@ protected:
         base = "Software\\PadkitTests\\RegKey" + std::to_string(GetCurrentProcessId());
         ASSERT_TRUE(makeRegKey(base));
     }
-    void TearDown() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, base.c_str()); }
+    void TearDown() override { deleteRegTree(base); }
 
     std::string base;
 };
@@ -227,7 +227,7 @@ protected:
 TEST_F(RegKeyTest, SetTextWritesTerminatedSzAndReadsBack)
 {
     RegKey key;
-    ASSERT_EQ(key.open(HKEY_LOCAL_MACHINE, base.c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
+    ASSERT_EQ(key.open(HKEY_LOCAL_MACHINE, base.c_str(), KEY_ALL_ACCESS | nativeRegistryView()), ERROR_SUCCESS);
     EXPECT_EQ(key.setText("", "Gain", "75"), ERROR_SUCCESS);
     EXPECT_EQ(key.setText("Sub\\Deeper", "Mode", ""), ERROR_SUCCESS);
 
@@ -240,7 +240,7 @@ TEST_F(RegKeyTest, SetTextWritesTerminatedSzAndReadsBack)
     EXPECT_EQ(text, "75");
 
     RegKey sub;
-    ASSERT_EQ(sub.open(HKEY_LOCAL_MACHINE, (base + "\\Sub\\Deeper").c_str(), KEY_READ), ERROR_SUCCESS);
+    ASSERT_EQ(sub.open(HKEY_LOCAL_MACHINE, (base + "\\Sub\\Deeper").c_str(), KEY_READ | nativeRegistryView()), ERROR_SUCCESS);
     EXPECT_EQ(sub.queryText("Mode", text), ERROR_SUCCESS);
     EXPECT_EQ(text, "");
     EXPECT_NE(sub.queryText("Missing", text), ERROR_SUCCESS);
@@ -252,21 +252,21 @@ TEST_F(RegKeyTest, SetTextWritesTerminatedSzAndReadsBack)
 TEST_F(RegKeyTest, FailedOpenKeepsNothingAndWritesNothing)
 {
     RegKey key;
-    EXPECT_NE(key.open(HKEY_LOCAL_MACHINE, (base + "\\Absent").c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
+    EXPECT_NE(key.open(HKEY_LOCAL_MACHINE, (base + "\\Absent").c_str(), KEY_ALL_ACCESS | nativeRegistryView()), ERROR_SUCCESS);
     EXPECT_FALSE(key.isOpen());
     EXPECT_NE(key.setText("", "Gain", "1"), ERROR_SUCCESS);
     EXPECT_EQ(key.close(), ERROR_SUCCESS);
 
-    ASSERT_EQ(key.open(HKEY_LOCAL_MACHINE, base.c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
+    ASSERT_EQ(key.open(HKEY_LOCAL_MACHINE, base.c_str(), KEY_ALL_ACCESS | nativeRegistryView()), ERROR_SUCCESS);
     HKEY held = key.get();
-    EXPECT_NE(key.open(HKEY_LOCAL_MACHINE, (base + "\\Absent").c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
+    EXPECT_NE(key.open(HKEY_LOCAL_MACHINE, (base + "\\Absent").c_str(), KEY_ALL_ACCESS | nativeRegistryView()), ERROR_SUCCESS);
     EXPECT_EQ(key.get(), held) << "a failed open keeps what was held";
 }
 
 TEST_F(RegKeyTest, OverlongOrUnterminatedValuesAreCutSafely)
 {
     RegKey key;
-    ASSERT_EQ(key.open(HKEY_LOCAL_MACHINE, base.c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
+    ASSERT_EQ(key.open(HKEY_LOCAL_MACHINE, base.c_str(), KEY_ALL_ACCESS | nativeRegistryView()), ERROR_SUCCESS);
     std::string longText(300, 'x');
     ASSERT_EQ(key.setText("", "Long", longText), ERROR_SUCCESS);
     std::string text;

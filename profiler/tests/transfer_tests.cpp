@@ -10,10 +10,12 @@
 #include <sstream>
 #include <string>
 
+#include "store/active_marker.h"
 #include "store/device_transfer.h"
 #include "store/device_value.h"
 #include "testlib/owned.h"
 #include "testlib/registry.h"
+#include "testlib/services.h"
 #include "testlib/temp_dir.h"
 #include "tests/settings_lines.h"
 #include "tests/standin_driver_service.h"
@@ -81,7 +83,7 @@ protected:
         path = tempPath("transfer.ini");
         DeleteFileA(path.c_str());
         store = std::make_unique<ProfileStore>(path);
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
+        deleteRegTree(DEVICE_KEY);
         makeRegKey(DEVICE_KEY);
         writeLines(*store, ini::SETTINGS,
                    std::string("KEYS=3\n1=Gain\n2=Deadzone\n3=Curve\nREGPATH=") + DEVICE_KEY +
@@ -91,7 +93,7 @@ protected:
     void TearDown() override
     {
         DeleteFileA(path.c_str());
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
+        deleteRegTree(DEVICE_KEY);
         driver->clearLog();
     }
 
@@ -127,6 +129,27 @@ TEST_F(TransferTest, ApplyWithSnapshotWritesKeySavesDefaultsThenTellsDriverExclu
     std::string log = driver->log("close");
     expectOneRequest(log, EXCLUSIVE_OPEN);
     EXPECT_EQ(atRequest(log), "70/2/soft/") << "the key must hold the new values when the request arrives";
+}
+
+// On 64-bit Windows the pad's driver reads the native view, also when profiler is a 32-bit program.
+TEST_F(TransferTest, DeviceKeyIsTheNativeViewOnEveryBuild)
+{
+    const bool twoViews = sizeof(void*) == 8 || runsUnderWow64();
+    setValue("Gain", "100");
+    if (twoViews)
+        setRegText(DEVICE_KEY, "Gain", "redirected", REG_SZ, KEY_WOW64_32KEY);
+    profile("P", "70", "2", "soft");
+    setActiveMarker(*store, "P");
+    applyProfile(*store, "P", true);
+    EXPECT_EQ(saved("DEFAULT"), "100///") << "the snapshot reads the native value";
+    EXPECT_EQ(inForce(), "70/2/soft/") << "a native reader sees the profile";
+    EXPECT_EQ(regText(DEVICE_KEY, "PROFILEACTIVE"), "P");
+    EXPECT_EQ(atRequest(driver->log("close")), "70/2/soft/");
+    if (twoViews) {
+        EXPECT_EQ(regText(DEVICE_KEY, "Gain", KEY_WOW64_32KEY), "redirected");
+        EXPECT_EQ(regText(DEVICE_KEY, "PROFILEACTIVE", KEY_WOW64_32KEY), "<absent>");
+    }
+    deleteRegTree(DEVICE_KEY, KEY_WOW64_32KEY);
 }
 
 TEST_F(TransferTest, SharedTransferOpensDriverShared)
@@ -214,7 +237,7 @@ TEST_F(TransferTest, ReadDeviceValuesCopiesWhatIsInForceWithoutTellingTheDriver)
 std::string rawValue(const char* name)
 {
     HKEY opened = nullptr;
-    RegOpenKeyExA(HKEY_LOCAL_MACHINE, DEVICE_KEY, 0, KEY_READ, &opened);
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, DEVICE_KEY, 0, KEY_READ | NATIVE_VIEW, &opened);
     testlib::Key key(opened);
     DWORD type = 0, size = 0;
     if (RegQueryValueExA(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)

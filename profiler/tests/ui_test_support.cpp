@@ -61,13 +61,13 @@ std::string TempSettings::bytes() const
 
 ScratchKey::ScratchKey(const std::string& name) : path("Software\\PadkitTests\\" + name)
 {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str());
+    deleteRegTree(path);
     makeRegKey(path);
 }
 
 ScratchKey::~ScratchKey()
 {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str());
+    deleteRegTree(path);
 }
 
 void ScratchKey::set(const char* value, const std::string& text) const
@@ -96,12 +96,12 @@ RunEntryGuard::~RunEntryGuard()
 
 bool RunEntryGuard::read(std::string& text)
 {
-    return getRegText(RUN_KEY, "PADWISE", text);
+    return getRegText(RUN_KEY, "PADWISE", text, PROGRAM_VIEW);
 }
 
 void RunEntryGuard::write(const std::string& text)
 {
-    setRegText(RUN_KEY, "PADWISE", text);
+    setRegText(RUN_KEY, "PADWISE", text, REG_SZ, PROGRAM_VIEW);
 }
 
 void RunEntryGuard::erase()

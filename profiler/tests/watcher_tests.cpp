@@ -76,7 +76,7 @@ protected:
     {
         folder = std::make_unique<GameFolder>("watcher_tests");
         store = std::make_unique<ProfileStore>(folder->file("profiler.INI"));
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
+        deleteRegTree(DEVICE_KEY);
         writeLines(*store, ini::SETTINGS,
                    std::string("KEYS=2\n1=Gain\n2=Curve\nREGPATH=") + DEVICE_KEY +
                        "\nDEVNODE=\\\\.\\PadkitNoDriver");
@@ -85,7 +85,7 @@ protected:
     }
     void TearDown() override
     {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
+        deleteRegTree(DEVICE_KEY);
         folder.reset();
     }
 

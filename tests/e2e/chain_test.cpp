@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "devices.h"
+#include "ff_games.h"
 #include "fitkit_ids.h"
 #include "fitkit_session.h"
 #include "jolter_link.h"
@@ -48,7 +49,7 @@ protected:
     static void TearDownTestSuite()
     {
         pad::removeAll();
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\OV\\4B7D");
+        deleteRegTree("Software\\OV\\4B7D");
     }
     void SetUp() override { journal.mark(); }
 
@@ -123,6 +124,32 @@ TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
     EXPECT_EQ(expected, received);
     for (const Report& r : received)
         EXPECT_TRUE(sumsToZero(r)) << "checksum";
+}
+
+// On 64-bit Windows a 32-bit game loads the 32-bit jolter from SysWOW64 and a 64-bit one the 64-bit
+// jolter from System32, both through the package's registrations; the gain that the driver package
+// stored natively applies in both.
+TEST_F(Chain, Step2b_GamesOfEitherBitnessReachTheirJolterThroughTheRegistrations)
+{
+    ASSERT_TRUE(pad::waitForPad(true, 0)) << "the pad is not installed";
+    writeJolterSettings();
+    const struct {
+        int bits;
+        const char* dll;
+        const char* machine;
+    } games[] = {{32, "C:\\windows\\syswow64\\jolter.dll", "0x014c"},
+                 {64, "C:\\windows\\system32\\jolter.dll", "0x8664"}};
+    for (const auto& game : games) {
+        journal.mark();
+        FfGameRun run = runFfGame(game.bits, externalId);
+        EXPECT_EQ(0ul, run.exitCode) << game.bits << "-bit game: " << run.result;
+        EXPECT_EQ(0, _stricmp(game.dll, run.dll.c_str())) << game.bits << "-bit game loaded " << run.dll;
+        EXPECT_EQ(game.machine, run.machine) << game.bits << "-bit game";
+        const std::vector<Report> expected = {
+            commandReport(PadCommand::RESET, 0), commandReport(PadCommand::AUTOCENTER, 6),
+            commandReport(PadCommand::GAIN, 50), effectReport(0x26, 8000, 0, 2000, 1, 0, 0, 1)};
+        EXPECT_EQ(expected, journal.waitReports(expected.size(), 3000)) << game.bits << "-bit game";
+    }
 }
 
 TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)

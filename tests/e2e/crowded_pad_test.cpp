@@ -14,6 +14,7 @@
 #include "pad_journal.h"
 #include "pad_reports/pad_reports.h"
 #include "pad_setup.h"
+#include "testlib/registry.h"
 #include "testlib/temp_dir.h"
 #include "testlib/wait.h"
 
@@ -47,7 +48,7 @@ protected:
     void TearDown() override
     {
         EXPECT_TRUE(removeAll());
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\OV\\4B7D");
+        deleteRegTree("Software\\OV\\4B7D");
     }
 };
 

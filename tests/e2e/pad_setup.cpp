@@ -55,7 +55,7 @@ void writeSettings(const char* const (*values)[2], size_t count)
 void removeAll()
 {
     removeDevices(hardwareId);
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\PadkitTest");
+    deleteRegTree("Software\\PadkitTest");
 }
 
 } // namespace pad

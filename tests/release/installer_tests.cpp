@@ -24,14 +24,25 @@
 
 static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Padwise";
 static const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-static const char TASK_FILE[] = "C:\\windows\\system32\\tasks\\Padwise"; // where Wine keeps the logon task
+const std::string TASK_FILE = padwiseTaskFile(); // where Wine keeps the logon task
 static const unsigned HANG_GUARD_MS = 120000;
 static const std::vector<std::string> INSTALLED = {
-    "README.txt", "fitkit.exe", "jolter.dll", "profiler.INI", "profiler.exe", "setup.ini", "uninstall.exe"};
+    "README.txt", "fitkit.exe", "profiler.INI", "profiler.exe", "setup.ini", "uninstall.exe"};
+static const std::vector<std::string> JOLTER = {"jolter.dll"};
+static const bool WIN64_KIT = sizeof(void*) == 8; // the installer of this build's bitness
 
 static std::string installer()
 {
-    return programDirectory() + "\\..\\package\\padwise-" PADWISE_VERSION_TEXT "-win64-setup.exe";
+    return programDirectory() + "\\..\\package\\padwise-" PADWISE_VERSION_TEXT "-" PADWISE_KIND "-setup.exe";
+}
+
+// Windows XP and older keep Auto Start in the Run key, later ones in a logon task.
+static bool runKeyStartsProfiler()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    GetVersionExA(&version);
+    return version.dwMajorVersion < 6;
 }
 
 // The Windows path of the build-time settings file (a Linux path, reached through drive Z:).
@@ -105,6 +116,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(fileExists(installer())) << installer() << ": build the target dist";
+        if (runsUnderWow64())
+            GTEST_SKIP() << "the 32-bit installer declines 64-bit Windows (Wow64Installer)";
     }
     void TearDown() override
     {
@@ -138,6 +151,8 @@ TEST_F(Installer, SilentInstallRegistersAndUninstallKeepsOnlyTheSettingsFile)
 {
     ASSERT_EQ(0u, install());
     EXPECT_EQ(INSTALLED, filesIn(folder));
+    EXPECT_EQ(JOLTER, filesIn(folder + "\\x86"));
+    EXPECT_EQ(WIN64_KIT ? JOLTER : std::vector<std::string>{}, filesIn(folder + "\\amd64"));
     EXPECT_EQ(section(settingsSource(), "SETTINGS"), section(folder + "\\profiler.INI", "SETTINGS"));
     EXPECT_EQ((std::vector<std::string>{"Pad Driver Setup.lnk", "Padwise.lnk"}), filesIn(shortcutFolder()));
     const struct {
@@ -157,17 +172,23 @@ TEST_F(Installer, SilentInstallRegistersAndUninstallKeepsOnlyTheSettingsFile)
                  &size);
     EXPECT_GT(kilobytes, 500u) << "the three programs alone take more";
 
-    // Auto Start as a user leaves it: the logon task, and a Run value as on Windows XP.
-    ASSERT_TRUE(startService("Schedule")) << "the task scheduler service did not start";
+    // Auto Start as a user leaves it: the logon task and a Run value as an XP-era profiler made it,
+    // or on Windows XP the Run value alone.
+    const bool xp = runKeyStartsProfiler();
+    ASSERT_TRUE(xp || startService("Schedule")) << "the task scheduler service did not start";
     Process profiler = startProfiler();
     SendMessageA(findDialog(profiler.id(), "Padwise", Shown::AlsoHidden), WM_COMMAND, CMD_AUTO_START, 0);
-    ASSERT_TRUE(fileExists(TASK_FILE)) << "Auto Start made no logon task";
-    ASSERT_TRUE(setRegText(RUN_KEY, "PADWISE", folder + "\\profiler.exe"));
+    if (xp)
+        ASSERT_NE("<absent>", regText(RUN_KEY, "PADWISE", PROGRAM_VIEW)) << "Auto Start made no Run value";
+    else
+        ASSERT_TRUE(fileExists(TASK_FILE)) << "Auto Start made no logon task";
+    ASSERT_TRUE(setRegText(RUN_KEY, "PADWISE", folder + "\\profiler.exe", REG_SZ, PROGRAM_VIEW));
     EXPECT_EQ(0u, uninstall());
     EXPECT_TRUE(profiler.wait(0)) << "the uninstaller left profiler.exe running";
     EXPECT_EQ(std::vector<std::string>{"profiler.INI"}, filesIn(folder));
+    EXPECT_FALSE(fileExists(folder + "\\x86") || fileExists(folder + "\\amd64"));
     EXPECT_EQ("<absent>", regText(UNINSTALL_KEY, "DisplayName"));
-    EXPECT_EQ("<absent>", regText(RUN_KEY, "PADWISE"));
+    EXPECT_EQ("<absent>", regText(RUN_KEY, "PADWISE", PROGRAM_VIEW));
     EXPECT_FALSE(fileExists(TASK_FILE));
     EXPECT_FALSE(fileExists(shortcutFolder()));
 }
@@ -216,5 +237,18 @@ TEST_F(Installer, UninstallStopsWhileProfilerWaitsForAGame)
     EXPECT_EQ(0u, uninstall());
     EXPECT_TRUE(profiler.wait(0));
     EXPECT_EQ(std::vector<std::string>{"profiler.INI"}, filesIn(folder));
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, devicePath);
+    deleteRegTree(devicePath);
+}
+
+// On 64-bit Windows the 32-bit installer asks first; a silent install declines with exit code 4.
+TEST(Wow64Installer, SilentInstallDeclinesAndInstallsNothing)
+{
+    if (!runsUnderWow64())
+        GTEST_SKIP() << "only the 32-bit installer on 64-bit Windows declines";
+    TempDir temp{"installer"};
+    const std::string folder = temp.path() + "\\Pad wise";
+    EXPECT_EQ(4u, run(inQuotes(installer()) + " /S /D=" + folder));
+    EXPECT_FALSE(fileExists(folder));
+    EXPECT_EQ("<absent>", regText(UNINSTALL_KEY, "DisplayName"));
+    EXPECT_EQ("<absent>", regText(UNINSTALL_KEY, "DisplayName", KEY_WOW64_32KEY));
 }

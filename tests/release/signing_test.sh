@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A signed release of both builds, packed as make dist packs it but signed with a throwaway
-# certificate made here: tools/check-packages.sh --signed accepts the ten PE files with the
+# certificate made here: tools/check-packages.sh --signed accepts every PE file (eleven) with the
 # throwaway CA and refuses them without it, a changed byte breaks a signature, and the winget
 # manifest and SHA256SUMS of that release pass tests/release/release_files_check.py.
 #   signing_test.sh WIN64_BUILD WIN32_BUILD VERSION SETTINGS_INI
@@ -32,13 +32,15 @@ sign="bash '$root/tools/sign.sh' --pfx '$work/sign.pfx' --pass-file '$work/pass'
 mkdir dist
 for kind in win32 win64; do
   bin=$([ $kind = win64 ] && echo "$win64" || echo "$win32")/bin
-  for f in profiler.exe jolter.dll fitkit.exe; do
-    [ -f "$bin/$f" ] || { echo "FAIL: $bin/$f missing: build both targets first"; exit 1; }
+  for f in "$bin/profiler.exe" "$bin/jolter.dll" "$bin/fitkit.exe" "$win32/bin/jolter.dll"; do
+    [ -f "$f" ] || { echo "FAIL: $f missing: build both targets first"; exit 1; }
   done
+  jolters=(--jolter "x86=$win32/bin/jolter.dll")
+  [ $kind = win64 ] && jolters+=(--jolter "amd64=$win64/bin/jolter.dll")
   base=dist/padwise-$version-$kind
   python3 "$root/packaging/stage.py" --templates "$root/packaging" --stage "$work/stage-$kind" \
     --zip "$base.zip" --version "$version" --kind $kind --settings "$settings" --sign "$sign" \
-    "$bin/profiler.exe" "$bin/jolter.dll" "$bin/fitkit.exe" || fail "$kind: stage.py --sign"
+    "${jolters[@]}" "$bin/profiler.exe" "$bin/fitkit.exe" || fail "$kind: stage.py --sign"
   makensis -V1 -DVERSION="$version" -DKIND=$kind -DSTAGE="$work/stage-$kind/Padwise" \
     -DICON="$root/resources/profiler/profiler.ico" -DOUTFILE="$work/$base-setup.exe" -DSIGN="$sign" \
     "$root/packaging/padwise.nsi" >/dev/null || fail "$kind: makensis -DSIGN"
@@ -58,7 +60,7 @@ check() {   # expected-text dist-folder [--ca file]: "pass" or a text the failin
 check pass dist --ca "$work/Padwise Test CA.pem"
 [ "$(bash "$root/tools/check-packages.sh" --signed --ca "$work/Padwise Test CA.pem" dist "$version" 2>&1 |
   wc -l)" -eq 0 ] || fail "check-packages printed something for a good release"
-check "win64.zip: Padwise/jolter.dll: no valid signature" dist --ca "$work/Other CA.pem"
+check "win64.zip: Padwise/amd64/jolter.dll: no valid signature" dist --ca "$work/Other CA.pem"
 check "win32-setup.exe: uninstall.exe: no valid signature" dist --ca "$work/Other CA.pem"
 
 # One changed byte: in the middle of the 64-bit installer, and in the code of a staged program.

@@ -19,9 +19,14 @@ static std::string readValue(const std::string& keyAndName)
         return "<absent>";
     char text[1024] = {};
     DWORD size = sizeof(text) - 1;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, keyAndName.substr(0, cut).c_str(),
-                     keyAndName.substr(cut + 1).c_str(), RRF_RT_REG_SZ, nullptr, text,
-                     &size) != ERROR_SUCCESS)
+    // The native view, where the pad's driver side keeps its settings.
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyAndName.substr(0, cut).c_str(), 0,
+                      KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+        return "<absent>";
+    LONG rc = RegGetValueA(key, nullptr, keyAndName.substr(cut + 1).c_str(), RRF_RT_REG_SZ, nullptr, text, &size);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS)
         return "<absent>";
     return text;
 }
