@@ -14,6 +14,7 @@
 #include "profiler_ids.h"
 #include "shell/settings_code_page.h"
 #include "testlib/process.h"
+#include "testlib/registry.h"
 #include "testlib/temp_dir.h"
 #include "testlib/unicode.h"
 #include "testlib/wait.h"
@@ -61,16 +62,14 @@ protected:
         install = folder.path() + "\\" + PROGRAMS;
         ASSERT_TRUE(makeDirsUtf8(install));
         ASSERT_TRUE(copyFileUtf8(programDirectory() + "\\profiler.exe", install + "\\profiler.exe"));
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
-        ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, widen(DEVICE_KEY).c_str(), L"Name", REG_SZ, L"default",
-                                  sizeof(L"default")),
-                  ERROR_SUCCESS);
+        deleteRegTree(DEVICE_KEY);
+        ASSERT_TRUE(setRegText(DEVICE_KEY, "Name", "default"));
     }
     void TearDown() override
     {
         profiler.end();
         games.clear();
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, DEVICE_KEY);
+        deleteRegTree(DEVICE_KEY);
     }
 
     std::string settingsFile() const { return install + "\\profiler.INI"; }

@@ -1,5 +1,7 @@
 #include "testlib/unicode.h"
 
+#include "testlib/owned.h"
+
 #include <commctrl.h>
 
 #include <vector>
@@ -63,14 +65,19 @@ Process startUtf8(const std::string& commandLine, const std::string& directory)
     return Process(widen(commandLine), widen(directory));
 }
 
-std::string regTextUtf8(const std::string& path, const std::string& name)
+std::string regTextUtf8(const std::string& path, const std::string& name, REGSAM view)
 {
-    wchar_t text[4096] = {};
-    DWORD size = sizeof(text) - sizeof(wchar_t);
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, widen(path).c_str(), widen(name).c_str(), RRF_RT_REG_SZ, nullptr, text,
-                     &size) != ERROR_SUCCESS)
+    HKEY raw = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0, KEY_QUERY_VALUE | view, &raw) != ERROR_SUCCESS)
         return "<absent>";
-    return narrow(text);
+    testlib::Key key(raw);
+    wchar_t text[4096] = {};
+    DWORD type = 0, size = sizeof(text) - sizeof(wchar_t);
+    if (RegQueryValueExW(key.get(), widen(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return "<absent>";
+    return narrow(std::wstring(text, size / sizeof(wchar_t)).c_str());
 }
 
 std::string controlTextUtf8(HWND dialog, int id)

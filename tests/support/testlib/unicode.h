@@ -6,6 +6,7 @@
 #include <string>
 
 #include "testlib/process.h"
+#include "testlib/registry.h"
 
 std::wstring widen(const std::string& utf8);
 std::string narrow(const std::wstring& text); // to UTF-8
@@ -17,8 +18,8 @@ bool writeFileUtf8(const std::string& path, const std::string& bytes);
 std::string readFileUtf8(const std::string& path); // the bytes; empty when it cannot be read
 // Starts a command line (program, directory) given in UTF-8.
 Process startUtf8(const std::string& commandLine, const std::string& directory = {});
-// A REG_SZ value below HKEY_LOCAL_MACHINE as UTF-8, or "<absent>".
-std::string regTextUtf8(const std::string& path, const std::string& name);
+// A REG_SZ value below HKEY_LOCAL_MACHINE as UTF-8, or "<absent>"; in the native view by default.
+std::string regTextUtf8(const std::string& path, const std::string& name, REGSAM view = NATIVE_VIEW);
 // A control's text in UTF-8 (WM_GETTEXT, which reads a control of any process).
 std::string controlTextUtf8(HWND dialog, int id);
 void setControlTextUtf8(HWND control, const std::string& text);
