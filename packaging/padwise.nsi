@@ -1,5 +1,6 @@
 ; Installer and uninstaller of one Padwise release folder, per machine. makensis defines:
 ;   VERSION (1.10.0), KIND (win32 or win64), STAGE (the staged Padwise folder), ICON, OUTFILE
+;   and, for a signed release, SIGN: the command that signs the PE file named after it in place.
 !if ${KIND} == win64
 Target amd64-unicode
 !else
@@ -17,6 +18,12 @@ Target x86-unicode
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 ; profiler.exe /close: 0 when no instance runs any more, 1 when one did not end within 10 s.
 !define CLOSE_LIMIT_MS 30000
+
+!ifdef SIGN
+; The uninstaller is signed before it is packed into the installer, the installer once it is built.
+!uninstfinalize `${SIGN} "%1"` = 0
+!finalize `${SIGN} "%1"` = 0
+!endif
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"

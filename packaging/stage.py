@@ -2,16 +2,19 @@
 """Lays out one release folder, Padwise/, below a staging folder and zips it.
 
 stage.py --templates DIR --stage DIR --zip FILE --version X.Y.Z --kind win32|win64
-         --settings INI [--demo] [--jolter ARCH=DLL]... PROGRAM...
+         --settings INI [--demo] [--jolter ARCH=DLL]... [--sign COMMAND] PROGRAM...
 
 The programs go into Padwise/, each effect driver DLL into Padwise/ARCH/ (x86, amd64: the
 platform names of a driver package INF), from where the package's INF copies it.
 
 profiler.INI takes the SETTINGS section of the --settings file; --demo marks it as the demo's.
+--sign runs COMMAND (split like a shell line) with every program and DLL laid out, before zipping.
 Text files get CRLF line ends. Exits 1 with a message, writing no zip, on bad input."""
 import argparse
 import os
+import shlex
 import shutil
+import subprocess
 import sys
 import zipfile
 
@@ -61,6 +64,13 @@ def read_template(templates, name):
         return f.read()
 
 
+def sign(command, folder):
+    binaries = sorted(os.path.join(root, name) for root, _, names in os.walk(folder)
+                      for name in names if name.lower().endswith((".exe", ".dll")))
+    if subprocess.run(command + binaries).returncode != 0:
+        raise BadInput("signing failed: %s" % " ".join(command))
+
+
 def stage(args):
     folder = os.path.join(args.stage, "Padwise")
     shutil.rmtree(args.stage, ignore_errors=True)
@@ -83,6 +93,8 @@ def stage(args):
     for name, template in (("profiler.INI", "profiler.INI.in"), ("setup.ini", "setup.ini"),
                            ("README.txt", "README.txt.in")):
         write_crlf(os.path.join(folder, name), fill(read_template(args.templates, template), values))
+    if args.sign:
+        sign(shlex.split(args.sign), folder)
     partial = args.zip + ".partial"
     with zipfile.ZipFile(partial, "w", zipfile.ZIP_DEFLATED) as archive:
         for top, _, names in sorted(os.walk(folder)):
@@ -105,6 +117,7 @@ def main():
         parser.add_argument("--" + option, required=True)
     parser.add_argument("--kind", required=True, choices=("win32", "win64"))
     parser.add_argument("--demo", action="store_true")
+    parser.add_argument("--sign")
     parser.add_argument("--jolter", action="append", default=[], type=driver_option,
                         help="ARCH=DLL: an effect driver and its architecture (x86, amd64)")
     parser.add_argument("programs", nargs="+")

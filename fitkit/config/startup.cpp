@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "config/setup_ini_text.h"
 #include "owned.h"
 
 struct FileTraits {
@@ -77,9 +78,10 @@ bool resolveStartup(int argc, char** argv, StartupParams& out)
     DWORD length = GetFullPathNameA(SETUP_INI, MAX_PATH, iniPath, nullptr);
     if (length == 0 || length >= MAX_PATH)
         return false;
-    if (!readIniText(iniPath, SETUP_INI_INF, out.infName))
+    SetupIniText text(iniPath);
+    if (!readIniText(text.path().c_str(), SETUP_INI_INF, out.infName))
         return false;
-    if (!out.infName.empty() && !readIniText(iniPath, SETUP_INI_DEVICE, out.deviceId))
+    if (!out.infName.empty() && !readIniText(text.path().c_str(), SETUP_INI_DEVICE, out.deviceId))
         return false;
     return !out.infName.empty();
 }

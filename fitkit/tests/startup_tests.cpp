@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "config/platform_kind.h"
+#include "config/setup_ini_text.h"
 #include "config/startup.h"
 #include "testlib/temp_dir.h"
 
@@ -114,4 +115,38 @@ TEST(Startup, MovesToTheProgramDirectoryOnlyWithoutSetupIni)
     DeleteFileA(dir.file("setup.ini").c_str());
     dir.makeDir("setup.ini"); // a folder of that name cannot be read
     EXPECT_EQ(chosenFrom(dir.path()), programDirectory());
+}
+
+TEST(SetupIniText, OnlyALegacyFileUnderUtf8IsReadThroughAUtf8CopyAndTheFileStaysAsItWas)
+{
+    TempDir dir("setup_ini_text");
+    const std::string legacy = "[DRIVER]\r\nINFFILE=Caf\xe9\\pad.inf\r\n";
+    const std::string utf8 = "[DRIVER]\r\nINFFILE=Caf\xc3\xa9\\pad.inf\r\n";
+    struct Case {
+        const char* what;
+        const std::string& bytes;
+        UINT processCodePage, legacy;
+        bool copied;
+    } cases[] = {
+        {"legacy file, UTF-8 process", legacy, CP_UTF8, 1252, true},
+        {"legacy file, legacy process", legacy, 1252, 1252, false},
+        {"UTF-8 file", utf8, CP_UTF8, 1252, false},
+        {"no legacy code page", legacy, CP_UTF8, CP_UTF8, false},
+    };
+    std::string ini = dir.write("setup.ini", "");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(writeFile(ini, c.bytes));
+        std::string copy;
+        {
+            SetupIniText text(ini, c.processCodePage, c.legacy);
+            copy = text.path();
+            EXPECT_EQ(copy != ini, c.copied);
+            EXPECT_EQ(readFile(copy), c.copied ? utf8 : c.bytes);
+        }
+        EXPECT_EQ(readFile(ini), c.bytes) << "setup.ini is never written";
+        if (c.copied) {
+            EXPECT_FALSE(fileExists(copy)) << "the copy is deleted";
+        }
+    }
 }

@@ -4,6 +4,7 @@
 #include "shell/module_path.h"
 #include "shell/platform_checks.h"
 #include "shell/profiler_app.h"
+#include "shell/settings_code_page.h"
 #include "shell/single_instance.h"
 
 namespace {
@@ -20,7 +21,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         showRunningInstance(SHOW_WAIT_MS);
         return 0;
     }
-    ProfilerApp app(settingsPathFor(modulePath()), instance);
+    std::string settingsFile = settingsPathFor(modulePath());
+    SettingsCodePage settingsText = prepareSettingsText(settingsFile); // holds a write lock while kept
+    ProfilerApp app(settingsFile, instance);
     if (!app.start())
         return 1;
     return app.run();

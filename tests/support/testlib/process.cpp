@@ -18,6 +18,21 @@ Process::Process(const std::string& commandLine, const std::string& directory, D
     id_ = info.dwProcessId;
 }
 
+Process::Process(const std::wstring& commandLine, const std::wstring& directory)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &info))
+        return;
+    CloseHandle(info.hThread);
+    process_ = testlib::Handle(info.hProcess);
+    id_ = info.dwProcessId;
+}
+
 Process::Process(Process&& other) noexcept
     : process_(std::move(other.process_)), id_(std::exchange(other.id_, 0))
 {

@@ -13,6 +13,8 @@ public:
     // Starts commandLine in directory (the current one when empty) with CreateProcessA's creation
     // flags; check started().
     explicit Process(const std::string& commandLine, const std::string& directory = {}, DWORD flags = 0);
+    // The same with CreateProcessW, for paths outside the test's code page (testlib/unicode.h).
+    Process(const std::wstring& commandLine, const std::wstring& directory);
     ~Process() { end(); }
     Process(Process&& other) noexcept;
     Process& operator=(Process&& other) noexcept; // ends the process held before
