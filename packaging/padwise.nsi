@@ -145,7 +145,7 @@ Section "-un.Padwise"
   RMDir "$SMPROGRAMS\${PRODUCT}"
   ; Auto Start: the Run value (Windows XP and older) and the logon task (later systems).
   DeleteRegValue HKLM "${RUN_KEY}" "PADWISE"
-  nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN Padwise /F'
+  nsExec::Exec /TIMEOUT=${CLOSE_LIMIT_MS} '"$SYSDIR\schtasks.exe" /Delete /TN Padwise /F'
   Pop $0
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -60,6 +60,7 @@
 
 // Tray icon and watcher timer
 #define WM_TRAYICON (WM_USER + 100)
+#define WM_AUTO_START_STATE (WM_USER + 101) // the background read of Auto Start: wParam 1 when on
 #define TRAY_ICON_ID 128
 #define WATCH_TIMER 100
 #define ICON_TIMER 101 // the games' icons, fetched after start-up

@@ -59,16 +59,17 @@ bool AutoStart::isOn() const
     return starts && samePath(*starts, program);
 }
 
-void AutoStart::set(bool on)
+bool AutoStart::set(bool on)
 {
     if (!logonTask) {
         writeRunEntry(on ? &program : nullptr);
-    } else if (on) {
-        scheduler->registerTask(AUTO_START_TASK, logonTaskXml(program, currentUserName()));
-    } else {
-        scheduler->deleteTask(AUTO_START_TASK);
-        writeRunEntry(nullptr);
+        return isOn();
     }
+    if (on)
+        return scheduler->registerTask(AUTO_START_TASK, logonTaskXml(program, currentUserName()));
+    const bool deleted = scheduler->deleteTask(AUTO_START_TASK);
+    writeRunEntry(nullptr);
+    return !deleted;
 }
 
 void AutoStart::moveRunEntry()

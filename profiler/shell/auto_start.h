@@ -19,8 +19,9 @@ public:
 
     // The Run entry, or the logon task, starts this program (paths compared ignoring letter case).
     bool isOn() const;
-    // On: writes the entry or registers the task. Off: removes the entry and the task.
-    void set(bool on);
+    // On: writes the entry or registers the task. Off: removes the entry and the task. Returns
+    // whether Auto Start is on afterwards: a refused registration leaves it off.
+    bool set(bool on);
     // NT 6 and later: a Run entry naming this program becomes the logon task; the entry goes once
     // the task is registered. Run at start-up, before isOn.
     void moveRunEntry();

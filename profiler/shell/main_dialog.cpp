@@ -119,6 +119,9 @@ INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         RemovePropA(hwnd, INSTANCE_PROPERTY);
         return FALSE;
+    case WM_AUTO_START_STATE:
+        onAutoStartState(wParam != 0);
+        return TRUE;
     case WM_TRAYICON:
         return messageResult(onTrayMessage(static_cast<UINT>(lParam)));
     case WM_TIMER:

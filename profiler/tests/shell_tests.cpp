@@ -352,6 +352,7 @@ TEST_F(ShellTest, SettingsSwitchesAreReadFlippedStoredAndChecked)
         else
             RunEntryGuard::write(c.run == SELF_UPPER ? upper : "C:\\Other\\profiler.exe");
         MainDialog& d = start("", c.file);
+        ASSERT_TRUE(waitAutoStartRead(d.settingsMenu()));
         const UINT before = GetMenuState(d.settingsMenu(), c.command, MF_BYCOMMAND);
         command(c.command);
         EXPECT_EQ(settings->read("SETTINGS", c.key), c.on ? "0" : "1");
