@@ -64,4 +64,5 @@
 #define TRAY_ICON_ID 128
 #define WATCH_TIMER 100
 #define ICON_TIMER 101 // the games' icons, fetched after start-up
+#define CLICK_TIMER 102 // a tray click counts once the double-click time has passed without a second
 #define WATCH_PERIOD_MS 100

@@ -56,6 +56,8 @@ private:
     // The selected row; when there is none, -1 after asking the user to select one.
     int selectedRow();
     LRESULT onTrayMessage(UINT mouseMessage);
+    void onClickTimer();
+    void showTrayMenu(HMENU shown, POINT at);
     bool onPaint();
 
     // Profile list, Launch submenu and images, kept in the same order with the same indexes.
@@ -116,5 +118,7 @@ private:
     OwnedBitmap standInBitmap; // its Launch item bitmap, shared by the rows that show it
     int nextIcon = 0;          // rows below it have their own icon, when their file has one
     TrayIcon tray;
+    POINT clickPoint = {};      // where the left click that CLICK_TIMER decides was made
+    bool secondClickUp = false; // the next left button-up ends a double click
     ProcessWatcher watcher;
 };
