@@ -31,6 +31,7 @@ bool isCloseRequest(const std::string& commandLine);
 // foreground. False when no such window appeared within timeoutMs.
 bool showRunningInstance(unsigned timeoutMs);
 
-// Asks the running instance to end and waits up to timeoutMs for it: 0 when no instance runs any
-// more (or none ran), 1 when it is still running.
+// Asks the instance of this session that was started from this program file to end, and waits up
+// to timeoutMs for it (and for one still starting): 0 when none runs any more (or none ran), 1 when
+// one is still running. Copies in other folders are left alone.
 int closeRunningInstance(unsigned timeoutMs);
