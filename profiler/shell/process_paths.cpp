@@ -108,9 +108,11 @@ KnownProcess& ProcessPathCache::lookup(DWORD processId, DWORD parentId, const ch
         fresh.exeName = exeName;
         fresh.parentId = parentId;
         fresh.retriesLeft = PATH_RETRIES;
+        fresh.otherSession = !resolver.inOwnSession(processId);
         found = known.insert_or_assign(processId, std::move(fresh)).first;
-        resolve(processId, found->second);
-    } else if (found->second.path.empty() && found->second.retriesLeft > 0) {
+        if (!found->second.otherSession)
+            resolve(processId, found->second);
+    } else if (!found->second.otherSession && found->second.path.empty() && found->second.retriesLeft > 0) {
         --found->second.retriesLeft;
         resolve(processId, found->second);
     }

@@ -46,6 +46,7 @@ struct KnownProcess {
     std::string foldedPath; // full path with case folded; "" when it could not be found
     std::string path;
     bool refused = false;    // matched a profile but could not be opened: not served again
+    bool otherSession = false; // runs in another user's session: that session's profiler serves it
     int retriesLeft = 0;     // later scans that may still try a path that was not yet readable
     unsigned seenInScan = 0; // number of the last complete scan that saw it
 };

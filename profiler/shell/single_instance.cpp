@@ -64,14 +64,14 @@ SessionLock::SessionLock() : mutex(CreateMutexA(nullptr, TRUE, mutexName().c_str
     isFirst = mutex ? error != ERROR_ALREADY_EXISTS : error != ERROR_ACCESS_DENIED;
 }
 
-bool isCloseRequest(const std::string& commandLine)
+bool isRequest(const std::string& commandLine, const char* word)
 {
     std::string::size_type begin = commandLine.find_first_not_of(" \t");
     std::string::size_type end = commandLine.find_last_not_of(" \t");
     if (begin == std::string::npos)
         return false;
     std::string argument = commandLine.substr(begin, end - begin + 1);
-    return lstrcmpiA(argument.c_str(), "/close") == 0 || lstrcmpiA(argument.c_str(), "-close") == 0;
+    return (argument[0] == '/' || argument[0] == '-') && lstrcmpiA(argument.c_str() + 1, word) == 0;
 }
 
 bool showRunningInstance(unsigned timeoutMs)

@@ -284,6 +284,33 @@ TEST_F(GamesTest, SameLocationInTwoRowsServesTheLowerRow)
     EXPECT_EQ(host.states[0], "game First gain=100");
 }
 
+// A process is placed in session 2 by its id; every other one in session 1, with the test.
+DWORD otherSessionProcess = 0;
+BOOL WINAPI twoSessions(DWORD processId, DWORD* session)
+{
+    *session = processId == otherSessionProcess ? 2 : 1;
+    return TRUE;
+}
+
+// Each session's profiler serves only its own session's games: another user's game is never
+// matched, and never snapshotted as if its profile were the pad's defaults.
+TEST_F(GamesTest, AGameOfAnotherSessionIsLeftToThatSessionsProfiler)
+{
+    std::string exe = folder->placeGame("fly.exe");
+    addProfile("Fly", exe);
+    StandinGame game;
+    ASSERT_TRUE(game.start(exe, "--wait-ms 300"));
+    watcher.cache.resolver.sessionOf = twoSessions;
+    for (bool other : {true, false}) {
+        SCOPED_TRACE(other ? "another session" : "this session");
+        otherSessionProcess = other ? game.id() : 0;
+        watcher.cache.known.clear();
+        WatchMatch match;
+        ASSERT_TRUE(watcher.scan({host.rows[0].second}, match));
+        EXPECT_EQ(match.row, other ? -1 : 0);
+    }
+}
+
 TEST_F(GamesTest, LaunchOfAMissingGameReturnsToIdleAtOnce)
 {
     std::string location = addProfile("Ghost", folder->file("missing\\ghost.exe"));

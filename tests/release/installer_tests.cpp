@@ -3,6 +3,7 @@
 // through the Add/Remove Programs entry.
 #include <windows.h>
 #include <shlobj.h>
+#include <sddl.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -24,7 +25,25 @@
 
 static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Padwise";
 static const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-static const char TASK_FILE[] = "C:\\windows\\system32\\tasks\\Padwise"; // where Wine keeps the logon task
+// Where Wine keeps the logon task of the user at the desk: "Padwise " and the user's SID (the test's
+// own user: Wine has no shell window whose owner profiler could ask).
+static std::string taskFile()
+{
+    std::string sid;
+    HANDLE token = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        BYTE buffer[256] = {};
+        DWORD size = sizeof(buffer);
+        char* text = nullptr;
+        if (GetTokenInformation(token, TokenUser, buffer, size, &size) &&
+            ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text)) {
+            sid = text;
+            LocalFree(text);
+        }
+        CloseHandle(token);
+    }
+    return "C:\\windows\\system32\\tasks\\Padwise " + sid;
+}
 static const unsigned HANG_GUARD_MS = 120000;
 static const std::vector<std::string> INSTALLED = {
     "README.txt", "fitkit.exe", "jolter.dll", "profiler.INI", "profiler.exe", "setup.ini", "uninstall.exe"};
@@ -161,14 +180,14 @@ TEST_F(Installer, SilentInstallRegistersAndUninstallKeepsOnlyTheSettingsFile)
     ASSERT_TRUE(startService("Schedule")) << "the task scheduler service did not start";
     Process profiler = startProfiler();
     SendMessageA(findDialog(profiler.id(), "Padwise", Shown::AlsoHidden), WM_COMMAND, CMD_AUTO_START, 0);
-    ASSERT_TRUE(fileExists(TASK_FILE)) << "Auto Start made no logon task";
+    ASSERT_TRUE(fileExists(taskFile())) << "Auto Start made no logon task";
     ASSERT_TRUE(setRegText(RUN_KEY, "PADWISE", folder + "\\profiler.exe"));
     EXPECT_EQ(0u, uninstall());
     EXPECT_TRUE(profiler.wait(0)) << "the uninstaller left profiler.exe running";
     EXPECT_EQ(std::vector<std::string>{"profiler.INI"}, filesIn(folder));
     EXPECT_EQ("<absent>", regText(UNINSTALL_KEY, "DisplayName"));
     EXPECT_EQ("<absent>", regText(RUN_KEY, "PADWISE"));
-    EXPECT_FALSE(fileExists(TASK_FILE));
+    EXPECT_FALSE(fileExists(taskFile()));
     EXPECT_FALSE(fileExists(shortcutFolder()));
 }
 
