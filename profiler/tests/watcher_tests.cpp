@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -343,5 +344,34 @@ TEST_F(GamesTest, RunProgramWaitsOnlyWhenAsked)
     WaitForSingleObject(started.get(), 5000);
 
     EXPECT_FALSE(runProgram(nullptr, "Open", folder->file("nothing.exe"), "", "", SW_SHOWNORMAL, true));
+}
+
+// A game starts as the child of the process named (the desktop's shell, whose token it gets), with
+// its parameters and start directory; where that process cannot be used, as before.
+TEST_F(GamesTest, RunProgramStartsAGameAsTheChildOfTheNamedProcess)
+{
+    std::string exe = folder->placeGame("Games\\Fly\\fly.exe");
+    const std::string directory = folder->makeDir("Saves"), report = folder->file("report.txt");
+    StandinGame shell;
+    ASSERT_TRUE(shell.start(folder->placeGame("shell.exe"), ""));
+    struct Case {
+        DWORD parent;
+        DWORD expected;
+    } cases[] = {{shell.id(), shell.id()}, {0x7FFFFFF0, GetCurrentProcessId()}, {0, GetCurrentProcessId()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("as child of " + std::to_string(c.parent));
+        DeleteFileA(report.c_str());
+        OwnedHandle game = runProgram(nullptr, "Open", exe, "--report \"" + report + "\" --wait-ms 0 --exit 7 \"two words\"",
+                                      directory, SW_SHOWNORMAL, true, c.parent);
+        ASSERT_TRUE(game);
+        DWORD exitCode = 0;
+        GetExitCodeProcess(game.get(), &exitCode);
+        EXPECT_EQ(exitCode, 7u) << "the handle waited on is the game's";
+        std::string text = readFile(report);
+        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+        EXPECT_NE(text.find("parent=" + std::to_string(c.expected) + "\n"), std::string::npos) << text;
+        EXPECT_NE(text.find("cwd=" + directory + "\n"), std::string::npos) << text;
+        EXPECT_NE(text.find(" --report \"" + report + "\" --wait-ms 0 --exit 7 \"two words\"\n"), std::string::npos) << text;
+    }
 }
 } // namespace
