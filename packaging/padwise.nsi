@@ -148,6 +148,17 @@ FunctionEnd
 
 Section "-un.Padwise"
   Call un.closePadwise
+  ; Auto Start: the Run value (Windows XP and older) and the logon task (later systems), each only
+  ; when it starts the program of this installation (not a copy in another folder).
+  ReadRegStr $0 HKLM "${RUN_KEY}" "PADWISE"
+  ${If} $0 == "$INSTDIR\profiler.exe"
+  ${OrIf} $0 == '"$INSTDIR\profiler.exe"'
+    DeleteRegValue HKLM "${RUN_KEY}" "PADWISE"
+  ${EndIf}
+  ; Every user's logon task that starts this program goes through the program itself, which asks
+  ; the task scheduler; bounded, as the scheduler can be slow to answer.
+  nsExec::Exec /TIMEOUT=${CLOSE_LIMIT_MS} '"$INSTDIR\profiler.exe" /unregister'
+  Pop $0
   Delete "$INSTDIR\profiler.exe"
   Delete "$INSTDIR\x86\jolter.dll"
   RMDir "$INSTDIR\x86"
@@ -160,10 +171,6 @@ Section "-un.Padwise"
   Delete "$SMPROGRAMS\${PRODUCT}\Padwise.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\Pad Driver Setup.lnk"
   RMDir "$SMPROGRAMS\${PRODUCT}"
-  ; Auto Start: the Run value (Windows XP and older) and the logon task (later systems).
-  DeleteRegValue HKLM "${RUN_KEY}" "PADWISE"
-  nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN Padwise /F'
-  Pop $0
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
 

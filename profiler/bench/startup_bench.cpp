@@ -1,6 +1,7 @@
 // Start-up of profiler.exe until its hidden main window lists every profile: 4, 255 and a large
 // list, with the games' executables absent and present (hard links to a program with an icon);
-// and until a tray click made at that moment shows the Launch submenu with every game's icon.
+// and until a right click on the tray icon made at that moment shows the menu with every game's icon
+// (a left click waits the double-click time first).
 // The cases take turns in every round, so that they meet the same load on the machine.
 //   startup_bench [rounds=7] [large=5000]
 #include <windows.h>
@@ -54,8 +55,8 @@ public:
     // Start-up wrote nothing: every entry is still there as it was.
     bool settingsKept() const { return readFile(dir->file("profiler.INI")) == settings; }
 
-    // One start: milliseconds until the list holds every profile, and until a tray click made then
-    // shows the Launch submenu, which waits for every game's icon. Negative when that did not happen.
+    // One start: milliseconds until the list holds every profile, and until a right click on the
+    // tray icon made then shows the menu, which waits for every game's icon. Negative when that did not happen.
     void startOnce()
     {
         const double start = nowMs();
@@ -65,7 +66,7 @@ public:
                         : nullptr;
         const bool whole = main && waitListed(main, start);
         listed.push_back(whole ? nowMs() - start : -1);
-        PostMessageA(main, WM_TRAYICON, TRAY_ICON_ID, WM_LBUTTONDOWN);
+        PostMessageA(main, WM_TRAYICON, TRAY_ICON_ID, WM_RBUTTONUP);
         const bool shown = whole && waitWindow(
                                         [&](HWND w) {
                                             char name[16] = {};

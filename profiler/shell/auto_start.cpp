@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <optional>
+#include <vector>
 
+#include "shell/desktop_user.h"
 #include "shell/module_path.h"
 #include "store/reg_key.h"
 
@@ -48,27 +50,46 @@ bool autoStartUsesLogonTask()
            version.dwMajorVersion >= 6;
 }
 
-AutoStart::AutoStart(std::string programPath, bool useLogonTask, std::unique_ptr<TaskScheduler> taskScheduler)
-    : program(std::move(programPath)), logonTask(useLogonTask), scheduler(std::move(taskScheduler))
+std::string userTaskName(const std::string& userSid)
+{
+    return userSid.empty() ? std::string(MACHINE_TASK) : std::string(MACHINE_TASK) + " " + userSid;
+}
+
+AutoStart::AutoStart(std::string programPath, bool useLogonTask, std::unique_ptr<TaskScheduler> taskScheduler,
+                     std::string sid)
+    : program(std::move(programPath)), logonTask(useLogonTask), scheduler(std::move(taskScheduler)),
+      userSid(std::move(sid))
 {
 }
 
 bool AutoStart::isOn() const
 {
-    std::optional<std::string> starts = logonTask ? scheduler->taskProgram(AUTO_START_TASK) : readRunEntry();
-    return starts && samePath(*starts, program);
+    if (!logonTask) {
+        std::optional<std::string> entry = readRunEntry();
+        return entry && samePath(*entry, program);
+    }
+    // A task whose principal names no user runs for the user it is named after.
+    std::optional<TaskInfo> task = scheduler->task(userTaskName(userSid));
+    return task && samePath(task->program, program) &&
+           (task->userId.empty() || sameUser(task->userId, userSid));
 }
 
-void AutoStart::set(bool on)
+bool AutoStart::registerFor(const std::string& startedProgram)
+{
+    return scheduler->registerTask(userTaskName(userSid), logonTaskXml(startedProgram, userSid));
+}
+
+bool AutoStart::set(bool on)
 {
     if (!logonTask) {
         writeRunEntry(on ? &program : nullptr);
-    } else if (on) {
-        scheduler->registerTask(AUTO_START_TASK, logonTaskXml(program, currentUserName()));
-    } else {
-        scheduler->deleteTask(AUTO_START_TASK);
-        writeRunEntry(nullptr);
+        return isOn();
     }
+    if (on)
+        return registerFor(program);
+    const bool deleted = scheduler->deleteTask(userTaskName(userSid));
+    writeRunEntry(nullptr);
+    return !deleted;
 }
 
 void AutoStart::moveRunEntry()
@@ -76,13 +97,37 @@ void AutoStart::moveRunEntry()
     if (!logonTask)
         return;
     std::optional<std::string> entry = readRunEntry();
-    if (entry && samePath(*entry, program) &&
-        scheduler->registerTask(AUTO_START_TASK, logonTaskXml(program, currentUserName())))
+    if (entry && samePath(*entry, program) && registerFor(program))
         writeRunEntry(nullptr);
+    // The machine's task keeps the program it starts; another user's is left to that user.
+    std::optional<TaskInfo> machine = scheduler->task(MACHINE_TASK);
+    if (machine && !machine->program.empty() && sameUser(machine->userId, userSid) &&
+        userTaskName(userSid) != MACHINE_TASK && registerFor(machine->program))
+        scheduler->deleteTask(MACHINE_TASK);
+}
+
+void AutoStart::removeForEveryUser()
+{
+    std::optional<std::string> entry = readRunEntry();
+    if (entry && samePath(*entry, program))
+        writeRunEntry(nullptr);
+    if (!logonTask)
+        return;
+    std::vector<std::string> names = scheduler->taskNames();
+    names.push_back(userTaskName(userSid)); // also where the scheduler lists no tasks
+    names.push_back(MACHINE_TASK);
+    const std::string userPrefix = std::string(MACHINE_TASK) + " ";
+    for (const std::string& name : names) {
+        if (name != MACHINE_TASK && name.compare(0, userPrefix.size(), userPrefix) != 0)
+            continue;
+        std::optional<TaskInfo> task = scheduler->task(name);
+        if (task && (task->program.empty() || samePath(task->program, program)))
+            scheduler->deleteTask(name);
+    }
 }
 
 std::unique_ptr<AutoStart> systemAutoStart()
 {
     return std::make_unique<AutoStart>(modulePath(), autoStartUsesLogonTask(),
-                                       std::make_unique<ComTaskScheduler>());
+                                       std::make_unique<ComTaskScheduler>(), desktopUserSid());
 }

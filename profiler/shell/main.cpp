@@ -1,6 +1,7 @@
 // profiler.exe: the game-profile manager in the notification area.
 #include <windows.h>
 
+#include "shell/auto_start.h"
 #include "shell/module_path.h"
 #include "shell/platform_checks.h"
 #include "shell/profiler_app.h"
@@ -16,6 +17,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     if (isCloseRequest(commandLine ? commandLine : ""))
         return closeRunningInstance(CLOSE_WAIT_MS);
+    if (isUnregisterRequest(commandLine ? commandLine : "")) {
+        systemAutoStart()->removeForEveryUser();
+        return 0;
+    }
     SessionLock lock;
     if (!lock.first()) {
         showRunningInstance(SHOW_WAIT_MS);

@@ -119,11 +119,16 @@ INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         RemovePropA(hwnd, INSTANCE_PROPERTY);
         return FALSE;
+    case WM_AUTO_START_STATE:
+        onAutoStartState(wParam != 0);
+        return TRUE;
     case WM_TRAYICON:
         return messageResult(onTrayMessage(static_cast<UINT>(lParam)));
     case WM_TIMER:
         if (wParam == ICON_TIMER)
             onIconTimer();
+        else if (wParam == CLICK_TIMER)
+            onClickTimer();
         else
             onWatchTimer(wParam);
         return TRUE;
@@ -181,32 +186,51 @@ bool MainDialog::onPaint()
 }
 
 // Tray clicks: left opens the Launch submenu, right the whole popup, double click shows the window.
+// Windows sends a double click as down, up, double click, up: a menu opened at the first click would
+// take the second, so a left click counts only once the double-click time has passed without one.
 LRESULT MainDialog::onTrayMessage(UINT mouseMessage)
 {
-    POINT cursor;
-    GetCursorPos(&cursor);
     if (activity != ActivityState::Idle)
         return 0;
-    HMENU shown = nullptr;
+    POINT cursor;
+    GetCursorPos(&cursor);
     switch (mouseMessage) {
     case WM_LBUTTONDOWN:
-        GetCursorPos(&cursor);
-        shown = launchMenu();
-        break;
+        return 1;
+    case WM_LBUTTONUP:
+        if (secondClickUp) {
+            secondClickUp = false; // the end of a double click
+            return 1;
+        }
+        clickPoint = cursor;
+        SetTimer(hwnd, CLICK_TIMER, GetDoubleClickTime(), nullptr);
+        return 1;
     case WM_LBUTTONDBLCLK:
+        KillTimer(hwnd, CLICK_TIMER);
+        secondClickUp = true;
         onProfileEdit(CMD_PROFILE_EDIT);
         return 1;
     case WM_RBUTTONUP:
-        GetCursorPos(&cursor);
-        shown = popupMenu();
-        break;
+        KillTimer(hwnd, CLICK_TIMER);
+        showTrayMenu(popupMenu(), cursor);
+        return 1;
     default:
         return 0;
     }
+}
+
+void MainDialog::onClickTimer()
+{
+    KillTimer(hwnd, CLICK_TIMER);
+    if (activity == ActivityState::Idle)
+        showTrayMenu(launchMenu(), clickPoint);
+}
+
+void MainDialog::showTrayMenu(HMENU shown, POINT at)
+{
     SetForegroundWindow(hwnd);
-    TrackPopupMenu(shown, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd, nullptr);
+    TrackPopupMenu(shown, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd, nullptr);
     PostMessageA(hwnd, WM_NULL, 0, 0);
-    return 1;
 }
 
 void MainDialog::onProfileEdit(int)

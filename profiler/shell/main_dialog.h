@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "shell/auto_start_reader.h"
 #include "shell/bitmap_button.h"
 #include "shell/game_host.h"
 #include "shell/tray_icon.h"
@@ -55,6 +56,8 @@ private:
     // The selected row; when there is none, -1 after asking the user to select one.
     int selectedRow();
     LRESULT onTrayMessage(UINT mouseMessage);
+    void onClickTimer();
+    void showTrayMenu(HMENU shown, POINT at);
     bool onPaint();
 
     // Profile list, Launch submenu and images, kept in the same order with the same indexes.
@@ -70,8 +73,10 @@ private:
     OwnedBitmap makeMenuBitmap(HICON icon, int width, int height);
     void renumberAfterDelete(int row, int rows);
 
-    // Settings submenu: reads the flags and the Auto Start entry, sets the check marks.
+    // Settings submenu: reads the flags, sets the check marks and starts the background read of
+    // Auto Start, whose item stays greyed until onAutoStartState.
     void loadSettings(HMENU popup);
+    void onAutoStartState(bool on);
     // Restores the pad's defaults when "PROFILEACTIVE" says a profile was left in force.
     void recoverActiveProfile();
 
@@ -106,10 +111,14 @@ private:
     // marked, and entering Idle from GameActive removes the marker and starts WATCH_TIMER.
     ActivityState activity = ActivityState::GameActive;
     SettingsFlags flags;
+    AutoStartReader autoStartRead;
+    bool autoStartKnown = false; // the read has answered, or a toggle has waited for it
     OwnedImageList profileImages;
     OwnedIcon standIn;         // for a game file without an icon
     OwnedBitmap standInBitmap; // its Launch item bitmap, shared by the rows that show it
     int nextIcon = 0;          // rows below it have their own icon, when their file has one
     TrayIcon tray;
+    POINT clickPoint = {};      // where the left click that CLICK_TIMER decides was made
+    bool secondClickUp = false; // the next left button-up ends a double click
     ProcessWatcher watcher;
 };

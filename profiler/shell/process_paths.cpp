@@ -47,6 +47,8 @@ ProcessPathResolver::ProcessPathResolver()
             reinterpret_cast<void*>(GetProcAddress(kernel, "QueryFullProcessImageNameA")));
         moduleFileName = reinterpret_cast<GetModuleFileNameExFn>(
             reinterpret_cast<void*>(GetProcAddress(kernel, "K32GetModuleFileNameExA")));
+        sessionOf = reinterpret_cast<ProcessIdToSessionIdFn>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "ProcessIdToSessionId")));
     }
     if (!queryFullName && !moduleFileName) {
         psapi.reset(LoadLibraryA("psapi.dll"));
@@ -69,6 +71,15 @@ std::string ProcessPathResolver::resolve(DWORD processId, const char* snapshotNa
     if (transient)
         *transient = path.empty() && retry;
     return path;
+}
+
+bool ProcessPathResolver::inOwnSession(DWORD processId) const
+{
+    DWORD own = 0, other = 0;
+    if (!sessionOf || !sessionOf(GetCurrentProcessId(), &own))
+        return true;
+    // A process whose session cannot be read (it has just ended, or is the system's) is not ours.
+    return sessionOf(processId, &other) && other == own;
 }
 
 bool isFullPath(const char* text)
@@ -97,9 +108,11 @@ KnownProcess& ProcessPathCache::lookup(DWORD processId, DWORD parentId, const ch
         fresh.exeName = exeName;
         fresh.parentId = parentId;
         fresh.retriesLeft = PATH_RETRIES;
+        fresh.otherSession = !resolver.inOwnSession(processId);
         found = known.insert_or_assign(processId, std::move(fresh)).first;
-        resolve(processId, found->second);
-    } else if (found->second.path.empty() && found->second.retriesLeft > 0) {
+        if (!found->second.otherSession)
+            resolve(processId, found->second);
+    } else if (!found->second.otherSession && found->second.path.empty() && found->second.retriesLeft > 0) {
         --found->second.retriesLeft;
         resolve(processId, found->second);
     }

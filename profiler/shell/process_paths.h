@@ -20,10 +20,16 @@ public:
     // opened but not yet read (a process that is still starting has no module list yet).
     std::string resolve(DWORD processId, const char* snapshotName, bool* transient = nullptr) const;
 
+    // Whether the process runs in this program's session: a session's profiler serves and closes
+    // only its own session's programs. Always, where the system knows no sessions (Windows 9x).
+    bool inOwnSession(DWORD processId) const;
+
     using QueryFullProcessImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
     using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+    using ProcessIdToSessionIdFn = BOOL(WINAPI*)(DWORD, DWORD*);
     QueryFullProcessImageNameFn queryFullName = nullptr;
     GetModuleFileNameExFn moduleFileName = nullptr;
+    ProcessIdToSessionIdFn sessionOf = nullptr;
     OwnedLibrary psapi; // loaded where the system has neither function itself
 };
 
@@ -40,6 +46,7 @@ struct KnownProcess {
     std::string foldedPath; // full path with case folded; "" when it could not be found
     std::string path;
     bool refused = false;    // matched a profile but could not be opened: not served again
+    bool otherSession = false; // runs in another user's session: that session's profiler serves it
     int retriesLeft = 0;     // later scans that may still try a path that was not yet readable
     unsigned seenInScan = 0; // number of the last complete scan that saw it
 };

@@ -26,6 +26,7 @@ public:
 
     ProfileStore& store() { return profiles; }
     AutoStart& autoStart() { return *autoStarter; }
+    std::shared_ptr<AutoStart> sharedAutoStart() const { return autoStarter; }
     HINSTANCE instance() const { return resources; }
     MainDialog* mainDialog() const { return main.get(); }
 
@@ -33,6 +34,6 @@ private:
     std::string settingsPath;
     ProfileStore profiles;
     HINSTANCE resources;
-    std::unique_ptr<AutoStart> autoStarter;
+    std::shared_ptr<AutoStart> autoStarter; // shared with the thread that reads its state
     std::unique_ptr<MainDialog> main;
 };

@@ -1,8 +1,13 @@
 #include "shell/single_instance.h"
 
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <vector>
 
 #include "profiler_ids.h"
+#include "shell/module_path.h"
+#include "shell/process_paths.h"
 
 namespace {
 constexpr const char* MUTEX_NAME = "Padwise.Profiler";
@@ -59,14 +64,14 @@ SessionLock::SessionLock() : mutex(CreateMutexA(nullptr, TRUE, mutexName().c_str
     isFirst = mutex ? error != ERROR_ALREADY_EXISTS : error != ERROR_ACCESS_DENIED;
 }
 
-bool isCloseRequest(const std::string& commandLine)
+bool isRequest(const std::string& commandLine, const char* word)
 {
     std::string::size_type begin = commandLine.find_first_not_of(" \t");
     std::string::size_type end = commandLine.find_last_not_of(" \t");
     if (begin == std::string::npos)
         return false;
     std::string argument = commandLine.substr(begin, end - begin + 1);
-    return lstrcmpiA(argument.c_str(), "/close") == 0 || lstrcmpiA(argument.c_str(), "-close") == 0;
+    return (argument[0] == '/' || argument[0] == '-') && lstrcmpiA(argument.c_str() + 1, word) == 0;
 }
 
 bool showRunningInstance(unsigned timeoutMs)
@@ -85,41 +90,59 @@ bool showRunningInstance(unsigned timeoutMs)
 }
 
 namespace {
-// Asks every window of the instance to close; the instance's process, for the wait on its end.
-OwnedHandle askToClose()
+// Processes of this session started from this program file, other than this one: the running
+// instance, and one that is still starting.
+std::vector<DWORD> copiesOfThisProgram(const ProcessPathResolver& resolver, const std::string& program)
 {
-    OwnedHandle process;
+    std::vector<DWORD> found;
+    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    if (!snapshot || !Process32First(snapshot.get(), &entry))
+        return found;
+    do {
+        if (entry.th32ProcessID == GetCurrentProcessId() || !resolver.inOwnSession(entry.th32ProcessID))
+            continue;
+        entry.szExeFile[sizeof(entry.szExeFile) - 1] = '\0';
+        if (lstrcmpiA(resolver.resolve(entry.th32ProcessID, entry.szExeFile).c_str(), program.c_str()) == 0)
+            found.push_back(entry.th32ProcessID);
+    } while (Process32Next(snapshot.get(), &entry));
+    return found;
+}
+
+HWND instanceWindowOf(DWORD processId)
+{
     for (HWND window : instanceWindows()) {
         DWORD id = 0;
         GetWindowThreadProcessId(window, &id);
-        if (PostMessageA(window, closeRequestMessage(), 0, 0) && !process)
-            process.reset(OpenProcess(SYNCHRONIZE, FALSE, id));
+        if (id == processId)
+            return window;
     }
-    return process;
+    return nullptr;
 }
 } // namespace
 
-// The instance holds the mutex until it ends (the wait on it then ends as abandoned); the end of
-// its process follows.
+// Another folder's copy is left alone; a copy of this file that is still starting is asked as soon
+// as its window exists, so a start and a close never cross.
 int closeRunningInstance(unsigned timeoutMs)
 {
-    OwnedHandle mutex(OpenMutexA(SYNCHRONIZE, FALSE, mutexName().c_str()));
-    if (!mutex)
-        return GetLastError() == ERROR_FILE_NOT_FOUND ? 0 : 1;
-    OwnedHandle process;
-    DWORD start = GetTickCount();
+    const std::string program = modulePath();
+    ProcessPathResolver resolver;
+    std::vector<DWORD> asked;
+    const DWORD start = GetTickCount();
     for (;;) {
-        if (!process)
-            process = askToClose();
-        DWORD waited = WaitForSingleObject(mutex.get(), POLL_MS);
-        DWORD spent = GetTickCount() - start;
-        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
-            ReleaseMutex(mutex.get());
-            DWORD left = spent < timeoutMs ? timeoutMs - spent : 0;
-            bool ended = !process || WaitForSingleObject(process.get(), left) == WAIT_OBJECT_0;
-            return ended ? 0 : 1;
+        std::vector<DWORD> copies = copiesOfThisProgram(resolver, program);
+        if (copies.empty())
+            return 0;
+        for (DWORD id : copies) {
+            if (std::find(asked.begin(), asked.end(), id) != asked.end())
+                continue;
+            HWND window = instanceWindowOf(id);
+            if (window && PostMessageA(window, closeRequestMessage(), 0, 0))
+                asked.push_back(id);
         }
-        if (spent >= timeoutMs)
+        if (GetTickCount() - start >= timeoutMs)
             return 1;
+        Sleep(POLL_MS);
     }
 }

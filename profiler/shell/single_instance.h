@@ -24,13 +24,24 @@ private:
     bool isFirst = false;
 };
 
-// Whether the command line asks a running instance to close: "/close" or "-close", any letter case.
-bool isCloseRequest(const std::string& commandLine);
+// Whether the command line is the one request `word`: "/word" or "-word" alone, any letter case.
+bool isRequest(const std::string& commandLine, const char* word);
+// "/close": a running instance is asked to close. "/unregister" (the uninstaller's): Auto Start of
+// this program is removed for every user.
+inline bool isCloseRequest(const std::string& commandLine)
+{
+    return isRequest(commandLine, "close");
+}
+inline bool isUnregisterRequest(const std::string& commandLine)
+{
+    return isRequest(commandLine, "unregister");
+}
 
 // A later start: shows the running instance's main window as Profile Edit does and brings it to the
 // foreground. False when no such window appeared within timeoutMs.
 bool showRunningInstance(unsigned timeoutMs);
 
-// Asks the running instance to end and waits up to timeoutMs for it: 0 when no instance runs any
-// more (or none ran), 1 when it is still running.
+// Asks the instance of this session that was started from this program file to end, and waits up
+// to timeoutMs for it (and for one still starting): 0 when none runs any more (or none ran), 1 when
+// one is still running. Copies in other folders are left alone.
 int closeRunningInstance(unsigned timeoutMs);

@@ -4,8 +4,6 @@
 #include <initguid.h>
 #include <taskschd.h>
 
-#include <vector>
-
 #include "base/owned.h"
 
 namespace {
@@ -132,22 +130,71 @@ ComPtr<IExecAction> firstExecAction(IRegisteredTask* task)
         return ComPtr<IExecAction>();
     return ComPtr<IExecAction>(exec);
 }
+// The user of a registered task's principal; empty when it names none.
+std::string principalUser(IRegisteredTask* task)
+{
+    ITaskDefinition* definition = nullptr;
+    if (FAILED(task->get_Definition(&definition)))
+        return std::string();
+    ComPtr<ITaskDefinition> ownedDefinition(definition);
+    IPrincipal* principal = nullptr;
+    if (FAILED(definition->get_Principal(&principal)))
+        return std::string();
+    ComPtr<IPrincipal> ownedPrincipal(principal);
+    BSTR user = nullptr;
+    if (FAILED(principal->get_UserId(&user)) || !user)
+        return std::string();
+    OwnedBstr ownedUser(user);
+    return fromWide(user);
+}
 } // namespace
 
-std::optional<std::string> ComTaskScheduler::taskProgram(const std::string& name)
+std::optional<TaskInfo> ComTaskScheduler::task(const std::string& name)
 {
     ComScope com;
     ComPtr<ITaskFolder> folder = rootFolder();
-    IRegisteredTask* task = nullptr;
-    if (!folder || FAILED(folder.get()->GetTask(toBstr(name).get(), &task)))
+    IRegisteredTask* registered = nullptr;
+    if (!folder || FAILED(folder.get()->GetTask(toBstr(name).get(), &registered)))
         return std::nullopt;
-    ComPtr<IRegisteredTask> ownedTask(task);
-    ComPtr<IExecAction> exec = firstExecAction(task);
+    ComPtr<IRegisteredTask> ownedTask(registered);
+    TaskInfo info;
+    ComPtr<IExecAction> exec = firstExecAction(registered);
     BSTR path = nullptr;
-    if (!exec || FAILED(exec.get()->get_Path(&path)))
-        return std::nullopt;
-    OwnedBstr ownedPath(path);
-    return unquoted(fromWide(path ? path : L""));
+    if (exec && SUCCEEDED(exec.get()->get_Path(&path)) && path) {
+        OwnedBstr ownedPath(path);
+        info.program = unquoted(fromWide(path));
+    }
+    info.userId = principalUser(registered);
+    return info;
+}
+
+std::vector<std::string> ComTaskScheduler::taskNames()
+{
+    ComScope com;
+    std::vector<std::string> names;
+    ComPtr<ITaskFolder> folder = rootFolder();
+    IRegisteredTaskCollection* collection = nullptr;
+    if (!folder || FAILED(folder.get()->GetTasks(TASK_ENUM_HIDDEN, &collection)))
+        return names;
+    ComPtr<IRegisteredTaskCollection> owned(collection);
+    LONG count = 0;
+    collection->get_Count(&count);
+    for (LONG i = 1; i <= count; ++i) {
+        VARIANT index;
+        VariantInit(&index);
+        index.vt = VT_I4;
+        index.lVal = i;
+        IRegisteredTask* task = nullptr;
+        if (FAILED(collection->get_Item(index, &task)))
+            continue;
+        ComPtr<IRegisteredTask> ownedTask(task);
+        BSTR name = nullptr;
+        if (SUCCEEDED(task->get_Name(&name)) && name) {
+            OwnedBstr ownedName(name);
+            names.push_back(fromWide(name));
+        }
+    }
+    return names;
 }
 
 bool ComTaskScheduler::registerTask(const std::string& name, const std::string& xml)
@@ -193,24 +240,4 @@ std::string logonTaskXml(const std::string& program, const std::string& user)
            "<ExecutionTimeLimit>PT0S</ExecutionTimeLimit><Priority>4</Priority></Settings>\r\n"
            "<Actions Context=\"Author\"><Exec><Command>" +
            escapeXml("\"" + program + "\"") + "</Command></Exec></Actions>\r\n</Task>\r\n";
-}
-
-std::string currentUserName()
-{
-    HANDLE opened = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened))
-        return std::string();
-    OwnedHandle token(opened);
-    DWORD size = 0;
-    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-    std::vector<BYTE> buffer(size ? size : 1);
-    if (!GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size))
-        return std::string();
-    PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
-    char name[256] = {}, domain[256] = {};
-    DWORD nameSize = sizeof(name), domainSize = sizeof(domain);
-    SID_NAME_USE use;
-    if (!LookupAccountSidA(nullptr, sid, name, &nameSize, domain, &domainSize, &use))
-        return std::string();
-    return domain[0] ? std::string(domain) + "\\" + name : std::string(name);
 }

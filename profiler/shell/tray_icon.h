@@ -31,6 +31,8 @@ public:
     UINT callbackMessage() const { return data.uCallbackMessage; }
 
 private:
-    NOTIFYICONDATAA data = {}; // the first record version: size, window, id, flags, message, icon, tip
+    // `added` first: NOTIFYICONDATAA grows with the targeted Windows version, and code built for a
+    // later one (the tests) must find the same fields at the same places.
     bool added = false;
+    NOTIFYICONDATAA data = {}; // the first record version: size, window, id, flags, message, icon, tip
 };

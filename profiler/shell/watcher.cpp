@@ -84,7 +84,7 @@ bool ProcessWatcher::scan(const std::vector<std::string>& rowLocations, WatchMat
         entry.szExeFile[sizeof(entry.szExeFile) - 1] = '\0';
         KnownProcess& known =
             cache.lookup(entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile, scan);
-        if (known.refused)
+        if (known.refused || known.otherSession)
             continue;
         int matched = index.find(known.foldedPath);
         if (!matched)

@@ -6,15 +6,18 @@
 #include <windows.h>
 #include <msxml2.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "profiler_ids.h"
 #include "shell/auto_start.h"
+#include "shell/desktop_user.h"
 #include "shell/main_dialog.h"
 #include "shell/module_path.h"
 #include "shell/profiler_app.h"
+#include "testlib/owned.h"
 #include "testlib/process.h"
 #include "testlib/services.h"
 #include "testlib/wait.h"
@@ -22,7 +25,6 @@
 #include "tests/ui_test_support.h"
 
 namespace {
-const std::string TASK_FILE = padwiseTaskFile();
 const CLSID DOM_DOCUMENT = {0xf5078f32, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
 const IID DOM_DOCUMENT2 = {0x2933bf95, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
 
@@ -107,12 +109,23 @@ TEST(LogonTask, DefinitionStartsTheQuotedProgramAtTheUsersLogonWithTheHighestRig
     }
 }
 
-// A scheduler that keeps its one task in memory; what a task starts comes from its definition.
+// A scheduler that keeps its tasks in memory; what a task starts, and for whom, comes from its
+// definition.
 class MemoryScheduler : public TaskScheduler {
 public:
-    std::optional<std::string> taskProgram(const std::string& name) override
+    std::optional<TaskInfo> task(const std::string& name) override
     {
-        return name == AUTO_START_TASK ? program : std::nullopt;
+        if (slow)
+            WaitForSingleObject(slow, 5000); // a scheduler busy at logon
+        auto found = tasks.find(name);
+        return found == tasks.end() ? std::nullopt : std::optional<TaskInfo>(found->second);
+    }
+    std::vector<std::string> taskNames() override
+    {
+        std::vector<std::string> names;
+        for (const auto& task : tasks)
+            names.push_back(task.first);
+        return names;
     }
     bool registerTask(const std::string& name, const std::string& xml) override
     {
@@ -120,70 +133,145 @@ public:
         if (refuse)
             return false;
         std::string command = taskNode(xml, "t:Task/t:Actions/t:Exec/t:Command");
-        program = command.substr(1, command.size() - 2);
+        tasks[name] = {command.substr(1, command.size() - 2),
+                       taskNode(xml, "t:Task/t:Principals/t:Principal/t:UserId")};
         return true;
     }
     bool deleteTask(const std::string& name) override
     {
         calls.push_back("delete " + name);
-        program.reset();
+        tasks.erase(name);
         return true;
     }
 
-    std::optional<std::string> program;
+    std::map<std::string, TaskInfo> tasks;
     std::vector<std::string> calls;
     bool refuse = false;
+    HANDLE slow = nullptr; // set: reads answer once it is signalled
 };
 
-// NT 6 and later: the check mark follows the task; a Run entry of this program moves into the task.
-TEST(AutoStartTask, CheckMarkToggleAndTheRunEntryFollowTheLogonTask)
+constexpr const char* ME = "S-1-5-21-7-7-7-1001";
+constexpr const char* SOMEONE_ELSE = "S-1-5-21-7-7-7-1002";
+
+// The scheduler has not answered yet: the window, its tray icon and the watch timer are there at
+// once, Auto Start waits greyed, and takes the scheduler's answer when it comes.
+TEST(AutoStartTask, ASchedulerThatDoesNotAnswerHoldsUpOnlyTheAutoStartItem)
+{
+    RunEntryGuard guard;
+    RunEntryGuard::erase();
+    TempSettings settings("slow_scheduler");
+    settings.write("[SETTINGS]\r\n");
+    auto scheduler = std::make_unique<MemoryScheduler>();
+    testlib::Handle answer(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    scheduler->tasks[userTaskName(ME)] = {modulePath(), ME};
+    scheduler->slow = answer.get();
+    const DWORD start = GetTickCount();
+    ProfilerApp app(settings.path, GetModuleHandleA(nullptr),
+                    std::make_unique<AutoStart>(modulePath(), true, std::move(scheduler), ME));
+    ASSERT_TRUE(app.start());
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    HWND window = app.mainDialog()->window();
+    EXPECT_TRUE(app.mainDialog()->trayIcon().isAdded());
+    EXPECT_TRUE(KillTimer(window, WATCH_TIMER)) << "the watcher does not tick";
+    HMENU menu = app.mainDialog()->settingsMenu();
+    EXPECT_EQ(GetMenuState(menu, CMD_AUTO_START, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED), UINT(MF_GRAYED));
+    SetEvent(answer.get());
+    ASSERT_TRUE(waitAutoStartRead(menu));
+    EXPECT_TRUE(GetMenuState(menu, CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+// NT 6 and later: the check mark shows this user's task starting this program; the Run entry of
+// this program and the machine's task of earlier versions, when it is this user's, move into it.
+TEST(AutoStartTask, CheckMarkToggleAndMigrationFollowThisUsersLogonTask)
 {
     RunEntryGuard guard;
     TempSettings settings("logon_task");
     settings.write("[SETTINGS]\r\n");
-    const std::string self = modulePath();
+    const std::string self = modulePath(), other = "C:\\Other\\profiler.exe";
     std::string upper = self;
     CharUpperA(&upper[0]);
-    const std::string other = "C:\\Other\\profiler.exe";
+    const std::string mine = userTaskName(ME), reg = "register " + mine, del = "delete " + mine;
+    using Tasks = std::map<std::string, TaskInfo>;
     struct Case {
-        std::optional<std::string> task; // the program the task starts before
-        std::optional<std::string> run;  // the Run entry before
-        bool refuse;                     // the scheduler refuses to register
-        bool on;                         // check mark at start-up
-        std::vector<std::string> calls;  // scheduler calls of start-up and one toggle
+        const char* what;
+        Tasks before;
+        std::optional<std::string> run; // the Run entry before
+        bool refuse;                    // the scheduler refuses to register
+        bool on;                        // check mark once read
+        std::vector<std::string> calls; // scheduler calls of start-up and one toggle
         std::optional<std::string> runAfter;
+        std::vector<std::string> tasksAfter;
     } cases[] = {
-        {std::nullopt, std::nullopt, false, false, {"register Padwise"}, std::nullopt},
-        {upper, std::nullopt, false, true, {"delete Padwise"}, std::nullopt},
-        {other, std::nullopt, false, false, {"register Padwise"}, std::nullopt},
-        {std::nullopt, upper, false, true, {"register Padwise", "delete Padwise"}, std::nullopt},
-        {std::nullopt, self, true, false, {"register Padwise", "register Padwise"}, self},
-        {std::nullopt, other, false, false, {"register Padwise"}, other},
+        {"nothing", {}, {}, false, false, {reg}, {}, {mine}},
+        {"my task, this program", {{mine, {upper, ME}}}, {}, false, true, {del}, {}, {}},
+        {"my task, another program", {{mine, {other, ME}}}, {}, false, false, {reg}, {}, {mine}},
+        {"my task's name, another user", {{mine, {self, SOMEONE_ELSE}}}, {}, false, false, {reg}, {}, {mine}},
+        {"Run entry", {}, upper, false, true, {reg, del}, {}, {}},
+        {"Run entry, refused", {}, self, true, false, {reg, reg}, self, {}},
+        {"Run entry of another", {}, other, false, false, {reg}, other, {mine}},
+        {"machine task, mine", {{MACHINE_TASK, {self, ME}}}, {}, false, true,
+         {reg, std::string("delete ") + MACHINE_TASK, del}, {}, {}},
+        {"machine task, another user's", {{MACHINE_TASK, {self, SOMEONE_ELSE}}}, {}, false, false, {reg}, {},
+         {MACHINE_TASK, mine}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE("task " + c.task.value_or("none") + ", run entry " + c.run.value_or("none"));
+        SCOPED_TRACE(c.what);
         if (c.run)
             RunEntryGuard::write(*c.run);
         else
             RunEntryGuard::erase();
         auto scheduler = std::make_unique<MemoryScheduler>();
         MemoryScheduler& tasks = *scheduler;
-        tasks.program = c.task;
+        tasks.tasks = c.before;
         tasks.refuse = c.refuse;
         ProfilerApp app(settings.path, GetModuleHandleA(nullptr),
-                        std::make_unique<AutoStart>(self, true, std::move(scheduler)));
+                        std::make_unique<AutoStart>(self, true, std::move(scheduler), ME));
         ASSERT_TRUE(app.start());
         HMENU menu = app.mainDialog()->settingsMenu();
+        ASSERT_TRUE(waitAutoStartRead(menu));
         EXPECT_EQ((GetMenuState(menu, CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED) != 0, c.on);
         SendMessageA(app.mainDialog()->window(), WM_COMMAND, CMD_AUTO_START, 0);
-        EXPECT_EQ((GetMenuState(menu, CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED) != 0, !c.on);
-        EXPECT_EQ(settings.read("SETTINGS", "AUTORUN"), c.on ? "0" : "1");
+        const bool after = !c.on && !c.refuse; // a refused registration leaves it off
+        EXPECT_EQ((GetMenuState(menu, CMD_AUTO_START, MF_BYCOMMAND) & MF_CHECKED) != 0, after);
+        EXPECT_EQ(settings.read("SETTINGS", "AUTORUN"), after ? "1" : "0");
         EXPECT_EQ(tasks.calls, c.calls);
         std::string entry;
         EXPECT_EQ(RunEntryGuard::read(entry) ? std::optional<std::string>(entry) : std::nullopt, c.runAfter);
-        if (!c.on && !c.refuse) {
-            EXPECT_EQ(tasks.program, self);
+        std::vector<std::string> names;
+        for (const auto& task : tasks.tasks)
+            names.push_back(task.first);
+        EXPECT_EQ(names, c.tasksAfter);
+        if (after) {
+            EXPECT_EQ(tasks.tasks[mine].program, self);
+            EXPECT_EQ(tasks.tasks[mine].userId, ME);
         }
+    }
+}
+
+// The uninstaller's "/unregister": every user's task that starts this program goes, and one whose
+// program cannot be read; another copy's task, an unrelated task and another copy's Run entry stay.
+TEST(AutoStartTask, UnregisterRemovesOnlyWhatStartsThisProgram)
+{
+    RunEntryGuard guard;
+    const std::string self = modulePath(), other = "D:\\Portable\\profiler.exe";
+    for (bool ownEntry : {true, false}) {
+        RunEntryGuard::write(ownEntry ? self : other);
+        auto scheduler = std::make_unique<MemoryScheduler>();
+        MemoryScheduler& tasks = *scheduler;
+        tasks.tasks = {{userTaskName(ME), {self, ME}},
+                       {userTaskName(SOMEONE_ELSE), {self, SOMEONE_ELSE}},
+                       {userTaskName("S-1-5-21-7-7-7-1003"), {other, "S-1-5-21-7-7-7-1003"}},
+                       {userTaskName("S-1-5-21-7-7-7-1004"), {"", ""}},
+                       {MACHINE_TASK, {other, SOMEONE_ELSE}},
+                       {"Backup", {self, ME}}};
+        AutoStart autoStart(self, true, std::move(scheduler), ME); // owns `tasks`
+        autoStart.removeForEveryUser();
+        std::vector<std::string> names;
+        for (const auto& task : tasks.tasks)
+            names.push_back(task.first);
+        EXPECT_EQ(names, (std::vector<std::string>{"Backup", MACHINE_TASK, userTaskName("S-1-5-21-7-7-7-1003")}));
+        std::string entry;
+        EXPECT_EQ(RunEntryGuard::read(entry), !ownEntry);
     }
 }
 
@@ -204,6 +292,10 @@ private:
 TEST(AutoStartProcess, Windows10UsesTheLogonTaskAndXpTheRunKey)
 {
     ASSERT_TRUE(startService("Schedule")) << "the task scheduler service did not start";
+    // Where Wine keeps the logon task of the user at the desk (the test's user: Wine has no shell
+    // window, so the program's own token names the user).
+    const std::string taskFile = taskFilePath(userTaskName(desktopUserSid()));
+    ASSERT_NE(taskFile.find("Padwise S-1-5-"), std::string::npos) << taskFile;
     RunEntryGuard guard;
     using State = std::pair<bool, bool>; // the task exists, the Run entry exists
     struct Case {
@@ -220,7 +312,7 @@ TEST(AutoStartProcess, Windows10UsesTheLogonTaskAndXpTheRunKey)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.version) + (c.runEntryBefore ? " with a Run entry" : ""));
         ReportedVersion version(c.version);
-        DeleteFileA(TASK_FILE.c_str());
+        DeleteFileA(taskFile.c_str());
         TempSettings settings("auto_start");
         settings.write("[SETTINGS]\r\n");
         std::string path = settings.folder + "\\profiler.exe";
@@ -234,8 +326,8 @@ TEST(AutoStartProcess, Windows10UsesTheLogonTaskAndXpTheRunKey)
         ASSERT_NE(main, nullptr);
         ASSERT_TRUE(waitUntil([&] { return trayIconPresent(main); }, 20000)) << "start-up did not end";
         std::string entry;
-        auto state = [&] { return State(fileExists(TASK_FILE), RunEntryGuard::read(entry)); };
-        EXPECT_EQ(state(), c.afterStart);
+        auto state = [&] { return State(fileExists(taskFile), RunEntryGuard::read(entry)); };
+        EXPECT_TRUE(waitUntil([&] { return state() == c.afterStart; }, 20000)) << "read in the background";
         for (const State& expected : c.afterToggles) {
             SendMessageA(main, WM_COMMAND, CMD_AUTO_START, 0);
             EXPECT_EQ(state(), expected);
@@ -244,6 +336,6 @@ TEST(AutoStartProcess, Windows10UsesTheLogonTaskAndXpTheRunKey)
             }
         }
     }
-    DeleteFileA(TASK_FILE.c_str());
+    DeleteFileA(taskFile.c_str());
 }
 } // namespace

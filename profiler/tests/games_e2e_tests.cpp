@@ -463,4 +463,20 @@ TEST_F(GamesEndToEnd, CloseDuringAGameAnswersOneAndTheInstanceEndsAfterTheGame)
     EXPECT_EQ(activeMarker(), "<absent>");
     EXPECT_EQ(deviceValue("Curve"), "hard");
 }
+
+// Nothing slow stands before the first watch ticks: a game that runs when profiler starts is served
+// within a second (the task scheduler, which can take many seconds to answer, is asked later).
+TEST_F(GamesEndToEnd, AGameRunningAtStartIsServedWithinASecond)
+{
+    std::string exe = folder->placeGame("Games\\Fly.exe");
+    addProfile("Fly", exe, "70");
+    ASSERT_TRUE(game1.start(exe, "--event " + eventName("early")));
+    const DWORD start = GetTickCount();
+    profiler = Process(inQuotes(folder->file("profiler.exe")), folder->path());
+    ASSERT_TRUE(profiler.started());
+    EXPECT_TRUE(waitUntil([] { return activeMarker() == "Fly"; }, 1000, 10))
+        << "served after " << (waitFor([] { return activeMarker() == "Fly"; }), GetTickCount() - start) << " ms";
+    signal("early");
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+}
 } // namespace

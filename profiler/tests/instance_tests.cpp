@@ -71,4 +71,28 @@ TEST_F(ProfilerInstance, CloseEndsARunningInstanceAndIsDoneAtOnceWithoutOne)
         EXPECT_EQ(settings.bytes(), before);
     }
 }
+// The same program in another folder (a portable copy beside the installed one) is not reached by
+// this copy's request; a request made while the instance is still starting waits for it.
+TEST_F(ProfilerInstance, CloseReachesOnlyTheCopyOfItsOwnFileAndWaitsForOneStillStarting)
+{
+    TempDir otherFolder("instance_other");
+    const std::string other = otherFolder.file("profiler.exe");
+    CopyFileA(program.c_str(), other.c_str(), FALSE);
+    startFirst();
+    Process foreign(inQuotes(other) + " /close", otherFolder.path());
+    ASSERT_TRUE(foreign.wait(HANG_GUARD_MS));
+    EXPECT_EQ(foreign.exitCode(), 0u) << "no instance of that copy runs";
+    EXPECT_TRUE(first.running()) << "another copy's request ended this instance";
+
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        SCOPED_TRACE("attempt " + std::to_string(attempt));
+        if (attempt > 0)
+            first = run(); // the request follows at once
+        Process close = run(" /close");
+        ASSERT_TRUE(close.wait(HANG_GUARD_MS));
+        EXPECT_EQ(close.exitCode(), 0u);
+        EXPECT_TRUE(first.wait(0)) << "the instance went on running after the request answered 0";
+        first.end();
+    }
+}
 } // namespace

@@ -207,7 +207,7 @@ TEST_F(ShellTest, StartsHiddenWithRowsImagesAndLaunchItemsFromTheFile)
     {
         // Once a menu shows, a game's own icon is in its Launch item; missing files show the stand-in.
         MenuCloser closer;
-        tray(WM_LBUTTONDOWN);
+        tray(WM_RBUTTONUP);
     }
     EXPECT_NE(launchBitmapBits(0), launchBitmapBits(1));
     EXPECT_EQ(launchBitmapBits(1), launchBitmapBits(2));
@@ -352,6 +352,7 @@ TEST_F(ShellTest, SettingsSwitchesAreReadFlippedStoredAndChecked)
         else
             RunEntryGuard::write(c.run == SELF_UPPER ? upper : "C:\\Other\\profiler.exe");
         MainDialog& d = start("", c.file);
+        ASSERT_TRUE(waitAutoStartRead(d.settingsMenu()));
         const UINT before = GetMenuState(d.settingsMenu(), c.command, MF_BYCOMMAND);
         command(c.command);
         EXPECT_EQ(settings->read("SETTINGS", c.key), c.on ? "0" : "1");
@@ -373,16 +374,32 @@ TEST_F(ShellTest, SettingsSwitchesAreReadFlippedStoredAndChecked)
 TEST_F(ShellTest, TrayClicksOpenMenusAndADoubleClickShowsTheWindowUntilItIsHidden)
 {
     MainDialog& d = start();
+    const DWORD decided = GetDoubleClickTime() + 200;
+    auto post = [&](std::initializer_list<UINT> messages) {
+        for (UINT message : messages)
+            PostMessageA(d.window(), WM_TRAYICON, TRAY_ICON_ID, message);
+    };
     {
+        // A left click opens the Launch submenu once the double-click time has passed; a right
+        // click the whole popup at once.
         MenuCloser closer;
-        EXPECT_EQ(tray(WM_LBUTTONDOWN), 1);
+        post({WM_LBUTTONDOWN, WM_LBUTTONUP});
+        pumpMessages(50);
+        EXPECT_TRUE(closer.shown.empty()) << "the menu would take a second click";
+        pumpMessages(decided);
         EXPECT_EQ(tray(WM_RBUTTONUP), 1);
         EXPECT_EQ(tray(WM_MOUSEMOVE), 0);
         ASSERT_EQ(closer.shown.size(), 2u);
         EXPECT_EQ(closer.shown[0], d.launchMenu());
         EXPECT_EQ(closer.shown[1], d.popupMenu());
     }
-    EXPECT_EQ(tray(WM_LBUTTONDBLCLK), 1);
+    {
+        // A double click, in the order Windows sends it, shows the window and no menu.
+        MenuCloser closer;
+        post({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP});
+        pumpMessages(decided);
+        EXPECT_TRUE(closer.shown.empty());
+    }
     EXPECT_TRUE(IsWindowVisible(d.window()));
     EXPECT_EQ(d.trayIcon().tip(), "Padwise: Profile Editor");
     for (int hide : {IDC_CLOSE, IDOK, IDCANCEL}) {

@@ -141,6 +141,17 @@ std::string menuText(HMENU menu, int position)
     return text;
 }
 
+bool waitAutoStartRead(HMENU settingsMenu, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (GetMenuState(settingsMenu, CMD_AUTO_START, MF_BYCOMMAND) & MF_GRAYED) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        pumpMessages(5);
+    }
+    return true;
+}
+
 bool trayIconPresent(HWND window)
 {
     NOTIFYICONDATAA data = {};

@@ -58,6 +58,10 @@ public:
 // Handles the messages waiting for this thread (posted commands, WM_NULL, timers) for `ms`.
 void pumpMessages(DWORD ms = 50);
 
+// Handles this thread's messages until the Auto Start item of `settingsMenu` is no longer greyed
+// (its state has been read in the background); whether that happened within timeoutMs.
+bool waitAutoStartRead(HMENU settingsMenu, DWORD timeoutMs = 10000);
+
 // Whether the notification area holds the icon of `window` with profiler's id (asked from outside).
 bool trayIconPresent(HWND window);
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -284,6 +285,33 @@ TEST_F(GamesTest, SameLocationInTwoRowsServesTheLowerRow)
     EXPECT_EQ(host.states[0], "game First gain=100");
 }
 
+// A process is placed in session 2 by its id; every other one in session 1, with the test.
+DWORD otherSessionProcess = 0;
+BOOL WINAPI twoSessions(DWORD processId, DWORD* session)
+{
+    *session = processId == otherSessionProcess ? 2 : 1;
+    return TRUE;
+}
+
+// Each session's profiler serves only its own session's games: another user's game is never
+// matched, and never snapshotted as if its profile were the pad's defaults.
+TEST_F(GamesTest, AGameOfAnotherSessionIsLeftToThatSessionsProfiler)
+{
+    std::string exe = folder->placeGame("fly.exe");
+    addProfile("Fly", exe);
+    StandinGame game;
+    ASSERT_TRUE(game.start(exe, "--wait-ms 300"));
+    watcher.cache.resolver.sessionOf = twoSessions;
+    for (bool other : {true, false}) {
+        SCOPED_TRACE(other ? "another session" : "this session");
+        otherSessionProcess = other ? game.id() : 0;
+        watcher.cache.known.clear();
+        WatchMatch match;
+        ASSERT_TRUE(watcher.scan({host.rows[0].second}, match));
+        EXPECT_EQ(match.row, other ? -1 : 0);
+    }
+}
+
 TEST_F(GamesTest, LaunchOfAMissingGameReturnsToIdleAtOnce)
 {
     std::string location = addProfile("Ghost", folder->file("missing\\ghost.exe"));
@@ -316,5 +344,34 @@ TEST_F(GamesTest, RunProgramWaitsOnlyWhenAsked)
     WaitForSingleObject(started.get(), 5000);
 
     EXPECT_FALSE(runProgram(nullptr, "Open", folder->file("nothing.exe"), "", "", SW_SHOWNORMAL, true));
+}
+
+// A game starts as the child of the process named (the desktop's shell, whose token it gets), with
+// its parameters and start directory; where that process cannot be used, as before.
+TEST_F(GamesTest, RunProgramStartsAGameAsTheChildOfTheNamedProcess)
+{
+    std::string exe = folder->placeGame("Games\\Fly\\fly.exe");
+    const std::string directory = folder->makeDir("Saves"), report = folder->file("report.txt");
+    StandinGame shell;
+    ASSERT_TRUE(shell.start(folder->placeGame("shell.exe"), ""));
+    struct Case {
+        DWORD parent;
+        DWORD expected;
+    } cases[] = {{shell.id(), shell.id()}, {0x7FFFFFF0, GetCurrentProcessId()}, {0, GetCurrentProcessId()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("as child of " + std::to_string(c.parent));
+        DeleteFileA(report.c_str());
+        OwnedHandle game = runProgram(nullptr, "Open", exe, "--report \"" + report + "\" --wait-ms 0 --exit 7 \"two words\"",
+                                      directory, SW_SHOWNORMAL, true, c.parent);
+        ASSERT_TRUE(game);
+        DWORD exitCode = 0;
+        GetExitCodeProcess(game.get(), &exitCode);
+        EXPECT_EQ(exitCode, 7u) << "the handle waited on is the game's";
+        std::string text = readFile(report);
+        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+        EXPECT_NE(text.find("parent=" + std::to_string(c.expected) + "\n"), std::string::npos) << text;
+        EXPECT_NE(text.find("cwd=" + directory + "\n"), std::string::npos) << text;
+        EXPECT_NE(text.find(" --report \"" + report + "\" --wait-ms 0 --exit 7 \"two words\"\n"), std::string::npos) << text;
+    }
 }
 } // namespace

@@ -3,6 +3,7 @@
 // through the Add/Remove Programs entry.
 #include <windows.h>
 #include <shlobj.h>
+#include <sddl.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -24,7 +25,25 @@
 
 static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Padwise";
 static const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const std::string TASK_FILE = padwiseTaskFile(); // where Wine keeps the logon task
+// Where Wine keeps the logon task of the user at the desk: "Padwise " and the user's SID (the test's
+// own user: Wine has no shell window whose owner profiler could ask).
+static std::string taskFile()
+{
+    std::string sid;
+    HANDLE token = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        BYTE buffer[256] = {};
+        DWORD size = sizeof(buffer);
+        char* text = nullptr;
+        if (GetTokenInformation(token, TokenUser, buffer, size, &size) &&
+            ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text)) {
+            sid = text;
+            LocalFree(text);
+        }
+        CloseHandle(token);
+    }
+    return taskFilePath("Padwise " + sid);
+}
 static const unsigned HANG_GUARD_MS = 120000;
 static const std::vector<std::string> INSTALLED = {
     "README.txt", "fitkit.exe", "profiler.INI", "profiler.exe", "setup.ini", "uninstall.exe"};
@@ -181,7 +200,7 @@ TEST_F(Installer, SilentInstallRegistersAndUninstallKeepsOnlyTheSettingsFile)
     if (xp)
         ASSERT_NE("<absent>", regText(RUN_KEY, "PADWISE", PROGRAM_VIEW)) << "Auto Start made no Run value";
     else
-        ASSERT_TRUE(fileExists(TASK_FILE)) << "Auto Start made no logon task";
+        ASSERT_TRUE(fileExists(taskFile())) << "Auto Start made no logon task";
     ASSERT_TRUE(setRegText(RUN_KEY, "PADWISE", folder + "\\profiler.exe", REG_SZ, PROGRAM_VIEW));
     EXPECT_EQ(0u, uninstall());
     EXPECT_TRUE(profiler.wait(0)) << "the uninstaller left profiler.exe running";
@@ -189,7 +208,7 @@ TEST_F(Installer, SilentInstallRegistersAndUninstallKeepsOnlyTheSettingsFile)
     EXPECT_FALSE(fileExists(folder + "\\x86") || fileExists(folder + "\\amd64"));
     EXPECT_EQ("<absent>", regText(UNINSTALL_KEY, "DisplayName"));
     EXPECT_EQ("<absent>", regText(RUN_KEY, "PADWISE", PROGRAM_VIEW));
-    EXPECT_FALSE(fileExists(TASK_FILE));
+    EXPECT_FALSE(fileExists(taskFile()));
     EXPECT_FALSE(fileExists(shortcutFolder()));
 }
 

@@ -2,10 +2,12 @@
 //   --exit N         exit code (default 0)
 //   --wait-ms N      run for N milliseconds (default: until ended from outside)
 //   --event NAME     run until the named event is signalled (created if absent)
-//   --report FILE    first write "cmdline=<command line>" and "cwd=<current directory>" lines to FILE
+//   --report FILE    first write "cmdline=<command line>", "cwd=<current directory>" and
+//                    "parent=<parent process id>" lines to FILE
 //   --value KEY\NAME with --report, also "value=<text>" of that REG_SZ value below HKLM, as the
 //                    game finds it when it starts
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +31,23 @@ static std::string readValue(const std::string& keyAndName)
     if (rc != ERROR_SUCCESS)
         return "<absent>";
     return text;
+}
+
+static DWORD parentId()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    DWORD parent = 0;
+    if (snapshot != INVALID_HANDLE_VALUE && Process32First(snapshot, &entry)) {
+        do {
+            if (entry.th32ProcessID == GetCurrentProcessId())
+                parent = entry.th32ParentProcessID;
+        } while (Process32Next(snapshot, &entry));
+    }
+    if (snapshot != INVALID_HANDLE_VALUE)
+        CloseHandle(snapshot);
+    return parent;
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -56,7 +75,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         char directory[MAX_PATH] = {};
         GetCurrentDirectoryA(MAX_PATH, directory);
         if (FILE* out = std::fopen(report, "w")) {
-            std::fprintf(out, "cmdline=%s\ncwd=%s\n", GetCommandLineA(), directory);
+            std::fprintf(out, "cmdline=%s\ncwd=%s\nparent=%lu\n", GetCommandLineA(), directory,
+                         static_cast<unsigned long>(parentId()));
             if (registryValue)
                 std::fprintf(out, "value=%s\n", readValue(registryValue).c_str());
             std::fclose(out);

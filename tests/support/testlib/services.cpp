@@ -34,9 +34,9 @@ std::string nativeSystemFolder()
     return std::string(windows) + (runsUnderWow64() ? "\\sysnative" : "\\system32");
 }
 
-std::string padwiseTaskFile()
+std::string taskFilePath(const std::string& taskName)
 {
-    return nativeSystemFolder() + "\\tasks\\Padwise";
+    return nativeSystemFolder() + "\\tasks\\" + taskName;
 }
 
 DWORD createKernelDriverService(const char* name, const std::string& binaryPath)

@@ -13,8 +13,8 @@ bool runsUnderWow64();
 // The system's own System32 folder as this program reaches it (sysnative from a 32-bit program on
 // 64-bit Windows, where system32 is SysWOW64).
 std::string nativeSystemFolder();
-// Where the task scheduler keeps the logon task "Padwise".
-std::string padwiseTaskFile();
+// Where the task scheduler keeps the task of that name.
+std::string taskFilePath(const std::string& taskName);
 
 // Creates a demand-start kernel-driver service for the driver file at binaryPath; 0 or a Windows
 // error code. A service that a 32-bit program creates on 64-bit Windows is recorded as a WOW64 one,
