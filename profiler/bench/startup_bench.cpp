@@ -3,7 +3,10 @@
 // and until a right click on the tray icon made at that moment shows the menu with every game's icon
 // (a left click waits the double-click time first).
 // The cases take turns in every round, so that they meet the same load on the machine.
-//   startup_bench [rounds=7] [large=5000]
+// Then the time to the first watch tick: from the start until a game that already runs is under its
+// profile, with the task scheduler service up and down (disabled and its process ended: the
+// scheduler then fails every request).
+//   startup_bench [rounds=7] [large=5000] [first-tick: only the time to the first tick]
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -18,6 +21,7 @@
 #include "bench/bench_clock.h"
 #include "profiler_ids.h"
 #include "testlib/process.h"
+#include "testlib/services.h"
 #include "testlib/temp_dir.h"
 #include "testlib/window_search.h"
 
@@ -110,12 +114,108 @@ private:
     std::string exe;
     std::string settings;
 };
+// The scheduler service: running, or disabled with its process ended.
+bool schedulerUp(bool up)
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = OpenServiceA(manager, "Schedule", SERVICE_ALL_ACCESS);
+    bool done = service && ChangeServiceConfigA(service, SERVICE_NO_CHANGE, up ? SERVICE_DEMAND_START : SERVICE_DISABLED,
+                                                SERVICE_NO_CHANGE, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                                nullptr, nullptr);
+    if (done && !up) {
+        SERVICE_STATUS_PROCESS status = {};
+        DWORD size = 0;
+        QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof(status),
+                             &size);
+        HANDLE host = status.dwProcessId ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, status.dwProcessId)
+                                         : nullptr;
+        if (host) {
+            TerminateProcess(host, 1);
+            WaitForSingleObject(host, 5000);
+            CloseHandle(host);
+        }
+    }
+    if (service)
+        CloseServiceHandle(service);
+    if (manager)
+        CloseServiceHandle(manager);
+    return done && (!up || startService("Schedule"));
+}
+
+// profiler.exe beside a settings file with one profile, whose game runs before every start.
+class FirstTickCase {
+public:
+    FirstTickCase() : dir(std::make_unique<TempDir>("first_tick"))
+    {
+        exe = dir->file("profiler.exe");
+        CopyFileA((programDirectory() + "\\profiler.exe").c_str(), exe.c_str(), FALSE);
+        const std::string game = dir->file("fly.exe");
+        CopyFileA((programDirectory() + "\\standin_game.exe").c_str(), game.c_str(), FALSE);
+        dir->write("profiler.INI", std::string("[SETTINGS]\r\nKEYS=1\r\n1=Gain\r\nAUTOLAUNCH=1\r\nREGPATH=") +
+                                       DEVICE_KEY + "\r\n[PROFILES]\r\nCOUNT=1\r\n1=" + game + "\r\n[" + game +
+                                       "]\r\nProfileTitle=Fly\r\nGain=70\r\n");
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, DEVICE_KEY, "Gain", REG_SZ, "100", 4); // the pad's key exists
+        running = Process(inQuotes(game), dir->path());
+    }
+    // Milliseconds until the game is under its profile; negative when that did not happen.
+    double startOnce()
+    {
+        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, DEVICE_KEY, "PROFILEACTIVE");
+        const double start = nowMs();
+        Process profiler(inQuotes(exe), dir->path());
+        double served = -1;
+        while (profiler.started() && nowMs() - start < 20000) {
+            char text[64] = {};
+            DWORD size = sizeof(text);
+            if (RegGetValueA(HKEY_LOCAL_MACHINE, DEVICE_KEY, "PROFILEACTIVE", RRF_RT_REG_SZ, nullptr, text, &size) ==
+                ERROR_SUCCESS) {
+                served = nowMs() - start;
+                break;
+            }
+            Sleep(1);
+        }
+        HWND main = waitDialog(profiler.id(), "Padwise", 5000, Shown::AlsoHidden);
+        if (main) {
+            NOTIFYICONDATAA tray = {};
+            tray.cbSize = sizeof(tray);
+            tray.hWnd = main;
+            tray.uID = TRAY_ICON_ID;
+            Shell_NotifyIconA(NIM_DELETE, &tray);
+        }
+        profiler.end(); // killed during the game: the next start recovers first, as after a crash
+        return served;
+    }
+
+private:
+    std::unique_ptr<TempDir> dir;
+    std::string exe;
+    Process running;
+};
 } // namespace
 
 int main(int argc, char** argv)
 {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     const int large = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5000;
+    FirstTickCase firstTick;
+    std::printf("time to the first watch tick (a running game under its profile); medians of %d starts in ms\n",
+                rounds);
+    for (bool up : {true, false}) {
+        if (!schedulerUp(up)) {
+            std::printf("the task scheduler could not be brought %s\n", up ? "up" : "down");
+            continue;
+        }
+        std::vector<double> times;
+        for (int round = 0; round < rounds; ++round)
+            times.push_back(firstTick.startOnce());
+        const auto failed = std::count_if(times.begin(), times.end(), [](double t) { return t < 0; });
+        std::printf("scheduler %-5s %10.1f%s\n", up ? "up" : "down", medianOf(times),
+                    failed ? "  (some starts never served the game)" : "");
+    }
+    schedulerUp(true);
+    if (argc > 3 && std::string(argv[3]) == "first-tick")
+        return 0;
+    std::printf("\n");
     std::vector<std::unique_ptr<StartupCase>> cases;
     for (bool present : {false, true}) {
         for (int profiles : {4, 255, large})

@@ -33,8 +33,10 @@ MainDialog::MainDialog(ProfilerApp& application) : app(application)
     largeIcon.reset(
         static_cast<HICON>(LoadImageA(app.instance(), MAKEINTRESOURCEA(IDI_PROFILER), IMAGE_ICON,
                                       GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
-    smallIcon.reset(static_cast<HICON>(
-        LoadImageA(app.instance(), MAKEINTRESOURCEA(IDI_PROFILER), IMAGE_ICON, 16, 16, 0)));
+    // The tray's and the caption's icon, at the system's small icon size (it grows with the DPI).
+    smallIcon.reset(
+        static_cast<HICON>(LoadImageA(app.instance(), MAKEINTRESOURCEA(IDI_PROFILER), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     menu.reset(LoadMenuA(app.instance(), MAKEINTRESOURCEA(IDM_TRAY)));
 }
 

@@ -1,4 +1,4 @@
-// The profile list, its 16x16 images and the Launch submenu: built together, kept in the same order.
+// The profile list, its images at the system's small icon size and the Launch submenu: built together, kept in the same order.
 // Start-up lists every row with the stand-in icon; each game's own icon follows in idle time, and
 // all of them are in place before the window or a menu is shown.
 #include "shell/main_dialog.h"
@@ -78,7 +78,7 @@ void MainDialog::setUpProfileList()
     ListView_SetExtendedListViewStyle(profileList, LIST_STYLES);
     ListView_SetTextBkColor(profileList, CLR_NONE);
     ListView_SetBkColor(profileList, LIST_BACKGROUND);
-    profileImages.reset(ImageList_Create(16, 16, ILC_MASK | ILC_COLOR32, 1, 1));
+    profileImages.reset(ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), ILC_MASK | ILC_COLOR32, 1, 1));
     ListView_SetImageList(profileList, profileImages.get(), LVSIL_SMALL);
     RECT client;
     GetClientRect(profileList, &client);
@@ -189,7 +189,8 @@ HICON MainDialog::standInIcon()
 {
     if (!standIn) {
         standIn.reset(static_cast<HICON>(
-            LoadImageA(app.instance(), MAKEINTRESOURCEA(IDI_NO_ICON), IMAGE_ICON, 16, 16, 0)));
+            LoadImageA(app.instance(), MAKEINTRESOURCEA(IDI_NO_ICON), IMAGE_ICON,
+                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
         standInBitmap =
             makeMenuBitmap(standIn.get(), GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK));
     }

@@ -228,8 +228,10 @@ def about_banner():
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    pixmap.write_ico(os.path.join(OUT, 'profiler.ico'), [pad_icon(16), pad_icon(32), pad_icon(48)])
-    pixmap.write_ico(os.path.join(OUT, 'no_icon.ico'), [pad_icon(16, grey=True), pad_icon(32, grey=True)])
+    # The small icon at 100, 125, 150 and 200 % (16, 20, 24, 32 pixels) for the tray and the list.
+    small_sizes = (16, 20, 24, 32, 48)
+    pixmap.write_ico(os.path.join(OUT, 'profiler.ico'), [pad_icon(size) for size in small_sizes])
+    pixmap.write_ico(os.path.join(OUT, 'no_icon.ico'), [pad_icon(size, grey=True) for size in small_sizes])
     pixmap.write_ico(os.path.join(OUT, 'options.ico'), [options_icon(16), options_icon(32)])
     pixmap.write_bmp(os.path.join(OUT, 'about.bmp'), about_banner())
     for name, glyph in (('new', glyph_new), ('delete', glyph_delete), ('run', glyph_run), ('edit', glyph_edit)):
