@@ -27,6 +27,19 @@ LONG readValue(HKEY key, const char* name, const char* fallback)
     return parseDecimal(buffer, length);
 }
 
+// The pad's driver package and kernel driver are native: on 64-bit Windows a 32-bit driver reads
+// their view. 32-bit Windows gets no flag (Windows 2000 does not know it).
+REGSAM settingsView()
+{
+    using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const auto isWow64 =
+        kernel ? reinterpret_cast<IsWow64>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))
+               : nullptr;
+    BOOL wow64 = FALSE;
+    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64 ? KEY_WOW64_64KEY : 0;
+}
+
 } // namespace
 
 LONG parseDecimal(const char* text, size_t length)
@@ -50,8 +63,10 @@ PadSettings readPadSettings(DWORD externalId)
     char path[64];
     snprintf(path, sizeof(path), SETTINGS_KEY_FORMAT, static_cast<int>(externalId));
     HKEY opened = nullptr;
-    const RegistryKey key(RegCreateKeyA(HKEY_LOCAL_MACHINE, path, &opened) == ERROR_SUCCESS ? opened
-                                                                                            : nullptr);
+    const RegistryKey key(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS | settingsView(),
+                                          nullptr, &opened, nullptr) == ERROR_SUCCESS
+                              ? opened
+                              : nullptr);
 
     PadSettings settings;
     settings.autocenter = readValue(key.get(), "AUTOCENTER", "4");

@@ -25,17 +25,17 @@ void deleteWithEmptyParents(std::string path)
 {
     for (size_t cut = path.rfind('\\'); cut != std::string::npos && cut != path.find('\\');
          cut = path.rfind('\\')) {
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
+        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), KEY_WOW64_64KEY, 0);
         path.resize(cut);
     }
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), KEY_WOW64_64KEY, 0);
 }
 
 } // namespace
 
 SettingsKey::SettingsKey(DWORD externalId) : id(externalId), path(keyPath(externalId))
 {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), KEY_WOW64_64KEY, 0);
 }
 
 SettingsKey::~SettingsKey()
@@ -46,7 +46,9 @@ SettingsKey::~SettingsKey()
 void SettingsKey::set(const char* name, const char* data, DWORD size, DWORD type) const
 {
     HKEY opened = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, path.c_str(), &opened), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                              nullptr, &opened, nullptr),
+              ERROR_SUCCESS);
     const RegistryKey key(opened);
     const DWORD bytes = size ? size : static_cast<DWORD>(strlen(data) + 1);
     ASSERT_EQ(RegSetValueExA(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(data), bytes),
@@ -56,7 +58,7 @@ void SettingsKey::set(const char* name, const char* data, DWORD size, DWORD type
 bool SettingsKey::exists() const
 {
     HKEY opened = nullptr;
-    const LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &opened);
+    const LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &opened);
     const RegistryKey key(result == ERROR_SUCCESS ? opened : nullptr);
     return key.valid();
 }
