@@ -20,6 +20,16 @@ PlatformKind PlatformKind::fromVersion(const OSVERSIONINFOA& version)
     return kind;
 }
 
+bool PlatformKind::runsInWow64()
+{
+    using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto isWow64 = kernel ? reinterpret_cast<IsWow64>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))
+                          : nullptr;
+    BOOL wow64 = FALSE;
+    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
 PlatformKind PlatformKind::current()
 {
     OSVERSIONINFOA version = {};
@@ -29,5 +39,7 @@ PlatformKind PlatformKind::current()
     if (!GetVersionExA(&version))
         return PlatformKind();
 #pragma GCC diagnostic pop
-    return fromVersion(version);
+    PlatformKind kind = fromVersion(version);
+    kind.isWow64 = runsInWow64();
+    return kind;
 }

@@ -5,6 +5,7 @@
 #include <newdev.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -333,4 +334,48 @@ DWORD DeviceInstaller::removeDriver()
     }
     key.reset();
     return removeDevice();
+}
+
+static bool startsWithIgnoringCase(const std::string& text, size_t at, const char* head)
+{
+    size_t length = strlen(head);
+    return text.size() >= at + length && _strnicmp(text.c_str() + at, head, length) == 0;
+}
+
+std::string vidPidOf(const std::string& deviceId)
+{
+    size_t start = deviceId.find('\\');
+    if (start == std::string::npos)
+        return std::string();
+    ++start;
+    size_t end = deviceId.find('\\', start);
+    std::string part = deviceId.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    for (size_t at = 0; (at = part.find('&', at)) != std::string::npos; ++at) {
+        if (startsWithIgnoringCase(part, at, "&REV_") || startsWithIgnoringCase(part, at, "&MI_")) {
+            part.resize(at);
+            break;
+        }
+    }
+    // VID_ and four hex digits, &PID_ and four hex digits.
+    const size_t VID_PID_LENGTH = 17;
+    if (part.size() != VID_PID_LENGTH || !startsWithIgnoringCase(part, 0, "VID_") ||
+        !startsWithIgnoringCase(part, 8, "&PID_"))
+        return std::string();
+    for (size_t i : {4, 5, 6, 7, 13, 14, 15, 16})
+        if (!isxdigit(static_cast<unsigned char>(part[i])))
+            return std::string();
+    return part;
+}
+
+std::string oemEntryKey(const std::string& deviceId)
+{
+    std::string vidPid = vidPidOf(deviceId);
+    return vidPid.empty() ? std::string() : OEM_PATH + vidPid;
+}
+
+void DeviceInstaller::clearOemEntry(const std::string& deviceId)
+{
+    std::string key = oemEntryKey(deviceId);
+    if (!key.empty())
+        layer.deleteMachineKeyTree(key.c_str()); // an entry that is not there is no failure
 }

@@ -24,6 +24,12 @@ extern const char SETUP_LIBRARY[];           // "SETUPAPI.DLL"
 extern const char UNINSTALL_FUNCTION[];      // "SetupUninstallOEMInfA"
 extern const char READ_DRIVER_KEY_FAIL[];
 
+// "VID_xxxx&PID_xxxx" of a device id: the part after the enumerator, up to a "&REV_" or "&MI_"
+// part; empty when the id names no VID and PID.
+std::string vidPidOf(const std::string& deviceId);
+// The joystick OEM entry key of a device id below HKEY_LOCAL_MACHINE; empty without VID and PID.
+std::string oemEntryKey(const std::string& deviceId);
+
 class DeviceInstaller {
 public:
     DeviceInstaller(DeviceLayer& layer, PlatformKind platform, WarningSink sink = WarningSink());
@@ -42,6 +48,8 @@ public:
     DWORD removeDevice();
     DWORD updateDriver(const std::string& id, const std::string& infFullPath, bool& reboot);
     DWORD removeDriver();
+    // Deletes the joystick OEM entry of `deviceId` that DirectInput reads; nothing without VID and PID.
+    void clearOemEntry(const std::string& deviceId);
 
 private:
     enum class IdRead { Read, Skip, Abort };

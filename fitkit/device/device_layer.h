@@ -35,4 +35,8 @@ public:
     virtual BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath,
                               DWORD flags, BOOL* reboot) = 0;
     virtual BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) = 0;
+
+    // Deletes a key below HKEY_LOCAL_MACHINE with all its subkeys, in the native registry view.
+    // ERROR_FILE_NOT_FOUND when there is no such key.
+    virtual LONG deleteMachineKeyTree(const char* path) = 0;
 };

@@ -7,7 +7,5 @@
 // Driver key of a device: the INF the system keeps for it.
 #define VALUE_INF_PATH "InfPath"
 
-// Joystick OEM entries, below HKEY_LOCAL_MACHINE, followed by the device id.
-#define OEM_PATH_NT5 "SYSTEM\\ControlSet001\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\"
-#define OEM_PATH_OTHER                                                                                       \
-    "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\"
+// Joystick OEM entries that DirectInput reads, below HKEY_LOCAL_MACHINE, followed by VID_xxxx&PID_xxxx.
+#define OEM_PATH "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\"

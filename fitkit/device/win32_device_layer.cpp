@@ -3,6 +3,10 @@
 #include <windows.h>
 #include <setupapi.h>
 
+#include <string>
+
+#include "device/device_handles.h"
+
 HDEVINFO Win32DeviceLayer::getClassDevs(const GUID* classGuid, DWORD flags)
 {
     return SetupDiGetClassDevsA(classGuid, nullptr, nullptr, flags);
@@ -79,4 +83,47 @@ BOOL Win32DeviceLayer::uninstallOemInf(FARPROC function, const char* infName, DW
 {
     auto uninstall = reinterpret_cast<UninstallOemInfFunction>(reinterpret_cast<void*>(function));
     return uninstall(infName, flags, nullptr);
+}
+
+// The native view: on 64-bit Windows a 32-bit caller would otherwise see its own view. 32-bit
+// Windows before XP SP2 ignores the flag.
+static const REGSAM NATIVE_VIEW = KEY_WOW64_64KEY;
+
+// RegDeleteTree is not on XP: the subkeys first, then the key.
+static LONG deleteTree(HKEY parent, const std::string& name)
+{
+    HKEY opened = nullptr;
+    LONG result = RegOpenKeyExA(parent, name.c_str(), 0, KEY_ENUMERATE_SUB_KEYS | DELETE | NATIVE_VIEW, &opened);
+    if (result != ERROR_SUCCESS)
+        return result;
+    RegKey key(opened);
+    char child[256];
+    for (;;) {
+        DWORD length = sizeof(child);
+        result = RegEnumKeyExA(key.get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_NO_MORE_ITEMS)
+            break;
+        if (result != ERROR_SUCCESS)
+            return result;
+        result = deleteTree(key.get(), child);
+        if (result != ERROR_SUCCESS)
+            return result;
+    }
+    key.reset();
+    return RegDeleteKeyA(parent, name.c_str());
+}
+
+LONG Win32DeviceLayer::deleteMachineKeyTree(const char* path)
+{
+    std::string full = path;
+    size_t cut = full.rfind('\\');
+    if (cut == std::string::npos)
+        return deleteTree(HKEY_LOCAL_MACHINE, full);
+    HKEY opened = nullptr;
+    LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, full.substr(0, cut).c_str(), 0,
+                                KEY_ENUMERATE_SUB_KEYS | NATIVE_VIEW, &opened);
+    if (result != ERROR_SUCCESS)
+        return result;
+    RegKey parent(opened);
+    return deleteTree(parent.get(), full.substr(cut + 1));
 }

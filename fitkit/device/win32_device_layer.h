@@ -27,4 +27,5 @@ public:
     BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath, DWORD flags,
                       BOOL* reboot) override;
     BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) override;
+    LONG deleteMachineKeyTree(const char* path) override;
 };

@@ -27,6 +27,9 @@ const char WIN9X_UPDATE_HINT[] =
 const char REBOOT_NOTE[] = ", You need reboot to make the driver work";
 const char UNINSTALL_QUESTION[] = "Are you sure to uninstall the driver?";
 const char DRIVER_REMOVED[] = "Driver Removed OK!";
+const char WOW64_REFUSAL[] =
+    "This is the 32-bit Pad Driver Setup, and this Windows is 64-bit: Windows installs drivers only "
+    "from a 64-bit program here.\n\nPlease use the 64-bit Pad Driver Setup to install the driver.";
 
 static const char OPEN_INF_OPERATION[] = "SetupOpenInfFile";
 static const char CREATE_LIST_OPERATION[] = "SetupDiCreateDeviceInfoList";
@@ -41,11 +44,6 @@ const SetupDialog::CommandRoute SetupDialog::commands[] = {
     {IDC_UNINSTALL, IDC_UNINSTALL, &SetupDialog::onUninstall},
     {IDOK, IDCANCEL, &SetupDialog::onExit},
 };
-
-std::string oemEntryKey(const PlatformKind& platform, const std::string& deviceId)
-{
-    return std::string(platform.isNt5 ? OEM_PATH_NT5 : OEM_PATH_OTHER) + deviceId;
-}
 
 SetupDialog::SetupDialog(HINSTANCE instance, DeviceLayer& layer, PlatformKind platform,
                          const std::string& infName, const std::string& deviceId)
@@ -199,6 +197,13 @@ void SetupDialog::onInstall()
 {
     if (busy)
         return;
+    if (platform.isWow64) {
+        // The system refuses a 32-bit caller's driver install (ERROR_IN_WOW64): nothing to try.
+        busy = true;
+        showBox(window, WOW64_REFUSAL, BoxKind::Warning);
+        busy = false;
+        return;
+    }
     busy = true;
     SetTimer(window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
     if (state == DriverState::NotInstalled)
@@ -278,8 +283,8 @@ void SetupDialog::onUninstall()
         EnableWindow(installButton, FALSE);
         showBox(window, DRIVER_REMOVED, BoxKind::Information);
     }
-    // Clears the OEM entry: an unnamed value of type 0 with no data. The outcome is not needed.
-    RegSetValueA(HKEY_LOCAL_MACHINE, oemEntryKey(platform, match.deviceId).c_str(), 0, nullptr, 0);
+    // DirectInput would otherwise still take the pad for one with our force-feedback driver.
+    installer.clearOemEntry(match.deviceId);
     KillTimer(window, ANIMATION_TIMER);
     refreshState();
     busy = false;

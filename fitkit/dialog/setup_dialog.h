@@ -28,8 +28,7 @@ extern const char REBOOT_NOTE[];
 extern const char UNINSTALL_QUESTION[];
 extern const char DRIVER_REMOVED[];
 
-// The joystick OEM entry key of a device id, below HKEY_LOCAL_MACHINE.
-std::string oemEntryKey(const PlatformKind& platform, const std::string& deviceId);
+extern const char WOW64_REFUSAL[];
 
 class SetupDialog {
 public:

@@ -7,6 +7,7 @@
 struct SetupErrorName {
     DWORD code;
     const char* name;
+    const char* advice; // what the user can do, or null
 };
 
 extern const SetupErrorName setupErrorNames[];

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <set>
 
+#include "device/win32_device_layer.h"
 #include "support/dialog_rig.h"
+#include "testlib/registry.h"
 
 static const std::string RESULT_TITLE = "Driver Install : \n\n ";
 static const std::string REBOOT_TITLE = "Driver Install , You need reboot to make the driver work: \n\n ";
@@ -402,15 +404,104 @@ TEST(Uninstall, UnreadableOrMissingDriverKeyAndRefusedRemoval)
     }
 }
 
-TEST(Uninstall, OemEntryKeyPerPlatform)
+TEST(Uninstall, OemEntryIsNamedByVidAndPid)
 {
-    EXPECT_EQ(oemEntryKey(nt5Platform(), "USB\\VID_1F3A&PID_240B"),
-              "SYSTEM\\ControlSet001\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\USB\\VID_"
-              "1F3A&PID_240B");
-    EXPECT_EQ(oemEntryKey(win9xPlatform(), "VID_1F3A&PID_240B"),
-              "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\VID_"
-              "1F3A&PID_240B");
-    EXPECT_EQ(oemEntryKey(PlatformKind(), ""), oemEntryKey(winMePlatform(), ""));
+    const std::string oem = "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\";
+    const struct {
+        const char* deviceId;
+        const char* vidPid; // "" : no entry
+    } cases[] = {
+        {"USB\\VID_1F3A&PID_240B", "VID_1F3A&PID_240B"},
+        {"USB\\VID_1F3A&PID_240B&REV_0100", "VID_1F3A&PID_240B"},
+        {"HID\\vid_1f3a&pid_240b&MI_01\\7&2A&0&0000", "vid_1f3a&pid_240b"},
+        {"USB\\VID_1F3A&PID_240B\\5&1234", "VID_1F3A&PID_240B"},
+        {"VID_1F3A&PID_240B", ""}, // no enumerator
+        {"Root\\VirtualPad_KPX240", ""},
+        {"USB\\VID_1F3A", ""},
+        {"USB\\VID_1F3A&PID_240B&COL01", ""},
+        {"USB\\VID_1F3G&PID_240B", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(vidPidOf(c.deviceId), c.vidPid) << c.deviceId;
+        EXPECT_EQ(oemEntryKey(c.deviceId), *c.vidPid ? oem + c.vidPid : "") << c.deviceId;
+    }
+}
+
+static bool machineKeyExists(const std::string& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// The OEM entries as a driver package's INF writes them (HKLM\System has one view).
+struct OemEntries {
+    std::string pad = oemEntryKey(PAD_ID), other = oemEntryKey(SECOND_ID);
+    OemEntries()
+    {
+        for (const std::string& key : {pad, other}) {
+            setRegText(key, "OEMName", "Fitkit Test Pad");
+            setRegText(key + "\\OEMForceFeedback", "CLSID", "{5C3A9E21-7D4B-4F08-B6E2-91A0D47C3F15}");
+            setRegText(key + "\\OEMForceFeedback\\Effects\\{13541C20-8E33-11D0-9AD0-00A0C9A06E35}", "",
+                       "Constant Force");
+        }
+    }
+    ~OemEntries()
+    {
+        Win32DeviceLayer().deleteMachineKeyTree(pad.c_str());
+        Win32DeviceLayer().deleteMachineKeyTree(other.c_str());
+    }
+};
+
+TEST(Uninstall, DeletesTheOemEntryDirectInputReadsAndNoOther)
+{
+    {
+        OemEntries entries;
+        ASSERT_EQ(regText(entries.pad, "OEMName"), "Fitkit Test Pad");
+        DialogRig rig;
+        ASSERT_NO_FATAL_FAILURE(uninstall(rig, ""));
+        expectRemoved(rig);
+        EXPECT_FALSE(machineKeyExists(entries.pad)) << "the entry and its subkeys are gone";
+        EXPECT_EQ(regText(entries.other + "\\OEMForceFeedback", "CLSID"), "{5C3A9E21-7D4B-4F08-B6E2-91A0D47C3F15}");
+    }
+    // An id without VID and PID deletes nothing.
+    OemEntries entries;
+    DialogRig rig;
+    rig.devices.add({"Root\\VirtualPad_KPX240"}, PAD_DESCRIPTION).hasDriverKey = true;
+    rig.open("Root\\VirtualPad_KPX240", rig.dir.write("root.inf", padInf("Root\\VirtualPad_KPX240")));
+    ASSERT_EQ(rig.state(), DriverState::Installed);
+    rig.boxes.answers = {IDYES};
+    rig.click(IDC_UNINSTALL);
+    ASSERT_EQ(rig.boxes.seen.size(), 2u);
+    EXPECT_EQ(rig.boxes.seen[1].text, DRIVER_REMOVED);
+    EXPECT_TRUE(rig.devices.deletedKeys.empty());
+    EXPECT_EQ(regText(entries.pad, "OEMName"), "Fitkit Test Pad");
+}
+
+// 32-bit fitkit on 64-bit Windows: the system would refuse the install, so fitkit says which
+// setup to use and touches nothing.
+TEST(Install, A32BitSetupOn64BitWindowsSaysToUseThe64BitOne)
+{
+    for (bool present : {false, true}) {
+        PlatformKind wow64 = nt5Platform();
+        wow64.isWow64 = true;
+        DialogRig rig(wow64);
+        if (present)
+            addPad(rig, "Vendor driver");
+        rig.devices.installedDescription = PAD_DESCRIPTION;
+        rig.open();
+        rig.click(IDC_INSTALL);
+        ASSERT_EQ(rig.boxes.seen.size(), 1u);
+        expectBox(rig.boxes.seen[0], WOW64_REFUSAL, "exclamation", {IDOK});
+        EXPECT_EQ(rig.devices.devices.size(), present ? 1u : 0u) << "no root device";
+        if (present) {
+            EXPECT_EQ(rig.devices.devices[0].driverSource, "") << "no update";
+        }
+        EXPECT_FALSE(rig.timerRunning());
+    }
 }
 
 TEST(Install, ClicksWhileAnActionRunsAreIgnored)

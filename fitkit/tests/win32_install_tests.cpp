@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "config/platform_kind.h"
 #include "dialog/setup_dialog.h"
 #include "fitkit_ids.h"
 #include "support/fitkit_process.h"
@@ -103,6 +104,8 @@ struct Win32Run {
 
 TEST(Win32Install, AbsentPadGetsItsDriverThroughARootDevice)
 {
+    if (PlatformKind::runsInWow64())
+        GTEST_SKIP() << "a 32-bit process on 64-bit Windows installs no driver";
     Win32Run run;
     ASSERT_NO_FATAL_FAILURE(run.start(STATUS_NOT_INSTALLED));
     run.install();
@@ -118,6 +121,8 @@ TEST(Win32Install, AbsentPadGetsItsDriverThroughARootDevice)
 // through SetupUninstallOEMInfA; named otherwise, it is deleted by path.
 TEST(Win32Install, PresentPadInstalledAndUninstalled)
 {
+    if (PlatformKind::runsInWow64())
+        GTEST_SKIP() << "a 32-bit process on 64-bit Windows installs no driver";
     for (const std::string& infName :
          {std::string("pad.inf"), "oemfitkit" + std::to_string(GetCurrentProcessId()) + ".inf"}) {
         SCOPED_TRACE(infName);
@@ -152,4 +157,22 @@ TEST(Win32Install, PresentPadInstalledAndUninstalled)
         EXPECT_EQ(presentDevices(run.id), 0);
         run.exit();
     }
+}
+
+// On 64-bit Windows the 32-bit fitkit.exe says which setup to use and installs nothing.
+TEST(Win32Install, A32BitSetupOn64BitWindowsSaysToUseThe64BitOne)
+{
+    BOOL wow64 = FALSE;
+    if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64)
+        GTEST_SKIP() << "not a 32-bit process on 64-bit Windows";
+    Win32Run run;
+    ASSERT_NO_FATAL_FAILURE(run.start(STATUS_NOT_INSTALLED));
+    pressButton(run.dialog, IDC_INSTALL);
+    SeenBox box = run.fitkit->answerBox(IDOK);
+    EXPECT_EQ(box.text, WOW64_REFUSAL);
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(controlText(run.dialog, IDC_STATUS), STATUS_NOT_INSTALLED);
+    EXPECT_TRUE(infCopies(run.id).empty());
+    EXPECT_EQ(presentDevices(run.id), 0);
+    run.exit();
 }

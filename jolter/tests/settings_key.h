@@ -1,6 +1,7 @@
 #pragma once
-// A device's settings key below HKEY_LOCAL_MACHINE, named as the driver names it; the key and the
-// parents it leaves empty go again at the end of the scope.
+// A device's settings key below HKEY_LOCAL_MACHINE, named as the driver names it, in the native view
+// as the pad's driver package writes it (a 32-bit test on 64-bit Windows writes past its own view);
+// the key and the parents it leaves empty go again at the end of the scope.
 #include <windows.h>
 
 #include <string>

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "device/win32_device_layer.h"
 #include "inf_text.h"
 
 // Sets the thread's last error and gives `result`, as a failing platform function does.
@@ -270,4 +271,10 @@ BOOL ScriptedDevices::uninstallOemInf(FARPROC, const char* infName, DWORD flags)
     DeleteFileA(pnfPath(inf).c_str());
     driverStore.erase(infName);
     return TRUE;
+}
+
+LONG ScriptedDevices::deleteMachineKeyTree(const char* path)
+{
+    deletedKeys.push_back(path);
+    return Win32DeviceLayer().deleteMachineKeyTree(path);
 }

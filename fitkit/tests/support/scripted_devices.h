@@ -84,6 +84,9 @@ public:
     BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath, DWORD flags,
                       BOOL* reboot) override;
     BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) override;
+    // The real registry's, so that a test sees what it deletes.
+    LONG deleteMachineKeyTree(const char* path) override;
+    std::vector<std::string> deletedKeys; // every path asked for
 
 private:
     ScriptedDevice* element(HDEVINFO list, SP_DEVINFO_DATA* device);
