@@ -97,8 +97,12 @@ protected:
     // The titles of the main window's list once it shows `rows` rows.
     std::vector<std::string> titlesShown(int rows) const
     {
-        HWND list = GetDlgItem(mainWindow, IDC_PROFILE_LIST);
-        waitFor([&] { return ListView_GetItemCount(list) >= rows; });
+        // The dialog may be found before its controls exist: look the list up until it is there.
+        HWND list = nullptr;
+        waitFor([&] {
+            list = GetDlgItem(mainWindow, IDC_PROFILE_LIST);
+            return list && ListView_GetItemCount(list) >= rows;
+        });
         std::vector<std::string> titles;
         for (int row = 0; row < ListView_GetItemCount(list); ++row)
             titles.push_back(listViewTextUtf8(profiler.handle(), list, row));
