@@ -7,6 +7,7 @@
 
 #include "devices.h"
 #include "ff_games.h"
+#include "ff_game/constant_force.h"
 #include "fitkit_ids.h"
 #include "fitkit_session.h"
 #include "jolter_link.h"
@@ -89,18 +90,8 @@ TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
     ASSERT_TRUE(driver) << link.why();
 
     // A constant force of 8000 on the X axis for 2 s, started twice over.
-    DWORD axes[1] = {0x01000002}; // the X axis actuator's object id
-    LONG directions[1] = {0};
-    DICONSTANTFORCE force = {8000};
-    DIEFFECT effect{};
-    effect.dwSize = sizeof(effect);
-    effect.dwFlags = DIEFF_CARTESIAN;
-    effect.dwDuration = 2000000;
-    effect.cAxes = 1;
-    effect.rgdwAxes = axes;
-    effect.rglDirection = directions;
-    effect.cbTypeSpecificParams = sizeof(force);
-    effect.lpvTypeSpecificParams = &force;
+    ConstantForceEffect constant;
+    DIEFFECT& effect = constant.effect;
     ASSERT_EQ(S_OK, driver->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr));
     DWORD id = 0;
     ASSERT_EQ(S_OK, driver->DownloadEffect(externalId, 0x26, &id, &effect, 0));

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <string>
 
+#include "constant_force.h"
+
 namespace {
 const char OEM_ROOT[] = "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\";
 
@@ -60,18 +62,8 @@ const char* play(const std::string& oemName, DWORD externalId, std::string& path
         !driver)
         return "CoCreateInstance";
     describeServer(driver, path, machine);
-    DWORD axes[1] = {0x01000002}; // the X axis actuator
-    LONG directions[1] = {0};
-    DICONSTANTFORCE force = {8000};
-    DIEFFECT effect{};
-    effect.dwSize = sizeof(effect);
-    effect.dwFlags = DIEFF_CARTESIAN;
-    effect.dwDuration = 2000000;
-    effect.cAxes = 1;
-    effect.rgdwAxes = axes;
-    effect.rglDirection = directions;
-    effect.cbTypeSpecificParams = sizeof(force);
-    effect.lpvTypeSpecificParams = &force;
+    ConstantForceEffect constant;
+    DIEFFECT& effect = constant.effect;
     const char* failed = nullptr;
     DWORD id = 0;
     if (driver->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr) != S_OK)
