@@ -18,7 +18,7 @@ namespace {
 class NulPad : public PadEnvironment {
 public:
     DWORD currentTime() override { return timeGetTime(); }
-    UniqueHandle openPad(const char*) override
+    UniqueHandle openPad(const char*, const WCHAR*) override
     {
         return UniqueHandle(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, 0, nullptr));
@@ -118,7 +118,7 @@ std::vector<Row> measureOperations(IDirectInputEffectDriver* driver)
 // The floor: one bare 20-byte write to NUL.
 double measureWrite(NulPad& pad)
 {
-    const UniqueHandle sink = pad.openPad("");
+    const UniqueHandle sink = pad.openPad("", nullptr);
     BYTE report[20] = {2, 20};
     return median([&] {
         DWORD written = 0;

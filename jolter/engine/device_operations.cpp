@@ -60,13 +60,14 @@ void resumeSlots(SlotList& effects, DWORD t)
 
 } // namespace
 
-HRESULT EffectDriver::DeviceID(DWORD, DWORD dwExternalId, DWORD begin, DWORD, LPVOID)
+// DirectInput names the device it binds in the last parameter (a DIHIDFFINITINFO).
+HRESULT EffectDriver::DeviceID(DWORD, DWORD dwExternalId, DWORD begin, DWORD, LPVOID hidData)
 {
     LockedState state = lockState();
     if (begin) {
         state->externalId = dwExternalId;
         loadSettings(*state);
-        state->hidHandle = environment_.openPad(PAD_PRODUCT);
+        state->hidHandle = environment_.openPad(PAD_PRODUCT, givenInterface(hidData));
         SendForceFeedbackCommand(state->externalId, DISFFC_RESET);
     } else {
         state->hidHandle.reset();

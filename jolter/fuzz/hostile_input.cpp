@@ -239,7 +239,7 @@ private:
 SinkPad::SinkPad() = default;
 SinkPad::~SinkPad() = default;
 
-UniqueHandle SinkPad::openPad(const char*)
+UniqueHandle SinkPad::openPad(const char*, const WCHAR*)
 {
     return UniqueHandle(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, 0, nullptr));

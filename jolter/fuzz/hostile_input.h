@@ -15,7 +15,7 @@ public:
     SinkPad();
     ~SinkPad();
     DWORD currentTime() override { return now; }
-    UniqueHandle openPad(const char* product) override;
+    UniqueHandle openPad(const char* product, const WCHAR* given) override;
 
     DWORD now = 0;
 };

@@ -10,7 +10,10 @@ namespace {
 class SystemEnvironment : public PadEnvironment {
 public:
     DWORD currentTime() override { return timeGetTime(); }
-    UniqueHandle openPad(const char* product) override { return findPadDevice(product); }
+    UniqueHandle openPad(const char* product, const WCHAR* given) override
+    {
+        return findPadDevice(product, given);
+    }
 };
 
 SystemEnvironment environment;

@@ -10,8 +10,9 @@ class PadEnvironment {
 public:
     // Milliseconds, wrapping like timeGetTime.
     virtual DWORD currentTime() = 0;
-    // An open handle of the pad whose product string begins with `product`; none when there is none.
-    virtual UniqueHandle openPad(const char* product) = 0;
+    // An open handle of the pad whose product string begins with `product`: the device at the
+    // `given` interface path when it is such a pad, else the first one found; none when there is none.
+    virtual UniqueHandle openPad(const char* product, const WCHAR* given) = 0;
 
 protected:
     ~PadEnvironment() = default;

@@ -56,6 +56,19 @@ TEST_F(DeviceOperations, BindingOpensThePadAndResetsItWithTheStoredSettings)
               (Report{2, 20, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 232}));
 }
 
+// DirectInput's DIHIDFFINITINFO reaches the search only when it is whole.
+TEST_F(DeviceOperations, BindingPassesOnTheInterfaceDirectInputNames)
+{
+    WCHAR path[] = L"\\\\?\\hid#vid_f055&pid_0240#2";
+    DIHIDFFINITINFO info = {sizeof(DIHIDFFINITINFO), path, {}};
+    ASSERT_EQ(driver->DeviceID(0x800, settings.id, TRUE, 0, &info), S_OK);
+    EXPECT_EQ(pad.givenPath, path);
+    info.dwSize = sizeof(DWORD) + sizeof(LPWSTR);
+    ASSERT_EQ(driver->DeviceID(0x800, settings.id, TRUE, 0, &info), S_OK);
+    EXPECT_EQ(pad.givenPath, L"");
+    EXPECT_EQ(pad.reports().size(), 6u);
+}
+
 // FFENABLED is 1 only when its text reads as 1: a disabled driver holds a started effect.
 TEST_F(DeviceOperations, EnabledSettingParsesLikeDecimalText)
 {

@@ -9,9 +9,10 @@ FakePad::FakePad()
     writeEnd.reset(write);
 }
 
-UniqueHandle FakePad::openPad(const char* product)
+UniqueHandle FakePad::openPad(const char* product, const WCHAR* given)
 {
     askedFor = product;
+    givenPath = given ? given : L"";
     HANDLE copy = nullptr;
     if (present)
         DuplicateHandle(GetCurrentProcess(), writeEnd.get(), GetCurrentProcess(), &copy, 0, FALSE,

@@ -22,7 +22,7 @@ public:
     FakePad();
 
     DWORD currentTime() override { return now; }
-    UniqueHandle openPad(const char* product) override;
+    UniqueHandle openPad(const char* product, const WCHAR* given) override;
 
     // Every report written since the last call.
     std::vector<Report> reports();
@@ -30,6 +30,7 @@ public:
     DWORD now = 100000;
     bool present = true;
     std::string askedFor;
+    std::wstring givenPath; // the interface path the driver passed on; empty for none
     UniqueHandle readEnd;
     UniqueHandle writeEnd;
 };

@@ -7,10 +7,12 @@ extern "C" {
 #include <hidsdi.h>
 }
 
+#include <cstdlib>
 #include <numeric>
 #include <string>
 #include <vector>
 
+#include "link/direct_input.h"
 #include "link/handles.h"
 #include "link/pad_finder.h"
 
@@ -60,14 +62,18 @@ public:
         lstrcpynA(path, std::to_string(index).c_str(), int(size));
         return PATH_READ;
     }
-    UniqueHandle open(const char* path) override
+    // Paths are the interfaces' indices; any other path names no device.
+    UniqueHandle open(const char* path, DWORD access) override
     {
-        Interface& target = interfaces.at(std::stoul(path));
-        if (target.opensAllowed-- <= 0)
+        char* end = nullptr;
+        const size_t at = std::strtoul(path, &end, 10);
+        if (*path == '\0' || *end != '\0' || at >= interfaces.size() || interfaces[at].opensAllowed-- <= 0)
             return UniqueHandle();
         HANDLE handle = CreateEventA(nullptr, FALSE, FALSE, nullptr);
         opened.push_back(handle);
-        owner.push_back(std::stoul(path));
+        owner.push_back(at);
+        if (access != 0)
+            readWrite.push_back(at);
         return UniqueHandle(handle);
     }
     bool productString(HANDLE device, WCHAR* buffer, ULONG bytes) override
@@ -101,6 +107,7 @@ public:
     std::vector<DWORD> asked;
     std::vector<HANDLE> opened;
     std::vector<size_t> owner;
+    std::vector<size_t> readWrite; // interfaces opened with access rights, in order
 };
 
 // Forty mice, with the pad's product string at the given places.
@@ -113,29 +120,38 @@ std::vector<ScriptedInterfaces::Interface> mice(std::vector<size_t> padsAt)
 }
 
 // The search asks for the interfaces in order until the list ends or one matches, probes each it
-// can read and open, takes the second open of the first match and closes every other handle. A
-// machine with a gaming keyboard and mouse, a headset and a few USB devices lists dozens of HID
-// collections.
-TEST(PadFinder, TakesTheSecondOpenOfTheFirstMatchItCanReadAndOpen)
+// can read and open without access rights, opens only the first match for reading and writing and
+// closes every other handle. A machine with a gaming keyboard and mouse, a headset and a few USB
+// devices lists dozens of HID collections. A given interface that is the pad is taken without a
+// search; any other given path leaves the search as it would be without one.
+TEST(PadFinder, TakesTheGivenPadOrElseTheFirstMatchItCanReadAndOpen)
 {
     const size_t NONE = size_t(-1);
     const struct {
         const char* what;
         std::vector<ScriptedInterfaces::Interface> interfaces;
         size_t found, asked, opened;
+        const WCHAR* given;
     } cases[] = {
-        {"prefixes", {{L"Keyboard", false}, {L"KPX24"}, {L""}, {L"KPX240 Pro"}, {L"KPX240"}}, 3, 4, 4},
-        {"deep in a long list", mice({30, 35}), 30, 31, 32},
-        {"not in a long list", mice({}), NONE, 41, 40},
+        {"given pad", mice({30, 35}), 35, 0, 2, L"35"},
+        {"given mouse", mice({30, 35}), 30, 31, 33, L"3"},
+        {"given path of no device", mice({30}), 30, 31, 32, L"\\\\?\\hid#gone"},
+        // Another pad does not stand in for the one DirectInput named.
+        {"given pad that cannot be opened twice", {{L"KPX240"}, {L"KPX240", true, 1}}, NONE, 0, 1, L"1"},
+        {"prefixes", {{L"Keyboard", false}, {L"KPX24"}, {L""}, {L"KPX240 Pro"}, {L"KPX240"}}, 3, 4, 4, nullptr},
+        {"deep in a long list", mice({30, 35}), 30, 31, 32, nullptr},
+        {"not in a long list", mice({}), NONE, 41, 40, nullptr},
         // The mouse is held exclusively by the system.
-        {"unreadable, unopenable", {{L"Keyboard", false}, {L"Mouse", true, 0}, {L"KPX240"}}, 2, 3, 2},
-        {"second open fails", {{L"KPX240", true, 1}, {L"KPX240"}}, NONE, 1, 1},
+        {"unreadable, unopenable", {{L"Keyboard", false}, {L"Mouse", true, 0}, {L"KPX240"}}, 2, 3, 2, nullptr},
+        {"second open fails", {{L"KPX240", true, 1}, {L"KPX240"}}, NONE, 1, 1, nullptr},
     };
     for (const auto& c : cases) {
         ScriptedInterfaces list;
         list.interfaces = c.interfaces;
-        const UniqueHandle pad = findPadAmong(PAD_PRODUCT, list);
+        const UniqueHandle pad = findPadAmong(PAD_PRODUCT, c.given, list);
         EXPECT_EQ(pad.valid() ? list.ownerOf(pad.get()) : NONE, c.found) << c.what;
+        EXPECT_EQ(list.readWrite.empty() ? NONE : list.readWrite.back(), c.found) << c.what;
+        EXPECT_LE(list.readWrite.size(), c.given ? 2u : 1u) << c.what;
         EXPECT_TRUE(list.othersClosed(pad.get())) << c.what;
         std::vector<DWORD> asked(c.asked);
         std::iota(asked.begin(), asked.end(), 0);
@@ -144,15 +160,30 @@ TEST(PadFinder, TakesTheSecondOpenOfTheFirstMatchItCanReadAndOpen)
     }
 }
 
+// DeviceID's last parameter names a device only as a DIHIDFFINITINFO of the platform's size.
+TEST(PadFinder, GivenInterfaceNeedsAFullInitInfoWithAPath)
+{
+    WCHAR path[] = L"\\\\?\\hid#vid_f055&pid_0240#1";
+    const DIHIDFFINITINFO full = {sizeof(DIHIDFFINITINFO), path, {}};
+    const DIHIDFFINITINFO larger = {sizeof(DIHIDFFINITINFO) + 8, path, {}};
+    const DIHIDFFINITINFO small = {sizeof(DIHIDFFINITINFO) - 1, path, {}};
+    const DIHIDFFINITINFO noPath = {sizeof(DIHIDFFINITINFO), nullptr, {}};
+    EXPECT_EQ(givenInterface(&full), path);
+    EXPECT_EQ(givenInterface(&larger), path);
+    EXPECT_EQ(givenInterface(&small), nullptr);
+    EXPECT_EQ(givenInterface(&noPath), nullptr);
+    EXPECT_EQ(givenInterface(nullptr), nullptr);
+}
+
 // Wine lists its own virtual HID devices but no pad: the search walks the real interfaces, opens
 // them and reads their product strings.
 TEST(PadFinder, SearchesWinesHidDevices)
 {
-    EXPECT_FALSE(findPadDevice(PAD_PRODUCT).valid());
+    EXPECT_FALSE(findPadDevice(PAD_PRODUCT, nullptr).valid());
 
     // The empty text matches the first device whose product string can be read; the handle is the
     // second open, usable for reports.
-    const UniqueHandle any = findPadDevice("");
+    const UniqueHandle any = findPadDevice("", nullptr);
     ASSERT_TRUE(any.valid());
     WCHAR product[128] = {};
     EXPECT_TRUE(HidD_GetProductString(any.get(), product, sizeof(product)));
