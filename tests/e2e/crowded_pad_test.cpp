@@ -2,6 +2,7 @@
 // keyboard and mouse, a headset and a few USB devices lists well over twenty HID collections.
 // The other devices are root devices run by the virtual pad's HID minidriver under another name
 // (tests/support/virtual_pad, other_hid.inf); made before the pad, they are listed before it.
+// With two pads plugged in, each driver drives the pad DirectInput binds it to.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,7 +36,7 @@ bool waitForCount(const std::string& product, size_t count, unsigned timeoutMs)
         timeoutMs, 100);
 }
 
-class CrowdedPad : public ::testing::TestWithParam<size_t> {
+class MachinePads : public ::testing::Test {
 protected:
     // Removes the pad and the other devices; whether all are gone from the HID devices in time.
     static bool removeAll()
@@ -51,6 +52,30 @@ protected:
         deleteRegTree("Software\\OV\\4B7D");
     }
 };
+
+class CrowdedPad : public MachinePads, public ::testing::WithParamInterface<size_t> {};
+using TwoPads = MachinePads;
+
+// The reports a driver writes when it is bound (to the interface at `path`, or as DirectInput
+// without the interface when null), has its gain set to half and is unbound.
+std::vector<PadJournal::Write> bindAndSetGain(PadJournal& journal, const std::string* path)
+{
+    journal.mark();
+    std::wstring wide = path ? std::wstring(path->begin(), path->end()) : std::wstring();
+    DIHIDFFINITINFO info = {sizeof(DIHIDFFINITINFO), &wide[0], {}};
+    {
+        JolterLink link(programDirectory() + "\\jolter.dll");
+        if (!link.driver()) {
+            ADD_FAILURE() << link.why();
+            return {};
+        }
+        EXPECT_EQ(S_OK, link.driver()->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, path ? &info : nullptr));
+        EXPECT_EQ(S_OK, link.driver()->SetGain(externalId, 5000)) << "no pad was found";
+        EXPECT_EQ(S_OK, link.driver()->DeviceID(DIRECTINPUT_VERSION, externalId, FALSE, 0, nullptr));
+    }
+    journal.waitReports(4, 3000);
+    return PadJournal::writes(journal.fresh());
+}
 
 TEST_P(CrowdedPad, JolterFindsThePadBehindTheOtherHidDevices)
 {
@@ -95,5 +120,56 @@ TEST_P(CrowdedPad, JolterFindsThePadBehindTheOtherHidDevices)
 }
 
 INSTANTIATE_TEST_SUITE_P(OtherDevices, CrowdedPad, ::testing::Values(0, 24));
+
+TEST_F(TwoPads, EachDriverWritesToThePadItIsBoundTo)
+{
+    for (int i = 0; i < 2; ++i) {
+        RootDevice device(pad::hardwareId);
+        ASSERT_TRUE(device.created()) << "root device: error " << device.error();
+        device.release();
+    }
+    ASSERT_EQ(0u, pad::updateDriver());
+    ASSERT_TRUE(waitForCount(pad::productString, 2, 30000)) << "the two pads did not both start";
+    const std::vector<std::string> paths = hidInterfacePaths(pad::productString);
+    ASSERT_EQ(2u, paths.size());
+
+    // Which device each interface reaches: a report of the test's own through each path.
+    PadJournal journal;
+    std::vector<std::string> devices;
+    for (const std::string& path : paths) {
+        journal.mark();
+        testlib::Handle hid(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(hid.valid()) << GetLastError();
+        Report probe = commandReport(PadCommand::PAUSE, 1);
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(hid.get(), probe.data(), DWORD(probe.size()), &written, nullptr)) << GetLastError();
+        ASSERT_EQ(1u, journal.waitReports(1, 3000).size());
+        devices.push_back(PadJournal::writes(journal.fresh()).at(0).device);
+    }
+    ASSERT_NE(devices[0], devices[1]);
+
+    const std::vector<Report> expected = {
+        commandReport(PadCommand::RESET, 0), commandReport(PadCommand::AUTOCENTER, 4),
+        commandReport(PadCommand::GAIN, 80), commandReport(PadCommand::GAIN, 40)};
+    // Bound to each pad in turn, and then without the interface: the first pad listed, as the
+    // search finds it.
+    const struct {
+        const std::string* path;
+        size_t pad;
+    } binds[] = {{&paths[1], 1}, {&paths[0], 0}, {nullptr, 0}};
+    for (const auto& bind : binds) {
+        const std::vector<PadJournal::Write> writes = bindAndSetGain(journal, bind.path);
+        std::vector<Report> reports;
+        std::vector<std::string> receivers;
+        for (const PadJournal::Write& write : writes) {
+            reports.push_back(write.bytes);
+            receivers.push_back(write.device);
+        }
+        EXPECT_EQ(expected, reports) << "pad " << bind.pad << (bind.path ? "" : " found");
+        EXPECT_EQ(std::vector<std::string>(expected.size(), devices[bind.pad]), receivers)
+            << "pad " << bind.pad << (bind.path ? "" : " found");
+    }
+}
 
 } // namespace

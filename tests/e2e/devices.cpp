@@ -6,7 +6,7 @@ extern "C" {
 
 namespace {
 
-// Visits each present HID interface with its open handle (may be invalid) and product string.
+// Visits each present HID interface with its open handle (may be invalid), product string and path.
 template <typename Visit>
 void forEachHid(Visit visit)
 {
@@ -25,9 +25,11 @@ void forEachHid(Visit visit)
         } buffer{};
         buffer.detail.cbSize = sizeof(buffer.detail);
         std::string name = "<unreadable>";
+        std::string path;
         testlib::Handle device;
         if (SetupDiGetDeviceInterfaceDetailA(set.get(), &iface, &buffer.detail, sizeof(buffer), nullptr,
                                              nullptr)) {
+            path = buffer.detail.DevicePath;
             device = testlib::Handle(CreateFileA(buffer.detail.DevicePath, GENERIC_READ | GENERIC_WRITE,
                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                                  0, nullptr));
@@ -38,7 +40,7 @@ void forEachHid(Visit visit)
                     name += static_cast<char>(*c & 0xFF);
             }
         }
-        if (!visit(device, name))
+        if (!visit(device, name, path))
             return;
     }
 }
@@ -48,17 +50,28 @@ void forEachHid(Visit visit)
 std::vector<std::string> hidProductStrings()
 {
     std::vector<std::string> names;
-    forEachHid([&](testlib::Handle&, const std::string& name) {
+    forEachHid([&](testlib::Handle&, const std::string& name, const std::string&) {
         names.push_back(name);
         return true;
     });
     return names;
 }
 
+std::vector<std::string> hidInterfacePaths(const std::string& product)
+{
+    std::vector<std::string> paths;
+    forEachHid([&](testlib::Handle&, const std::string& name, const std::string& path) {
+        if (name == product)
+            paths.push_back(path);
+        return true;
+    });
+    return paths;
+}
+
 testlib::Handle openHidDevice(const std::string& product)
 {
     testlib::Handle found;
-    forEachHid([&](testlib::Handle& device, const std::string& name) {
+    forEachHid([&](testlib::Handle& device, const std::string& name, const std::string&) {
         if (name != product)
             return true;
         found = std::move(device);

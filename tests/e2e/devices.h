@@ -12,5 +12,9 @@
 // an interface whose string cannot be read gives "<unreadable>".
 std::vector<std::string> hidProductStrings();
 
+// The device paths of the present HID interfaces whose product string is product, in enumeration
+// order.
+std::vector<std::string> hidInterfacePaths(const std::string& product);
+
 // Opens (read/write, shared) the first present HID interface whose product string is product.
 testlib::Handle openHidDevice(const std::string& product);

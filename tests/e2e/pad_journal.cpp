@@ -55,16 +55,26 @@ std::vector<std::vector<unsigned char>> PadJournal::waitReports(size_t count, un
 std::vector<std::vector<unsigned char>> PadJournal::reports(const std::vector<std::string>& lines)
 {
     std::vector<std::vector<unsigned char>> out;
+    for (Write& write : writes(lines))
+        out.push_back(std::move(write.bytes));
+    return out;
+}
+
+std::vector<PadJournal::Write> PadJournal::writes(const std::vector<std::string>& lines)
+{
+    std::vector<Write> out;
     for (const std::string& line : lines) {
         std::istringstream in(line);
-        std::string kind, hex;
+        std::string kind, hex, word;
         unsigned id = 0, length = 0;
         if (!(in >> kind >> id >> length >> hex) || kind != "write")
             continue;
-        std::vector<unsigned char> bytes;
+        Write write;
         for (size_t i = 0; i + 1 < hex.size(); i += 2)
-            bytes.push_back(static_cast<unsigned char>(std::stoul(hex.substr(i, 2), nullptr, 16)));
-        out.push_back(bytes);
+            write.bytes.push_back(static_cast<unsigned char>(std::stoul(hex.substr(i, 2), nullptr, 16)));
+        if (in >> word && word == "device")
+            in >> write.device;
+        out.push_back(std::move(write));
     }
     return out;
 }

@@ -1,5 +1,7 @@
 // The virtual pad's journal (C:\virtual_pad.log), written by its kernel driver: one line per event.
-//   write <report id> <length> <hex bytes>   an output report that reached the pad
+//   write <report id> <length> <hex bytes> device <address>
+//                                            an output report that reached the pad, with the
+//                                            device object of the pad that received it
 //   control-open share <n> / control-close   the control device opened and closed
 //   request <code> in <n> out <n>            a device control request, followed by
 //   value <name>=<text>                      each text value of the settings key at that moment,
@@ -24,6 +26,12 @@ public:
 
     // Output reports among lines: the bytes of every "write 2 20 ..." line, in order.
     static std::vector<std::vector<unsigned char>> reports(const std::vector<std::string>& lines);
+    // The same with the device that received each.
+    struct Write {
+        std::vector<unsigned char> bytes;
+        std::string device;
+    };
+    static std::vector<Write> writes(const std::vector<std::string>& lines);
     // The device control requests among lines, each as "name=text" lines of the values seen.
     struct Request {
         std::string code;

@@ -101,8 +101,9 @@ static NTSTATUS getString(PIRP irp)
     return copyOut(irp, text, size);
 }
 
-/* Every output report is journalled byte for byte: "write <id> <length> <hex bytes>". */
-static NTSTATUS writeReport(PIRP irp, const char* kind)
+/* Every output report is journalled byte for byte, with the device that received it (its device
+ * object's address): "write <id> <length> <hex bytes> device <address>". */
+static NTSTATUS writeReport(PDEVICE_OBJECT device, PIRP irp, const char* kind)
 {
     HID_XFER_PACKET* packet = irp->UserBuffer;
     PadLine line;
@@ -118,6 +119,9 @@ static NTSTATUS writeReport(PIRP irp, const char* kind)
     padLineText(&line, " ");
     for (i = 0; i < packet->reportBufferLen; ++i)
         padLineHex(&line, packet->reportBuffer[i], 2);
+    padLineText(&line, " device ");
+    padLineHex(&line, (ULONG)((ULONG64)(ULONG_PTR)device >> 32), 8);
+    padLineHex(&line, (ULONG)(ULONG_PTR)device, 8);
     journalLine(&line);
     return complete(irp, STATUS_SUCCESS, packet->reportBufferLen);
 }
@@ -125,7 +129,6 @@ static NTSTATUS writeReport(PIRP irp, const char* kind)
 static NTSTATUS NTAPI internalIoctl(PDEVICE_OBJECT device, PIRP irp)
 {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
-    (void)device;
 
     switch (stack->Parameters.DeviceIoControl.IoControlCode) {
     case IOCTL_HID_GET_DEVICE_DESCRIPTOR: {
@@ -153,9 +156,9 @@ static NTSTATUS NTAPI internalIoctl(PDEVICE_OBJECT device, PIRP irp)
     case IOCTL_HID_GET_STRING:
         return getString(irp);
     case IOCTL_HID_WRITE_REPORT:
-        return writeReport(irp, "write");
+        return writeReport(device, irp, "write");
     case IOCTL_HID_SET_OUTPUT_REPORT:
-        return writeReport(irp, "set-output");
+        return writeReport(device, irp, "set-output");
     case IOCTL_HID_ACTIVATE_DEVICE:
     case IOCTL_HID_DEACTIVATE_DEVICE:
         return complete(irp, STATUS_SUCCESS, 0);
