@@ -13,7 +13,7 @@ struct DriverState {
     DWORD externalId = 0;
     DWORD deviceState = 0; // DIGFFS_* bits
     DWORD deviceGain = 10000;
-    PadSettings settings = {4, 100, 1};
+    PadSettings settings;
     LONG autocenterActive = 1;
     UniqueHandle hidHandle;
     BYTE reportBuffer[REPORT_BUFFER_SIZE] = {};

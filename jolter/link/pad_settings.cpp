@@ -28,15 +28,15 @@ bool isBlank(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// The value's text, or `fallback` when the value cannot be read into the buffer. The registry type
-// is not examined: the bytes are parsed as text.
-LONG readValue(HKEY key, const char* name, const char* fallback)
+// The value's text as a number, or `fallback` when the value cannot be read into the buffer. The
+// registry type is not examined: the bytes are parsed as text.
+LONG readValue(HKEY key, const char* name, LONG fallback)
 {
     char buffer[VALUE_BUFFER_SIZE];
     DWORD length = sizeof(buffer);
     if (!key || RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &length) !=
                     ERROR_SUCCESS)
-        return parseDecimal(fallback, VALUE_BUFFER_SIZE);
+        return fallback;
     return parseDecimal(buffer, length);
 }
 
@@ -69,9 +69,10 @@ PadSettings readPadSettings(DWORD externalId)
                               ? opened
                               : nullptr);
 
+    const PadSettings defaults;
     PadSettings settings;
-    settings.autocenter = readValue(key.get(), "AUTOCENTER", "4");
-    settings.ffGain = readValue(key.get(), "FFGAIN", "80");
-    settings.ffEnabled = readValue(key.get(), "FFENABLED", "1") == 1 ? 1 : 0;
+    settings.autocenter = readValue(key.get(), "AUTOCENTER", defaults.autocenter);
+    settings.ffGain = readValue(key.get(), "FFGAIN", defaults.ffGain);
+    settings.ffEnabled = readValue(key.get(), "FFENABLED", defaults.ffEnabled) == 1 ? 1 : 0;
     return settings;
 }

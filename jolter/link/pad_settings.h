@@ -7,10 +7,12 @@
 // The device's settings key: the format takes DirectInput's external joystick id as a signed int.
 constexpr char SETTINGS_KEY_FORMAT[] = "Software\\OV\\4B7D\\%d";
 
+// The pad's defaults: what a driver uses until it has read its key, and what a value that is absent
+// from the key, or cannot be read, stands for.
 struct PadSettings {
-    LONG autocenter = 0;
-    LONG ffGain = 0;
-    LONG ffEnabled = 0; // 0 or 1
+    LONG autocenter = 4;
+    LONG ffGain = 80; // percent
+    LONG ffEnabled = 1; // 0 or 1
 };
 
 // Leading white space, one optional sign, then decimal digits up to the first non-digit; no digits
@@ -18,5 +20,6 @@ struct PadSettings {
 LONG parseDecimal(const char* text, size_t length);
 
 // Opens (creating if need be) the device's key, in the native view on 64-bit Windows, and reads
-// "AUTOCENTER", "FFGAIN" and "FFENABLED"; a value that cannot be read takes its default. Never fails.
+// "AUTOCENTER", "FFGAIN" and "FFENABLED"; a value that cannot be read takes its default (PadSettings).
+// Never fails.
 PadSettings readPadSettings(DWORD externalId);

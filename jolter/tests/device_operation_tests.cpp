@@ -69,21 +69,24 @@ TEST_F(DeviceOperations, BindingPassesOnTheInterfaceDirectInputNames)
     EXPECT_EQ(pad.reports().size(), 6u);
 }
 
-// FFENABLED is 1 only when its text reads as 1: a disabled driver holds a started effect.
+// FFENABLED is 1 when absent and otherwise only when its text reads as 1: a disabled driver holds a
+// started effect.
 TEST_F(DeviceOperations, EnabledSettingParsesLikeDecimalText)
 {
     const DWORD held = DIEGES_PLAYING | DIEGES_EMULATED;
     const struct {
         const char* text;
         DWORD status;
-    } cases[] = {{"0", held}, {"2", held},           {"yes", held},           {"-1", held},
-                 {"", held},  {"1", DIEGES_PLAYING}, {" +1", DIEGES_PLAYING}, {"\t1x", DIEGES_PLAYING}};
+    } cases[] = {{nullptr, DIEGES_PLAYING}, {"0", held}, {"2", held},           {"yes", held},
+                 {"-1", held},              {"", held},  {"1", DIEGES_PLAYING}, {" +1", DIEGES_PLAYING},
+                 {"\t1x", DIEGES_PLAYING}};
     for (const auto& c : cases) {
-        settings.set("FFENABLED", c.text);
+        if (c.text) // absent first, then as each text
+            settings.set("FFENABLED", c.text);
         bind();
         const DWORD id = download();
         EXPECT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
-        EXPECT_EQ(driver.status(id), c.status) << '"' << c.text << '"';
+        EXPECT_EQ(driver.status(id), c.status) << '"' << (c.text ? c.text : "absent") << '"';
     }
 }
 
