@@ -8,10 +8,7 @@ DWORD sendCommand(DriverState& state, BYTE code, BYTE value)
 
 DWORD sendEffect(DriverState& state, const EffectSlot& slot, DWORD count)
 {
-    const EffectReportFields fields = {slot.typeId,    slot.paramA,     slot.paramB, slot.reserved1,
-                                       slot.reserved2, slot.durationMs, count,       slot.paramC,
-                                       slot.paramD,    slot.id};
-    buildEffectReport(state.reportBuffer, fields);
+    buildEffectReport(state.reportBuffer, slot, count, slot.id);
     return sendReport(state.hidHandle.get(), state.reportBuffer);
 }
 

@@ -58,25 +58,19 @@ void addYShare(EffectSlot& out, const DIEFFECT& effect)
     }
 }
 
-void scaleAAndB(EffectSlot& out)
-{
-    out.paramA = scaled(out.paramA, out.scale);
-    out.paramB = scaled(out.paramB, out.scale);
-}
-
 // Periods of at most 332 ms take the Y axis's share too.
 bool convertPeriodic(EffectSlot& out, const DIEFFECT& effect, bool xPresent)
 {
     auto* periodic = static_cast<const DIPERIODIC*>(typeBlock(effect, sizeof(DIPERIODIC)));
     if (!periodic)
         return false;
-    out.paramA = static_cast<LONG>(periodic->dwMagnitude);
-    out.paramB = periodic->lOffset;
-    out.paramC = static_cast<LONG>(msFromUs(periodic->dwPeriod));
-    out.paramD = static_cast<LONG>(periodic->dwPhase);
-    if (out.paramC < 333 && !(effect.cAxes <= 1 && xPresent))
+    PeriodicParams& p = out.periodic;
+    p.periodMs = static_cast<LONG>(msFromUs(periodic->dwPeriod));
+    p.phase = static_cast<LONG>(periodic->dwPhase); // hundredths of a degree, as given
+    if (p.periodMs < 333 && !(effect.cAxes <= 1 && xPresent))
         addYShare(out, effect);
-    scaleAAndB(out);
+    p.magnitude = scaled(static_cast<LONG>(periodic->dwMagnitude), out.scale);
+    p.offset = scaled(periodic->lOffset, out.scale);
     return true;
 }
 
@@ -86,10 +80,11 @@ bool convertCondition(EffectSlot& out, const DIEFFECT& effect, bool xPresent, DW
         auto* condition = static_cast<const DICONDITION*>(typeBlock(effect, sizeof(DICONDITION)));
         if (!condition)
             return false;
-        out.paramA = scaled(static_cast<LONG>(condition->dwPositiveSaturation), out.scale);
-        out.paramB = scaled(condition->lOffset, out.scale);
-        out.paramC = scaled(condition->lPositiveCoefficient, out.scale);
-        out.paramD = condition->lDeadBand;
+        ConditionParams& c = out.condition;
+        c.saturation = scaled(static_cast<LONG>(condition->dwPositiveSaturation), out.scale);
+        c.offset = scaled(condition->lOffset, out.scale);
+        c.coefficient = scaled(condition->lPositiveCoefficient, out.scale);
+        c.deadBand = condition->lDeadBand;
         return true;
     }
     if (!xPresent) {
@@ -100,12 +95,13 @@ bool convertCondition(EffectSlot& out, const DIEFFECT& effect, bool xPresent, DW
     if (!conditions)
         return false;
     const DICONDITION& x = conditions[xIndex];
-    out.paramA = static_cast<LONG>(x.dwPositiveSaturation);
-    out.paramB = x.lOffset;
-    out.paramC = x.lPositiveCoefficient;
-    out.paramD = x.lDeadBand;
-    out.scale = out.paramA == 0 ? out.paramC
-                                : static_cast<LONG>(std::min(magnitude(out.paramA), magnitude(out.paramC)));
+    ConditionParams& c = out.condition;
+    c.saturation = static_cast<LONG>(x.dwPositiveSaturation);
+    c.offset = x.lOffset;
+    c.coefficient = x.lPositiveCoefficient;
+    c.deadBand = x.lDeadBand;
+    out.scale = c.saturation == 0 ? c.coefficient
+                                  : static_cast<LONG>(std::min(magnitude(c.saturation), magnitude(c.coefficient)));
     return true;
 }
 
@@ -148,16 +144,15 @@ bool convertEffectParams(EffectSlot& slot, const DIEFFECT* effect)
         auto* constant = static_cast<const DICONSTANTFORCE*>(typeBlock(e, sizeof(DICONSTANTFORCE)));
         if (!constant)
             return false;
-        out.paramA = scaled(constant->lMagnitude, out.scale);
+        out.constant.magnitude = scaled(constant->lMagnitude, out.scale);
         break;
     }
     case CAT_RAMP: {
         auto* ramp = static_cast<const DIRAMPFORCE*>(typeBlock(e, sizeof(DIRAMPFORCE)));
         if (!ramp)
             return false;
-        out.paramA = ramp->lStart;
-        out.paramB = ramp->lEnd;
-        scaleAAndB(out);
+        out.ramp.start = scaled(ramp->lStart, out.scale);
+        out.ramp.end = scaled(ramp->lEnd, out.scale);
         break;
     }
     case CAT_PERIODIC:

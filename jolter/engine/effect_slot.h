@@ -2,6 +2,8 @@
 // One downloaded effect and the ordered list of them that each EffectDriver keeps.
 #include <windows.h>
 
+#include "link/device_report.h"
+
 // Status bits of a slot.
 constexpr DWORD SLOT_PLAYING = 0x1; // started and, as far as the driver knows, not ended
 constexpr DWORD SLOT_HELD = 0x2;    // started while it could not be sent (scale or ffEnabled 0)
@@ -12,20 +14,14 @@ constexpr DWORD INFINITE_DURATION_MS = 0xFFFF;
 
 constexpr DWORD MAX_EFFECT_ID = 255;
 
-struct EffectSlot {
+// A downloaded effect: what its report carries (type id, duration, the parameters of its category)
+// and the driver's bookkeeping around it.
+struct EffectSlot : EffectReportFields {
     DWORD id = 0;
     DWORD status = 0;
     DWORD startTime = 0;
     DWORD pauseTime = 0;
-    DWORD typeId = 0;
-    LONG scale = 0;
-    LONG paramA = 0;
-    LONG paramB = 0;
-    DWORD reserved1 = 0;
-    DWORD reserved2 = 0;
-    DWORD durationMs = 0;
-    LONG paramC = 0;
-    LONG paramD = 0;
+    LONG scale = 0; // X-axis share, -10000..10000, or a condition's magnitude; 0: never sent
     EffectSlot* next = nullptr;
 };
 

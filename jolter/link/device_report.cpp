@@ -32,19 +32,45 @@ void buildCommandReport(BYTE* buffer, BYTE code, BYTE value)
     buffer[4] = value;
 }
 
-void buildEffectReport(BYTE* buffer, const EffectReportFields& effect)
+void buildEffectReport(BYTE* buffer, const EffectReportFields& effect, DWORD count, DWORD id)
 {
+    LONG paramA = 0, paramB = 0, paramC = 0, paramD = 0;
+    switch (effect.typeId & CATEGORY_MASK) {
+    case CAT_CONSTANT:
+        paramA = effect.constant.magnitude;
+        break;
+    case CAT_RAMP:
+        paramA = effect.ramp.start;
+        paramB = effect.ramp.end;
+        break;
+    case CAT_PERIODIC:
+        paramA = effect.periodic.magnitude;
+        paramB = effect.periodic.offset;
+        paramC = effect.periodic.periodMs;
+        paramD = effect.periodic.phase;
+        break;
+    case CAT_CONDITION:
+        paramA = effect.condition.saturation;
+        paramB = effect.condition.offset;
+        paramC = effect.condition.coefficient;
+        paramD = effect.condition.deadBand;
+        break;
+    default:
+        break;
+    }
     startReport(buffer);
+    // The type byte is not the driver's: DirectInput hands over the id the driver package
+    // registered for the effect, and the pad's firmware reads its low byte.
     buffer[2] = static_cast<BYTE>(effect.typeId & 0xFF);
-    putWord(buffer + 3, static_cast<DWORD>(effect.paramA));
-    putWord(buffer + 5, static_cast<DWORD>(effect.paramB));
+    putWord(buffer + 3, static_cast<DWORD>(paramA));
+    putWord(buffer + 5, static_cast<DWORD>(paramB));
     buffer[7] = static_cast<BYTE>(effect.reserved1 & 0xFF);
     putWord(buffer + 8, effect.reserved2);
     putWord(buffer + 10, effect.durationMs);
-    putWord(buffer + 12, effect.count);
-    putWord(buffer + 14, static_cast<DWORD>(effect.paramC));
-    putWord(buffer + 16, static_cast<DWORD>(effect.paramD));
-    buffer[18] = static_cast<BYTE>(effect.id & 0xFF);
+    putWord(buffer + 12, count);
+    putWord(buffer + 14, static_cast<DWORD>(paramC));
+    putWord(buffer + 16, static_cast<DWORD>(paramD));
+    buffer[18] = static_cast<BYTE>(id & 0xFF);
 }
 
 DWORD sendReport(HANDLE pad, BYTE* buffer)

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <vector>
 
 #include "engine/effect_params.h"
@@ -12,11 +11,11 @@
 
 namespace {
 
-// What a slot held before the download: parameters a category does not set keep these values.
+// What a slot held before the download: parameters a conversion does not set keep these values.
 constexpr LONG OLD_A = 11, OLD_B = 22, OLD_C = 33, OLD_D = 44;
 
-// Scale and parameters A to D.
-using Converted = std::array<LONG, 5>;
+// Scale and the parameters of the case's category, in the order of their report fields.
+using Converted = std::vector<LONG>;
 
 // One effect: its type, axes and directions, and the values of its type-specific block (constant:
 // magnitude; ramp: start, end; periodic: magnitude, offset, period in µs, phase; conditions: six
@@ -59,32 +58,65 @@ void fillBlock(EffectParams& params, const Case& c)
     }
 }
 
+// Every category's parameters as the slot held them.
+void holdOld(EffectSlot& slot)
+{
+    slot.constant = {OLD_A};
+    slot.ramp = {OLD_A, OLD_B};
+    slot.periodic = {OLD_A, OLD_B, OLD_C, OLD_D};
+    slot.condition = {OLD_A, OLD_B, OLD_C, OLD_D};
+}
+
+// A category's parameters in the order of their report fields.
+Converted paramsOf(const EffectSlot& s, DWORD category)
+{
+    switch (category) {
+    case CAT_CONSTANT:
+        return {s.constant.magnitude};
+    case CAT_RAMP:
+        return {s.ramp.start, s.ramp.end};
+    case CAT_PERIODIC:
+        return {s.periodic.magnitude, s.periodic.offset, s.periodic.periodMs, s.periodic.phase};
+    case CAT_CONDITION:
+        return {s.condition.saturation, s.condition.offset, s.condition.coefficient, s.condition.deadBand};
+    default:
+        return {};
+    }
+}
+
+// The scale and parameters the case converts to; no other category's parameters may change.
 Converted convert(const Case& c)
 {
     EffectParams params(1000000, c.directions, c.axes);
     fillBlock(params, c);
-    EffectSlot slot;
+    EffectSlot slot, old;
     slot.typeId = c.type;
-    slot.paramA = OLD_A;
-    slot.paramB = OLD_B;
-    slot.paramC = OLD_C;
-    slot.paramD = OLD_D;
+    holdOld(slot);
+    holdOld(old);
     EXPECT_TRUE(convertEffectParams(slot, params.get())) << c.what;
-    return {slot.scale, slot.paramA, slot.paramB, slot.paramC, slot.paramD};
+    const DWORD category = c.type & CATEGORY_MASK;
+    for (DWORD other : {CAT_CONSTANT, CAT_RAMP, CAT_PERIODIC, CAT_CONDITION}) {
+        if (other != category) {
+            EXPECT_EQ(paramsOf(slot, other), paramsOf(old, other)) << c.what;
+        }
+    }
+    Converted converted = paramsOf(slot, category);
+    converted.insert(converted.begin(), slot.scale);
+    return converted;
 }
 
 // clang-format off
 const Case CATEGORY_CASES[] = {
     // Constant: the X share of the magnitude.
-    {"X among two axes", TYPE_CONSTANT, {5000, 3000}, {}, {8000}, {5000, 4000, OLD_B, OLD_C, OLD_D}},
-    {"X alone", TYPE_CONSTANT, {-2000}, {}, {8000}, {10000, 8000, OLD_B, OLD_C, OLD_D}},
-    {"negative X", TYPE_CONSTANT, {-5000, 3000}, {}, {8000}, {-5000, -4000, OLD_B, OLD_C, OLD_D}},
-    {"X second", TYPE_CONSTANT, {3000, 2500}, {Y_AXIS, X_AXIS}, {8000}, {2500, 2000, OLD_B, OLD_C, OLD_D}},
-    {"wrapping product", TYPE_CONSTANT, {10000, 0}, {}, {300000}, {10000, -129496, OLD_B, OLD_C, OLD_D}},
-    {"truncated toward zero", TYPE_CONSTANT, {3333, 0}, {}, {-3}, {3333, 0, OLD_B, OLD_C, OLD_D}},
-    {"no X", TYPE_CONSTANT, {4000, 6000}, {Y_AXIS, Z_AXIS}, {8000}, {0, 0, OLD_B, OLD_C, OLD_D}},
-    {"no axes", TYPE_CONSTANT, {}, {}, {8000}, {0, 0, OLD_B, OLD_C, OLD_D}},
-    {"ramp", TYPE_RAMP, {5000, 0}, {}, {-4000, 6000}, {5000, -2000, 3000, OLD_C, OLD_D}},
+    {"X among two axes", TYPE_CONSTANT, {5000, 3000}, {}, {8000}, {5000, 4000}},
+    {"X alone", TYPE_CONSTANT, {-2000}, {}, {8000}, {10000, 8000}},
+    {"negative X", TYPE_CONSTANT, {-5000, 3000}, {}, {8000}, {-5000, -4000}},
+    {"X second", TYPE_CONSTANT, {3000, 2500}, {Y_AXIS, X_AXIS}, {8000}, {2500, 2000}},
+    {"wrapping product", TYPE_CONSTANT, {10000, 0}, {}, {300000}, {10000, -129496}},
+    {"truncated toward zero", TYPE_CONSTANT, {3333, 0}, {}, {-3}, {3333, 0}},
+    {"no X", TYPE_CONSTANT, {4000, 6000}, {Y_AXIS, Z_AXIS}, {8000}, {0, 0}},
+    {"no axes", TYPE_CONSTANT, {}, {}, {8000}, {0, 0}},
+    {"ramp", TYPE_RAMP, {5000, 0}, {}, {-4000, 6000}, {5000, -2000, 3000}},
     // Periodic (magnitude, offset, period, phase): periods of at most 332 ms fold in the Y share.
     {"short sine", TYPE_SINE, {6000, -5000}, {},
      {10000, 1000, 100000, 9000}, {10000, 10000, 1000, 100, 9000}},
@@ -110,12 +142,12 @@ const Case CATEGORY_CASES[] = {
     {"single axis", TYPE_SPRING, {0}, {}, {0, 4000, 0, 0, 9000, 0}, {4000, 0, 0, 4000, 0}},
     {"condition without X", TYPE_SPRING, {5000, 5000}, {Y_AXIS, Z_AXIS},
      {0, 4000, 4000, 10000, 10000, 0, 0, 4000, 4000, 10000, 10000, 0}, {0, OLD_A, OLD_B, OLD_C, OLD_D}},
-    {"other category", TYPE_OTHER, {-7000, 0}, {}, {}, {-7000, OLD_A, OLD_B, OLD_C, OLD_D}},
+    {"other category", TYPE_OTHER, {-7000, 0}, {}, {}, {-7000}},
     // Axes as offsets: X is offset 0, and per-axis conditions then count it as absent.
     {"offsets, X second", TYPE_CONSTANT, {5000, 2500}, {DIJOFS_Y, DIJOFS_X},
-     {8000}, {2500, 2000, OLD_B, OLD_C, OLD_D}, true},
+     {8000}, {2500, 2000}, true},
     {"offsets, X first", TYPE_CONSTANT, {5000, 0}, {DIJOFS_X, DIJOFS_Y},
-     {8000}, {5000, 4000, OLD_B, OLD_C, OLD_D}, true},
+     {8000}, {5000, 4000}, true},
     {"offsets, conditions", TYPE_SPRING, {5000, 0}, {DIJOFS_X, DIJOFS_Y},
      {0, 4000, 4000, 10000, 10000, 0, 0, 4000, 4000, 10000, 10000, 0}, {0, OLD_A, OLD_B, OLD_C, OLD_D}, true},
 };
@@ -141,6 +173,36 @@ TEST(Conversion, DurationsRoundHalfUpToMilliseconds)
         ASSERT_TRUE(convertEffectParams(slot, params.get()));
         EXPECT_EQ(slot.durationMs, c.ms) << c.us;
         EXPECT_EQ(slot.reserved1 | slot.reserved2, 0u);
+    }
+}
+
+// The effect form takes the parameters of the type's category alone, each at its report field.
+TEST(Conversion, EffectReportTakesTheParametersOfItsCategory)
+{
+    EffectReportFields fields;
+    fields.durationMs = 500;
+    fields.constant = {-100};
+    fields.ramp = {201, -202};
+    fields.periodic = {301, 302, 303, 304};
+    fields.condition = {401, -402, 403, 404};
+    const struct {
+        DWORD type;
+        Report expected;
+    } cases[] = {
+        {TYPE_CONSTANT, effectReport(TYPE_CONSTANT, -100, 0, 500, 3, 0, 0, 9)},
+        {TYPE_RAMP, effectReport(TYPE_RAMP, 201, -202, 500, 3, 0, 0, 9)},
+        {TYPE_SINE, effectReport(TYPE_SINE, 301, 302, 500, 3, 303, 304, 9)},
+        {TYPE_SPRING, effectReport(TYPE_SPRING, 401, -402, 500, 3, 403, 404, 9)},
+        {TYPE_OTHER, effectReport(TYPE_OTHER, 0, 0, 500, 3, 0, 0, 9)},
+    };
+    for (const auto& c : cases) {
+        fields.typeId = c.type;
+        BYTE buffer[REPORT_BUFFER_SIZE] = {};
+        buildEffectReport(buffer, fields, 3, 9);
+        // The checksum is sendReport's; the builder leaves byte 19 at 0.
+        Report expected = c.expected;
+        expected[19] = 0;
+        EXPECT_EQ(Report(buffer, buffer + REPORT_SIZE), expected) << std::hex << c.type;
     }
 }
 
