@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/handles.h"
+#include "pad_reports/effect_types.h"
 
 namespace {
 
@@ -50,7 +51,8 @@ private:
 };
 
 const DWORD AXIS_IDS[] = {0x01000002, 0x01000102, 0x01000202, 0, 4, 8, 0xFFFFFFFF};
-const DWORD TYPE_IDS[] = {0x00, 0x21, 0x42, 0x63, 0x84, 0xA5, 0xC6, 0xE7, 0xFFFFFFFF, 0x20, 0x80};
+const DWORD TYPE_IDS[] = {0x00,       TYPE_CONSTANT, TYPE_RAMP, TYPE_SINE, TYPE_SPRING, TYPE_OTHER,
+                          0xC6,       0xE7,          0xFFFFFFFF, 0x20,     0x80};
 const DWORD COMMANDS[] = {DISFFC_RESET,
                           DISFFC_STOPALL,
                           DISFFC_PAUSE,

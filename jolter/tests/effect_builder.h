@@ -5,18 +5,13 @@
 #include <vector>
 
 #include "link/direct_input.h"
+#include "pad_reports/effect_types.h"
 
 // Force-feedback actuator axes as DirectInput object ids.
 constexpr DWORD X_AXIS = 0x01000002;
 constexpr DWORD Y_AXIS = 0x01000102;
 constexpr DWORD Z_AXIS = 0x01000202;
 
-// Effect type ids of each category with a low byte the pad would know.
-constexpr DWORD TYPE_CONSTANT = 0x21;
-constexpr DWORD TYPE_RAMP = 0x42;
-constexpr DWORD TYPE_SINE = 0x63;
-constexpr DWORD TYPE_SPRING = 0x84;
-constexpr DWORD TYPE_OTHER = 0xA5;
 
 class EffectParams {
 public:

@@ -12,6 +12,7 @@
 #include "fitkit_session.h"
 #include "jolter_link.h"
 #include "pad_journal.h"
+#include "pad_reports/effect_types.h"
 #include "pad_reports/pad_reports.h"
 #include "pad_setup.h"
 #include "profiler_stage.h"
@@ -94,7 +95,7 @@ TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
     DIEFFECT& effect = constant.effect;
     ASSERT_EQ(S_OK, driver->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr));
     DWORD id = 0;
-    ASSERT_EQ(S_OK, driver->DownloadEffect(externalId, 0x26, &id, &effect, 0));
+    ASSERT_EQ(S_OK, driver->DownloadEffect(externalId, TYPE_CONSTANT, &id, &effect, 0));
     ASSERT_EQ(1u, id);
     EXPECT_EQ(S_OK, driver->StartEffect(externalId, id, 0, 2));
     EXPECT_EQ(S_OK, driver->SetGain(externalId, 5000));
@@ -107,7 +108,7 @@ TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
     // the effect, half of that gain, pause, continue and the reset again.
     const std::vector<Report> expected = {
         commandReport(PadCommand::RESET, 0),      commandReport(PadCommand::AUTOCENTER, 6),
-        commandReport(PadCommand::GAIN, 50),      effectReport(0x26, 8000, 0, 2000, 2, 0, 0, 1),
+        commandReport(PadCommand::GAIN, 50),      effectReport(TYPE_CONSTANT, 8000, 0, 2000, 2, 0, 0, 1),
         commandReport(PadCommand::GAIN, 25),      commandReport(PadCommand::PAUSE, 0),
         commandReport(PadCommand::PAUSE, 1),      commandReport(PadCommand::RESET, 0),
         commandReport(PadCommand::AUTOCENTER, 6), commandReport(PadCommand::GAIN, 25)};
@@ -138,7 +139,7 @@ TEST_F(Chain, Step2b_GamesOfEitherBitnessReachTheirJolterThroughTheRegistrations
         EXPECT_EQ(game.machine, run.machine) << game.bits << "-bit game";
         const std::vector<Report> expected = {
             commandReport(PadCommand::RESET, 0), commandReport(PadCommand::AUTOCENTER, 6),
-            commandReport(PadCommand::GAIN, 50), effectReport(0x26, 8000, 0, 2000, 1, 0, 0, 1)};
+            commandReport(PadCommand::GAIN, 50), effectReport(TYPE_CONSTANT, 8000, 0, 2000, 1, 0, 0, 1)};
         EXPECT_EQ(expected, journal.waitReports(expected.size(), 3000)) << game.bits << "-bit game";
     }
 }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "constant_force.h"
+#include "pad_reports/effect_types.h"
 
 namespace {
 const char OEM_ROOT[] = "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\";
@@ -68,7 +69,7 @@ const char* play(const std::string& oemName, DWORD externalId, std::string& path
     DWORD id = 0;
     if (driver->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr) != S_OK)
         failed = "DeviceID";
-    else if (driver->DownloadEffect(externalId, 0x26, &id, &effect, 0) != S_OK)
+    else if (driver->DownloadEffect(externalId, TYPE_CONSTANT, &id, &effect, 0) != S_OK)
         failed = "DownloadEffect";
     else if (driver->StartEffect(externalId, id, 0, 1) != S_OK)
         failed = "StartEffect";
