@@ -100,8 +100,9 @@ bool convertCondition(EffectSlot& out, const DIEFFECT& effect, bool xPresent, DW
     c.offset = x.lOffset;
     c.coefficient = x.lPositiveCoefficient;
     c.deadBand = x.lDeadBand;
-    out.scale = c.saturation == 0 ? c.coefficient
-                                  : static_cast<LONG>(std::min(magnitude(c.saturation), magnitude(c.coefficient)));
+    out.scale = c.saturation == 0
+                    ? c.coefficient
+                    : static_cast<LONG>(std::min(magnitude(c.saturation), magnitude(c.coefficient)));
     return true;
 }
 

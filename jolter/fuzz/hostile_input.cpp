@@ -51,8 +51,8 @@ private:
 };
 
 const DWORD AXIS_IDS[] = {0x01000002, 0x01000102, 0x01000202, 0, 4, 8, 0xFFFFFFFF};
-const DWORD TYPE_IDS[] = {0x00,       TYPE_CONSTANT, TYPE_RAMP, TYPE_SINE, TYPE_SPRING, TYPE_OTHER,
-                          0xC6,       0xE7,          0xFFFFFFFF, 0x20,     0x80};
+const DWORD TYPE_IDS[] = {0x00, TYPE_CONSTANT, TYPE_RAMP,  TYPE_SINE, TYPE_SPRING, TYPE_OTHER,
+                          0xC6, 0xE7,          0xFFFFFFFF, 0x20,      0x80};
 const DWORD COMMANDS[] = {DISFFC_RESET,
                           DISFFC_STOPALL,
                           DISFFC_PAUSE,

@@ -55,7 +55,7 @@ struct ConditionParams {
 // What an effect keeps for its report. The category of typeId says which parameters go out; those
 // of the other categories, and all of them for a type id of no known category, send 0.
 struct EffectReportFields {
-    DWORD typeId = 0; // DirectInput's dwEffectType; its low byte is byte 2
+    DWORD typeId = 0;    // DirectInput's dwEffectType; its low byte is byte 2
     DWORD reserved1 = 0; // low byte: byte 7
     DWORD reserved2 = 0; // low 16 bits: bytes 8-9
     DWORD durationMs = 0;

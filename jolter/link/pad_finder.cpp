@@ -63,8 +63,8 @@ public:
 
     UniqueHandle open(const char* path, DWORD access) override
     {
-        return UniqueHandle(
-            CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+        return UniqueHandle(CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
     }
 
     bool productString(HANDLE device, WCHAR* buffer, ULONG bytes) override
@@ -100,8 +100,8 @@ UniqueHandle openPadPath(const char* path, HidInterfaceList& interfaces)
 bool narrowPath(const WCHAR* wide, char* path, size_t size)
 {
     BOOL lossy = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, path, static_cast<int>(size),
-                                           nullptr, &lossy);
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, path,
+                                           static_cast<int>(size), nullptr, &lossy);
     return length > 0 && !lossy;
 }
 

@@ -11,7 +11,7 @@ constexpr char SETTINGS_KEY_FORMAT[] = "Software\\OV\\4B7D\\%d";
 // from the key, or cannot be read, stands for.
 struct PadSettings {
     LONG autocenter = 4;
-    LONG ffGain = 80; // percent
+    LONG ffGain = 80;   // percent
     LONG ffEnabled = 1; // 0 or 1
 };
 

@@ -77,8 +77,14 @@ TEST_F(DeviceOperations, EnabledSettingParsesLikeDecimalText)
     const struct {
         const char* text;
         DWORD status;
-    } cases[] = {{nullptr, DIEGES_PLAYING}, {"0", held}, {"2", held},           {"yes", held},
-                 {"-1", held},              {"", held},  {"1", DIEGES_PLAYING}, {" +1", DIEGES_PLAYING},
+    } cases[] = {{nullptr, DIEGES_PLAYING},
+                 {"0", held},
+                 {"2", held},
+                 {"yes", held},
+                 {"-1", held},
+                 {"", held},
+                 {"1", DIEGES_PLAYING},
+                 {" +1", DIEGES_PLAYING},
                  {"\t1x", DIEGES_PLAYING}};
     for (const auto& c : cases) {
         if (c.text) // absent first, then as each text

@@ -12,7 +12,6 @@ constexpr DWORD X_AXIS = 0x01000002;
 constexpr DWORD Y_AXIS = 0x01000102;
 constexpr DWORD Z_AXIS = 0x01000202;
 
-
 class EffectParams {
 public:
     // Axes X, Y, Z, ... (or `axisIds`) with the given directions; duration in microseconds.

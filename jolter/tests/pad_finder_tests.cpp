@@ -131,19 +131,19 @@ TEST(PadFinder, TakesTheGivenPadOrElseTheFirstMatchItCanReadAndOpen)
         const char* what;
         std::vector<ScriptedInterfaces::Interface> interfaces;
         size_t found, asked, opened;
-        const WCHAR* given;
+        const WCHAR* given = nullptr;
     } cases[] = {
         {"given pad", mice({30, 35}), 35, 0, 2, L"35"},
         {"given mouse", mice({30, 35}), 30, 31, 33, L"3"},
         {"given path of no device", mice({30}), 30, 31, 32, L"\\\\?\\hid#gone"},
         // Another pad does not stand in for the one DirectInput named.
         {"given pad that cannot be opened twice", {{L"KPX240"}, {L"KPX240", true, 1}}, NONE, 0, 1, L"1"},
-        {"prefixes", {{L"Keyboard", false}, {L"KPX24"}, {L""}, {L"KPX240 Pro"}, {L"KPX240"}}, 3, 4, 4, nullptr},
-        {"deep in a long list", mice({30, 35}), 30, 31, 32, nullptr},
-        {"not in a long list", mice({}), NONE, 41, 40, nullptr},
-        // The mouse is held exclusively by the system.
-        {"unreadable, unopenable", {{L"Keyboard", false}, {L"Mouse", true, 0}, {L"KPX240"}}, 2, 3, 2, nullptr},
-        {"second open fails", {{L"KPX240", true, 1}, {L"KPX240"}}, NONE, 1, 1, nullptr},
+        {"prefixes", {{L"Keyboard", false}, {L"KPX24"}, {L""}, {L"KPX240 Pro"}, {L"KPX240"}}, 3, 4, 4},
+        {"deep in a long list", mice({30, 35}), 30, 31, 32},
+        {"not in a long list", mice({}), NONE, 41, 40},
+        // A path that cannot be read, a device that cannot even be opened to be queried.
+        {"unreadable, unopenable", {{L"Keyboard", false}, {L"Mouse", true, 0}, {L"KPX240"}}, 2, 3, 2},
+        {"second open fails", {{L"KPX240", true, 1}, {L"KPX240"}}, NONE, 1, 1},
     };
     for (const auto& c : cases) {
         ScriptedInterfaces list;

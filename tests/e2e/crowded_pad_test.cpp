@@ -69,7 +69,8 @@ std::vector<PadJournal::Write> bindAndSetGain(PadJournal& journal, const std::st
             ADD_FAILURE() << link.why();
             return {};
         }
-        EXPECT_EQ(S_OK, link.driver()->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, path ? &info : nullptr));
+        EXPECT_EQ(S_OK,
+                  link.driver()->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, path ? &info : nullptr));
         EXPECT_EQ(S_OK, link.driver()->SetGain(externalId, 5000)) << "no pad was found";
         EXPECT_EQ(S_OK, link.driver()->DeviceID(DIRECTINPUT_VERSION, externalId, FALSE, 0, nullptr));
     }
@@ -138,12 +139,14 @@ TEST_F(TwoPads, EachDriverWritesToThePadItIsBoundTo)
     std::vector<std::string> devices;
     for (const std::string& path : paths) {
         journal.mark();
-        testlib::Handle hid(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, 0, nullptr));
+        testlib::Handle hid(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                        nullptr));
         ASSERT_TRUE(hid.valid()) << GetLastError();
         Report probe = commandReport(PadCommand::PAUSE, 1);
         DWORD written = 0;
-        ASSERT_TRUE(WriteFile(hid.get(), probe.data(), DWORD(probe.size()), &written, nullptr)) << GetLastError();
+        ASSERT_TRUE(WriteFile(hid.get(), probe.data(), DWORD(probe.size()), &written, nullptr))
+            << GetLastError();
         ASSERT_EQ(1u, journal.waitReports(1, 3000).size());
         devices.push_back(PadJournal::writes(journal.fresh()).at(0).device);
     }

@@ -16,7 +16,8 @@
 #include "pad_reports/effect_types.h"
 
 namespace {
-const char OEM_ROOT[] = "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\";
+const char OEM_ROOT[] =
+    "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\";
 
 std::string oemClass(const std::string& oemName)
 {
@@ -36,14 +37,16 @@ void describeServer(void* object, std::string& path, WORD& machine)
 {
     HMODULE module = nullptr;
     void* code = *static_cast<void**>(object);
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                             static_cast<LPCSTR>(code), &module))
         return;
     char name[MAX_PATH] = {};
     GetModuleFileNameA(module, name, MAX_PATH);
     path = name;
     auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(module);
-    auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(reinterpret_cast<const BYTE*>(module) + dos->e_lfanew);
+    auto nt =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(reinterpret_cast<const BYTE*>(module) + dos->e_lfanew);
     machine = nt->FileHeader.Machine;
 }
 
