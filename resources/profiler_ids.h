@@ -14,6 +14,10 @@
 #define IDB_DELETE_DOWN 156
 #define IDB_RUN_DOWN 157
 #define IDB_EDIT_DOWN 158
+// The bitmaps above are drawn at 100 %; the same picture at 150 or 200 % has the 100 % identifier
+// plus one of these steps (About banner 360 x 92 and 480 x 122, button faces 54 and 72 square).
+#define IDB_STEP_150 100
+#define IDB_STEP_200 200
 
 // Dialogs and menus
 #define IDD_MAIN 102
@@ -31,6 +35,7 @@
 
 // About box
 #define IDC_PROCESS_LIST 1005
+#define IDC_ABOUT_BANNER 1006
 
 // Profile editor
 #define IDC_TITLE 1009

@@ -21,7 +21,7 @@ for f in $binaries; do
   fi
 done
 # Functions that Windows XP lacks must be resolved at run time, never imported.
-newer='GetTickCount64|InitializeSRWLock|(Acquire|Release|TryAcquire)SRWLock|InitializeConditionVariable|SleepConditionVariable|WakeConditionVariable|WakeAllConditionVariable|InitOnce|QueryFullProcessImageName|K32[A-Za-z]+|RegDeleteTree|GetFinalPathNameByHandle|CreateSymbolicLink|CompareStringEx|LCMapStringEx|GetLocaleInfoEx|GetSystemTimePreciseAsFileTime|CreateEventEx|CreateMutexEx|InitializeCriticalSectionEx|Fls(Alloc|Free|GetValue|SetValue)|GetErrorMode|RegGetValue|RegSetKeyValue|SHGetKnownFolderPath|TaskDialog'
+newer='GetTickCount64|InitializeSRWLock|(Acquire|Release|TryAcquire)SRWLock|InitializeConditionVariable|SleepConditionVariable|WakeConditionVariable|WakeAllConditionVariable|InitOnce|QueryFullProcessImageName|K32[A-Za-z]+|RegDeleteTree|GetFinalPathNameByHandle|CreateSymbolicLink|CompareStringEx|LCMapStringEx|GetLocaleInfoEx|GetSystemTimePreciseAsFileTime|CreateEventEx|CreateMutexEx|InitializeCriticalSectionEx|Fls(Alloc|Free|GetValue|SetValue)|GetErrorMode|RegGetValue|RegSetKeyValue|SHGetKnownFolderPath|TaskDialog|GetDpiFor(Window|System)|GetSystemMetricsForDpi'
 for f in $binaries; do
   [ -f "$dir/$f" ] || continue
   bad=$($triple-objdump -p "$dir/$f" | awk '/DLL Name:/{dll=1} dll && NF>=3 && $1 ~ /^[0-9a-f]+$/ {print $NF}' | grep -xE "($newer)[AW]?" || true)

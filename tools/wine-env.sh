@@ -54,11 +54,12 @@ wine_ensure_prefix() {
   wine_fresh_prefix
 }
 
+# A virtual X display of WINE_SCREEN_SIZE (1280x1024 unless set) when there is none.
 wine_start_display() {
   if [ -n "${DISPLAY:-}" ]; then return 0; fi
   local fdfile
   fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${WINE_SCREEN_SIZE:-1280x1024}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   WINE_XVFB_PID=$!
   local i
   for i in $(seq 1 100); do
@@ -90,6 +91,11 @@ wine_set_windows_version() {
 # The display's dots per inch (96 is the default); programs started afterwards use it.
 wine_set_dpi() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+
+# The size of Wine's virtual desktop (1024x768 in the template), for programs started afterwards.
+wine_set_desktop_size() {   # $1 = WIDTHxHEIGHT
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1
 }
 
 # A neutral folder for screenshots and the demo: C:\Padwise in the prefix, emptied.

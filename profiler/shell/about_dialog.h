@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "ui/dialog.h"
+#include "ui/handles.h"
 
 class AboutDialog : public Dialog {
 protected:
@@ -13,5 +14,8 @@ private:
     static const CommandEntry<AboutDialog> COMMANDS[];
     void onClose(int id);
 
+    void showBanner();
+
     HWND processList = nullptr;
+    OwnedBitmap banner; // the banner drawn for the window's DPI, when that is not the template's
 };

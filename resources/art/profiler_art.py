@@ -132,66 +132,88 @@ def options_icon(size):
     return pixels
 
 
-def button_face(glyph, pressed):
-    """36x36 face of a picture button: a raised (or pressed) bevel around a glyph."""
-    size = 36
+def px(value, k):
+    """A length of the 100 % drawing at scale k, in whole pixels."""
+    return int(round(value * k))
+
+
+def button_face(glyph, pressed, k=1):
+    """Face of a picture button, 36x36 at 100 % (k = 1): a raised (or pressed) bevel around a glyph."""
+    size = px(36, k)
+    edge = max(1, int(k))
     pixels = pixmap.blank(size, size, FACE)
     light, dark = (WHITE, DARK) if not pressed else (DARK, WHITE)
-    for i in range(size):
-        pixels[0][i] = light
-        pixels[i][0] = light
-        pixels[size - 1][i] = dark
-        pixels[i][size - 1] = dark
+    for e in range(edge):
+        for i in range(e, size - e):
+            pixels[e][i] = light
+            pixels[i][e] = light
+            pixels[size - 1 - e][i] = dark
+            pixels[i][size - 1 - e] = dark
     inner = SHADOW
-    for i in range(1, size - 1):
-        if not pressed:
-            pixels[size - 2][i] = inner
-            pixels[i][size - 2] = inner
-        else:
-            pixels[1][i] = inner
-            pixels[i][1] = inner
-    shift = 1 if pressed else 0
-    glyph(pixels, 4 + shift, 4 + shift)
+    for e in range(edge, 2 * edge):
+        for i in range(e, size - e):
+            if not pressed:
+                pixels[size - 1 - e][i] = inner
+                pixels[i][size - 1 - e] = inner
+            else:
+                pixels[e][i] = inner
+                pixels[i][e] = inner
+    shift = edge if pressed else 0
+    glyph(pixels, px(4, k) + shift, px(4, k) + shift, k)
     return pixels
 
 
-def glyph_new(pixels, x, y):
-    draw_pad(pixels, x, y + 2, 24)
-    pixmap.fill_ellipse(pixels, x + 21.5, y + 21.5, 6.5, 6.5, OUTLINE)
-    pixmap.fill_ellipse(pixels, x + 21.5, y + 21.5, 5.5, 5.5, GREEN)
-    pixmap.fill_rect(pixels, x + 18, y + 21, x + 25, y + 22 + 1, WHITE)
-    pixmap.fill_rect(pixels, x + 21, y + 18, x + 23, y + 25, WHITE)
+def glyph_new(pixels, x, y, k):
+    draw_pad(pixels, x, y + px(2, k), px(24, k))
+    pixmap.fill_ellipse(pixels, x + 21.5 * k, y + 21.5 * k, 6.5 * k, 6.5 * k, OUTLINE)
+    pixmap.fill_ellipse(pixels, x + 21.5 * k, y + 21.5 * k, 6.5 * k - max(1, int(k)), 6.5 * k - max(1, int(k)),
+                        GREEN)
+    pixmap.fill_rect(pixels, x + px(18, k), y + px(21, k), x + px(25, k), y + px(23, k), WHITE)
+    pixmap.fill_rect(pixels, x + px(21, k), y + px(18, k), x + px(23, k), y + px(25, k), WHITE)
 
 
-def glyph_delete(pixels, x, y):
-    draw_pad(pixels, x, y + 2, 24)
-    for i in range(11):
-        for t in (0, 1):
-            pixels[y + 16 + i][x + 16 + i + t] = RED
-            pixels[y + 16 + i][x + 26 - i + t] = RED
+def glyph_delete(pixels, x, y, k):
+    draw_pad(pixels, x, y + px(2, k), px(24, k))
+    # a red cross over the lower right: two strokes two pixels (at 100 %) wide
+    for r in range(px(16, k), px(27, k)):
+        for c in range(px(16, k), px(29, k)):
+            if 0 <= c - r < px(2, k) or 0 <= c + r - px(42, k) < px(2, k):
+                pixels[y + r][x + c] = RED
 
 
-def glyph_run(pixels, x, y):
-    draw_pad(pixels, x, y, 20, grey=False)
-    # a green "play" triangle at the lower right
-    for row in range(14):
-        half = row if row < 7 else 13 - row
-        for col in range(half * 2 + 1):
-            colour = OUTLINE if col == half * 2 or row in (0, 13) else GREEN
-            pixels[y + 13 + row][x + 14 + col] = colour
-        pixels[y + 13 + row][x + 14] = OUTLINE
+def glyph_run(pixels, x, y, k):
+    draw_pad(pixels, x, y, px(20, k))
+    # a green "play" triangle at the lower right, its outline one pixel (at 100 %) wide
+    height = px(14, k)
+    line = max(1, int(k))
+    top, left = y + px(13, k), x + px(14, k)
+    for row in range(height):
+        tip = 2 * min(row, height - 1 - row)
+        for col in range(tip + 1):
+            edge = col < line or col > tip - line or row < line or row >= height - line
+            pixels[top + row][left + col] = OUTLINE if edge else GREEN
 
 
-def glyph_edit(pixels, x, y):
-    draw_pad(pixels, x, y + 2, 24)
-    # a pencil from the lower left to the upper right
-    for i in range(14):
-        px, py = x + 12 + i, y + 26 - i
-        for t in range(-1, 2):
-            pixels[py + t][px] = YELLOW if t == 0 else OUTLINE
-    pixels[y + 27][x + 11] = OUTLINE
-    pixels[y + 12][x + 26] = RED
-    pixels[y + 13][x + 26] = RED
+def glyph_edit(pixels, x, y, k):
+    draw_pad(pixels, x, y + px(2, k), px(24, k))
+    # a pencil from the lower left to the upper right: dark point, yellow body, red end
+    line = max(1, int(k))
+    body, rim = 0.75 * k, 0.75 * k + line
+    for r in range(px(10, k), px(30, k)):
+        for c in range(px(11, k), px(27, k)):
+            across = (r + 0.5) + (c + 0.5) - 39 * k
+            if c < px(12, k):
+                colour = OUTLINE if abs(across) < body else None
+            elif c >= px(26, k):
+                colour = RED if -0.5 * k < across < 1.5 * k else None
+            elif abs(across) < body:
+                colour = YELLOW
+            elif abs(across) < rim:
+                colour = OUTLINE
+            else:
+                colour = None
+            if colour:
+                pixels[y + r][x + c] = colour
 
 
 FONT = {  # 5x7 capitals for the About banner
@@ -205,24 +227,25 @@ FONT = {  # 5x7 capitals for the About banner
 }
 
 
-def about_banner():
-    width, height = 240, 61
+def about_banner(k=1):
+    """The About box's banner, 240x61 at 100 % (k = 1): the pad and the program's name on a gradient."""
+    width, height = px(240, k), px(61, k)
     pixels = pixmap.blank(width, height)
     for y in range(height):
         for x in range(width):
-            k = x / (width - 1)
-            pixels[y][x] = (int(24 + 20 * k), int(40 + 70 * k), int(90 + 60 * k), 255)
-    draw_pad(pixels, 6, 3, 56)
-    scale, x = 4, 70
-    for letter in "PADWISE":
+            t = x / (width - 1)
+            pixels[y][x] = (int(24 + 20 * t), int(40 + 70 * t), int(90 + 60 * t), 255)
+    draw_pad(pixels, px(6, k), px(3, k), px(56, k))
+    cell, shadow, top = px(4, k), px(2, k), px(18, k)
+    for i, letter in enumerate("PADWISE"):
+        x = px(70 + 23 * i, k)
         for row, line in enumerate(FONT[letter]):
             for col, c in enumerate(line):
                 if c == '#':
-                    pixmap.fill_rect(pixels, x + col * scale + 2, 18 + row * scale + 2,
-                                     x + col * scale + scale + 2, 18 + row * scale + scale + 2, OUTLINE)
-                    pixmap.fill_rect(pixels, x + col * scale, 18 + row * scale,
-                                     x + col * scale + scale, 18 + row * scale + scale, WHITE)
-        x += 5 * scale + 3
+                    pixmap.fill_rect(pixels, x + col * cell + shadow, top + row * cell + shadow,
+                                     x + col * cell + cell + shadow, top + row * cell + cell + shadow, OUTLINE)
+                    pixmap.fill_rect(pixels, x + col * cell, top + row * cell,
+                                     x + col * cell + cell, top + row * cell + cell, WHITE)
     return pixels
 
 
@@ -233,10 +256,15 @@ def main():
     pixmap.write_ico(os.path.join(OUT, 'profiler.ico'), [pad_icon(size) for size in small_sizes])
     pixmap.write_ico(os.path.join(OUT, 'no_icon.ico'), [pad_icon(size, grey=True) for size in small_sizes])
     pixmap.write_ico(os.path.join(OUT, 'options.ico'), [options_icon(16), options_icon(32)])
-    pixmap.write_bmp(os.path.join(OUT, 'about.bmp'), about_banner())
-    for name, glyph in (('new', glyph_new), ('delete', glyph_delete), ('run', glyph_run), ('edit', glyph_edit)):
-        pixmap.write_bmp(os.path.join(OUT, name + '_up.bmp'), button_face(glyph, False), FACE[:3])
-        pixmap.write_bmp(os.path.join(OUT, name + '_down.bmp'), button_face(glyph, True), FACE[:3])
+    # The banner and the button faces at 100, 150 and 200 %: name.bmp, name_150.bmp, name_200.bmp.
+    for k, suffix in ((1, ''), (1.5, '_150'), (2, '_200')):
+        pixmap.write_bmp(os.path.join(OUT, 'about' + suffix + '.bmp'), about_banner(k))
+        for name, glyph in (('new', glyph_new), ('delete', glyph_delete), ('run', glyph_run),
+                            ('edit', glyph_edit)):
+            pixmap.write_bmp(os.path.join(OUT, name + '_up' + suffix + '.bmp'), button_face(glyph, False, k),
+                             FACE[:3])
+            pixmap.write_bmp(os.path.join(OUT, name + '_down' + suffix + '.bmp'), button_face(glyph, True, k),
+                             FACE[:3])
 
 
 if __name__ == '__main__':
