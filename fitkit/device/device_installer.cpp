@@ -48,10 +48,10 @@ void DeviceInstaller::resetDevice()
 }
 
 // SetupDiOpenDevRegKey's key, or none (it reports a failure as INVALID_HANDLE_VALUE).
-RegKey DeviceInstaller::openDeviceKey(HDEVINFO list, SP_DEVINFO_DATA& element, DWORD keyType, REGSAM access)
+DeviceKey DeviceInstaller::openDeviceKey(HDEVINFO list, SP_DEVINFO_DATA& element, DWORD keyType, REGSAM access)
 {
     HKEY key = layer.openDevRegKey(list, &element, DICS_FLAG_GLOBAL, 0, keyType, access);
-    return RegKey(key == INVALID_HANDLE_VALUE ? nullptr : key);
+    return DeviceKey(key == INVALID_HANDLE_VALUE ? nullptr : key, DeviceKeyTraits{&layer});
 }
 
 // The SPDRP_HARDWAREID multi-string of one element, asked for until the buffer is large enough.
@@ -83,7 +83,7 @@ DeviceInstaller::IdRead DeviceInstaller::readHardwareIds(HDEVINFO list, SP_DEVIN
     if (platform.isNt5)
         return readHardwareIdProperty(list, element, ids);
 
-    RegKey key = openDeviceKey(list, element, DIREG_DEV, KEY_ALL_ACCESS);
+    DeviceKey key = openDeviceKey(list, element, DIREG_DEV, KEY_ALL_ACCESS);
     if (!key.isOpen())
         return IdRead::Skip;
     DWORD size = 0;
@@ -159,7 +159,7 @@ bool DeviceInstaller::readDeviceDescription(std::string& out)
                                              reinterpret_cast<BYTE*>(text), DESCRIPTION_SIZE, nullptr))
             return false;
     } else {
-        RegKey key = openDeviceKey(deviceList.get(), device, DIREG_DEV, KEY_ALL_ACCESS);
+        DeviceKey key = openDeviceKey(deviceList.get(), device, DIREG_DEV, KEY_ALL_ACCESS);
         if (!key.isOpen())
             return false;
         DWORD size = DESCRIPTION_SIZE;
@@ -408,7 +408,7 @@ DWORD DeviceInstaller::removeDriver()
 {
     if (!deviceList.isOpen())
         return 0;
-    RegKey key = openDeviceKey(deviceList.get(), device, DIREG_DRV, KEY_QUERY_VALUE);
+    DeviceKey key = openDeviceKey(deviceList.get(), device, DIREG_DRV, KEY_QUERY_VALUE);
     if (!key.isOpen())
         return 0; // no driver key: nothing to remove
     char value[MAX_PATH + 1] = {};

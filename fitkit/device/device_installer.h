@@ -70,7 +70,7 @@ private:
     bool restartRequested();
     IdRead readHardwareIds(HDEVINFO list, SP_DEVINFO_DATA& element, std::string& ids);
     IdRead readHardwareIdProperty(HDEVINFO list, SP_DEVINFO_DATA& element, std::string& ids);
-    RegKey openDeviceKey(HDEVINFO list, SP_DEVINFO_DATA& element, DWORD keyType, REGSAM access);
+    DeviceKey openDeviceKey(HDEVINFO list, SP_DEVINFO_DATA& element, DWORD keyType, REGSAM access);
     bool uninstallOemInf(const std::string& infPath, const std::string& infDirectory);
     void deleteInstalledInf(const std::string& infPath);
     void resetDevice();

@@ -41,9 +41,10 @@ public:
                               DWORD flags, BOOL* reboot) = 0;
     virtual BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) = 0;
 
-    // The registry value and file calls of the installer, as RegQueryValueExA, GetWindowsDirectoryA,
-    // GetFileAttributesA and DeleteFileA.
+    // The registry value and file calls of the installer, as RegQueryValueExA, RegCloseKey,
+    // GetWindowsDirectoryA, GetFileAttributesA and DeleteFileA.
     virtual LONG queryValue(HKEY key, const char* name, BYTE* data, DWORD* size) = 0;
+    virtual LONG closeKey(HKEY key) = 0;
     virtual UINT windowsDirectory(char* buffer, UINT size) = 0;
     virtual DWORD fileAttributes(const char* path) = 0;
     virtual BOOL deleteFile(const char* path) = 0;

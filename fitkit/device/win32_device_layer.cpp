@@ -115,6 +115,11 @@ LONG Win32DeviceLayer::queryValue(HKEY key, const char* name, BYTE* data, DWORD*
     return RegQueryValueExA(key, name, nullptr, nullptr, data, size);
 }
 
+LONG Win32DeviceLayer::closeKey(HKEY key)
+{
+    return RegCloseKey(key);
+}
+
 UINT Win32DeviceLayer::windowsDirectory(char* buffer, UINT size)
 {
     return GetWindowsDirectoryA(buffer, size);

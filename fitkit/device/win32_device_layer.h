@@ -31,6 +31,7 @@ public:
                       BOOL* reboot) override;
     BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) override;
     LONG queryValue(HKEY key, const char* name, BYTE* data, DWORD* size) override;
+    LONG closeKey(HKEY key) override;
     UINT windowsDirectory(char* buffer, UINT size) override;
     DWORD fileAttributes(const char* path) override;
     BOOL deleteFile(const char* path) override;

@@ -304,6 +304,11 @@ LONG ScriptedDevices::queryValue(HKEY key, const char* name, BYTE* data, DWORD* 
     return Win32DeviceLayer().queryValue(key, name, data, size);
 }
 
+LONG ScriptedDevices::closeKey(HKEY key)
+{
+    return RegCloseKey(key);
+}
+
 UINT ScriptedDevices::windowsDirectory(char* buffer, UINT size)
 {
     return Win32DeviceLayer().windowsDirectory(buffer, size);

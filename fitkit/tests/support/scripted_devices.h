@@ -98,6 +98,7 @@ public:
     BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) override;
     // The registry values and files are the real ones.
     LONG queryValue(HKEY key, const char* name, BYTE* data, DWORD* size) override;
+    LONG closeKey(HKEY key) override;
     UINT windowsDirectory(char* buffer, UINT size) override;
     DWORD fileAttributes(const char* path) override;
     BOOL deleteFile(const char* path) override;
