@@ -211,9 +211,9 @@ void SetupDialog::onInstall()
 
     bool proceed = true;
     bool rootDevice = shown.state == DriverState::NotInstalled;
-    if (hasInfDriver(shown.state))
+    if (hasInfDriver(shown.state)) {
         proceed = showBox(window, REINSTALL_QUESTION, BoxKind::Question) == IDYES;
-    else if (rootDevice && !platform.isNt5) {
+    } else if (rootDevice && !platform.isNt5) {
         showBox(window, PLUG_IN_WARNING, BoxKind::Warning);
         proceed = false;
     }
