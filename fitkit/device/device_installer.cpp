@@ -208,6 +208,12 @@ DeviceCondition DeviceInstaller::findState(const DeviceMatch& match)
     return conditionOfInfDriver();
 }
 
+// Whether the system reports the selected device as waiting for a restart.
+bool DeviceInstaller::restartPending()
+{
+    return deviceList.isOpen() && conditionOfInfDriver().state == DriverState::RestartPending;
+}
+
 // Whether a class installer asked for a restart on the selected element.
 bool DeviceInstaller::restartRequested()
 {
@@ -245,7 +251,7 @@ SetupResult DeviceInstaller::install(const InfFile& source, const std::string& d
         removeDevice(); // a restart asked for the device made here went with it
         return result;
     }
-    result.restartNeeded = result.code == 0 && (reboot || restartRequested());
+    result.restartNeeded = result.code == 0 && (reboot || restartRequested() || restartPending());
     return result;
 }
 

@@ -68,6 +68,7 @@ private:
     enum class IdRead { Read, Skip, Abort };
     DeviceCondition conditionOfInfDriver();
     bool restartRequested();
+    bool restartPending();
     IdRead readHardwareIds(HDEVINFO list, SP_DEVINFO_DATA& element, std::string& ids);
     IdRead readHardwareIdProperty(HDEVINFO list, SP_DEVINFO_DATA& element, std::string& ids);
     DeviceKey openDeviceKey(HDEVINFO list, SP_DEVINFO_DATA& element, DWORD keyType, REGSAM access);

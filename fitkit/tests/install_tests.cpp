@@ -187,6 +187,36 @@ TEST(Reinstall, AsksFirstAndDoesNothingOnNo)
     expectResult(rig.boxes.seen[2], RESULT_TITLE, "information");
 }
 
+TEST(InstallPresentPad, ARestartTheSystemAsksForIsToldAfterTheSuccessBox)
+{
+    const struct {
+        BOOL updateReboot;
+        ULONG status, problem; // of the pad after the update
+        bool restart;
+        DriverState after;
+    } cases[] = {
+        {TRUE, DN_DRIVER_LOADED | DN_STARTED, 0, true, DriverState::Installed},
+        {FALSE, DN_DRIVER_LOADED | DN_NEED_RESTART, 0, true, DriverState::RestartPending},
+        {FALSE, DN_HAS_PROBLEM, CM_PROB_NEED_RESTART, true, DriverState::RestartPending},
+        {FALSE, DN_DRIVER_LOADED | DN_STARTED, 0, false, DriverState::Installed},
+    };
+    for (const auto& c : cases) {
+        DialogRig rig;
+        rig.devices.add({PAD_ID}, "Vendor driver");
+        rig.devices.installedDescription = PAD_DESCRIPTION;
+        rig.devices.updateReboot = c.updateReboot;
+        rig.devices.installedStatus = c.status;
+        rig.devices.installedProblem = c.problem;
+        rig.open();
+        rig.click(IDC_INSTALL);
+        ASSERT_EQ(rig.boxes.seen.size(), c.restart ? 2u : 1u);
+        expectResult(rig.boxes.seen[0], c.restart ? REBOOT_TITLE : RESULT_TITLE, "information");
+        if (c.restart)
+            expectBox(rig.boxes.seen[1], RESTART_NEEDED, "information", {IDOK});
+        EXPECT_EQ(rig.state(), c.after);
+    }
+}
+
 TEST(Reinstall, APadTheSystemBlocksAfterTheInstallSaysSo)
 {
     DialogRig rig;
