@@ -1,6 +1,7 @@
 #pragma once
-// Owners of the handles the installer opens: a device information list and the driver-update
-// library, both released through the device layer that gave them, and a registry key.
+// Owners of the handles the installer opens: a device information list, the driver-update
+// library and a device's key, released through the device layer that gave them, and a registry
+// key of the Win32 layer itself.
 #include <windows.h>
 #include <setupapi.h>
 
@@ -27,6 +28,15 @@ struct RegKeyTraits {
     void release(HKEY key) const { RegCloseKey(key); }
 };
 
+// A device's hardware or driver key, opened and closed through the device layer.
+struct DeviceKeyTraits {
+    using Value = HKEY;
+    static HKEY empty() { return nullptr; }
+    void release(HKEY key) const { layer->closeKey(key); }
+    DeviceLayer* layer = nullptr;
+};
+
 using DeviceList = Owned<DeviceListTraits>;
+using DeviceKey = Owned<DeviceKeyTraits>;
 using Library = Owned<LibraryTraits>;
 using RegKey = Owned<RegKeyTraits>;

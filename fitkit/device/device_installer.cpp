@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <setupapi.h>
+#include <cfgmgr32.h>
 #include <newdev.h>
 
 #include <algorithm>
@@ -16,7 +17,6 @@ const char UPDATE_LIBRARY_FALLBACK[] = "SETUPDRV.DLL";
 const char UPDATE_FUNCTION[] = "UpdateDriverForPlugAndPlayDevicesA";
 const char SETUP_LIBRARY[] = "SETUPAPI.DLL";
 const char UNINSTALL_FUNCTION[] = "SetupUninstallOEMInfA";
-const char READ_DRIVER_KEY_FAIL[] = "Read Driver Key fail!";
 
 // Largest hardware-id property accepted from a device.
 static const DWORD MAX_ID_LIST = 64 * 1024;
@@ -29,7 +29,7 @@ static DWORD failureCode()
     return code ? code : ERROR_GEN_FAILURE;
 }
 
-DeviceInstaller::DeviceInstaller(DeviceLayer& layer, PlatformKind platform, WarningSink sink)
+DeviceInstaller::DeviceInstaller(DeviceLayer& layer, PlatformKind platform, NoticeSink sink)
     : layer(layer), platform(platform), sink(sink)
 {
     resetDevice();
@@ -48,10 +48,10 @@ void DeviceInstaller::resetDevice()
 }
 
 // SetupDiOpenDevRegKey's key, or none (it reports a failure as INVALID_HANDLE_VALUE).
-RegKey DeviceInstaller::openDeviceKey(HDEVINFO list, SP_DEVINFO_DATA& element, DWORD keyType, REGSAM access)
+DeviceKey DeviceInstaller::openDeviceKey(HDEVINFO list, SP_DEVINFO_DATA& element, DWORD keyType, REGSAM access)
 {
     HKEY key = layer.openDevRegKey(list, &element, DICS_FLAG_GLOBAL, 0, keyType, access);
-    return RegKey(key == INVALID_HANDLE_VALUE ? nullptr : key);
+    return DeviceKey(key == INVALID_HANDLE_VALUE ? nullptr : key, DeviceKeyTraits{&layer});
 }
 
 // The SPDRP_HARDWAREID multi-string of one element, asked for until the buffer is large enough.
@@ -83,17 +83,17 @@ DeviceInstaller::IdRead DeviceInstaller::readHardwareIds(HDEVINFO list, SP_DEVIN
     if (platform.isNt5)
         return readHardwareIdProperty(list, element, ids);
 
-    RegKey key = openDeviceKey(list, element, DIREG_DEV, KEY_ALL_ACCESS);
+    DeviceKey key = openDeviceKey(list, element, DIREG_DEV, KEY_ALL_ACCESS);
     if (!key.isOpen())
         return IdRead::Skip;
     DWORD size = 0;
-    if (RegQueryValueExA(key.get(), VALUE_HARDWARE_ID, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS ||
+    if (layer.queryValue(key.get(), VALUE_HARDWARE_ID, nullptr, &size) != ERROR_SUCCESS ||
         size > MAX_ID_LIST)
         return IdRead::Skip;
     std::vector<char> buffer(size + 1, 0);
     DWORD got = size;
-    if (RegQueryValueExA(key.get(), VALUE_HARDWARE_ID, nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(buffer.data()), &got) != ERROR_SUCCESS)
+    if (layer.queryValue(key.get(), VALUE_HARDWARE_ID, reinterpret_cast<BYTE*>(buffer.data()), &got) !=
+        ERROR_SUCCESS)
         got = 0;
     ids.assign(buffer.data(), std::min(got, size));
     std::replace(ids.begin(), ids.end(), ',', '\0');
@@ -159,17 +159,111 @@ bool DeviceInstaller::readDeviceDescription(std::string& out)
                                              reinterpret_cast<BYTE*>(text), DESCRIPTION_SIZE, nullptr))
             return false;
     } else {
-        RegKey key = openDeviceKey(deviceList.get(), device, DIREG_DEV, KEY_ALL_ACCESS);
+        DeviceKey key = openDeviceKey(deviceList.get(), device, DIREG_DEV, KEY_ALL_ACCESS);
         if (!key.isOpen())
             return false;
         DWORD size = DESCRIPTION_SIZE;
-        if (RegQueryValueExA(key.get(), VALUE_DEVICE_DESC, nullptr, nullptr, reinterpret_cast<BYTE*>(text),
-                             &size) != ERROR_SUCCESS)
+        if (layer.queryValue(key.get(), VALUE_DEVICE_DESC, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS)
             text[0] = '\0';
     }
     text[DESCRIPTION_SIZE - 1] = '\0';
     out = text;
     return true;
+}
+
+// The status the system reports for the selected device, which has the INF's driver. A system
+// that cannot say counts as working.
+DeviceCondition DeviceInstaller::conditionOfInfDriver()
+{
+    DeviceCondition condition;
+    condition.state = DriverState::Installed;
+    ULONG status = 0, problem = 0;
+    if (layer.getDevNodeStatus(device.DevInst, &status, &problem) != CR_SUCCESS)
+        return condition;
+    if (status & DN_HAS_PROBLEM) {
+        if (problem == CM_PROB_NEED_RESTART) {
+            condition.state = DriverState::RestartPending;
+        } else {
+            condition.state = DriverState::NotWorking;
+            condition.problem = problem;
+        }
+    } else if (status & DN_NEED_RESTART) {
+        condition.state = DriverState::RestartPending;
+    }
+    return condition;
+}
+
+DeviceCondition DeviceInstaller::findState(const DeviceMatch& match)
+{
+    DeviceCondition condition;
+    if (!findPresentDevice(match.deviceId))
+        return condition;
+    std::string description;
+    if (!readDeviceDescription(description))
+        description.clear();
+    if (description != match.description) {
+        condition.state = DriverState::OtherDriver;
+        return condition;
+    }
+    return conditionOfInfDriver();
+}
+
+// Whether the system reports the selected device as waiting for a restart.
+bool DeviceInstaller::restartPending()
+{
+    return deviceList.isOpen() && conditionOfInfDriver().state == DriverState::RestartPending;
+}
+
+// Whether a class installer asked for a restart on the selected element.
+bool DeviceInstaller::restartRequested()
+{
+    if (!deviceList.isOpen())
+        return false;
+    SP_DEVINSTALL_PARAMS_A params = {};
+    params.cbSize = sizeof(params);
+    return layer.getDeviceInstallParams(deviceList.get(), &device, &params) &&
+           (params.Flags & (DI_NEEDREBOOT | DI_NEEDRESTART)) != 0;
+}
+
+SetupResult DeviceInstaller::install(const InfFile& source, const std::string& deviceId, bool rootDevice)
+{
+    SetupResult result;
+    if (rootDevice) {
+        result.operation = SetupStep::CreateDeviceList;
+        result.code = createDeviceList(source);
+        if (result.code == 0) {
+            result.operation = SetupStep::CreateRootDevice;
+            result.code = createRootDevice(deviceId);
+        }
+        if (result.code == 0) {
+            result.operation = SetupStep::RegisterDevice;
+            result.code = registerDevice();
+        }
+        if (result.code != 0)
+            return result;
+    }
+    if (platform.isWin9x)
+        removeDriver(); // the old driver goes first; its outcome does not stop the update
+    bool reboot = false;
+    result.operation = SetupStep::UpdateDriver;
+    result.code = updateDriver(deviceId, source.path, reboot);
+    if (rootDevice) {
+        removeDevice(); // a restart asked for the device made here went with it
+        return result;
+    }
+    result.restartNeeded = result.code == 0 && (reboot || restartRequested() || restartPending());
+    return result;
+}
+
+SetupResult DeviceInstaller::uninstall(const std::string& deviceId)
+{
+    SetupResult result;
+    result.operation = SetupStep::RemoveDriver;
+    result.code = removeDriver();
+    result.restartNeeded = result.code == 0 && restartRequested();
+    // DirectInput would otherwise still take the pad for one with our force-feedback driver.
+    clearOemEntry(deviceId);
+    return result;
 }
 
 DWORD DeviceInstaller::createDeviceList(const InfFile& source)
@@ -257,17 +351,17 @@ static bool isOemInfName(const std::string& name)
            endsWithIgnoringCase(name, ".inf");
 }
 
-static bool isFile(const std::string& path)
+static bool isFile(DeviceLayer& layer, const std::string& path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = layer.fileAttributes(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The Windows INF directory, with its closing backslash.
-static std::string windowsInfDirectory()
+static std::string windowsInfDirectory(DeviceLayer& layer)
 {
     char windows[MAX_PATH + 1] = {};
-    UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+    UINT length = layer.windowsDirectory(windows, MAX_PATH);
     std::string directory(windows, length < MAX_PATH ? length : 0);
     if (directory.empty() || directory.back() != '\\')
         directory += '\\';
@@ -279,7 +373,7 @@ static std::string windowsInfDirectory()
 // the value is not such a file.
 bool DeviceInstaller::uninstallOemInf(const std::string& infPath, const std::string& infDirectory)
 {
-    if (!isOemInfName(infPath) || !isFile(infDirectory + infPath))
+    if (!isOemInfName(infPath) || !isFile(layer, infDirectory + infPath))
         return false;
     Library library(layer.loadLibrary(SETUP_LIBRARY), LibraryTraits{&layer});
     if (!library.isOpen())
@@ -292,7 +386,7 @@ bool DeviceInstaller::uninstallOemInf(const std::string& infPath, const std::str
 // By path, each place is tried only while the file was not found at the one before.
 void DeviceInstaller::deleteInstalledInf(const std::string& infPath)
 {
-    std::string infDirectory = windowsInfDirectory();
+    std::string infDirectory = windowsInfDirectory(layer);
     std::string last = infDirectory + infPath;
     if (!uninstallOemInf(infPath, infDirectory)) {
         std::vector<std::string> trials;
@@ -303,7 +397,7 @@ void DeviceInstaller::deleteInstalledInf(const std::string& infPath)
         trials.push_back(infDirectory + "OTHER\\" + infPath);
         for (const std::string& trial : trials) {
             last = trial;
-            if (DeleteFileA(trial.c_str()))
+            if (layer.deleteFile(trial.c_str()))
                 break;
             DWORD code = GetLastError();
             if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND)
@@ -312,7 +406,7 @@ void DeviceInstaller::deleteInstalledInf(const std::string& infPath)
     }
     if (platform.isNt5 && last.size() >= 3) {
         last.replace(last.size() - 3, 3, "PNF"); // the precompiled INF beside it, if still there
-        DeleteFileA(last.c_str());
+        layer.deleteFile(last.c_str());
     }
 }
 
@@ -320,15 +414,14 @@ DWORD DeviceInstaller::removeDriver()
 {
     if (!deviceList.isOpen())
         return 0;
-    RegKey key = openDeviceKey(deviceList.get(), device, DIREG_DRV, KEY_QUERY_VALUE);
+    DeviceKey key = openDeviceKey(deviceList.get(), device, DIREG_DRV, KEY_QUERY_VALUE);
     if (!key.isOpen())
         return 0; // no driver key: nothing to remove
     char value[MAX_PATH + 1] = {};
     DWORD size = MAX_PATH;
-    if (RegQueryValueExA(key.get(), VALUE_INF_PATH, nullptr, nullptr, reinterpret_cast<BYTE*>(value),
-                         &size) != ERROR_SUCCESS) {
-        if (sink.warn)
-            sink.warn(sink.context, READ_DRIVER_KEY_FAIL);
+    if (layer.queryValue(key.get(), VALUE_INF_PATH, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS) {
+        if (sink.notify)
+            sink.notify(sink.context, InstallerNotice::DriverKeyUnreadable);
     } else if (value[0] != '\0') {
         deleteInstalledInf(value);
     }

@@ -9,11 +9,16 @@
 #include "config/platform_kind.h"
 #include "device/device_handles.h"
 #include "device/device_layer.h"
+#include "device/driver_state.h"
 #include "inf/inf_file.h"
 
-// Shows a warning on behalf of an operation (the installer itself owns no window).
-struct WarningSink {
-    void (*warn)(void* context, const char* text) = nullptr;
+// What the installer tells the user on the way, through whoever owns a window.
+enum class InstallerNotice {
+    DriverKeyUnreadable, // the driver key's "InfPath" value could not be read; removal goes on
+};
+
+struct NoticeSink {
+    void (*notify)(void* context, InstallerNotice notice) = nullptr;
     void* context = nullptr;
 };
 
@@ -22,7 +27,6 @@ extern const char UPDATE_LIBRARY_FALLBACK[]; // "SETUPDRV.DLL"
 extern const char UPDATE_FUNCTION[];         // "UpdateDriverForPlugAndPlayDevicesA"
 extern const char SETUP_LIBRARY[];           // "SETUPAPI.DLL"
 extern const char UNINSTALL_FUNCTION[];      // "SetupUninstallOEMInfA"
-extern const char READ_DRIVER_KEY_FAIL[];
 
 // "VID_xxxx&PID_xxxx" of a device id: the part after the enumerator, up to a "&REV_" or "&MI_"
 // part; empty when the id names no VID and PID.
@@ -32,7 +36,7 @@ std::string oemEntryKey(const std::string& deviceId);
 
 class DeviceInstaller {
 public:
-    DeviceInstaller(DeviceLayer& layer, PlatformKind platform, WarningSink sink = WarningSink());
+    DeviceInstaller(DeviceLayer& layer, PlatformKind platform, NoticeSink sink = NoticeSink());
     ~DeviceInstaller();
     DeviceInstaller(const DeviceInstaller&) = delete;
     DeviceInstaller& operator=(const DeviceInstaller&) = delete;
@@ -41,6 +45,15 @@ public:
     // Without a match the earlier selection stays.
     bool findPresentDevice(const std::string& id);
     bool readDeviceDescription(std::string& out);
+    // Finds the present device of `match` and decides its state: by its description, and for
+    // one with the INF's driver by the status the system reports for it.
+    DeviceCondition findState(const DeviceMatch& match);
+
+    // Installs the INF's driver for `deviceId`; with `rootDevice` onto a device made here first
+    // and removed afterwards (the pad is absent).
+    SetupResult install(const InfFile& source, const std::string& deviceId, bool rootDevice);
+    // Removes the installed INF and the device, and the joystick OEM entry of `deviceId`.
+    SetupResult uninstall(const std::string& deviceId);
 
     DWORD createDeviceList(const InfFile& inf);
     DWORD createRootDevice(const std::string& id);
@@ -53,16 +66,19 @@ public:
 
 private:
     enum class IdRead { Read, Skip, Abort };
+    DeviceCondition conditionOfInfDriver();
+    bool restartRequested();
+    bool restartPending();
     IdRead readHardwareIds(HDEVINFO list, SP_DEVINFO_DATA& element, std::string& ids);
     IdRead readHardwareIdProperty(HDEVINFO list, SP_DEVINFO_DATA& element, std::string& ids);
-    RegKey openDeviceKey(HDEVINFO list, SP_DEVINFO_DATA& element, DWORD keyType, REGSAM access);
+    DeviceKey openDeviceKey(HDEVINFO list, SP_DEVINFO_DATA& element, DWORD keyType, REGSAM access);
     bool uninstallOemInf(const std::string& infPath, const std::string& infDirectory);
     void deleteInstalledInf(const std::string& infPath);
     void resetDevice();
 
     DeviceLayer& layer;
     PlatformKind platform;
-    WarningSink sink;
+    NoticeSink sink;
     DeviceList deviceList;
     const InfFile* inf = nullptr;
     HWND parentWindow = nullptr;

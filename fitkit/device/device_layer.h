@@ -27,6 +27,11 @@ public:
                                   const char* description, HWND parent, DWORD flags,
                                   SP_DEVINFO_DATA* device) = 0;
     virtual BOOL callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* device) = 0;
+    // The flags a class installer left on the element (DI_NEEDREBOOT, DI_NEEDRESTART).
+    virtual BOOL getDeviceInstallParams(HDEVINFO list, SP_DEVINFO_DATA* device, SP_DEVINSTALL_PARAMS_A* params) = 0;
+    // CM_Get_DevNode_Status of a device instance: a CONFIGRET, CR_SUCCESS (0) when read.
+    // CR_CALL_NOT_IMPLEMENTED where the system lacks the function.
+    virtual DWORD getDevNodeStatus(DWORD devInst, ULONG* status, ULONG* problem) = 0;
 
     // The driver-update library and setupapi.dll's SetupUninstallOEMInfA, found at run time.
     virtual HMODULE loadLibrary(const char* name) = 0;
@@ -35,6 +40,14 @@ public:
     virtual BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath,
                               DWORD flags, BOOL* reboot) = 0;
     virtual BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) = 0;
+
+    // The registry value and file calls of the installer, as RegQueryValueExA, RegCloseKey,
+    // GetWindowsDirectoryA, GetFileAttributesA and DeleteFileA.
+    virtual LONG queryValue(HKEY key, const char* name, BYTE* data, DWORD* size) = 0;
+    virtual LONG closeKey(HKEY key) = 0;
+    virtual UINT windowsDirectory(char* buffer, UINT size) = 0;
+    virtual DWORD fileAttributes(const char* path) = 0;
+    virtual BOOL deleteFile(const char* path) = 0;
 
     // Deletes a key below HKEY_LOCAL_MACHINE with all its subkeys, in the native registry view.
     // ERROR_FILE_NOT_FOUND when there is no such key.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <setupapi.h>
+#include <cfgmgr32.h>
 
 #include <string>
 
@@ -57,6 +58,30 @@ BOOL Win32DeviceLayer::callClassInstaller(DI_FUNCTION function, HDEVINFO list, S
     return SetupDiCallClassInstaller(function, list, device);
 }
 
+BOOL Win32DeviceLayer::getDeviceInstallParams(HDEVINFO list, SP_DEVINFO_DATA* device,
+                                              SP_DEVINSTALL_PARAMS_A* params)
+{
+    return SetupDiGetDeviceInstallParamsA(list, device, params);
+}
+
+using DevNodeStatusFunction = CONFIGRET(WINAPI*)(PULONG, PULONG, DEVINST, ULONG);
+
+// Found at run time: the configuration manager's library, else SetupAPI, which exports it too.
+DWORD Win32DeviceLayer::getDevNodeStatus(DWORD devInst, ULONG* status, ULONG* problem)
+{
+    for (const char* name : {"CFGMGR32.DLL", "SETUPAPI.DLL"}) {
+        Library library(LoadLibraryA(name), LibraryTraits{this});
+        if (!library.isOpen())
+            continue;
+        FARPROC found = GetProcAddress(library.get(), "CM_Get_DevNode_Status");
+        if (!found)
+            continue;
+        auto read = reinterpret_cast<DevNodeStatusFunction>(reinterpret_cast<void*>(found));
+        return read(status, problem, devInst, 0);
+    }
+    return CR_CALL_NOT_IMPLEMENTED;
+}
+
 HMODULE Win32DeviceLayer::loadLibrary(const char* name)
 {
     return LoadLibraryA(name);
@@ -83,6 +108,31 @@ BOOL Win32DeviceLayer::uninstallOemInf(FARPROC function, const char* infName, DW
 {
     auto uninstall = reinterpret_cast<UninstallOemInfFunction>(reinterpret_cast<void*>(function));
     return uninstall(infName, flags, nullptr);
+}
+
+LONG Win32DeviceLayer::queryValue(HKEY key, const char* name, BYTE* data, DWORD* size)
+{
+    return RegQueryValueExA(key, name, nullptr, nullptr, data, size);
+}
+
+LONG Win32DeviceLayer::closeKey(HKEY key)
+{
+    return RegCloseKey(key);
+}
+
+UINT Win32DeviceLayer::windowsDirectory(char* buffer, UINT size)
+{
+    return GetWindowsDirectoryA(buffer, size);
+}
+
+DWORD Win32DeviceLayer::fileAttributes(const char* path)
+{
+    return GetFileAttributesA(path);
+}
+
+BOOL Win32DeviceLayer::deleteFile(const char* path)
+{
+    return DeleteFileA(path);
 }
 
 // The native view: on 64-bit Windows a 32-bit caller would otherwise see its own view. 32-bit

@@ -1,5 +1,6 @@
 #pragma once
-// The real thing: SetupAPI, LoadLibraryA and UpdateDriverForPlugAndPlayDevicesA.
+// The real thing: SetupAPI, the configuration manager, LoadLibraryA and
+// UpdateDriverForPlugAndPlayDevicesA, the registry and the file system.
 #include <windows.h>
 #include <setupapi.h>
 
@@ -21,11 +22,18 @@ public:
                           const char* description, HWND parent, DWORD flags,
                           SP_DEVINFO_DATA* device) override;
     BOOL callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* device) override;
+    BOOL getDeviceInstallParams(HDEVINFO list, SP_DEVINFO_DATA* device, SP_DEVINSTALL_PARAMS_A* params) override;
+    DWORD getDevNodeStatus(DWORD devInst, ULONG* status, ULONG* problem) override;
     HMODULE loadLibrary(const char* name) override;
     FARPROC getProcAddress(HMODULE library, const char* name) override;
     void freeLibrary(HMODULE library) override;
     BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath, DWORD flags,
                       BOOL* reboot) override;
     BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) override;
+    LONG queryValue(HKEY key, const char* name, BYTE* data, DWORD* size) override;
+    LONG closeKey(HKEY key) override;
+    UINT windowsDirectory(char* buffer, UINT size) override;
+    DWORD fileAttributes(const char* path) override;
+    BOOL deleteFile(const char* path) override;
     LONG deleteMachineKeyTree(const char* path) override;
 };

@@ -5,18 +5,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "device/registry_names.h"
 #include "dialog/message_box.h"
 #include "dialog/setup_error.h"
 #include "fitkit_ids.h"
 
-const char STATUS_INSTALLED[] =
-    "Driver already installed, Click \"Reinstall\" to upgrade\n\nor Click Uninstall to remove the driver";
-const char STATUS_OTHER_DRIVER[] =
-    "Other Driver installed, Click \"Install\" to install vender suppied driver.";
-const char STATUS_NOT_INSTALLED[] = "Driver not installed, Click \"Install\" to Install new driver";
-const char CAPTION_INSTALL[] = "&Install";
-const char CAPTION_REINSTALL[] = "Re&Install";
 const char DEVICE_NOT_FOUND[] = "Specified device not found";
 const char REINSTALL_QUESTION[] = "Driver installed, Are you sure to Reinstall the driver?";
 const char PLUG_IN_WARNING[] =
@@ -27,14 +19,32 @@ const char WIN9X_UPDATE_HINT[] =
 const char REBOOT_NOTE[] = ", You need reboot to make the driver work";
 const char UNINSTALL_QUESTION[] = "Are you sure to uninstall the driver?";
 const char DRIVER_REMOVED[] = "Driver Removed OK!";
+const char RESTART_NEEDED[] = "Windows needs a restart to finish setting up the pad.\n\n"
+                              "Save your work and restart Windows before you use the pad.";
+const char READ_DRIVER_KEY_FAIL[] = "Read Driver Key fail!";
 const char WOW64_REFUSAL[] =
     "This is the 32-bit Pad Driver Setup, and this Windows is 64-bit: Windows installs drivers only "
     "from a 64-bit program here.\n\nPlease use the 64-bit Pad Driver Setup to install the driver.";
 
 static const char OPEN_INF_OPERATION[] = "SetupOpenInfFile";
-static const char CREATE_LIST_OPERATION[] = "SetupDiCreateDeviceInfoList";
-static const char CREATE_DEVICE_OPERATION[] = "SetupDiCreateDeviceInfo or SetupDiSetDeviceRegistryProperty";
-static const char REGISTER_OPERATION[] = "SetupDiCallClassInstaller(DIF_REGISTERDEVICE)";
+
+// The operation named in the box of a failing install step.
+static const struct {
+    SetupStep step;
+    const char* operation;
+} STEP_NAMES[] = {
+    {SetupStep::CreateDeviceList, "SetupDiCreateDeviceInfoList"},
+    {SetupStep::CreateRootDevice, "SetupDiCreateDeviceInfo or SetupDiSetDeviceRegistryProperty"},
+    {SetupStep::RegisterDevice, "SetupDiCallClassInstaller(DIF_REGISTERDEVICE)"},
+};
+
+static const char* operationName(SetupStep step)
+{
+    for (const auto& row : STEP_NAMES)
+        if (row.step == step)
+            return row.operation;
+    return nullptr;
+}
 
 // Frame counter of the install animation: one per process, never reset.
 static unsigned animationCounter = 0;
@@ -48,7 +58,7 @@ const SetupDialog::CommandRoute SetupDialog::commands[] = {
 SetupDialog::SetupDialog(HINSTANCE instance, DeviceLayer& layer, PlatformKind platform,
                          const std::string& infName, const std::string& deviceId)
     : platform(platform), infName(infName), deviceId(deviceId), instance(instance),
-      installer(layer, platform, WarningSink{&SetupDialog::warn, this})
+      installer(layer, platform, NoticeSink{&SetupDialog::notify, this})
 {
     programIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SETUP));
 }
@@ -59,9 +69,10 @@ SetupDialog::~SetupDialog()
         DestroyWindow(window);
 }
 
-void SetupDialog::warn(void* context, const char* text)
+void SetupDialog::notify(void* context, InstallerNotice notice)
 {
-    showBox(static_cast<SetupDialog*>(context)->window, text, BoxKind::Warning);
+    if (notice == InstallerNotice::DriverKeyUnreadable)
+        showBox(static_cast<SetupDialog*>(context)->window, READ_DRIVER_KEY_FAIL, BoxKind::Warning);
 }
 
 INT_PTR SetupDialog::run(HWND parent)
@@ -153,29 +164,18 @@ void SetupDialog::onInitDialog()
 
 DriverState SetupDialog::refreshState()
 {
+    show(installer.findState(match));
+    return shown.state;
+}
+
+void SetupDialog::show(const DeviceCondition& condition)
+{
+    const StateView& view = viewOf(condition.state);
+    shown = condition;
     EnableWindow(installButton, TRUE);
-    if (installer.findPresentDevice(match.deviceId)) {
-        std::string description;
-        if (!installer.readDeviceDescription(description))
-            description.clear();
-        if (description == match.description) {
-            EnableWindow(uninstallButton, TRUE);
-            SetWindowTextA(installButton, CAPTION_REINSTALL);
-            SetWindowTextA(statusText, STATUS_INSTALLED);
-            state = DriverState::Installed;
-        } else {
-            EnableWindow(uninstallButton, FALSE);
-            SetWindowTextA(installButton, CAPTION_INSTALL);
-            SetWindowTextA(statusText, STATUS_OTHER_DRIVER);
-            state = DriverState::OtherDriver;
-        }
-    } else {
-        EnableWindow(uninstallButton, FALSE);
-        SetWindowTextA(installButton, CAPTION_INSTALL);
-        SetWindowTextA(statusText, STATUS_NOT_INSTALLED);
-        state = DriverState::NotInstalled;
-    }
-    return state;
+    EnableWindow(uninstallButton, view.uninstallEnabled);
+    SetWindowTextA(installButton, view.installCaption);
+    SetWindowTextA(statusText, ::statusText(condition).c_str());
 }
 
 void SetupDialog::onTimer()
@@ -206,68 +206,42 @@ void SetupDialog::onInstall()
     }
     busy = true;
     SetTimer(window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
-    if (state == DriverState::NotInstalled)
+    if (shown.state == DriverState::NotInstalled)
         refreshState();
 
     bool proceed = true;
-    bool rootDevice = false;
-    switch (state) {
-    case DriverState::Installed:
+    bool rootDevice = shown.state == DriverState::NotInstalled;
+    if (hasInfDriver(shown.state)) {
         proceed = showBox(window, REINSTALL_QUESTION, BoxKind::Question) == IDYES;
-        break;
-    case DriverState::OtherDriver:
-        break;
-    case DriverState::NotInstalled:
-        if (platform.isNt5) {
-            proceed = rootDevice = prepareRootDevice();
-        } else {
-            showBox(window, PLUG_IN_WARNING, BoxKind::Warning);
-            proceed = false;
-        }
-        break;
+    } else if (rootDevice && !platform.isNt5) {
+        showBox(window, PLUG_IN_WARNING, BoxKind::Warning);
+        proceed = false;
     }
-    if (proceed)
-        updateAndReport(rootDevice);
+    if (proceed) {
+        SetupResult result = installer.install(inf, match.deviceId, rootDevice);
+        reportInstall(result);
+        if (result.operation == SetupStep::UpdateDriver)
+            refreshState();
+    }
     KillTimer(window, ANIMATION_TIMER);
     busy = false;
 }
 
-// The pad is absent: a device of our own making takes the driver and is removed afterwards.
-bool SetupDialog::prepareRootDevice()
+void SetupDialog::reportInstall(const SetupResult& result)
 {
-    const char* operation = CREATE_LIST_OPERATION;
-    DWORD code = installer.createDeviceList(inf);
-    if (code == 0) {
-        operation = CREATE_DEVICE_OPERATION;
-        code = installer.createRootDevice(match.deviceId);
-    }
-    if (code == 0) {
-        operation = REGISTER_OPERATION;
-        code = installer.registerDevice();
-    }
-    if (code != 0)
-        showSetupError(window, operation, code);
-    return code == 0;
-}
-
-void SetupDialog::updateAndReport(bool rootDevice)
-{
-    if (platform.isWin9x)
-        installer.removeDriver();
-    bool reboot = false;
-    DWORD code = installer.updateDriver(match.deviceId, inf.path, reboot);
-    if (rootDevice) {
-        reboot = false;
-        installer.removeDevice();
+    if (const char* operation = operationName(result.operation)) {
+        showSetupError(window, operation, result.code); // the root device could not be prepared
+        return;
     }
     if (platform.isWin9x) {
         showBox(window, WIN9X_UPDATE_HINT, BoxKind::Warning);
-    } else {
-        char title[128] = {};
-        snprintf(title, sizeof(title), "Driver Install %s", reboot ? REBOOT_NOTE : "");
-        showSetupError(window, title, code);
+        return;
     }
-    refreshState();
+    char title[128] = {};
+    snprintf(title, sizeof(title), "Driver Install %s", result.restartNeeded ? REBOOT_NOTE : "");
+    showSetupError(window, title, result.code);
+    if (result.restartNeeded)
+        showBox(window, RESTART_NEEDED, BoxKind::Information);
 }
 
 void SetupDialog::onUninstall()
@@ -278,13 +252,14 @@ void SetupDialog::onUninstall()
         return;
     busy = true;
     SetTimer(window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
-    if (installer.removeDriver() == 0) {
+    SetupResult result = installer.uninstall(match.deviceId);
+    if (result.code == 0) {
         EnableWindow(uninstallButton, FALSE);
         EnableWindow(installButton, FALSE);
         showBox(window, DRIVER_REMOVED, BoxKind::Information);
+        if (result.restartNeeded)
+            showBox(window, RESTART_NEEDED, BoxKind::Information);
     }
-    // DirectInput would otherwise still take the pad for one with our force-feedback driver.
-    installer.clearOemEntry(match.deviceId);
     KillTimer(window, ANIMATION_TIMER);
     refreshState();
     busy = false;

@@ -9,17 +9,13 @@
 #include "device/device_installer.h"
 #include "device/device_layer.h"
 #include "device/driver_state.h"
+#include "dialog/state_view.h"
 #include "inf/inf_file.h"
 
 const UINT_PTR ANIMATION_TIMER = 1;
 const UINT ANIMATION_PERIOD_MS = 500;
 const int ANIMATION_FRAMES = 5;
 
-extern const char STATUS_INSTALLED[];
-extern const char STATUS_OTHER_DRIVER[];
-extern const char STATUS_NOT_INSTALLED[];
-extern const char CAPTION_INSTALL[];
-extern const char CAPTION_REINSTALL[];
 extern const char DEVICE_NOT_FOUND[];
 extern const char REINSTALL_QUESTION[];
 extern const char PLUG_IN_WARNING[];
@@ -27,6 +23,8 @@ extern const char WIN9X_UPDATE_HINT[];
 extern const char REBOOT_NOTE[];
 extern const char UNINSTALL_QUESTION[];
 extern const char DRIVER_REMOVED[];
+extern const char RESTART_NEEDED[];
+extern const char READ_DRIVER_KEY_FAIL[];
 
 extern const char WOW64_REFUSAL[];
 
@@ -43,6 +41,9 @@ public:
     // Creates the dialog modeless; it destroys its window when closed.
     HWND create(HWND parent);
 
+    // What the last refresh found; the status text and the buttons show it (viewOf).
+    DeviceCondition condition() const { return shown; }
+
 private:
     struct CommandRoute {
         UINT first;
@@ -52,13 +53,13 @@ private:
     static const CommandRoute commands[];
 
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static void warn(void* context, const char* text);
+    static void notify(void* context, InstallerNotice notice);
     bool dispatchCommand(UINT id);
     void onInitDialog();
     DriverState refreshState();
+    void show(const DeviceCondition& condition);
     void onInstall();
-    bool prepareRootDevice();
-    void updateAndReport(bool rootDevice);
+    void reportInstall(const SetupResult& result);
     void onUninstall();
     void onExit();
     void onTimer();
@@ -83,5 +84,5 @@ private:
     InfFile inf;
     DeviceMatch match;
     DeviceInstaller installer;
-    DriverState state = DriverState::NotInstalled;
+    DeviceCondition shown;
 };

@@ -98,6 +98,49 @@ TEST(DriverState, FromThePresentDevices)
     }
 }
 
+// The pad with the INF's driver, as the system reports its status.
+TEST(DriverState, ThePadWithTheInfsDriverByItsStatus)
+{
+    const struct {
+        ULONG status, problem;
+        DWORD statusError;
+        DriverState expected;
+        const char* says; // in the status text
+    } cases[] = {
+        {DN_DRIVER_LOADED | DN_STARTED, 0, 0, DriverState::Installed, "already installed"},
+        {0, 0, CR_CALL_NOT_IMPLEMENTED, DriverState::Installed, "already installed"}, // the system cannot say
+        {DN_HAS_PROBLEM, CM_PROB_UNSIGNED_DRIVER, 0, DriverState::NotWorking, "(code 52). Windows blocked the driver"},
+        {DN_HAS_PROBLEM, CM_PROB_FAILED_START, 0, DriverState::NotWorking, "(code 10). The pad failed to start"},
+        {DN_HAS_PROBLEM, CM_PROB_FAILED_INSTALL, 0, DriverState::NotWorking, "(code 28). Windows did not finish"},
+        {DN_HAS_PROBLEM, CM_PROB_FAILED_ADD, 0, DriverState::NotWorking, "(code 31). Windows could not load"},
+        {DN_HAS_PROBLEM, CM_PROB_DRIVER_FAILED_LOAD, 0, DriverState::NotWorking, "(code 39). The driver could not"},
+        {DN_HAS_PROBLEM, CM_PROB_FAILED_POST_START, 0, DriverState::NotWorking, "(code 43). Windows stopped the pad"},
+        {DN_HAS_PROBLEM, CM_PROB_DISABLED, 0, DriverState::NotWorking, "(code 22). Device Manager shows"},
+        {DN_HAS_PROBLEM, CM_PROB_NEED_RESTART, 0, DriverState::RestartPending, "needs a restart"},
+        {DN_DRIVER_LOADED | DN_NEED_RESTART, 0, 0, DriverState::RestartPending, "needs a restart"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        DialogRig rig;
+        ScriptedDevice& pad = rig.devices.add({PAD_ID}, PAD_DESCRIPTION);
+        pad.status = c.status;
+        pad.problem = c.problem;
+        rig.devices.statusError = c.statusError;
+        rig.open();
+        EXPECT_EQ(rig.state(), c.expected);
+        EXPECT_NE(rig.text(IDC_STATUS).find(c.says), std::string::npos) << rig.text(IDC_STATUS);
+        EXPECT_TRUE(rig.enabled(IDC_UNINSTALL));
+        EXPECT_EQ(rig.text(IDC_INSTALL), CAPTION_REINSTALL);
+    }
+    // Another driver's problem is not ours to explain.
+    DialogRig rig;
+    ScriptedDevice& other = rig.devices.add({PAD_ID}, "Vendor driver");
+    other.status = DN_HAS_PROBLEM;
+    other.problem = CM_PROB_UNSIGNED_DRIVER;
+    rig.open();
+    EXPECT_EQ(rig.state(), DriverState::OtherDriver);
+}
+
 TEST(DeviceInstaller, SearchWithoutMatchKeepsTheEarlierSelection)
 {
     ScriptedDevices devices;

@@ -153,8 +153,12 @@ TEST(InstallPresentPad, UpdateAndResultPerPlatform)
         EXPECT_EQ(fileExists(oldInf), c.oldDriverKept);
         EXPECT_EQ(pad.present, c.oldDriverKept);
         EXPECT_EQ(pad.driverSource, c.oldDriverKept ? rig.dir.file("pad.inf") : "");
-        ASSERT_EQ(rig.boxes.seen.size(), 1u);
+        // After a success that needs a restart, the user is told to restart.
+        bool restart = c.box == REBOOT_TITLE;
+        ASSERT_EQ(rig.boxes.seen.size(), restart ? 2u : 1u);
         expectResult(rig.boxes.seen[0], c.box, c.icon);
+        if (restart)
+            expectBox(rig.boxes.seen[1], RESTART_NEEDED, "information", {IDOK});
         EXPECT_EQ(rig.state(), c.after);
         EXPECT_FALSE(rig.timerRunning());
     }
@@ -181,6 +185,56 @@ TEST(Reinstall, AsksFirstAndDoesNothingOnNo)
     ASSERT_EQ(rig.boxes.seen.size(), 3u);
     EXPECT_EQ(rig.devices.devices[0].driverSource, rig.dir.file("pad.inf"));
     expectResult(rig.boxes.seen[2], RESULT_TITLE, "information");
+}
+
+TEST(InstallPresentPad, ARestartTheSystemAsksForIsToldAfterTheSuccessBox)
+{
+    const struct {
+        BOOL updateReboot;
+        ULONG status, problem; // of the pad after the update
+        bool restart;
+        DriverState after;
+    } cases[] = {
+        {TRUE, DN_DRIVER_LOADED | DN_STARTED, 0, true, DriverState::Installed},
+        {FALSE, DN_DRIVER_LOADED | DN_NEED_RESTART, 0, true, DriverState::RestartPending},
+        {FALSE, DN_HAS_PROBLEM, CM_PROB_NEED_RESTART, true, DriverState::RestartPending},
+        {FALSE, DN_DRIVER_LOADED | DN_STARTED, 0, false, DriverState::Installed},
+    };
+    for (const auto& c : cases) {
+        DialogRig rig;
+        rig.devices.add({PAD_ID}, "Vendor driver");
+        rig.devices.installedDescription = PAD_DESCRIPTION;
+        rig.devices.updateReboot = c.updateReboot;
+        rig.devices.installedStatus = c.status;
+        rig.devices.installedProblem = c.problem;
+        rig.open();
+        rig.click(IDC_INSTALL);
+        ASSERT_EQ(rig.boxes.seen.size(), c.restart ? 2u : 1u);
+        expectResult(rig.boxes.seen[0], c.restart ? REBOOT_TITLE : RESULT_TITLE, "information");
+        if (c.restart)
+            expectBox(rig.boxes.seen[1], RESTART_NEEDED, "information", {IDOK});
+        EXPECT_EQ(rig.state(), c.after);
+    }
+}
+
+TEST(Reinstall, APadTheSystemBlocksAfterTheInstallSaysSo)
+{
+    DialogRig rig;
+    rig.devices.add({PAD_ID}, "Vendor driver");
+    rig.devices.installedDescription = PAD_DESCRIPTION;
+    rig.devices.installedStatus = DN_HAS_PROBLEM;
+    rig.devices.installedProblem = CM_PROB_UNSIGNED_DRIVER;
+    rig.open();
+    rig.click(IDC_INSTALL);
+    ASSERT_EQ(rig.boxes.seen.size(), 1u);
+    expectResult(rig.boxes.seen[0], RESULT_TITLE, "information");
+    EXPECT_EQ(rig.state(), DriverState::NotWorking);
+    EXPECT_EQ(rig.dialog->condition().problem, ULONG(CM_PROB_UNSIGNED_DRIVER));
+
+    rig.boxes.answers = {IDNO};
+    rig.click(IDC_INSTALL);
+    ASSERT_EQ(rig.boxes.seen.size(), 2u);
+    expectBox(rig.boxes.seen[1], REINSTALL_QUESTION, "question", {IDYES, IDNO});
 }
 
 TEST(UpdateLibrary, LoadFailuresReachTheResultBox)
@@ -374,14 +428,17 @@ TEST(Uninstall, UnreadableOrMissingDriverKeyAndRefusedRemoval)
         const char* name;
         bool hasDriverKey, hasInfPath;
         DWORD failRemove;
+        DWORD flagsAfterRemove;
         int answer;
         std::vector<std::string> boxes; // after the question
         bool padRemains;
     } cases[] = {
-        {"InfPath unreadable", true, false, 0, IDYES, {READ_DRIVER_KEY_FAIL, DRIVER_REMOVED}, false},
-        {"no driver key: nothing to remove", false, true, 0, IDYES, {DRIVER_REMOVED}, true},
-        {"device not removed: no success box", true, true, 0xE000020B, IDYES, {}, true},
-        {"answered No", true, true, 0, IDNO, {}, true},
+        {"InfPath unreadable", true, false, 0, 0, IDYES, {READ_DRIVER_KEY_FAIL, DRIVER_REMOVED}, false},
+        {"no driver key: nothing to remove", false, true, 0, 0, IDYES, {DRIVER_REMOVED}, true},
+        {"device not removed: no success box", true, true, 0xE000020B, DI_NEEDRESTART, IDYES, {}, true},
+        {"answered No", true, true, 0, 0, IDNO, {}, true},
+        {"removal needs a restart", true, true, 0, DI_NEEDRESTART, IDYES, {DRIVER_REMOVED, RESTART_NEEDED}, false},
+        {"removal needs a reboot", true, true, 0, DI_NEEDREBOOT, IDYES, {DRIVER_REMOVED, RESTART_NEEDED}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -390,6 +447,7 @@ TEST(Uninstall, UnreadableOrMissingDriverKeyAndRefusedRemoval)
         pad.hasDriverKey = c.hasDriverKey;
         pad.hasInfPath = c.hasInfPath;
         rig.devices.failRemove = c.failRemove;
+        pad.flagsAfterRemove = c.flagsAfterRemove;
         rig.open();
         rig.boxes.answers = {c.answer};
         rig.click(IDC_UNINSTALL);

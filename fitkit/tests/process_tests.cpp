@@ -7,7 +7,7 @@
 #include "dialog/setup_dialog.h"
 #include "fitkit_ids.h"
 #include "support/dialog_rig.h"
-#include "support/fitkit_process.h"
+#include "testlib/fitkit_run.h"
 #include "support/inf_text.h"
 #include "testlib/temp_dir.h"
 
@@ -16,10 +16,10 @@ struct Folders {
     TempDir root;
     std::string exeDir = root.makeDir("program");
     std::string workDir = root.makeDir("work");
-    std::string exe = FitkitProcess::install(exeDir);
+    std::string exe = FitkitRun::copyTo(exeDir);
 };
 
-static void expectUsage(FitkitProcess& fitkit)
+static void expectUsage(FitkitRun& fitkit)
 {
     SeenBox box = fitkit.answerBox(IDOK);
     EXPECT_EQ(box.caption, "fitkit");
@@ -30,7 +30,7 @@ static void expectUsage(FitkitProcess& fitkit)
     EXPECT_FALSE(fitkit.dialogSeen());
 }
 
-static void expectPadDialog(FitkitProcess& fitkit, const std::string& infPath)
+static void expectPadDialog(FitkitRun& fitkit, const std::string& infPath)
 {
     HWND dialog = fitkit.waitForDialog();
     ASSERT_NE(dialog, nullptr);
@@ -50,7 +50,7 @@ TEST(FitkitStartup, UsageWithoutInfName)
     for (const std::string& arguments :
          {std::string(), std::string("-h"), "\"" + std::string(300, 'p') + ".inf\""}) {
         SCOPED_TRACE(arguments);
-        FitkitProcess fitkit(f.exe, arguments, f.workDir);
+        FitkitRun fitkit(f.exe, arguments, f.workDir);
         ASSERT_TRUE(fitkit.started());
         expectUsage(fitkit);
         writeFile(f.workDir + "\\setup.ini", "[DRIVER]\r\nDEVICEID=USB\\VID_1F3A&PID_240B\r\n");
@@ -76,7 +76,7 @@ TEST(FitkitStartup, IniFormsReadTheSetupIni)
     writeFile(f.workDir + "\\setup.ini",
               "[DRIVER]\r\nINFFILE=pad.inf\r\nDEVICEID=USB\\VID_1F3A&PID_240B\r\n");
     for (const char* form : {"-h", "/H", "?", ""}) {
-        FitkitProcess fitkit(f.exe, form, f.workDir);
+        FitkitRun fitkit(f.exe, form, f.workDir);
         SCOPED_TRACE(form);
         expectPadDialog(fitkit, f.workDir + "\\pad.inf");
     }
@@ -88,11 +88,11 @@ TEST(FitkitStartup, OtherDashArgumentsAndEmptyNamesAreInfNames)
     writeFile(f.workDir + "\\-x", padInf());
     writeFile(f.workDir + "\\setup.ini", "[DRIVER]\r\nINFFILE=elsewhere.inf\r\n");
     {
-        FitkitProcess fitkit(f.exe, "-x", f.workDir);
+        FitkitRun fitkit(f.exe, "-x", f.workDir);
         expectPadDialog(fitkit, f.workDir + "\\-x");
     }
     {
-        FitkitProcess fitkit(f.exe, "\"\"", f.workDir);
+        FitkitRun fitkit(f.exe, "\"\"", f.workDir);
         SeenBox box = fitkit.answerBox(IDOK);
         EXPECT_EQ(box.caption, "fitkit");
         EXPECT_EQ(box.text.rfind("Error ", 0), 0u) << box.text;
@@ -115,12 +115,12 @@ TEST(FitkitStartup, WorkingDirectoryFollowsTheSetupIni)
     writeFile(f.exeDir + "\\pad.inf", padInf());
     writeFile(f.workDir + "\\pad.inf", padInf());
     {
-        FitkitProcess fitkit(f.exe, "pad.inf USB\\VID_1F3A&PID_240B", f.workDir);
+        FitkitRun fitkit(f.exe, "pad.inf USB\\VID_1F3A&PID_240B", f.workDir);
         expectPadDialog(fitkit, f.exeDir + "\\pad.inf");
     }
     writeFile(f.workDir + "\\setup.ini", "[DRIVER]\r\nINFFILE=ignored.inf\r\n");
     {
-        FitkitProcess fitkit(f.exe, "pad.inf", f.workDir);
+        FitkitRun fitkit(f.exe, "pad.inf", f.workDir);
         expectPadDialog(fitkit, f.workDir + "\\pad.inf");
     }
 }

@@ -12,7 +12,7 @@
 #include "config/platform_kind.h"
 #include "dialog/setup_dialog.h"
 #include "fitkit_ids.h"
-#include "support/fitkit_process.h"
+#include "testlib/fitkit_run.h"
 #include "support/inf_text.h"
 #include "testlib/devices.h"
 #include "testlib/temp_dir.h"
@@ -75,13 +75,13 @@ struct Win32Run {
     TempDir dir;
     std::string id = uniquePadId();
     DeviceCleanup cleanup{id};
-    std::unique_ptr<FitkitProcess> fitkit;
+    std::unique_ptr<FitkitRun> fitkit;
     HWND dialog = nullptr;
 
     void start(const char* status)
     {
         dir.write(infName, padInf(id));
-        fitkit.reset(new FitkitProcess(FitkitProcess::install(dir.path()), infName + " " + id, dir.path()));
+        fitkit.reset(new FitkitRun(FitkitRun::copyTo(dir.path()), infName + " " + id, dir.path()));
         dialog = fitkit->waitForDialog();
         ASSERT_NE(dialog, nullptr);
         ASSERT_EQ(controlText(dialog, IDC_STATUS), status);
@@ -97,7 +97,7 @@ struct Win32Run {
     }
     void exit()
     {
-        pressButton(dialog, IDOK);
+        EXPECT_TRUE(fitkit->exit());
         EXPECT_EQ(fitkit->waitForExit(), 0u);
     }
 };

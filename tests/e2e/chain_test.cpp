@@ -9,13 +9,13 @@
 #include "ff_games.h"
 #include "ff_game/constant_force.h"
 #include "fitkit_ids.h"
-#include "fitkit_session.h"
 #include "jolter_link.h"
 #include "pad_journal.h"
 #include "pad_reports/effect_types.h"
 #include "pad_reports/pad_reports.h"
 #include "pad_setup.h"
 #include "profiler_stage.h"
+#include "testlib/fitkit_run.h"
 #include "testlib/process.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
@@ -65,8 +65,8 @@ TEST_F(Chain, Step1_FitkitInstallsThePackageOnThePresentPad)
     ASSERT_TRUE(device.created()) << "root device: error " << device.error();
     device.release(); // from here on fitkit owns it
 
-    FitkitSession fitkit(pad::infPath(), pad::hardwareId);
-    ASSERT_TRUE(fitkit.opened()) << "no setup dialog";
+    FitkitRun fitkit(FitkitRun::builtExe(), pad::infPath() + " " + pad::hardwareId, programDirectory());
+    ASSERT_TRUE(fitkit.waitForDialog(10000)) << "no setup dialog";
     ASSERT_TRUE(fitkit.waitStatus("Other Driver installed", 15000)) << fitkit.status();
     ASSERT_TRUE(fitkit.enabled(IDC_INSTALL));
 
@@ -189,8 +189,8 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
 TEST_F(Chain, Step4_FitkitUninstallsThePackage)
 {
     ASSERT_TRUE(pad::waitForPad(true, 0)) << "the pad is not installed";
-    FitkitSession fitkit(pad::infPath(), pad::hardwareId);
-    ASSERT_TRUE(fitkit.opened()) << "no setup dialog";
+    FitkitRun fitkit(FitkitRun::builtExe(), pad::infPath() + " " + pad::hardwareId, programDirectory());
+    ASSERT_TRUE(fitkit.waitForDialog(10000)) << "no setup dialog";
     ASSERT_TRUE(fitkit.waitStatus("Driver already installed", 15000)) << fitkit.status();
     auto boxes = fitkit.press(IDC_UNINSTALL, {IDYES, IDOK});
     ASSERT_EQ(2u, boxes.size());

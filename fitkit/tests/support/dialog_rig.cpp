@@ -45,16 +45,14 @@ bool DialogRig::enabled(int id) const
 
 DriverState DialogRig::state() const
 {
-    std::string status = text(IDC_STATUS);
-    DriverState shown = status == STATUS_INSTALLED      ? DriverState::Installed
-                        : status == STATUS_OTHER_DRIVER ? DriverState::OtherDriver
-                                                        : DriverState::NotInstalled;
-    EXPECT_TRUE(shown != DriverState::NotInstalled || status == STATUS_NOT_INSTALLED) << status;
-    bool installed = shown == DriverState::Installed;
-    EXPECT_EQ(text(IDC_INSTALL), installed ? CAPTION_REINSTALL : CAPTION_INSTALL) << status;
-    EXPECT_TRUE(enabled(IDC_INSTALL)) << status;
-    EXPECT_EQ(enabled(IDC_UNINSTALL), installed) << status;
-    return shown;
+    DeviceCondition shown = dialog->condition();
+    const StateView& view = viewOf(shown.state);
+    EXPECT_EQ(view.state, shown.state) << "a row for every state";
+    EXPECT_EQ(text(IDC_STATUS), statusText(shown));
+    EXPECT_EQ(text(IDC_INSTALL), view.installCaption);
+    EXPECT_TRUE(enabled(IDC_INSTALL));
+    EXPECT_EQ(enabled(IDC_UNINSTALL), view.uninstallEnabled);
+    return shown.state;
 }
 
 bool DialogRig::timerRunning() const

@@ -32,7 +32,7 @@ struct DialogRig {
     void close();
     std::string text(int id) const;
     bool enabled(int id) const;
-    // The driver state the status text shows; the buttons must agree with it.
+    // The dialog's driver state; the status text and the buttons must show it.
     DriverState state() const;
     // Clicks a button as the user would; returns when its handler has run.
     void click(int id);

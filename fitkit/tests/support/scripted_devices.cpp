@@ -204,8 +204,32 @@ BOOL ScriptedDevices::callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP
         if (failRemove || !found->present)
             return fail(failRemove ? failRemove : 0xE000020B);
         found->present = false;
+        found->installFlags = found->flagsAfterRemove;
     }
     return TRUE;
+}
+
+BOOL ScriptedDevices::getDeviceInstallParams(HDEVINFO list, SP_DEVINFO_DATA* device, SP_DEVINSTALL_PARAMS_A* params)
+{
+    ScriptedDevice* found = element(list, device);
+    if (!found)
+        return FALSE;
+    if (params->cbSize != sizeof(SP_DEVINSTALL_PARAMS_A))
+        return fail(ERROR_INVALID_USER_BUFFER);
+    params->Flags = found->installFlags;
+    return TRUE;
+}
+
+DWORD ScriptedDevices::getDevNodeStatus(DWORD devInst, ULONG* status, ULONG* problem)
+{
+    if (statusError)
+        return statusError;
+    if (devInst == 0 || devInst > devices.size() || !devices[devInst - 1].present)
+        return CR_NO_SUCH_DEVNODE;
+    const ScriptedDevice& device = devices[devInst - 1];
+    *status = device.status;
+    *problem = device.problem;
+    return CR_SUCCESS;
 }
 
 HMODULE ScriptedDevices::loadLibrary(const char* name)
@@ -253,6 +277,8 @@ BOOL ScriptedDevices::updateDriver(FARPROC, HWND, const char* hardwareId, const 
         device.hasInfPath = true;
         device.infPath.clear();
         device.driverSource = infPath;
+        device.status = installedStatus;
+        device.problem = installedProblem;
     }
     *reboot = updateReboot;
     return TRUE;
@@ -271,6 +297,31 @@ BOOL ScriptedDevices::uninstallOemInf(FARPROC, const char* infName, DWORD flags)
     DeleteFileA(pnfPath(inf).c_str());
     driverStore.erase(infName);
     return TRUE;
+}
+
+LONG ScriptedDevices::queryValue(HKEY key, const char* name, BYTE* data, DWORD* size)
+{
+    return Win32DeviceLayer().queryValue(key, name, data, size);
+}
+
+LONG ScriptedDevices::closeKey(HKEY key)
+{
+    return RegCloseKey(key);
+}
+
+UINT ScriptedDevices::windowsDirectory(char* buffer, UINT size)
+{
+    return Win32DeviceLayer().windowsDirectory(buffer, size);
+}
+
+DWORD ScriptedDevices::fileAttributes(const char* path)
+{
+    return Win32DeviceLayer().fileAttributes(path);
+}
+
+BOOL ScriptedDevices::deleteFile(const char* path)
+{
+    return Win32DeviceLayer().deleteFile(path);
 }
 
 LONG ScriptedDevices::deleteMachineKeyTree(const char* path)

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <cfgmgr32.h>
+
 #include "device/device_layer.h"
 
 struct ScriptedDevice {
@@ -30,6 +32,10 @@ struct ScriptedDevice {
     bool generatedId = false; //   with an instance id of the system's choosing
     std::string className;
     std::string rawHardwareIdProperty; // bytes set through setDeviceRegistryProperty
+    ULONG status = DN_DRIVER_LOADED | DN_STARTED; // what CM_Get_DevNode_Status reports
+    ULONG problem = 0;
+    DWORD installFlags = 0;      // install params of the element (DI_NEEDREBOOT, DI_NEEDRESTART)
+    DWORD flagsAfterRemove = 0;  //   as DIF_REMOVE leaves them
 };
 
 class ScriptedDevices : public DeviceLayer {
@@ -53,6 +59,10 @@ public:
     // forced): this description, and a driver key with an empty "InfPath".
     std::string installedDescription;
     std::function<void()> duringUpdate;
+    // The status and problem code each device has after the update.
+    ULONG installedStatus = DN_DRIVER_LOADED | DN_STARTED;
+    ULONG installedProblem = 0;
+    DWORD statusError = 0; // CM_Get_DevNode_Status fails with this CONFIGRET
     // Packages the system keeps: SetupUninstallOEMInfA, forced, takes a name out and deletes that INF and its
     // PNF from the Windows INF directory.
     std::set<std::string> driverStore;
@@ -78,12 +88,20 @@ public:
                           const char* description, HWND parent, DWORD flags,
                           SP_DEVINFO_DATA* device) override;
     BOOL callClassInstaller(DI_FUNCTION function, HDEVINFO list, SP_DEVINFO_DATA* device) override;
+    BOOL getDeviceInstallParams(HDEVINFO list, SP_DEVINFO_DATA* device, SP_DEVINSTALL_PARAMS_A* params) override;
+    DWORD getDevNodeStatus(DWORD devInst, ULONG* status, ULONG* problem) override;
     HMODULE loadLibrary(const char* name) override;
     FARPROC getProcAddress(HMODULE library, const char* name) override;
     void freeLibrary(HMODULE library) override;
     BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath, DWORD flags,
                       BOOL* reboot) override;
     BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) override;
+    // The registry values and files are the real ones.
+    LONG queryValue(HKEY key, const char* name, BYTE* data, DWORD* size) override;
+    LONG closeKey(HKEY key) override;
+    UINT windowsDirectory(char* buffer, UINT size) override;
+    DWORD fileAttributes(const char* path) override;
+    BOOL deleteFile(const char* path) override;
     // The real registry's, so that a test sees what it deletes.
     LONG deleteMachineKeyTree(const char* path) override;
     std::vector<std::string> deletedKeys; // every path asked for
