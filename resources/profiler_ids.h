@@ -58,9 +58,6 @@
 #define MENU_POS_LAUNCH 3
 #define MENU_POS_SETTINGS 5
 
-// Tray icon and watcher timer
+// Tray icon
 #define WM_TRAYICON (WM_USER + 100)
 #define TRAY_ICON_ID 128
-#define WATCH_TIMER 100
-#define ICON_TIMER 101 // the games' icons, fetched after start-up
-#define WATCH_PERIOD_MS 100

@@ -4,8 +4,8 @@
 #include <shellapi.h>
 
 #include "shell/game_host.h"
+#include "shell/game_session.h"
 #include "store/active_marker.h"
-#include "store/device_transfer.h"
 #include "store/profile_store.h"
 
 OwnedHandle runProgram(HWND window, const char* verb, const std::string& file, const std::string& parameters,
@@ -39,13 +39,14 @@ OwnedHandle launchProfile(GameHost& host, const ProfileStore& store, int row, bo
     const std::string directory = store.readText(location.c_str(), ini::APP_DIRECTION);
     const std::string name = activeMarkerName(title, location);
 
-    host.setActiveState(ActivityState::GameActive, name);
+    GameSession session(host, store, name);
+    session.mark();
     // Without its snapshot in the file the profile is not applied, and there is nothing to undo.
-    const bool applied = applyProfile(store, location, true);
+    session.apply(location);
     OwnedHandle process =
-        runProgram(host.window(), "Open", location, parameters, directory, SW_SHOWNORMAL, wait);
-    if (applied)
-        restoreDefaults(store);
-    host.setActiveState(ActivityState::Idle, "");
+        runProgram(host.window(), "Open", location, parameters, directory, SW_SHOWNORMAL, false);
+    if (wait && process)
+        session.wait(process.get());
+    session.end(true);
     return process;
 }

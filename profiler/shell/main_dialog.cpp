@@ -5,6 +5,8 @@
 
 #include "profiler_ids.h"
 #include "shell/about_dialog.h"
+#include "shell/game_session.h"
+#include "shell/watch_timer.h"
 #include "shell/profiler_app.h"
 #include "shell/single_instance.h"
 #include "ui/message_box.h"
@@ -42,7 +44,8 @@ MainDialog::~MainDialog()
 {
     tray.remove();
     if (hwnd) {
-        KillTimer(hwnd, WATCH_TIMER);
+        GameSession::stopWatching(hwnd);
+        KillTimer(hwnd, RETRY_TIMER);
         clearProfileList(popupMenu());
         RemovePropA(hwnd, INSTANCE_PROPERTY);
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
@@ -102,11 +105,26 @@ BOOL MainDialog::onInitDialog()
     windowCaption = caption;
     tray.add(hwnd, TRAY_ICON_ID, WM_TRAYICON, smallIcon.get(), windowCaption);
     setActiveState(ActivityState::Idle, "");
+    GameSession::startWatching(hwnd);
     return TRUE;
 }
 
 INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // While a game session waits only what Windows sends is answered; commands, clicks and ticks
+    // that are sent rather than posted are let go.
+    if (GameSession::running() && (message == WM_COMMAND || message == WM_TIMER || message == WM_TRAYICON ||
+                                   message == WM_SYSCOMMAND || message == closeRequestMessage()))
+        return TRUE;
+    if (message == WM_QUERYENDSESSION)
+        return messageResult(TRUE);
+    if (message == WM_ENDSESSION) {
+        // The defaults go back before the answer: the process may end at any moment after it.
+        if (wParam)
+            if (GameSession* session = GameSession::running())
+                session->endOfSession();
+        return messageResult(0);
+    }
     if (message == TrayIcon::shellRestartMessage()) {
         tray.restore();
         return TRUE;
@@ -124,6 +142,8 @@ INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         if (wParam == ICON_TIMER)
             onIconTimer();
+        else if (wParam == RETRY_TIMER)
+            onRetryTimer();
         else
             onWatchTimer(wParam);
         return TRUE;
@@ -237,7 +257,8 @@ void MainDialog::onExit(int)
 // Exit answered Yes, and a close request: the tray icon goes when the application deletes the window.
 void MainDialog::shutDown()
 {
-    KillTimer(hwnd, WATCH_TIMER);
+    GameSession::stopWatching(hwnd);
+    KillTimer(hwnd, RETRY_TIMER);
     clearProfileList(popupMenu());
     DestroyWindow(hwnd);
 }

@@ -12,6 +12,7 @@
 
 #include "profiler_ids.h"
 #include "shell/game_host.h"
+#include "shell/watch_timer.h"
 #include "shell/launcher.h"
 #include "shell/watcher.h"
 #include "store/profile_store.h"
