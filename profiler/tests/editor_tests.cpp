@@ -16,6 +16,7 @@
 #include "shell/profiler_app.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
+#include "testlib/wait.h"
 #include "testlib/window_search.h"
 #include "tests/standin_driver_service.h"
 #include "tests/ui_test_support.h"
@@ -413,14 +414,16 @@ TEST_F(EditorTest, BrowseFillsLocationStartDirectoryAndTitle)
 }
 
 // The control panel of the system, started by "Go to Game Option": wait for it, let the "user"
-// change a setting in the device key, close it, and wait until the editor is back.
-void useControlPanel(User& u, const std::function<void()>& whileOpen)
+// change a setting in the device key, close it, and wait until the session has ended (the editor
+// answers sent messages while it waits, so answering is no sign of the end).
+void useControlPanel(User& u, const std::function<void()>& whileOpen, const std::function<bool()>& ended)
 {
     u.clickLater(IDC_GAME_OPTION);
     HWND panel = waitForWindow([](HWND w) { return !ownWindow(w) && windowText(w) == "Game Controllers"; });
     ASSERT_NE(panel, nullptr) << "the game controller control panel did not open";
     whileOpen();
     PostMessageA(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitUntil(ended, 10000)) << "the session did not end with the panel";
     u.settle();
 }
 
@@ -433,13 +436,14 @@ TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
                device("Deadzone") + " DEFAULT " + ini("DEFAULT", "ForceGain") + "/" +
                ini("DEFAULT", "Deadzone") + " TMP " + ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
     };
+    auto unmarked = [&] { return device("PROFILEACTIVE") == "<absent>"; };
     {
         User user("Edit Game profile", [&](User& u) {
             // While the panel is open the profile's values are marked for recovery, as a game's are.
             useControlPanel(u, [&] {
                 EXPECT_EQ(state(), "marker Fly key 90/1 DEFAULT 55/3 TMP 90/1");
                 key->set("ForceGain", "77"); // what the user sets in the panel
-            });
+            }, unmarked);
             EXPECT_EQ(state(), "marker <absent> key 55/3 DEFAULT 55/3 TMP 77/1");
             logs.push_back(driver->log("close\nclose"));
             driver->clearLog();
@@ -448,7 +452,7 @@ TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
             useControlPanel(u, [&] {
                 EXPECT_EQ(state(), "marker Fly key 77/1 DEFAULT 55/4 TMP 77/1");
                 key->set("ForceGain", "66");
-            });
+            }, unmarked);
             EXPECT_EQ(state(), "marker <absent> key 55/4 DEFAULT 55/4 TMP 66/1");
             logs.push_back(driver->log("close\nclose"));
             u.click(IDCANCEL);

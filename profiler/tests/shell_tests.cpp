@@ -10,6 +10,8 @@
 #include <string>
 
 #include "profiler_ids.h"
+#include "shell/game_session.h"
+#include "shell/timers.h"
 #include "shell/auto_start.h"
 #include "shell/main_dialog.h"
 #include "shell/module_path.h"
@@ -436,11 +438,19 @@ TEST_F(ShellTest, ActiveStateMarksTheDeviceKeyStopsTheTimerAndSetsTheTip)
         {ActivityState::GameActive, longTitle, longTitle, false, ("Padwise: " + longTitle).substr(0, 63)},
         {ActivityState::Idle, "", "<absent>", true, idle},
     };
-    ActivityState previous = ActivityState::Idle;
+    // A game's state comes and goes with its session, which marks the key and rests the watcher.
+    std::unique_ptr<GameSession> session;
     for (const Step& step : steps) {
         SCOPED_TRACE(step.tip);
-        EXPECT_EQ(d.setActiveState(step.state, step.name), previous);
-        previous = step.state;
+        if (step.state == ActivityState::GameActive) {
+            session = std::make_unique<GameSession>(d, app->store(), step.name);
+            session->mark();
+        } else if (session && step.state == ActivityState::Idle) {
+            session->end(true);
+            session.reset();
+        } else {
+            d.setActiveState(step.state, step.name);
+        }
         EXPECT_EQ(regText(key->path, "PROFILEACTIVE"), step.marker);
         EXPECT_EQ(timerRunning(), step.timer);
         EXPECT_EQ(d.trayIcon().tip(), step.tip);
@@ -456,10 +466,11 @@ TEST_F(ShellTest, EmptyDevicePathNeverMarksTheRegistryRoot)
     settings->write("[SETTINGS]\r\n");
     app = std::make_unique<ProfilerApp>(settings->path);
     ASSERT_TRUE(app->start());
-    dialog().setActiveState(ActivityState::GameActive, "Fly");
+    GameSession session(dialog(), app->store(), "Fly");
+    session.mark();
     EXPECT_EQ(regText("", "PROFILEACTIVE"), "<absent>");
     EXPECT_FALSE(timerRunning());
-    dialog().setActiveState(ActivityState::Idle, "");
+    session.end(true);
 }
 
 // Any marker counts, however long: a long title, or the location of a profile without one.

@@ -174,7 +174,7 @@ TEST_F(StoreTest, RemoveKeepsTheListInvariant)
         SCOPED_TRACE("row " + std::to_string(c.row) + " of " + std::to_string(n));
         DeleteFileA(path.c_str());
         addProfiles(c.profiles);
-        store->removeProfile(c.row, rowLocations());
+        store->removeProfile(c.profiles[c.row], c.row);
         EXPECT_EQ(rowLocations(), c.after);
         EXPECT_EQ(store->profileCount(), n - 1);
         EXPECT_EQ(store->profileLocation(n), "");
@@ -195,7 +195,7 @@ TEST_F(StoreTest, EmptyEntriesYieldNoRowAndRemovalRenumbersByRows)
     EXPECT_EQ(listed[1].location, "c");
     EXPECT_EQ(listed[1].title, "title of c");
 
-    store->removeProfile(0, rowLocations());
+    store->removeProfile("a", 0);
     EXPECT_EQ(store->profileCount(), 1);
     EXPECT_EQ(store->profileLocation(1), "c");
     EXPECT_EQ(store->profileLocation(2), "");

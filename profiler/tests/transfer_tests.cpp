@@ -186,14 +186,16 @@ TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotNothing)
     EXPECT_EQ(value("Gain"), "after") << "a snapshot is put back once";
 }
 
-TEST_F(TransferTest, TwoAppliesWithoutRestoreKeepTheFirstProfileAsDefaults)
+// A snapshot never put back holds the pad's own values: the next game's snapshot must not take
+// the first profile's values in their place.
+TEST_F(TransferTest, TwoAppliesWithoutRestoreKeepThePadsOwnValuesAsDefaults)
 {
     setValue("Gain", "100");
     profile("A", "1", "1", "1");
     profile("B", "2", "2", "2");
     applyProfile(*store, "A", true);
     applyProfile(*store, "B", true);
-    EXPECT_EQ(saved("DEFAULT"), "1/1/1/");
+    EXPECT_EQ(saved("DEFAULT"), "100///");
     EXPECT_EQ(inForce(), "2/2/2/");
 }
 

@@ -13,6 +13,7 @@
 
 #include "profiler_ids.h"
 #include "shell/game_host.h"
+#include "shell/timers.h"
 #include "shell/launcher.h"
 #include "shell/watcher.h"
 #include "store/profile_store.h"
@@ -212,11 +213,11 @@ TEST_F(GamesTest, WatchedGameIsServedUntilItEndsThenDefaultsComeBackWithRestoreO
 
     EXPECT_TRUE(game.wait(0)) << "the tick returns only when the game has ended";
     EXPECT_EQ(game.exitCode(), 5u);
-    EXPECT_EQ(host.states, (std::vector<std::string>{"game Fly gain=100", "idle gain=70"}))
+    EXPECT_EQ(host.states, (std::vector<std::string>{"game Fly gain=100", "idle gain=100"}))
         << "the profile stays in force while the game runs";
     EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
     EXPECT_EQ(store->readText("DEFAULT", "Curve"), "hard");
-    EXPECT_EQ(deviceValue("Gain"), "100") << "restored after the state went back to idle";
+    EXPECT_EQ(deviceValue("Gain"), "100") << "restored before the state goes back to idle";
     EXPECT_EQ(deviceValue("Curve"), "hard");
 
     host.states.clear();
@@ -231,7 +232,8 @@ TEST_F(GamesTest, SwitchesAndThePromptDecideWhatIsAppliedAndRestored)
 {
     std::string exe = folder->placeGame("Games\\Fly.exe");
     std::string location = addProfile("Fly High", exe);
-    const std::vector<std::string> applied = {"game Fly High gain=100", "idle gain=70"};
+    const std::vector<std::string> restored = {"game Fly High gain=100", "idle gain=100"};
+    const std::vector<std::string> kept = {"game Fly High gain=100", "idle gain=70"};
     struct Case {
         WatchSwitches switches;
         int answer;
@@ -239,9 +241,9 @@ TEST_F(GamesTest, SwitchesAndThePromptDecideWhatIsAppliedAndRestored)
         const char* gainAfter;
     } cases[] = {
         {{false, false, true}, IDYES, {}, "100"},
-        {{true, false, false}, IDYES, applied, "70"},
-        {{true, true, true}, IDYES, applied, "100"},
-        {{true, true, true}, IDNO, {"game Fly High gain=100", "idle gain=100"}, "100"},
+        {{true, false, false}, IDYES, kept, "70"},
+        {{true, true, true}, IDYES, restored, "100"},
+        {{true, true, true}, IDNO, restored, "100"},
     };
     const std::string tail = " Match the following profile\n\nTitle:    Fly High\nLocation: " + location +
                              "\n\nYes    = Apply Profile and Continue\nNo     = Continue without Apply "
