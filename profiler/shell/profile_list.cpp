@@ -244,7 +244,8 @@ OwnedBitmap MainDialog::makeMenuBitmap(HICON icon, int width, int height)
     SelectedObject selected(memory.get(), bitmap.get());
     RECT square = {0, 0, MENU_BITMAP_SIDE, MENU_BITMAP_SIDE};
     FillRect(memory.get(), &square, GetSysColorBrush(COLOR_WINDOW));
-    DrawIcon(memory.get(), 0, 0, icon);
+    // At any DPI the icon fills the square whole; the stretch below makes it the menu's size.
+    DrawIconEx(memory.get(), 0, 0, icon, MENU_BITMAP_SIDE, MENU_BITMAP_SIDE, 0, nullptr, DI_NORMAL);
     StretchBlt(memory.get(), 0, 0, width, height, memory.get(), 0, 0, MENU_BITMAP_SIDE, MENU_BITMAP_SIDE,
                SRCCOPY);
     return bitmap;

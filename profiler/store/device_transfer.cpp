@@ -121,7 +121,7 @@ SnapshotState readSnapshot(const ProfileStore& store, Snapshot& snapshot)
     for (const std::string& name : names) {
         const std::optional<std::string> value = text(name);
         every = every && value.has_value();
-        texts.push_back(value.value_or(""));
+        texts.push_back(value.value_or(SKIPPED_VALUE)); // a value taken from the record is left alone
     }
     // Unmarked, from an earlier version: complete when it holds every value.
     const bool complete = mark ? *mark == "1" : !names.empty() && every;

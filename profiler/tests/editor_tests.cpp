@@ -213,12 +213,23 @@ TEST(EditorText, AProgramLocationIsAPathAndNoSectionOfTheSettingsFile)
     EXPECT_FALSE(isProgramLocation("\x95\x5C.exe", 932));
 }
 
-TEST_F(EditorTest, NewRefusesASectionNameAndAListedLocation)
+// profiler.exe of this build, beside the test.
+std::string profilerProgram()
 {
+    char own[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, own, MAX_PATH);
+    std::string path = own;
+    return path.substr(0, path.find_last_of('\\') + 1) + "profiler.exe";
+}
+
+TEST_F(EditorTest, NewRefusesASectionNameAListedLocationAndPadwiseItself)
+{
+    const std::string padwise = profilerProgram();
     struct Case {
-        const char* typed;
-        const char* message;
+        std::string typed;
+        std::string message;
     } cases[] = {
+        {padwise, "This is Padwise itself: " + padwise + "\n\nPlease select the game's program file."},
         {" profiles ", "Not a program location: profiles\n\nPlease select the game's program file."},
         {"settings", "Not a program location: settings\n\nPlease select the game's program file."},
         {"c:\\games\\fly\\FLY.EXE",
@@ -231,7 +242,7 @@ TEST_F(EditorTest, NewRefusesASectionNameAndAListedLocation)
         BoxAnswerer boxes;
         {
             User user("New Game Profile", [&](User& u) {
-                u.type(IDC_LOCATION, c.typed);
+                u.type(IDC_LOCATION, c.typed.c_str());
                 u.type(IDC_TITLE, "Taken");
                 u.click(IDOK);
                 EXPECT_TRUE(IsWindowVisible(u.editor)) << c.typed;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "profiler_ids.h"
 #include "shell/game_session.h"
@@ -489,6 +490,28 @@ TEST_F(ShellTest, StartUpRestoresDefaultsWhenAProfileWasLeftActive)
         EXPECT_FALSE(key->has("PROFILEACTIVE"));
         EXPECT_TRUE(dialog().trayIcon().isAdded());
     }
+}
+
+// Another program holds the file without sharing for 1.5 s at start-up: start-up waits for it, and
+// the list and the recovery come from the file.
+TEST_F(ShellTest, StartUpWaitsForASettingsFileHeldByAnotherProgram)
+{
+    key->set("ForceGain", "profile gain");
+    key->set("PROFILEACTIVE", "Fly");
+    settings->write(std::string(THREE_PROFILES) + "[DEFAULT]\r\nForceGain=70\r\nDeadzone=4\r\n");
+    HANDLE held = CreateFileA(settings->path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release([held] {
+        Sleep(1500);
+        CloseHandle(held);
+    });
+    app = std::make_unique<ProfilerApp>(settings->path);
+    const bool started = app->start();
+    release.join();
+    ASSERT_TRUE(started);
+    EXPECT_EQ(dialog().rowCount(), 3);
+    EXPECT_EQ(regText(key->path, "ForceGain"), "70");
+    EXPECT_FALSE(key->has("PROFILEACTIVE"));
 }
 
 TEST_F(ShellTest, TheTrayIconComesBackWhenTheShellRestarts)
