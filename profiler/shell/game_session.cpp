@@ -115,11 +115,14 @@ bool GameSession::recover(const ProfileStore& store, DWORD patienceMs)
 {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (!activeMarkerPresent(store))
-            return true;
-        if (restoreDefaults(store) != RestoreResult::FileUnavailable) {
-            clearActiveMarker(store);
-            return true;
+        // The marker's key is named in the file: a file that cannot be read hides it.
+        if (store.waitUntilReadable(0)) {
+            if (!activeMarkerPresent(store))
+                return true;
+            if (restoreDefaults(store) != RestoreResult::FileUnavailable) {
+                clearActiveMarker(store);
+                return true;
+            }
         }
         if (GetTickCount() - start >= patienceMs)
             return false;

@@ -498,14 +498,16 @@ TEST_F(ShellTest, StartUpWaitsForASettingsFileHeldByAnotherProgram)
 {
     key->set("ForceGain", "profile gain");
     key->set("PROFILEACTIVE", "Fly");
-    settings->write(std::string(THREE_PROFILES) + "[DEFAULT]\r\nForceGain=70\r\nDeadzone=4\r\n");
+    settings->write("[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=" + key->path + "\r\n" +
+                    THREE_PROFILES + "[DEFAULT]\r\nForceGain=70\r\nDeadzone=4\r\n");
     HANDLE held = CreateFileA(settings->path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     std::thread release([held] {
         Sleep(1500);
         CloseHandle(held);
     });
-    app = std::make_unique<ProfilerApp>(settings->path);
+    app = std::make_unique<ProfilerApp>(settings->path, GetModuleHandleA(nullptr),
+                                        std::make_unique<AutoStart>(modulePath(), false, nullptr));
     const bool started = app->start();
     release.join();
     ASSERT_TRUE(started);

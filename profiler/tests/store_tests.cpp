@@ -43,6 +43,8 @@ bool halfRead(const std::string& path, std::string& bytes)
 BOOL WINAPI cuttingWrite(LPCSTR section, LPCSTR key, LPCSTR text, LPCSTR file)
 {
     BOOL done = WritePrivateProfileStringA(section, key, text, file);
+    if (!section)
+        return done; // a flush writes nothing new
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, file);
     HANDLE opened = CreateFileA(file, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (opened != INVALID_HANDLE_VALUE) {
