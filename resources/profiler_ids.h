@@ -63,11 +63,8 @@
 #define MENU_POS_LAUNCH 3
 #define MENU_POS_SETTINGS 5
 
-// Tray icon and watcher timer
+// Tray icon
 #define WM_TRAYICON (WM_USER + 100)
 #define WM_AUTO_START_STATE (WM_USER + 101) // the background read of Auto Start: wParam 1 when on
+#define WM_SETTINGS_NOT_SAVED (WM_USER + 102) // a change to the settings file could not be saved
 #define TRAY_ICON_ID 128
-#define WATCH_TIMER 100
-#define ICON_TIMER 101 // the games' icons, fetched after start-up
-#define CLICK_TIMER 102 // a tray click counts once the double-click time has passed without a second
-#define WATCH_PERIOD_MS 100

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "editor/own_program.h"
 #include "editor/text_rules.h"
 #include "profiler_ids.h"
 #include "store/active_marker.h"
@@ -122,18 +123,19 @@ void ProfileEditorDialog::onGameOption(int)
 {
     if (!takeLocation() || !store)
         return;
-    setActiveMarker(*store, activeMarkerName(controlText(titleEdit), location));
-    transferDeviceValues(*store, ini::TMP, ini::DEFAULT_SECTION, DriverSharing::Shared);
-    if (runControlPanel)
-        runControlPanel(hwnd, true);
-    transferDeviceValues(*store, ini::DEFAULT_SECTION, ini::TMP, DriverSharing::Shared);
-    clearActiveMarker(*store);
+    if (runGameOption)
+        runGameOption(hwnd, activeMarkerName(controlText(titleEdit), location));
 }
 
 // A new profile must name a program file of its own: not one of the settings file's sections, and
 // not the location of a listed profile, whose section it would take over.
 bool ProfileEditorDialog::acceptNewLocation()
 {
+    if (isProfilerProgram(location)) {
+        showMessage(hwnd, "This is Padwise itself: " + location + "\n\nPlease select the game's program file.",
+                    MB_OK);
+        return false;
+    }
     if (!isProgramLocation(location)) {
         showMessage(hwnd,
                     "Not a program location: " + location + "\n\nPlease select the game's program file.",

@@ -4,18 +4,22 @@
 // settings live in the "TMP" section of the settings file.
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "ui/dialog.h"
 
 class ProfileStore;
 
-// Starts the system's game controller control panel, owned by `owner`; with `wait` until it ends.
-using ControlPanelRunner = void (*)(HWND owner, bool wait);
+// "Go to Game Option": runs the game controller control panel, owned by `owner`, with the values of
+// "TMP" in force as a game's profile would be (marked with `name`), and takes what the user left
+// back into "TMP".
+using GameOptionRunner = std::function<void(HWND owner, const std::string& name)>;
 
 class ProfileEditorDialog : public Dialog {
 public:
-    explicit ProfileEditorDialog(ControlPanelRunner controlPanel = nullptr) : runControlPanel(controlPanel) {}
+    explicit ProfileEditorDialog(GameOptionRunner gameOption = nullptr) : runGameOption(std::move(gameOption)) {}
 
     // Runs the editor modally; IDOK or IDCANCEL.
     INT_PTR run(HINSTANCE instance, HWND owner);
@@ -42,7 +46,7 @@ private:
     // New mode: whether `location` may become a new profile; says why not when it may not.
     bool acceptNewLocation();
 
-    ControlPanelRunner runControlPanel;
+    GameOptionRunner runGameOption;
     HWND browseButton = nullptr;
     HWND startDirectoryEdit = nullptr;
     HWND titleEdit = nullptr;

@@ -1,12 +1,11 @@
-// The activity state: "PROFILEACTIVE" in the device settings key, WATCH_TIMER and the tray tip.
+// The activity state and the tray tip; a game's marker and the watcher's timer are GameSession's.
 #include "shell/main_dialog.h"
 
-#include "profiler_ids.h"
-#include "store/active_marker.h"
-#include "store/device_transfer.h"
-#include "store/profile_store.h"
+#include "shell/game_session.h"
+#include "shell/timers.h"
 
 namespace {
+
 const char* tipText(ActivityState state, const std::string& gameName)
 {
     if (state == ActivityState::Idle)
@@ -17,27 +16,29 @@ const char* tipText(ActivityState state, const std::string& gameName)
 }
 } // namespace
 
-// A game with a name is marked in the device settings key while it runs, and the watcher rests;
-// leaving that state removes the marker and starts the watcher again. Editing changes the tip only.
 ActivityState MainDialog::setActiveState(ActivityState state, const std::string& gameName)
 {
     ActivityState previous = activity;
     activity = state;
-    const bool marks = state == ActivityState::GameActive && !gameName.empty();
-    const bool unmarks = state == ActivityState::Idle && previous == ActivityState::GameActive;
-    if (marks) {
-        setActiveMarker(store(), gameName);
-        KillTimer(hwnd, WATCH_TIMER);
-    } else if (unmarks) {
-        clearActiveMarker(store());
-        SetTimer(hwnd, WATCH_TIMER, WATCH_PERIOD_MS, nullptr);
-    }
     tray.setTip(windowCaption + ": " + tipText(state, gameName));
     return previous;
 }
 
+// Start-up has waited for a held settings file already; one still held keeps the recovery
+// pending, tried again while the program idles.
 void MainDialog::recoverActiveProfile()
 {
-    if (activeMarkerPresent(store()))
-        restoreDefaults(store());
+    if (!GameSession::recover(store()))
+        retryLater();
+}
+
+void MainDialog::retryLater()
+{
+    SetTimer(hwnd, RETRY_TIMER, RETRY_PERIOD_MS, nullptr);
+}
+
+void MainDialog::onRetryTimer()
+{
+    if (GameSession::recover(store()))
+        KillTimer(hwnd, RETRY_TIMER);
 }

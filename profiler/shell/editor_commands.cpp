@@ -8,12 +8,27 @@
 
 #include "editor/profile_editor_dialog.h"
 #include "shell/control_panel.h"
+#include "shell/game_session.h"
 #include "shell/profiler_app.h"
 #include "store/profile_store.h"
 
+// The editor's game panel is a game session of its own, shared with the editor's other uses of the
+// driver; when it ends the state is the editor's again.
+GameOptionRunner MainDialog::gameOptionRunner()
+{
+    return [this](HWND owner, const std::string& name) {
+        GameSession session(*this, store(), name, DriverSharing::Shared);
+        session.mark();
+        session.apply(ini::TMP);
+        OwnedHandle panel = startGameControlPanel(owner);
+        session.wait(panel.get());
+        session.end(true, ini::TMP, true);
+    };
+}
+
 void MainDialog::onNew(int)
 {
-    ProfileEditorDialog editor(openGameControlPanel);
+    ProfileEditorDialog editor(gameOptionRunner());
     editor.caption = "New Game Profile";
     editor.store = &store();
     if (editor.run(app.instance(), hwnd) != IDOK)
@@ -37,7 +52,7 @@ void MainDialog::onEdit(int)
     int row = selectedRow();
     if (row < 0)
         return;
-    ProfileEditorDialog editor(openGameControlPanel);
+    ProfileEditorDialog editor(gameOptionRunner());
     editor.caption = "Edit Game profile";
     editor.store = &store();
     editor.location = rowText(row, 1);

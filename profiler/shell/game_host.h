@@ -8,16 +8,23 @@
 // a game running under its profile (marked by "PROFILEACTIVE" in the device settings key).
 enum class ActivityState { Idle, Editing, GameActive };
 
+// The steps of a game session, in order.
+enum class SessionStep { Marked, Applied, GameEnded, Restored, Unmarked };
+
 class GameHost {
 public:
     virtual ~GameHost() = default;
 
     // The main window: owner of launched programs and of the match prompt, and of WATCH_TIMER.
     virtual HWND window() const = 0;
-    // The one place that changes the activity state, "PROFILEACTIVE", WATCH_TIMER and the tray tip.
-    // `gameName` names the game of GameActive (the text "PROFILEACTIVE" receives); returns the state
-    // left.
+    // The activity state and the tray tip; `gameName` names the game of GameActive. Returns the state
+    // left. The marker and WATCH_TIMER belong to GameSession.
     virtual ActivityState setActiveState(ActivityState state, const std::string& gameName) = 0;
+    // A game session ended with its defaults not yet back: GameSession::recover is to be tried again
+    // while the program idles.
+    virtual void retryLater() {}
+    // After each step of a game session.
+    virtual void stepDone(SessionStep) {}
     // The profile list: column 0 is the title, column 1 the location.
     virtual int rowCount() const = 0;
     virtual std::string rowText(int row, int column) const = 0;

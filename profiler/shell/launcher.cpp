@@ -7,8 +7,8 @@
 
 #include "shell/desktop_user.h"
 #include "shell/game_host.h"
+#include "shell/game_session.h"
 #include "store/active_marker.h"
-#include "store/device_transfer.h"
 #include "store/profile_store.h"
 
 namespace {
@@ -149,13 +149,14 @@ OwnedHandle launchProfile(GameHost& host, const ProfileStore& store, int row, bo
     const std::string directory = store.readText(location.c_str(), ini::APP_DIRECTION);
     const std::string name = activeMarkerName(title, location);
 
-    host.setActiveState(ActivityState::GameActive, name);
+    GameSession session(host, store, name);
+    session.mark();
     // Without its snapshot in the file the profile is not applied, and there is nothing to undo.
-    const bool applied = applyProfile(store, location, true);
+    session.apply(location);
     OwnedHandle process =
-        runProgram(host.window(), "Open", location, parameters, directory, SW_SHOWNORMAL, wait, shellProcessId());
-    if (applied)
-        restoreDefaults(store);
-    host.setActiveState(ActivityState::Idle, "");
+        runProgram(host.window(), "Open", location, parameters, directory, SW_SHOWNORMAL, false, shellProcessId());
+    if (wait && process)
+        session.wait(process.get());
+    session.end(true);
     return process;
 }

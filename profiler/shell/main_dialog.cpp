@@ -5,6 +5,8 @@
 
 #include "profiler_ids.h"
 #include "shell/about_dialog.h"
+#include "shell/game_session.h"
+#include "shell/timers.h"
 #include "shell/profiler_app.h"
 #include "shell/single_instance.h"
 #include "ui/message_box.h"
@@ -44,7 +46,8 @@ MainDialog::~MainDialog()
 {
     tray.remove();
     if (hwnd) {
-        KillTimer(hwnd, WATCH_TIMER);
+        GameSession::stopWatching(hwnd);
+        KillTimer(hwnd, RETRY_TIMER);
         clearProfileList(popupMenu());
         RemovePropA(hwnd, INSTANCE_PROPERTY);
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
@@ -83,6 +86,15 @@ HMENU MainDialog::settingsMenu() const
 BOOL MainDialog::onInitDialog()
 {
     SetPropA(hwnd, INSTANCE_PROPERTY, hwnd);
+    // Told once per run of failures: the next change that is saved makes the notice due again.
+    store().setSaveListener([this](bool saved) {
+        if (!saved && !saveFailureTold)
+            PostMessageA(hwnd, WM_SETTINGS_NOT_SAVED, 0, 0);
+        saveFailureTold = !saved;
+    });
+    // A file held by another program for a moment (a sync client, a scan) is waited for before the
+    // list, the switches and the recovery read it.
+    store().waitUntilReadable(STARTUP_PATIENCE_MS);
     TrayIcon::acceptShellRestart(hwnd);
     newButton.bind(hwnd, IDC_NEW, app.instance(), IDB_NEW_UP, IDB_NEW_DOWN);
     deleteButton.bind(hwnd, IDC_DELETE, app.instance(), IDB_DELETE_UP, IDB_DELETE_DOWN);
@@ -104,11 +116,26 @@ BOOL MainDialog::onInitDialog()
     windowCaption = caption;
     tray.add(hwnd, TRAY_ICON_ID, WM_TRAYICON, smallIcon.get(), windowCaption);
     setActiveState(ActivityState::Idle, "");
+    GameSession::startWatching(hwnd);
     return TRUE;
 }
 
 INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // While a game session waits only what Windows sends is answered; commands, clicks and ticks
+    // that are sent rather than posted are let go.
+    if (GameSession::running() && (message == WM_COMMAND || message == WM_TIMER || message == WM_TRAYICON ||
+                                   message == WM_SYSCOMMAND || message == closeRequestMessage()))
+        return TRUE;
+    if (message == WM_QUERYENDSESSION)
+        return messageResult(TRUE);
+    if (message == WM_ENDSESSION) {
+        // The defaults go back before the answer: the process may end at any moment after it.
+        if (wParam)
+            if (GameSession* session = GameSession::running())
+                session->endOfSession();
+        return messageResult(0);
+    }
     if (message == TrayIcon::shellRestartMessage()) {
         tray.restore();
         return TRUE;
@@ -121,6 +148,13 @@ INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         RemovePropA(hwnd, INSTANCE_PROPERTY);
         return FALSE;
+    case WM_SETTINGS_NOT_SAVED:
+        showMessage(hwnd,
+                    "The change could not be saved to " + store().filePath() +
+                        ".\n\nThe file keeps its last saved settings. Check that the drive has free space "
+                        "and that no other program holds the file.",
+                    MB_OK | MB_ICONWARNING);
+        return TRUE;
     case WM_AUTO_START_STATE:
         onAutoStartState(wParam != 0);
         return TRUE;
@@ -131,6 +165,8 @@ INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             onIconTimer();
         else if (wParam == CLICK_TIMER)
             onClickTimer();
+        else if (wParam == RETRY_TIMER)
+            onRetryTimer();
         else
             onWatchTimer(wParam);
         return TRUE;
@@ -263,7 +299,8 @@ void MainDialog::onExit(int)
 // Exit answered Yes, and a close request: the tray icon goes when the application deletes the window.
 void MainDialog::shutDown()
 {
-    KillTimer(hwnd, WATCH_TIMER);
+    GameSession::stopWatching(hwnd);
+    KillTimer(hwnd, RETRY_TIMER);
     clearProfileList(popupMenu());
     DestroyWindow(hwnd);
 }

@@ -9,6 +9,7 @@
 #include "shell/game_host.h"
 #include "shell/tray_icon.h"
 #include "shell/watcher.h"
+#include "editor/profile_editor_dialog.h"
 #include "store/profile_store.h"
 #include "ui/dialog.h"
 #include "ui/handles.h"
@@ -71,7 +72,6 @@ private:
     void resolveIcons(DWORD sliceMs);
     void onIconTimer();
     OwnedBitmap makeMenuBitmap(HICON icon, int width, int height);
-    void renumberAfterDelete(int row, int rows);
 
     // Settings submenu: reads the flags, sets the check marks and starts the background read of
     // Auto Start, whose item stays greyed until onAutoStartState.
@@ -79,6 +79,10 @@ private:
     void onAutoStartState(bool on);
     // Restores the pad's defaults when "PROFILEACTIVE" says a profile was left in force.
     void recoverActiveProfile();
+    void retryLater() override;
+    void onRetryTimer();
+    // Runs "Go to Game Option" of the editor as a game session.
+    GameOptionRunner gameOptionRunner();
 
     // Commands, one handler per id or id range.
     void onProfileEdit(int id);
@@ -107,11 +111,10 @@ private:
     BitmapButton newButton;
     HWND profileList = nullptr;
     ProfilerApp& app;
-    // Until start-up enters Idle the state counts as GameActive: an earlier run may have left a game
-    // marked, and entering Idle from GameActive removes the marker and starts WATCH_TIMER.
-    ActivityState activity = ActivityState::GameActive;
+    ActivityState activity = ActivityState::Idle;
     SettingsFlags flags;
     AutoStartReader autoStartRead;
+    bool saveFailureTold = false;
     bool autoStartKnown = false; // the read has answered, or a toggle has waited for it
     OwnedImageList profileImages;
     OwnedIcon standIn;         // for a game file without an icon

@@ -12,6 +12,7 @@
 
 #include "profiler_ids.h"
 #include "shell/profiler_app.h"
+#include "shell/timers.h"
 #include "store/profile_store.h"
 #include "ui/message_box.h"
 
@@ -243,7 +244,8 @@ OwnedBitmap MainDialog::makeMenuBitmap(HICON icon, int width, int height)
     SelectedObject selected(memory.get(), bitmap.get());
     RECT square = {0, 0, MENU_BITMAP_SIDE, MENU_BITMAP_SIDE};
     FillRect(memory.get(), &square, GetSysColorBrush(COLOR_WINDOW));
-    DrawIcon(memory.get(), 0, 0, icon);
+    // At any DPI the icon fills the square whole; the stretch below makes it the menu's size.
+    DrawIconEx(memory.get(), 0, 0, icon, MENU_BITMAP_SIDE, MENU_BITMAP_SIDE, 0, nullptr, DI_NORMAL);
     StretchBlt(memory.get(), 0, 0, width, height, memory.get(), 0, 0, MENU_BITMAP_SIDE, MENU_BITMAP_SIDE,
                SRCCOPY);
     return bitmap;
@@ -260,40 +262,8 @@ void MainDialog::onDelete(int)
     if (showMessage(hwnd, question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
 
-    int rows = rowCount();
-    std::vector<std::string> locations;
-    for (int r = 0; r < rows; ++r)
-        locations.push_back(rowText(r, 1));
-    store().removeProfile(row, locations);
-
-    HMENU launch = launchMenu();
-    DeleteMenu(launch, row, MF_BYPOSITION);
-    HBITMAP bitmap = rowBitmapOf(profileList, row);
-    if (bitmap && bitmap != standInBitmap.get())
-        DeleteObject(bitmap);
-    ListView_DeleteItem(profileList, row);
-    ImageList_Remove(profileImages.get(), row);
-    if (row < nextIcon)
-        --nextIcon;
-
-    renumberAfterDelete(row, rows);
-}
-
-// The rows below a deleted one moved up: their Launch commands and image indexes follow their
-// positions.
-void MainDialog::renumberAfterDelete(int row, int rows)
-{
-    HMENU launch = launchMenu();
-    for (int p = row; p <= rows - 2; ++p) {
-        MENUITEMINFOA item = {};
-        item.cbSize = sizeof(item);
-        item.fMask = MIIM_ID;
-        item.wID = LAUNCH_COMMAND_BASE + p;
-        SetMenuItemInfoA(launch, p, TRUE, &item);
-        LVITEMA entry = {};
-        entry.mask = LVIF_IMAGE;
-        entry.iItem = p;
-        entry.iImage = p;
-        SendMessageA(profileList, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&entry));
-    }
+    // The file may have changed since the list was shown: the profile goes from the file as it is
+    // now, and the list is shown again as the file then holds it.
+    store().removeProfile(location, row);
+    loadProfileList(popupMenu());
 }

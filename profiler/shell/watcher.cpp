@@ -5,11 +5,11 @@
 
 #include <utility>
 
-#include "profiler_ids.h"
+#include "editor/own_program.h"
 #include "shell/game_host.h"
+#include "shell/game_session.h"
 #include "shell/launcher.h"
 #include "store/active_marker.h"
-#include "store/device_transfer.h"
 #include "store/profile_store.h"
 
 namespace {
@@ -89,6 +89,10 @@ bool ProcessWatcher::scan(const std::vector<std::string>& rowLocations, WatchMat
         int matched = index.find(known.foldedPath);
         if (!matched)
             continue;
+        if (entry.th32ProcessID == GetCurrentProcessId() || isProfilerProgram(known.path)) {
+            known.refused = true; // it would wait on itself, or on a copy that may wait on it
+            continue;
+        }
         OwnedHandle process = openGame(entry.th32ProcessID, mayEnd);
         if (!process) {
             known.refused = true; // not served, and not matched again while it runs
@@ -116,10 +120,11 @@ void ProcessWatcher::watchTick(GameHost& host, const ProfileStore& store, UINT_P
         locations.push_back(host.rowText(i, 1));
 
     // The period counts from the end of one scan to the start of the next.
-    KillTimer(host.window(), timerId);
+    (void)timerId;
+    GameSession::stopWatching(host.window());
     WatchMatch match;
     scan(locations, match, switches.promptOnMatch);
-    SetTimer(host.window(), timerId, WATCH_PERIOD_MS, nullptr);
+    GameSession::startWatching(host.window());
     if (match.row < 0)
         return;
 
@@ -127,7 +132,9 @@ void ProcessWatcher::watchTick(GameHost& host, const ProfileStore& store, UINT_P
     const std::string title = host.rowText(match.row, 0);
     const std::string location = host.rowText(match.row, 1);
     const std::string name = activeMarkerName(title, location);
-    host.setActiveState(ActivityState::GameActive, name);
+    GameSession session(host, store, name);
+    session.endWith(switches.restoreOnExit);
+    session.mark();
 
     bool apply = true;
     if (switches.promptOnMatch) {
@@ -140,11 +147,7 @@ void ProcessWatcher::watchTick(GameHost& host, const ProfileStore& store, UINT_P
         apply = answer == IDYES;
     }
     if (apply)
-        apply = applyProfile(store, match.path, true); // false: the snapshot could not be stored
-    WaitForSingleObject(game.get(), INFINITE);
-    host.setActiveState(ActivityState::Idle, "");
-    if (apply && switches.restoreOnExit)
-        restoreDefaults(store);
-    else if (apply)
-        releaseSnapshot(store);
+        session.apply(match.path); // false: the snapshot could not be stored
+    session.wait(game.get());
+    session.end(switches.restoreOnExit);
 }

@@ -91,27 +91,30 @@ void ProfileStore::numberLikeRows(const std::vector<std::string>& entries,
     const int n = static_cast<int>(rows.size());
     if (static_cast<int>(entries.size()) == n && readInt(ini::PROFILES, ini::COUNT) == n)
         return;
-    for (int k = 1; k <= n; ++k) {
-        const std::string& location = rows[k - 1].location;
-        if (entries[k - 1] == location)
-            continue;
-        if (profileLocation(k) != entries[k - 1] || !writeText(ini::PROFILES, keyName(k).c_str(), location))
-            return;
-    }
-    for (int k = n + 1; k <= static_cast<int>(entries.size()); ++k) {
-        if (entries[k - 1].empty())
-            continue;
-        if (profileLocation(k) != entries[k - 1] || !removeKey(ini::PROFILES, keyName(k).c_str()))
-            return;
-    }
-    writeInt(ini::PROFILES, ini::COUNT, n);
+    edit([&](const ProfileStore& draft) {
+        for (int k = 1; k <= n; ++k) {
+            const std::string& location = rows[k - 1].location;
+            if (entries[k - 1] == location)
+                continue;
+            if (draft.profileLocation(k) != entries[k - 1] ||
+                !draft.writeText(ini::PROFILES, keyName(k).c_str(), location))
+                return false;
+        }
+        for (int k = n + 1; k <= static_cast<int>(entries.size()); ++k) {
+            if (entries[k - 1].empty())
+                continue;
+            if (draft.profileLocation(k) != entries[k - 1] || !draft.removeKey(ini::PROFILES, keyName(k).c_str()))
+                return false;
+        }
+        return draft.writeInt(ini::PROFILES, ini::COUNT, n);
+    });
 }
 
 bool ProfileStore::appendProfile(const std::string& location, int listedRows) const
 {
     const int number = listedRows + 1;
-    if (!profileLocation(number).empty())
-        return false;
-    writeInt(ini::PROFILES, ini::COUNT, number);
-    return writeText(ini::PROFILES, keyName(number).c_str(), location);
+    return edit([&](const ProfileStore& draft) {
+        return draft.profileLocation(number).empty() && draft.writeInt(ini::PROFILES, ini::COUNT, number) &&
+               draft.writeText(ini::PROFILES, keyName(number).c_str(), location);
+    });
 }

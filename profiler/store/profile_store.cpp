@@ -47,7 +47,7 @@ int ProfileStore::readInt(const char* section, const char* key, int fallback) co
 
 bool ProfileStore::writeText(const char* section, const char* key, const std::string& text) const
 {
-    return WritePrivateProfileStringA(section, key, valueToWrite(text).c_str(), path.c_str()) != FALSE;
+    return platformWrite(section, key, valueToWrite(text).c_str());
 }
 
 bool ProfileStore::writeInt(const char* section, const char* key, int value) const
@@ -57,12 +57,12 @@ bool ProfileStore::writeInt(const char* section, const char* key, int value) con
 
 bool ProfileStore::removeKey(const char* section, const char* key) const
 {
-    return WritePrivateProfileStringA(section, key, nullptr, path.c_str()) != FALSE;
+    return platformWrite(section, key, nullptr);
 }
 
 void ProfileStore::flush() const
 {
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+    read.write(nullptr, nullptr, nullptr, path.c_str());
 }
 
 std::vector<std::string> ProfileStore::deviceValueNames() const
@@ -129,34 +129,54 @@ std::string ProfileStore::profileLocation(int number) const
 void ProfileStore::writeProfileFields(const std::string& location, const std::string& title,
                                       const std::string& parameters, const std::string& startDirectory) const
 {
-    writeOrRemove(*this, location, ini::APP_DIRECTION, startDirectory);
-    writeOrRemove(*this, location, ini::APP_PARAMS, parameters);
-    writeText(location.c_str(), ini::PROFILE_TITLE, title);
+    edit([&](const ProfileStore& draft) {
+        writeOrRemove(draft, location, ini::APP_DIRECTION, startDirectory);
+        writeOrRemove(draft, location, ini::APP_PARAMS, parameters);
+        return draft.writeText(location.c_str(), ini::PROFILE_TITLE, title);
+    });
 }
 
 void ProfileStore::copyDeviceValues(const std::string& source, const std::string& target) const
 {
-    for (const std::string& name : deviceValueNames()) {
-        if (!name.empty()) // an empty key name would name no value
-            writeText(target.c_str(), name.c_str(), readText(source.c_str(), name.c_str()));
-    }
+    edit([&](const ProfileStore& draft) {
+        for (const std::string& name : draft.deviceValueNames()) {
+            if (!name.empty()) // an empty key name would name no value
+                draft.writeText(target.c_str(), name.c_str(), draft.readText(source.c_str(), name.c_str()));
+        }
+        return true;
+    });
 }
 
-void ProfileStore::removeProfile(int row, const std::vector<std::string>& rowLocations) const
+bool ProfileStore::removeProfile(const std::string& location, int row) const
 {
-    int rows = static_cast<int>(rowLocations.size());
-    if (row < 0 || row >= rows)
-        return;
-    deleteSection(rowLocations[row]);
-    for (int j = row + 1; j < rows; ++j)
-        writeText(ini::PROFILES, keyName(j).c_str(), rowLocations[j]);
-    removeKey(ini::PROFILES, keyName(rows).c_str());
-    writeInt(ini::PROFILES, ini::COUNT, rows - 1);
+    return edit([&](const ProfileStore& draft) {
+        LoadedList list = draft.loadKeyByKey(std::max(draft.profileCount(), draft.highestKeyOf(ini::PROFILES)));
+        std::vector<ProfileRow>& rows = list.rows;
+        auto same = [&](const ProfileRow& r) { return lstrcmpiA(r.location.c_str(), location.c_str()) == 0; };
+        auto removed = row >= 0 && row < static_cast<int>(rows.size()) && same(rows[row])
+                           ? rows.begin() + row
+                           : std::find_if(rows.begin(), rows.end(), same);
+        if (removed == rows.end())
+            return false; // no longer in the file
+        rows.erase(removed);
+        if (std::none_of(rows.begin(), rows.end(), same))
+            draft.deleteSection(location);
+        const std::vector<std::string>& entries = *list.entries;
+        for (int k = 1; k <= static_cast<int>(entries.size()); ++k) {
+            if (k <= static_cast<int>(rows.size())) {
+                if (entries[k - 1] != rows[k - 1].location)
+                    draft.writeText(ini::PROFILES, keyName(k).c_str(), rows[k - 1].location);
+            } else if (!entries[k - 1].empty()) {
+                draft.removeKey(ini::PROFILES, keyName(k).c_str());
+            }
+        }
+        return draft.writeInt(ini::PROFILES, ini::COUNT, static_cast<int>(rows.size()));
+    });
 }
 
 void ProfileStore::deleteSection(const std::string& section) const
 {
-    WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, path.c_str());
+    platformWrite(section.c_str(), nullptr, nullptr);
 }
 
 std::optional<ProfileRow> ProfileStore::profileRow(int number) const
@@ -170,7 +190,11 @@ std::optional<ProfileRow> ProfileStore::profileRow(int number) const
 
 LONG ProfileStore::openDeviceKey(RegKey& key) const
 {
-    std::string keyPath = deviceKeyPath();
+    return ::openDeviceKey(key, deviceKeyPath());
+}
+
+LONG openDeviceKey(RegKey& key, const std::string& keyPath)
+{
     if (keyPath.empty())
         return ERROR_FILE_NOT_FOUND;
     return key.open(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_ALL_ACCESS | nativeRegistryView());

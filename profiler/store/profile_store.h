@@ -2,6 +2,7 @@
 // The settings file beside the program: its sections and keys, the profile list and the profiles.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ constexpr const char* APP_DIRECTION = "AppDirection";
 // "0" once they were put back or the game ended. No device value can bear this name: it is the
 // marker the device settings key holds during a game.
 constexpr const char* SNAPSHOT_MARK = "PROFILEACTIVE";
+// Also in "DEFAULT", from the snapshot: the key it was taken from, and the number of value names it
+// took ("PROFILEACTIVE.KEYS.1" … hold them). Names of the marker's own are no device values.
+constexpr const char* SNAPSHOT_KEY = "PROFILEACTIVE.REGPATH";
+constexpr const char* SNAPSHOT_NAMES = "PROFILEACTIVE.KEYS";
 } // namespace ini
 
 // What a row of the profile list shows: the location (the profile's section) and its title.
@@ -45,12 +50,25 @@ constexpr int MAX_LISTED_PROFILES = 20000;
 // The most device values that make up a profile, whatever "KEYS" says.
 constexpr int MAX_DEVICE_VALUES = 256;
 
-// How the store reads the settings file. Tests replace a reader to count reads or to make the
-// one-go read fail.
+// How the store reads and writes the settings file. Tests replace a reader to count reads or to make
+// the one-go read fail, and the writer to cut the file as a full disk does.
 struct SettingsReaders {
     decltype(&GetPrivateProfileStringA) key = GetPrivateProfileStringA;
     bool (*wholeFile)(const std::string& path, std::string& bytes) = readWholeFile;
+    decltype(&WritePrivateProfileStringA) write = WritePrivateProfileStringA;
 };
+
+// One write of a change as the reader is to give it back: a key's text, a key removed (no text) or
+// a whole section removed (no key).
+struct IniChange {
+    std::string section;
+    std::optional<std::string> key;
+    std::optional<std::string> text;
+};
+
+// Opens a device settings key, `path` below HKEY_LOCAL_MACHINE, with full access. An empty path is
+// refused: it would open HKEY_LOCAL_MACHINE itself.
+LONG openDeviceKey(RegKey& key, const std::string& path);
 
 // The settings file beside the program. Nothing is cached: every call reads or writes the file.
 class ProfileStore {
@@ -71,7 +89,11 @@ public:
     void writeProfileFields(const std::string& location, const std::string& title,
                             const std::string& parameters, const std::string& startDirectory) const;
     void copyDeviceValues(const std::string& source, const std::string& target) const;
-    void removeProfile(int row, const std::vector<std::string>& rowLocations) const;
+    // Removes the profile at `location` from the list as the file holds it now: the entry of row
+    // `row` when it still names that location, else the first that does. Every other entry keeps its
+    // order and moves down into the gap; the section goes unless another entry still names it. False
+    // when the file no longer lists the location or the change could not be saved.
+    bool removeProfile(const std::string& location, int row) const;
     void deleteSection(const std::string& section) const;
 
     // The profile list as start-up shows it: the rows of the entries of "PROFILES" up to "COUNT" or
@@ -87,8 +109,7 @@ public:
     bool appendProfile(const std::string& location, int listedRows) const;
     // The row of entry `number` of "PROFILES"; none when the entry is empty.
     std::optional<ProfileRow> profileRow(int number) const;
-    // Opens the device settings key ("REGPATH" below HKEY_LOCAL_MACHINE) with full access. An empty
-    // path is refused: it would open HKEY_LOCAL_MACHINE itself.
+    // Opens the device settings key ("REGPATH") with openDeviceKey below.
     LONG openDeviceKey(RegKey& key) const;
 
     // Plain private-profile access to the settings file. A text is written so that reading it gives
@@ -103,6 +124,23 @@ public:
     // Makes the next reads come from the file, not from the platform's copy of it.
     void flush() const;
 
+    // Every change to the file is all or nothing: `change` writes to a copy beside the file (every
+    // read and write of the store it is given goes to the copy), the copy is read back and checked
+    // against the file with exactly those writes, and only then takes the file's place. False, with
+    // the file as it was, when `change` gives up (false) or the copy could not be made, written,
+    // checked or put in place; the last three are told to the save listener. Writes through this
+    // store outside a change are each a change of their own.
+    bool edit(const std::function<bool(const ProfileStore& draft)>& change) const;
+    // The file's bytes; none for an absent file. False when it cannot be read (held by another
+    // program without sharing).
+    bool readBytes(std::string& bytes) const;
+    // Waits up to `patienceMs` for a file that another program holds without sharing; false when it
+    // still cannot be read.
+    bool waitUntilReadable(DWORD patienceMs) const;
+    // Told after every change that had something to save: whether it was saved.
+    void setSaveListener(std::function<void(bool saved)> listener) { saveListener = std::move(listener); }
+    const std::string& filePath() const { return path; }
+
 private:
     // The rows and, when they were read one key at a time, the entries as read.
     struct LoadedList {
@@ -114,6 +152,14 @@ private:
     void numberLikeRows(const std::vector<std::string>& entries, const std::vector<ProfileRow>& rows) const;
     int highestKeyOf(const char* section) const;
 
+    bool platformWrite(const char* section, const char* key, const char* text) const;
+    bool draftMatches(const std::string& before, const std::string& draftPath,
+                      const std::vector<IniChange>& changes) const;
+
     std::string path;
     SettingsReaders read;
+    std::function<void(bool saved)> saveListener;
+    // Set on the store a change writes through: its writes so far, and whether one failed.
+    std::vector<IniChange>* changes = nullptr;
+    bool* writeFailed = nullptr;
 };

@@ -19,13 +19,25 @@ std::string trimmed(const std::string& text, std::size_t begin, std::size_t end)
     return text.substr(begin, end - begin);
 }
 
-std::string folded(std::string text)
+} // namespace
+
+std::string foldedName(std::string text)
 {
     if (!text.empty())
         CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
     return text;
 }
-} // namespace
+
+bool writeWholeFile(const std::string& path, const std::string& bytes)
+{
+    OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
+    DWORD done = 0;
+    return file &&
+           (bytes.empty() ||
+            (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+             done == bytes.size()));
+}
 
 bool readWholeFile(const std::string& path, std::string& bytes)
 {
@@ -61,6 +73,7 @@ int highestNumberedKey(const std::vector<std::string>& keys)
 bool SettingsImage::parse(const std::string& bytes)
 {
     sections.clear();
+    names.clear();
     if (bytes.find('\0') != std::string::npos || bytes.rfind("\xEF\xBB\xBF", 0) == 0)
         return false; // UTF-16 or UTF-8: the platform converts it
     Section* current = nullptr;
@@ -72,7 +85,10 @@ bool SettingsImage::parse(const std::string& bytes)
         start = end + 1;
         std::size_t close = line.rfind(']');
         if (!line.empty() && line[0] == '[' && close != std::string::npos) {
-            auto added = sections.emplace(folded(trimmed(line, 1, close)), Section());
+            const std::string name = trimmed(line, 1, close);
+            auto added = sections.emplace(foldedName(name), Section());
+            if (added.second)
+                names.push_back(name);
             current = added.second ? &added.first->second : nullptr; // a repeated section is not read
             continue;
         }
@@ -83,7 +99,7 @@ bool SettingsImage::parse(const std::string& bytes)
         std::optional<std::string> value;
         if (equals != std::string::npos)
             value = valueAsRead(line.substr(equals + 1));
-        if (current->values.emplace(folded(key), std::move(value)).second)
+        if (current->values.emplace(foldedName(key), std::move(value)).second)
             current->keyNames.push_back(key);
     }
     return true;
@@ -91,15 +107,15 @@ bool SettingsImage::parse(const std::string& bytes)
 
 std::optional<std::string> SettingsImage::value(const std::string& section, const std::string& key) const
 {
-    auto found = sections.find(folded(section));
+    auto found = sections.find(foldedName(section));
     if (found == sections.end())
         return std::nullopt;
-    auto entry = found->second.values.find(folded(key));
+    auto entry = found->second.values.find(foldedName(key));
     return entry == found->second.values.end() ? std::nullopt : entry->second;
 }
 
 std::vector<std::string> SettingsImage::keys(const std::string& section) const
 {
-    auto found = sections.find(folded(section));
+    auto found = sections.find(foldedName(section));
     return found == sections.end() ? std::vector<std::string>() : found->second.keyNames;
 }

@@ -9,6 +9,10 @@
 // Reads the whole file into bytes; false when it cannot be read or is larger than a settings file
 // can sensibly be.
 bool readWholeFile(const std::string& path, std::string& bytes);
+// Writes bytes as the whole file; false unless every byte was written.
+bool writeWholeFile(const std::string& path, const std::string& bytes);
+// A section or key name as the reader compares it (letter case ignored).
+std::string foldedName(std::string name);
 
 // The highest canonical decimal key name (1, 2, … without sign or leading zero) among `keys`; 0
 // when there is none.
@@ -24,6 +28,8 @@ public:
     std::optional<std::string> value(const std::string& section, const std::string& key) const;
     // The key names of a section, in file order (empty when the section is absent).
     std::vector<std::string> keys(const std::string& section) const;
+    // The section names, in file order.
+    const std::vector<std::string>& sectionNames() const { return names; }
 
 private:
     struct Section {
@@ -31,4 +37,5 @@ private:
         std::unordered_map<std::string, std::optional<std::string>> values; // by folded key name
     };
     std::unordered_map<std::string, Section> sections; // by folded section name
+    std::vector<std::string> names;
 };

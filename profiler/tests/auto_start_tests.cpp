@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/timers.h"
 #include "profiler_ids.h"
 #include "shell/auto_start.h"
 #include "shell/desktop_user.h"

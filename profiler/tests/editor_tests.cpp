@@ -16,6 +16,7 @@
 #include "shell/profiler_app.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
+#include "testlib/wait.h"
 #include "testlib/window_search.h"
 #include "tests/standin_driver_service.h"
 #include "tests/ui_test_support.h"
@@ -212,12 +213,23 @@ TEST(EditorText, AProgramLocationIsAPathAndNoSectionOfTheSettingsFile)
     EXPECT_FALSE(isProgramLocation("\x95\x5C.exe", 932));
 }
 
-TEST_F(EditorTest, NewRefusesASectionNameAndAListedLocation)
+// profiler.exe of this build, beside the test.
+std::string profilerProgram()
 {
+    char own[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, own, MAX_PATH);
+    std::string path = own;
+    return path.substr(0, path.find_last_of('\\') + 1) + "profiler.exe";
+}
+
+TEST_F(EditorTest, NewRefusesASectionNameAListedLocationAndPadwiseItself)
+{
+    const std::string padwise = profilerProgram();
     struct Case {
-        const char* typed;
-        const char* message;
+        std::string typed;
+        std::string message;
     } cases[] = {
+        {padwise, "This is Padwise itself: " + padwise + "\n\nPlease select the game's program file."},
         {" profiles ", "Not a program location: profiles\n\nPlease select the game's program file."},
         {"settings", "Not a program location: settings\n\nPlease select the game's program file."},
         {"c:\\games\\fly\\FLY.EXE",
@@ -230,7 +242,7 @@ TEST_F(EditorTest, NewRefusesASectionNameAndAListedLocation)
         BoxAnswerer boxes;
         {
             User user("New Game Profile", [&](User& u) {
-                u.type(IDC_LOCATION, c.typed);
+                u.type(IDC_LOCATION, c.typed.c_str());
                 u.type(IDC_TITLE, "Taken");
                 u.click(IDOK);
                 EXPECT_TRUE(IsWindowVisible(u.editor)) << c.typed;
@@ -413,14 +425,16 @@ TEST_F(EditorTest, BrowseFillsLocationStartDirectoryAndTitle)
 }
 
 // The control panel of the system, started by "Go to Game Option": wait for it, let the "user"
-// change a setting in the device key, close it, and wait until the editor is back.
-void useControlPanel(User& u, const std::function<void()>& whileOpen)
+// change a setting in the device key, close it, and wait until the session has ended (the editor
+// answers sent messages while it waits, so answering is no sign of the end).
+void useControlPanel(User& u, const std::function<void()>& whileOpen, const std::function<bool()>& ended)
 {
     u.clickLater(IDC_GAME_OPTION);
     HWND panel = waitForWindow([](HWND w) { return !ownWindow(w) && windowText(w) == "Game Controllers"; });
     ASSERT_NE(panel, nullptr) << "the game controller control panel did not open";
     whileOpen();
     PostMessageA(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitUntil(ended, 10000)) << "the session did not end with the panel";
     u.settle();
 }
 
@@ -433,13 +447,14 @@ TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
                device("Deadzone") + " DEFAULT " + ini("DEFAULT", "ForceGain") + "/" +
                ini("DEFAULT", "Deadzone") + " TMP " + ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
     };
+    auto unmarked = [&] { return device("PROFILEACTIVE") == "<absent>"; };
     {
         User user("Edit Game profile", [&](User& u) {
             // While the panel is open the profile's values are marked for recovery, as a game's are.
             useControlPanel(u, [&] {
                 EXPECT_EQ(state(), "marker Fly key 90/1 DEFAULT 55/3 TMP 90/1");
                 key->set("ForceGain", "77"); // what the user sets in the panel
-            });
+            }, unmarked);
             EXPECT_EQ(state(), "marker <absent> key 55/3 DEFAULT 55/3 TMP 77/1");
             logs.push_back(driver->log("close\nclose"));
             driver->clearLog();
@@ -448,7 +463,7 @@ TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
             useControlPanel(u, [&] {
                 EXPECT_EQ(state(), "marker Fly key 77/1 DEFAULT 55/4 TMP 77/1");
                 key->set("ForceGain", "66");
-            });
+            }, unmarked);
             EXPECT_EQ(state(), "marker <absent> key 55/4 DEFAULT 55/4 TMP 66/1");
             logs.push_back(driver->log("close\nclose"));
             u.click(IDCANCEL);

@@ -179,12 +179,38 @@ TEST_F(GamesEndToEnd, WatchedGameGetsItsProfileWhileItRunsAndTheDefaultsAfterwar
     std::string log = driver->log("close", 20000);
     EXPECT_EQ(log.find("create share=0x00000000\n"), 0u) << log;
     EXPECT_NE(log.find("value Gain=70\n"), std::string::npos) << log;
-    EXPECT_FALSE(profilerResponds()) << "the window waits for the game";
+    EXPECT_TRUE(profilerResponds()) << "sent messages are answered while the game runs";
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Environment"),
+                                  SMTO_ABORTIFHUNG, 1000, &answer), 0);
+    PostMessageA(mainWindow, WM_COMMAND, IDC_RUN, 0); // commands wait until the game has ended
+    Sleep(300);
+    EXPECT_EQ(activeMarker(), "Fly");
 
     signal("fly");
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
     ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "hard"; })) << "Restore is on";
     EXPECT_TRUE(profilerResponds());
+}
+
+// Logging off during a game: the defaults are back before Windows is answered.
+TEST_F(GamesEndToEnd, EndOfSessionDuringAGameRestoresTheDefaults)
+{
+    std::string exe = folder->placeGame("Games\\Fly.exe");
+    addProfile("Fly", exe, "70");
+    startProfiler();
+    ASSERT_TRUE(game1.start(exe, "--event " + eventName("fly")));
+    ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "soft"; }));
+
+    DWORD_PTR answer = 0;
+    ASSERT_NE(SendMessageTimeoutA(mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 1000,
+                                  &answer), 0);
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "profiler does not hold the log-off";
+    ASSERT_NE(SendMessageTimeoutA(mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                                  &answer), 0);
+    EXPECT_EQ(deviceValue("Curve"), "hard") << "restored before the answer";
+    EXPECT_EQ(activeMarker(), "<absent>");
+    signal("fly");
 }
 
 TEST_F(GamesEndToEnd, PromptYesAppliesNoDoesNotAndCancelEndsTheGame)

@@ -8,8 +8,11 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "profiler_ids.h"
+#include "shell/game_session.h"
+#include "shell/timers.h"
 #include "shell/auto_start.h"
 #include "shell/main_dialog.h"
 #include "shell/module_path.h"
@@ -436,11 +439,19 @@ TEST_F(ShellTest, ActiveStateMarksTheDeviceKeyStopsTheTimerAndSetsTheTip)
         {ActivityState::GameActive, longTitle, longTitle, false, ("Padwise: " + longTitle).substr(0, 63)},
         {ActivityState::Idle, "", "<absent>", true, idle},
     };
-    ActivityState previous = ActivityState::Idle;
+    // A game's state comes and goes with its session, which marks the key and rests the watcher.
+    std::unique_ptr<GameSession> session;
     for (const Step& step : steps) {
         SCOPED_TRACE(step.tip);
-        EXPECT_EQ(d.setActiveState(step.state, step.name), previous);
-        previous = step.state;
+        if (step.state == ActivityState::GameActive) {
+            session = std::make_unique<GameSession>(d, app->store(), step.name);
+            session->mark();
+        } else if (session && step.state == ActivityState::Idle) {
+            session->end(true);
+            session.reset();
+        } else {
+            d.setActiveState(step.state, step.name);
+        }
         EXPECT_EQ(regText(key->path, "PROFILEACTIVE"), step.marker);
         EXPECT_EQ(timerRunning(), step.timer);
         EXPECT_EQ(d.trayIcon().tip(), step.tip);
@@ -456,10 +467,11 @@ TEST_F(ShellTest, EmptyDevicePathNeverMarksTheRegistryRoot)
     settings->write("[SETTINGS]\r\n");
     app = std::make_unique<ProfilerApp>(settings->path);
     ASSERT_TRUE(app->start());
-    dialog().setActiveState(ActivityState::GameActive, "Fly");
+    GameSession session(dialog(), app->store(), "Fly");
+    session.mark();
     EXPECT_EQ(regText("", "PROFILEACTIVE"), "<absent>");
     EXPECT_FALSE(timerRunning());
-    dialog().setActiveState(ActivityState::Idle, "");
+    session.end(true);
 }
 
 // Any marker counts, however long: a long title, or the location of a profile without one.
@@ -478,6 +490,30 @@ TEST_F(ShellTest, StartUpRestoresDefaultsWhenAProfileWasLeftActive)
         EXPECT_FALSE(key->has("PROFILEACTIVE"));
         EXPECT_TRUE(dialog().trayIcon().isAdded());
     }
+}
+
+// Another program holds the file without sharing for 1.5 s at start-up: start-up waits for it, and
+// the list and the recovery come from the file.
+TEST_F(ShellTest, StartUpWaitsForASettingsFileHeldByAnotherProgram)
+{
+    key->set("ForceGain", "profile gain");
+    key->set("PROFILEACTIVE", "Fly");
+    settings->write("[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=" + key->path + "\r\n" +
+                    THREE_PROFILES + "[DEFAULT]\r\nForceGain=70\r\nDeadzone=4\r\n");
+    HANDLE held = CreateFileA(settings->path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release([held] {
+        Sleep(1500);
+        CloseHandle(held);
+    });
+    app = std::make_unique<ProfilerApp>(settings->path, GetModuleHandleA(nullptr),
+                                        std::make_unique<AutoStart>(modulePath(), false, nullptr));
+    const bool started = app->start();
+    release.join();
+    ASSERT_TRUE(started);
+    EXPECT_EQ(dialog().rowCount(), 3);
+    EXPECT_EQ(regText(key->path, "ForceGain"), "70");
+    EXPECT_FALSE(key->has("PROFILEACTIVE"));
 }
 
 TEST_F(ShellTest, TheTrayIconComesBackWhenTheShellRestarts)

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,25 @@ bool halfRead(const std::string& path, std::string& bytes)
         return false;
     bytes.resize(bytes.size() / 2);
     return true;
+}
+
+// As the platform's writer on a full disk: the write is made, then the file is cut at 4,096 bytes,
+// and success is reported.
+BOOL WINAPI cuttingWrite(LPCSTR section, LPCSTR key, LPCSTR text, LPCSTR file)
+{
+    BOOL done = WritePrivateProfileStringA(section, key, text, file);
+    if (!section)
+        return done; // a flush writes nothing new
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, file);
+    HANDLE opened = CreateFileA(file, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (opened != INVALID_HANDLE_VALUE) {
+        if (GetFileSize(opened, nullptr) > 4096) {
+            SetFilePointer(opened, 4096, nullptr, FILE_BEGIN);
+            SetEndOfFile(opened);
+        }
+        CloseHandle(opened);
+    }
+    return done;
 }
 
 class StoreTest : public ::testing::Test {
@@ -174,7 +194,7 @@ TEST_F(StoreTest, RemoveKeepsTheListInvariant)
         SCOPED_TRACE("row " + std::to_string(c.row) + " of " + std::to_string(n));
         DeleteFileA(path.c_str());
         addProfiles(c.profiles);
-        store->removeProfile(c.row, rowLocations());
+        store->removeProfile(c.profiles[c.row], c.row);
         EXPECT_EQ(rowLocations(), c.after);
         EXPECT_EQ(store->profileCount(), n - 1);
         EXPECT_EQ(store->profileLocation(n), "");
@@ -195,7 +215,7 @@ TEST_F(StoreTest, EmptyEntriesYieldNoRowAndRemovalRenumbersByRows)
     EXPECT_EQ(listed[1].location, "c");
     EXPECT_EQ(listed[1].title, "title of c");
 
-    store->removeProfile(0, rowLocations());
+    store->removeProfile("a", 0);
     EXPECT_EQ(store->profileCount(), 1);
     EXPECT_EQ(store->profileLocation(1), "c");
     EXPECT_EQ(store->profileLocation(2), "");
@@ -350,6 +370,53 @@ TEST_F(StoreTest, LoadingListsEveryEntryAndLosesNone)
         listed += row.location + ",";
     EXPECT_EQ(listed, expected);
     EXPECT_EQ(readFile(path), before);
+}
+
+// A change the disk cuts is not saved: the file keeps its last good bytes, and the store says so.
+TEST_F(StoreTest, AChangeTheDiskCutsLeavesTheLastGoodFile)
+{
+    std::vector<std::string> many;
+    for (int i = 0; i < 60; ++i)
+        many.push_back("C:\\Games\\A game with a long name " + std::to_string(i) + "\\game.exe");
+    addProfiles(many);
+    std::string before;
+    ASSERT_TRUE(readWholeFile(path, before));
+    ASSERT_GT(before.size(), 4096u);
+    ProfileStore full(path, SettingsReaders{GetPrivateProfileStringA, readWholeFile, cuttingWrite});
+    std::vector<bool> told;
+    full.setSaveListener([&](bool saved) { told.push_back(saved); });
+    struct Case {
+        const char* change;
+        std::function<bool()> make;
+    } cases[] = {
+        {"New", [&] { return full.appendProfile("C:\\new.exe", 60); }},
+        {"Delete", [&] { return full.removeProfile(many[0], 0); }},
+        {"a switch", [&] { return full.writeText("SETTINGS", "AUTOLAUNCH", "1"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        told.clear();
+        EXPECT_FALSE(c.make());
+        std::string after;
+        ASSERT_TRUE(readWholeFile(path, after));
+        EXPECT_EQ(after == before, true) << "the file was changed or cut";
+        EXPECT_EQ(told, std::vector<bool>{false});
+    }
+    EXPECT_TRUE(store->appendProfile("C:\\new.exe", 60)) << "with room on the disk the change is made";
+}
+
+// Delete goes by the file as it is now: an entry edited by hand meanwhile stays listed.
+TEST_F(StoreTest, DeleteRemovesTheSelectedProfileFromTheFileAsItIsNow)
+{
+    addProfiles({"a.exe", "b.exe"});
+    store->writeProfileFields("c.exe", "title of c.exe", "", "");
+    store->writeText("PROFILES", "2", "c.exe"); // the list on screen still shows a, b
+    EXPECT_TRUE(store->removeProfile("a.exe", 0));
+    EXPECT_EQ(rowLocations(), std::vector<std::string>{"c.exe"});
+    EXPECT_EQ(title("c.exe"), "title of c.exe");
+    EXPECT_EQ(title("a.exe"), "");
+    EXPECT_FALSE(store->removeProfile("b.exe", 1)) << "no longer listed: nothing to remove";
+    EXPECT_EQ(rowLocations(), std::vector<std::string>{"c.exe"});
 }
 
 TEST_F(StoreTest, AnAddNeverWritesOverAnEntry)

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -186,15 +187,52 @@ TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotNothing)
     EXPECT_EQ(value("Gain"), "after") << "a snapshot is put back once";
 }
 
-TEST_F(TransferTest, TwoAppliesWithoutRestoreKeepTheFirstProfileAsDefaults)
+// A snapshot never put back holds the pad's own values: the next game's snapshot must not take
+// the first profile's values in their place.
+TEST_F(TransferTest, TwoAppliesWithoutRestoreKeepThePadsOwnValuesAsDefaults)
 {
     setValue("Gain", "100");
     profile("A", "1", "1", "1");
     profile("B", "2", "2", "2");
     applyProfile(*store, "A", true);
     applyProfile(*store, "B", true);
-    EXPECT_EQ(saved("DEFAULT"), "1/1/1/");
+    EXPECT_EQ(saved("DEFAULT"), "100///");
     EXPECT_EQ(inForce(), "2/2/2/");
+}
+
+// The restore puts back what the snapshot took, to the key it took it from, whatever the file says
+// by the game's end.
+TEST_F(TransferTest, RestoreFollowsTheSnapshotNotTheFileAsEditedDuringTheGame)
+{
+    const std::string otherKey = std::string(DEVICE_KEY) + "\\Other";
+    struct Case {
+        const char* edit;
+        std::function<void()> make;
+        const char* padAfter;   // the three values in the pad's key
+        const char* otherAfter; // "Gain" in another program's key
+    } cases[] = {
+        {"a value removed from DEFAULT", [&] { store->removeKey("DEFAULT", "Deadzone"); }, "100/2/hard/", "9"},
+        {"KEYS raised", [&] { settings("KEYS", "4"); settings("4", "Extra"); }, "100/5/hard/", "9"},
+        {"REGPATH changed", [&] { settings("REGPATH", otherKey.c_str()); }, "100/5/hard/", "9"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.edit);
+        settings("KEYS", "3");
+        settings("REGPATH", DEVICE_KEY);
+        makeRegKey(otherKey);
+        setRegText(otherKey, "Gain", "9");
+        setValue("Gain", "100");
+        setValue("Deadzone", "5");
+        setValue("Curve", "hard");
+        setValue("Extra", "mine");
+        profile("P", "70", "2", "soft");
+        ASSERT_TRUE(applyProfile(*store, "P", true));
+        c.make();
+        restoreDefaults(*store);
+        EXPECT_EQ(inForce(), c.padAfter);
+        EXPECT_EQ(value("Extra"), "mine") << "a value the snapshot did not take is never touched";
+        EXPECT_EQ(regText(otherKey, "Gain"), c.otherAfter);
+    }
 }
 
 TEST_F(TransferTest, NoDeviceValuesWritesNothingButStillSendsTheRequest)
@@ -234,16 +272,18 @@ TEST_F(TransferTest, ReadDeviceValuesCopiesWhatIsInForceWithoutTellingTheDriver)
 }
 
 // The value's type and bytes.
+// The value's type and bytes as the Unicode functions give them.
 std::string rawValue(const char* name)
 {
     HKEY opened = nullptr;
     RegOpenKeyExA(HKEY_LOCAL_MACHINE, DEVICE_KEY, 0, KEY_READ | NATIVE_VIEW, &opened);
     testlib::Key key(opened);
+    const std::wstring wide(name, name + lstrlenA(name));
     DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    if (RegQueryValueExW(key.get(), wide.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return "<absent>";
     std::string bytes(size, '\0');
-    RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size);
+    RegQueryValueExW(key.get(), wide.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size);
     return std::to_string(type) + ":" + bytes;
 }
 
@@ -277,6 +317,21 @@ TEST_F(TransferTest, ValuesThatAreNotShortTextsAreLeftAlone)
         restoreDefaults(*store);
         EXPECT_EQ(rawValue("Gain"), before);
     }
+    // A text the code page cannot hold would come back from the ANSI functions with "?" in it.
+    const std::wstring unicode = L"\x041f\x0440\x043e\x0444\x0438\x043b\x044c \x2605 caf\x00e9";
+    {
+        HKEY opened = nullptr;
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, DEVICE_KEY, 0, KEY_SET_VALUE | NATIVE_VIEW, &opened);
+        testlib::Key key(opened);
+        RegSetValueExW(key.get(), L"Gain", 0, REG_SZ, reinterpret_cast<const BYTE*>(unicode.c_str()),
+                       static_cast<DWORD>((unicode.size() + 1) * sizeof(wchar_t)));
+    }
+    const std::string before = rawValue("Gain");
+    applyProfile(*store, "P", true);
+    EXPECT_EQ(ini("DEFAULT", "Gain"), SKIPPED_VALUE);
+    restoreDefaults(*store);
+    EXPECT_EQ(rawValue("Gain"), before) << "the Unicode text is not rewritten";
+
     const std::string longest(4095, 'y');
     setValue("Gain", longest);
     applyProfile(*store, "P", true);

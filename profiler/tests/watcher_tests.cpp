@@ -6,13 +6,18 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "profiler_ids.h"
+#include "editor/own_program.h"
 #include "shell/game_host.h"
+#include "shell/game_session.h"
+#include "shell/timers.h"
 #include "shell/launcher.h"
 #include "shell/watcher.h"
 #include "store/profile_store.h"
@@ -61,12 +66,25 @@ public:
         promptType = type;
         return answer;
     }
+    void retryLater() override { ++retries; }
+    // The program "dies" after `crashAt`: nothing of the session runs after that step.
+    void stepDone(SessionStep step) override
+    {
+        if (onStep)
+            onStep(step);
+        if (crashAt && *crashAt == step)
+            throw Crashed();
+    }
+    struct Crashed {};
 
     HWND hwnd = nullptr;
     std::vector<std::pair<std::string, std::string>> rows; // title, location
     std::vector<std::string> states;
     ActivityState active = ActivityState::Idle;
     int answer = IDYES;
+    int retries = 0;
+    std::optional<SessionStep> crashAt;
+    std::function<void(SessionStep)> onStep;
     std::string promptText;
     UINT promptType = 0;
 };
@@ -212,11 +230,11 @@ TEST_F(GamesTest, WatchedGameIsServedUntilItEndsThenDefaultsComeBackWithRestoreO
 
     EXPECT_TRUE(game.wait(0)) << "the tick returns only when the game has ended";
     EXPECT_EQ(game.exitCode(), 5u);
-    EXPECT_EQ(host.states, (std::vector<std::string>{"game Fly gain=100", "idle gain=70"}))
+    EXPECT_EQ(host.states, (std::vector<std::string>{"game Fly gain=100", "idle gain=100"}))
         << "the profile stays in force while the game runs";
     EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
     EXPECT_EQ(store->readText("DEFAULT", "Curve"), "hard");
-    EXPECT_EQ(deviceValue("Gain"), "100") << "restored after the state went back to idle";
+    EXPECT_EQ(deviceValue("Gain"), "100") << "restored before the state goes back to idle";
     EXPECT_EQ(deviceValue("Curve"), "hard");
 
     host.states.clear();
@@ -231,7 +249,8 @@ TEST_F(GamesTest, SwitchesAndThePromptDecideWhatIsAppliedAndRestored)
 {
     std::string exe = folder->placeGame("Games\\Fly.exe");
     std::string location = addProfile("Fly High", exe);
-    const std::vector<std::string> applied = {"game Fly High gain=100", "idle gain=70"};
+    const std::vector<std::string> restored = {"game Fly High gain=100", "idle gain=100"};
+    const std::vector<std::string> kept = {"game Fly High gain=100", "idle gain=70"};
     struct Case {
         WatchSwitches switches;
         int answer;
@@ -239,9 +258,9 @@ TEST_F(GamesTest, SwitchesAndThePromptDecideWhatIsAppliedAndRestored)
         const char* gainAfter;
     } cases[] = {
         {{false, false, true}, IDYES, {}, "100"},
-        {{true, false, false}, IDYES, applied, "70"},
-        {{true, true, true}, IDYES, applied, "100"},
-        {{true, true, true}, IDNO, {"game Fly High gain=100", "idle gain=100"}, "100"},
+        {{true, false, false}, IDYES, kept, "70"},
+        {{true, true, true}, IDYES, restored, "100"},
+        {{true, true, true}, IDNO, restored, "100"},
     };
     const std::string tail = " Match the following profile\n\nTitle:    Fly High\nLocation: " + location +
                              "\n\nYes    = Apply Profile and Continue\nNo     = Continue without Apply "
@@ -310,6 +329,98 @@ TEST_F(GamesTest, AGameOfAnotherSessionIsLeftToThatSessionsProfiler)
         ASSERT_TRUE(watcher.scan({host.rows[0].second}, match));
         EXPECT_EQ(match.row, other ? -1 : 0);
     }
+}
+
+// The program ends after any step of a watched or a launched game, then starts again: the pad has
+// the values it had before the game. A DEFAULT of an earlier version, never marked, is not put back.
+TEST_F(GamesTest, AnEndAtAnyStepOfAGameIsUndoneByTheNextStart)
+{
+    std::string exe = folder->placeGame("Games\\Fly.exe");
+    const std::string location = addProfile("Fly", exe);
+    store->writeProfileFields(location, "Fly", "--wait-ms 200", "");
+    const SessionStep steps[] = {SessionStep::Marked, SessionStep::Applied, SessionStep::GameEnded,
+                                 SessionStep::Restored, SessionStep::Unmarked};
+    int round = 0;
+    for (bool launched : {false, true}) {
+        for (SessionStep step : steps) {
+            SCOPED_TRACE(std::string(launched ? "launched" : "watched") + ", step " +
+                         std::to_string(static_cast<int>(step)));
+            const std::string before = std::to_string(100 + ++round);
+            setRegText(DEVICE_KEY, "Gain", before);
+            store->deleteSection("DEFAULT");
+            writeLines(*store, "DEFAULT", "Gain=1\nCurve=stale"); // an earlier version's, unmarked
+            host.crashAt = step;
+            StandinGame game;
+            try {
+                if (launched) {
+                    launchProfile(host, *store, 0, true);
+                } else {
+                    ASSERT_TRUE(game.start(exe, "--wait-ms 200"));
+                    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, true});
+                }
+                ADD_FAILURE() << "the session went past its end";
+            } catch (const RecordingHost::Crashed&) {
+            }
+            host.crashAt.reset();
+            if (!launched)
+                game.wait(5000);
+            ProfileStore restarted(store->filePath());
+            EXPECT_TRUE(GameSession::recover(restarted));
+            EXPECT_EQ(deviceValue("Gain"), before);
+            EXPECT_EQ(deviceValue("Curve"), "hard");
+            EXPECT_EQ(deviceValue("PROFILEACTIVE"), "<absent>");
+        }
+    }
+}
+
+// Another program holds the settings file without sharing when the game ends: the marker stays
+// and the restore is tried again until the file is free; nothing is written over meanwhile.
+TEST_F(GamesTest, ARestoreThatFindsTheFileHeldIsRetriedNotDropped)
+{
+    std::string exe = folder->placeGame("Games\\Fly.exe");
+    addProfile("Fly", exe);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    host.onStep = [&](SessionStep step) {
+        if (step == SessionStep::GameEnded)
+            held = CreateFileA(store->filePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+    StandinGame game;
+    ASSERT_TRUE(game.start(exe, "--wait-ms 200"));
+    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, true});
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(deviceValue("Gain"), "70") << "not restored while the file is held";
+    EXPECT_EQ(deviceValue("PROFILEACTIVE"), "Fly") << "the marker keeps the restore pending";
+    EXPECT_EQ(host.retries, 1);
+    EXPECT_FALSE(GameSession::recover(*store)) << "still held";
+    CloseHandle(held);
+    EXPECT_TRUE(GameSession::recover(*store));
+    EXPECT_EQ(deviceValue("Gain"), "100");
+    EXPECT_EQ(deviceValue("PROFILEACTIVE"), "<absent>");
+}
+
+// A settings file may list profiler itself: its own process, or another copy of profiler, would be
+// waited on for good.
+TEST_F(GamesTest, TheWatcherNeverServesProfiler)
+{
+    char own[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, own, MAX_PATH);
+    std::string self = own;
+    const std::string bin = self.substr(0, self.find_last_of('\\') + 1);
+    const std::string copy = folder->file("Copy\\profiler.exe");
+    CreateDirectoryA(folder->file("Copy").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA((bin + "profiler.exe").c_str(), copy.c_str(), FALSE));
+    const std::string game = folder->placeGame("Games\\Fly.exe");
+    struct Case {
+        std::string path;
+        bool profiler;
+    } cases[] = {{self, true}, {copy, true}, {bin + "profiler.exe", true}, {game, false},
+                 {folder->file("missing.exe"), false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(isProfilerProgram(c.path), c.profiler) << c.path;
+
+    WatchMatch match;
+    ASSERT_TRUE(watcher.scan({foldCase(self)}, match));
+    EXPECT_EQ(match.row, -1) << "its own process";
 }
 
 TEST_F(GamesTest, LaunchOfAMissingGameReturnsToIdleAtOnce)
