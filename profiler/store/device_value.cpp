@@ -4,10 +4,11 @@
 
 #include <vector>
 
+#include "store/ini_text.h"
 #include "store/reg_key.h"
 
 namespace {
-constexpr DWORD TEXT_LIMIT = 4095; // what the settings file holds of one value
+constexpr DWORD TEXT_LIMIT = INI_TEXT_LIMIT; // what the settings file holds of one value
 } // namespace
 
 std::string DeviceValue::recorded() const

@@ -1,8 +1,6 @@
 #include "store/ini_text.h"
 
 namespace {
-constexpr std::size_t VALUE_LIMIT = 4095; // what a read of one key gives at most
-
 bool inQuotes(const std::string& text)
 {
     return text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front();
@@ -24,7 +22,38 @@ std::string valueAsRead(const std::string& raw)
     std::string value = raw.substr(begin, end - begin);
     if (inQuotes(value))
         value = value.substr(1, value.size() - 2);
-    return value.substr(0, VALUE_LIMIT);
+    return value.substr(0, INI_TEXT_LIMIT);
+}
+
+std::string numberedKey(int number)
+{
+    return std::to_string(number);
+}
+
+unsigned long iniNumber(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    unsigned base = 10;
+    if (i + 1 < text.size() && text[i] == '0') {
+        const char prefix = static_cast<char>(text[i + 1] | 0x20);
+        base = prefix == 'x' ? 16 : prefix == 'o' ? 8 : prefix == 'b' ? 2 : 10;
+        if (base != 10)
+            i += 2;
+    }
+    unsigned long value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = static_cast<char>(text[i] | 0x20);
+        const unsigned digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : 99;
+        if (digit >= base)
+            break;
+        value = (value * base + digit) & 0xFFFFFFFFul;
+    }
+    return negative ? (0ul - value) & 0xFFFFFFFFul : value;
 }
 
 std::string valueToWrite(const std::string& text)

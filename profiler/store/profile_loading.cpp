@@ -7,14 +7,10 @@
 
 #include <algorithm>
 
+#include "store/ini_text.h"
 #include "store/settings_image.h"
 
 namespace {
-std::string keyName(int number)
-{
-    return std::to_string(number);
-}
-
 bool isFileSize(const std::string& path, std::size_t size)
 {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
@@ -51,7 +47,7 @@ ProfileStore::LoadedList ProfileStore::readList() const
         return loadKeyByKey(std::min(highest, MAX_LISTED_PROFILES));
     LoadedList list;
     for (int k = 1; k <= count; ++k) {
-        std::optional<std::string> location = image.value(ini::PROFILES, keyName(k));
+        std::optional<std::string> location = image.value(ini::PROFILES, numberedKey(k));
         if (!location || location->empty())
             return loadKeyByKey(count);
         list.rows.push_back({*location, image.value(*location, ini::PROFILE_TITLE).value_or("")});
@@ -97,13 +93,13 @@ void ProfileStore::numberLikeRows(const std::vector<std::string>& entries,
             if (entries[k - 1] == location)
                 continue;
             if (draft.profileLocation(k) != entries[k - 1] ||
-                !draft.writeText(ini::PROFILES, keyName(k).c_str(), location))
+                !draft.writeText(ini::PROFILES, numberedKey(k).c_str(), location))
                 return false;
         }
         for (int k = n + 1; k <= static_cast<int>(entries.size()); ++k) {
             if (entries[k - 1].empty())
                 continue;
-            if (draft.profileLocation(k) != entries[k - 1] || !draft.removeKey(ini::PROFILES, keyName(k).c_str()))
+            if (draft.profileLocation(k) != entries[k - 1] || !draft.removeKey(ini::PROFILES, numberedKey(k).c_str()))
                 return false;
         }
         return draft.writeInt(ini::PROFILES, ini::COUNT, n);
@@ -115,6 +111,6 @@ bool ProfileStore::appendProfile(const std::string& location, int listedRows) co
     const int number = listedRows + 1;
     return edit([&](const ProfileStore& draft) {
         return draft.profileLocation(number).empty() && draft.writeInt(ini::PROFILES, ini::COUNT, number) &&
-               draft.writeText(ini::PROFILES, keyName(number).c_str(), location);
+               draft.writeText(ini::PROFILES, numberedKey(number).c_str(), location);
     });
 }

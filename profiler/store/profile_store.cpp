@@ -7,15 +7,10 @@
 #include "store/reg_key.h"
 
 namespace {
-constexpr std::size_t VALUE_LIMIT = 4095; // a value read is at most this long
-// Two more: the platform drops the closing quote of a value that just fills the buffer, and with
-// it a character of the text.
-constexpr DWORD READ_CAPACITY = VALUE_LIMIT + 3;
-
-std::string keyName(int number)
-{
-    return std::to_string(number);
-}
+// Two more than a text: the platform drops the closing quote of a value that just fills the buffer,
+// and with it a character of the text.
+constexpr DWORD READ_CAPACITY = INI_TEXT_LIMIT + 3;
+constexpr const char* ABSENT_KEY = "\n"; // no read of a key gives a line break
 
 // Parameters and start directory: an empty text removes the key instead of writing it empty.
 void writeOrRemove(const ProfileStore& store, const std::string& section, const char* key,
@@ -37,12 +32,15 @@ std::string ProfileStore::readText(const char* section, const char* key, const c
 {
     char buffer[READ_CAPACITY] = {};
     read.key(section, key, fallback, buffer, READ_CAPACITY, path.c_str());
-    return std::string(buffer).substr(0, VALUE_LIMIT);
+    return std::string(buffer).substr(0, INI_TEXT_LIMIT);
 }
 
 int ProfileStore::readInt(const char* section, const char* key, int fallback) const
 {
-    return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, path.c_str()));
+    const std::string text = readText(section, key, ABSENT_KEY);
+    if (text == ABSENT_KEY || text.empty())
+        return fallback;
+    return static_cast<int>(iniNumber(text));
 }
 
 bool ProfileStore::writeText(const char* section, const char* key, const std::string& text) const
@@ -73,7 +71,7 @@ std::vector<std::string> ProfileStore::deviceValueNames() const
         count = std::min(count, highest);
     std::vector<std::string> names;
     for (int k = 1; k <= count; ++k)
-        names.push_back(readText(ini::SETTINGS, keyName(k).c_str()));
+        names.push_back(readText(ini::SETTINGS, numberedKey(k).c_str()));
     return names;
 }
 
@@ -84,8 +82,7 @@ int ProfileStore::highestKeyOf(const char* section) const
     std::vector<char> buffer(32768);
     DWORD length = 0;
     for (;;) {
-        length = GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                           path.c_str());
+        length = read.section(section, buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
         if (length + 2 < buffer.size() || buffer.size() >= (1u << 24))
             break;
         buffer.resize(buffer.size() * 2);
@@ -113,7 +110,7 @@ std::string ProfileStore::deviceNodePath() const
 
 DWORD ProfileStore::controlCode() const
 {
-    return GetPrivateProfileIntA(ini::SETTINGS, ini::IOCTLCODE, 0, path.c_str());
+    return static_cast<DWORD>(readInt(ini::SETTINGS, ini::IOCTLCODE));
 }
 
 int ProfileStore::profileCount() const
@@ -123,7 +120,7 @@ int ProfileStore::profileCount() const
 
 std::string ProfileStore::profileLocation(int number) const
 {
-    return readText(ini::PROFILES, keyName(number).c_str());
+    return readText(ini::PROFILES, numberedKey(number).c_str());
 }
 
 void ProfileStore::writeProfileFields(const std::string& location, const std::string& title,
@@ -165,9 +162,9 @@ bool ProfileStore::removeProfile(const std::string& location, int row) const
         for (int k = 1; k <= static_cast<int>(entries.size()); ++k) {
             if (k <= static_cast<int>(rows.size())) {
                 if (entries[k - 1] != rows[k - 1].location)
-                    draft.writeText(ini::PROFILES, keyName(k).c_str(), rows[k - 1].location);
+                    draft.writeText(ini::PROFILES, numberedKey(k).c_str(), rows[k - 1].location);
             } else if (!entries[k - 1].empty()) {
-                draft.removeKey(ini::PROFILES, keyName(k).c_str());
+                draft.removeKey(ini::PROFILES, numberedKey(k).c_str());
             }
         }
         return draft.writeInt(ini::PROFILES, ini::COUNT, static_cast<int>(rows.size()));

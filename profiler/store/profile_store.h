@@ -56,6 +56,7 @@ struct SettingsReaders {
     decltype(&GetPrivateProfileStringA) key = GetPrivateProfileStringA;
     bool (*wholeFile)(const std::string& path, std::string& bytes) = readWholeFile;
     decltype(&WritePrivateProfileStringA) write = WritePrivateProfileStringA;
+    decltype(&GetPrivateProfileSectionA) section = GetPrivateProfileSectionA;
 };
 
 // One write of a change as the reader is to give it back: a key's text, a key removed (no text) or

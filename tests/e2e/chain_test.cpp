@@ -19,6 +19,7 @@
 #include "testlib/process.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
+#include "testlib/wait.h"
 
 namespace {
 
@@ -181,7 +182,9 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
         ASSERT_TRUE(game.wait(5000));
     }
     ASSERT_TRUE(journal.waitFor("control-close", 15000)) << "no control request after the game ended";
-    expectOneTransfer(journal.fresh(), {"Deadzone=2", "Strength=50"});
+    // The defaults reach the driver while the game is still marked: the marker goes only after.
+    expectOneTransfer(journal.fresh(), {"Deadzone=2", "PROFILEACTIVE=Race Game", "Strength=50"});
+    EXPECT_TRUE(waitUntil([] { return regText(pad::settingsKey, "PROFILEACTIVE") == "<absent>"; }, 5000));
     profiler.terminate();
     EXPECT_TRUE(profiler.wait(5000));
 }
