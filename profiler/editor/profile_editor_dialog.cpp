@@ -38,12 +38,6 @@ INT_PTR ProfileEditorDialog::run(HINSTANCE instance, HWND owner)
     return runModal(instance, IDD_EDITOR, owner);
 }
 
-bool ProfileEditorDialog::editMode() const
-{
-    return caption.size() >= 4 && CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, caption.c_str(), 4,
-                                                 "edit", 4) == CSTR_EQUAL;
-}
-
 BOOL ProfileEditorDialog::onInitDialog()
 {
     browseButton = item(IDC_BROWSE);
@@ -51,23 +45,20 @@ BOOL ProfileEditorDialog::onInitDialog()
     titleEdit = item(IDC_TITLE);
     parametersEdit = item(IDC_PARAMETERS);
     locationEdit = item(IDC_LOCATION);
-    SetWindowTextA(hwnd, caption.c_str());
-    if (!store)
-        return TRUE;
-
-    if (!editMode()) {
+    SetWindowTextA(hwnd, mode == EditorMode::Edit ? "Edit Game profile" : "New Game Profile");
+    if (mode == EditorMode::New) {
         // A new profile starts from the pad settings in force.
-        readDeviceValues(*store, ini::TMP);
+        readDeviceValues(store, ini::TMP);
         SetFocus(locationEdit);
         return FALSE;
     }
     EnableWindow(browseButton, FALSE);
     EnableWindow(locationEdit, FALSE);
     SetWindowTextA(locationEdit, location.c_str());
-    SetWindowTextA(titleEdit, store->readText(location.c_str(), ini::PROFILE_TITLE).c_str());
-    SetWindowTextA(parametersEdit, store->readText(location.c_str(), ini::APP_PARAMS).c_str());
-    SetWindowTextA(startDirectoryEdit, store->readText(location.c_str(), ini::APP_DIRECTION).c_str());
-    store->copyDeviceValues(location, ini::TMP);
+    SetWindowTextA(titleEdit, store.readText(location.c_str(), ini::PROFILE_TITLE).c_str());
+    SetWindowTextA(parametersEdit, store.readText(location.c_str(), ini::APP_PARAMS).c_str());
+    SetWindowTextA(startDirectoryEdit, store.readText(location.c_str(), ini::APP_DIRECTION).c_str());
+    store.copyDeviceValues(location, ini::TMP);
     SetFocus(titleEdit);
     return FALSE;
 }
@@ -121,7 +112,7 @@ bool ProfileEditorDialog::takeLocation()
 // are, so that a run ending meanwhile is undone at the next start.
 void ProfileEditorDialog::onGameOption(int)
 {
-    if (!takeLocation() || !store)
+    if (!takeLocation())
         return;
     if (runGameOption)
         runGameOption(hwnd, activeMarkerName(controlText(titleEdit), location));
@@ -142,9 +133,7 @@ bool ProfileEditorDialog::acceptNewLocation()
                     MB_OK);
         return false;
     }
-    if (!store)
-        return true;
-    for (const ProfileRow& row : store->listedProfiles()) {
+    for (const ProfileRow& row : store.listedProfiles()) {
         if (lstrcmpiA(row.location.c_str(), location.c_str()) == 0) {
             showMessage(hwnd,
                         "This game already has a profile: " + row.title + "\n\nAt:\n\n" + row.location +
@@ -158,21 +147,18 @@ bool ProfileEditorDialog::acceptNewLocation()
 
 void ProfileEditorDialog::onOk(int)
 {
-    if (!takeLocation() || (!editMode() && !acceptNewLocation()))
+    if (!takeLocation() || (mode == EditorMode::New && !acceptNewLocation()))
         return;
-    if (store) {
-        store->writeProfileFields(location, controlText(titleEdit), trimText(controlText(parametersEdit)),
-                                  trimText(controlText(startDirectoryEdit)));
-        store->copyDeviceValues(ini::TMP, location);
-        notifyDriver(*store, DriverSharing::Shared);
-        store->deleteSection(ini::TMP);
-    }
+    store.writeProfileFields(location, controlText(titleEdit), trimText(controlText(parametersEdit)),
+                             trimText(controlText(startDirectoryEdit)));
+    store.copyDeviceValues(ini::TMP, location);
+    notifyDriver(store, DriverSharing::Shared);
+    store.deleteSection(ini::TMP);
     close(IDOK);
 }
 
 void ProfileEditorDialog::onCancel(int)
 {
-    if (store)
-        store->deleteSection(ini::TMP);
+    store.deleteSection(ini::TMP);
     close(IDCANCEL);
 }

@@ -17,18 +17,22 @@ class ProfileStore;
 // back into "TMP".
 using GameOptionRunner = std::function<void(HWND owner, const std::string& name)>;
 
+// New: a profile for a program not listed yet, starting from the pad settings in force. Edit: the
+// listed profile at a location, which stays its location.
+enum class EditorMode { New, Edit };
+
 class ProfileEditorDialog : public Dialog {
 public:
-    explicit ProfileEditorDialog(GameOptionRunner gameOption = nullptr) : runGameOption(std::move(gameOption)) {}
+    // `location` names the profile to edit; New ignores it.
+    ProfileEditorDialog(EditorMode mode, ProfileStore& store, std::string location, GameOptionRunner gameOption)
+        : mode(mode), store(store), location(std::move(location)), runGameOption(std::move(gameOption))
+    {
+    }
 
     // Runs the editor modally; IDOK or IDCANCEL.
     INT_PTR run(HINSTANCE instance, HWND owner);
-    // Edit mode when the caption begins with "edit" in any letter case.
-    bool editMode() const;
-
-    std::string caption = "New Profile";
-    ProfileStore* store = nullptr;
-    std::string location; // edit mode: the profile's location; after OK: the location saved
+    // After OK: the location the profile was saved under.
+    const std::string& savedLocation() const { return location; }
 
 protected:
     BOOL onInitDialog() override;
@@ -46,6 +50,9 @@ private:
     // New mode: whether `location` may become a new profile; says why not when it may not.
     bool acceptNewLocation();
 
+    const EditorMode mode;
+    ProfileStore& store;
+    std::string location;
     GameOptionRunner runGameOption;
     HWND browseButton = nullptr;
     HWND startDirectoryEdit = nullptr;

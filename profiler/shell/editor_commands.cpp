@@ -28,18 +28,16 @@ GameOptionRunner MainDialog::gameOptionRunner()
 
 void MainDialog::onNew(int)
 {
-    ProfileEditorDialog editor(gameOptionRunner());
-    editor.caption = "New Game Profile";
-    editor.store = &store();
+    ProfileEditorDialog editor(EditorMode::New, store(), "", gameOptionRunner());
     if (editor.run(app.instance(), hwnd) != IDOK)
         return;
     int rows = rowCount();
-    bool appended = store().appendProfile(editor.location, rows);
+    bool appended = store().appendProfile(editor.savedLocation(), rows);
     if (!appended) {
         // The file holds an entry past the rows (written by another program): list the file again.
         loadProfileList(popupMenu());
         rows = rowCount();
-        appended = store().appendProfile(editor.location, rows);
+        appended = store().appendProfile(editor.savedLocation(), rows);
     }
     if (!appended || rows >= MAX_LISTED_PROFILES)
         return;
@@ -52,12 +50,9 @@ void MainDialog::onEdit(int)
     int row = selectedRow();
     if (row < 0)
         return;
-    ProfileEditorDialog editor(gameOptionRunner());
-    editor.caption = "Edit Game profile";
-    editor.store = &store();
-    editor.location = rowText(row, 1);
+    ProfileEditorDialog editor(EditorMode::Edit, store(), rowText(row, 1), gameOptionRunner());
     if (editor.run(app.instance(), hwnd) != IDOK)
         return;
-    std::string title = store().readText(editor.location.c_str(), ini::PROFILE_TITLE);
+    std::string title = store().readText(editor.savedLocation().c_str(), ini::PROFILE_TITLE);
     ListView_SetItemText(profileList, row, 0, const_cast<char*>(title.c_str()));
 }

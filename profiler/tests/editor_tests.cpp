@@ -189,19 +189,6 @@ TEST(EditorText, ChosenFileGivesFolderAndTitle)
     }
 }
 
-TEST(EditorMode, TheCaptionDecides)
-{
-    ProfileEditorDialog editor;
-    EXPECT_FALSE(editor.editMode()); // "New Profile"
-    for (const char* caption : {"Edit Game profile", "EDIT", "eDiTor"}) {
-        editor.caption = caption;
-        EXPECT_TRUE(editor.editMode()) << caption;
-    }
-    for (const char* caption : {"New Game Profile", "Edi", "", " Edit"}) {
-        editor.caption = caption;
-        EXPECT_FALSE(editor.editMode()) << caption;
-    }
-}
 
 TEST(EditorText, AProgramLocationIsAPathAndNoSectionOfTheSettingsFile)
 {
