@@ -322,7 +322,8 @@ TEST_F(ShellTest, EditDeleteAndRunWithoutSelectionAskForOne)
 }
 
 // Each switch is read at start-up (Auto Start from the Run entry alone, not from "AUTORUN"), and its
-// command flips it, stores it and sets its check mark. The prompt has no menu item.
+// command flips it, stores it and sets its check mark. The prompt has no menu item and no command:
+// the id between Restore's and the Launch placeholder's leaves it as the file has it.
 TEST_F(ShellTest, SettingsSwitchesAreReadFlippedStoredAndChecked)
 {
     RunEntryGuard guard;
@@ -330,6 +331,7 @@ TEST_F(ShellTest, SettingsSwitchesAreReadFlippedStoredAndChecked)
     std::string upper = self;
     CharUpperA(&upper[0]);
     enum Run { NONE, SELF_UPPER, OTHER };
+    const int PROMPT_ID = CMD_RESTORE + 1;
     struct Case {
         int command;
         const char* key;
@@ -341,7 +343,7 @@ TEST_F(ShellTest, SettingsSwitchesAreReadFlippedStoredAndChecked)
         {CMD_AUTO_APPLY, "AUTOLAUNCH", "", NONE, false},
         {CMD_RESTORE, "RESTORE", "RESTORE=0\r\n", NONE, false},
         {CMD_RESTORE, "RESTORE", "RESTORE=1\r\n", NONE, true},
-        {CMD_PROMPT, "PROMPT", "PROMPT=1\r\n", NONE, true},
+        {PROMPT_ID, "PROMPT", "PROMPT=1\r\n", NONE, true},
         {CMD_AUTO_START, "AUTORUN", "AUTORUN=1\r\n", NONE, false},
         {CMD_AUTO_START, "AUTORUN", "", SELF_UPPER, true},
         {CMD_AUTO_START, "AUTORUN", "", OTHER, false},
@@ -357,13 +359,17 @@ TEST_F(ShellTest, SettingsSwitchesAreReadFlippedStoredAndChecked)
         MainDialog& d = start("", c.file);
         ASSERT_TRUE(waitAutoStartRead(d.settingsMenu()));
         const UINT before = GetMenuState(d.settingsMenu(), c.command, MF_BYCOMMAND);
-        command(c.command);
-        EXPECT_EQ(settings->read("SETTINGS", c.key), c.on ? "0" : "1");
-        const UINT after = GetMenuState(d.settingsMenu(), c.command, MF_BYCOMMAND);
-        if (c.command == CMD_PROMPT) {
+        if (c.command == PROMPT_ID) {
+            EXPECT_TRUE(d.watchSwitches().promptOnMatch);
+            command(c.command);
+            EXPECT_TRUE(d.watchSwitches().promptOnMatch);
+            EXPECT_EQ(settings->read("SETTINGS", c.key), "1");
             EXPECT_EQ(GetMenuState(d.popupMenu(), c.command, MF_BYCOMMAND), static_cast<UINT>(-1));
             continue;
         }
+        command(c.command);
+        EXPECT_EQ(settings->read("SETTINGS", c.key), c.on ? "0" : "1");
+        const UINT after = GetMenuState(d.settingsMenu(), c.command, MF_BYCOMMAND);
         EXPECT_EQ((before & MF_CHECKED) != 0, c.on);
         EXPECT_EQ((after & MF_CHECKED) != 0, !c.on);
         std::string entry;
