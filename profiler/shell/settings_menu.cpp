@@ -16,8 +16,10 @@ struct SettingSwitch {
     bool WatchSwitches::*flag;
 };
 
-// In the order start-up reads them. Auto Start is not here: the system holds it (the logon task or
-// the Run entry), read in the background; "AUTORUN" is only written.
+// In the order start-up reads them. A new switch: a row here, its field in WatchSwitches, its id in
+// profiler_ids.h between CMD_SETTINGS_FIRST and CMD_SETTINGS_LAST, and its item in profiler.rc.
+// Auto Start is not here: the system holds it (the logon task or the Run entry), read in the
+// background; "AUTORUN" is only written.
 const SettingSwitch SWITCHES[] = {
     {CMD_AUTO_APPLY, ini::AUTO_APPLY, false, &WatchSwitches::autoApply},
     {0, ini::PROMPT, false, &WatchSwitches::promptOnMatch},
