@@ -56,6 +56,9 @@
 #define CMD_CONTROL_PANEL 32780
 #define CMD_ABOUT 32781
 #define CMD_AUTO_START 32782
+// The Settings switches take ids in this range; the other commands in it keep their own routes.
+#define CMD_SETTINGS_FIRST CMD_AUTO_APPLY
+#define CMD_SETTINGS_LAST 32799
 #define LAUNCH_COMMAND_BASE 40000 // Launch submenu item i carries LAUNCH_COMMAND_BASE + i
 #define LAUNCH_COMMAND_LAST 59999 // one command for each of the 20,000 profiles listed at most
 

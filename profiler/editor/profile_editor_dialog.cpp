@@ -57,7 +57,7 @@ BOOL ProfileEditorDialog::onInitDialog()
     SetWindowTextA(locationEdit, location.c_str());
     SetWindowTextA(titleEdit, store.readText(location.c_str(), ini::PROFILE_TITLE).c_str());
     SetWindowTextA(parametersEdit, store.readText(location.c_str(), ini::APP_PARAMS).c_str());
-    SetWindowTextA(startDirectoryEdit, store.readText(location.c_str(), ini::APP_DIRECTION).c_str());
+    SetWindowTextA(startDirectoryEdit, store.readText(location.c_str(), ini::START_DIRECTORY).c_str());
     store.copyDeviceValues(location, ini::TMP);
     SetFocus(titleEdit);
     return FALSE;

@@ -146,7 +146,7 @@ OwnedHandle launchProfile(GameHost& host, const ProfileStore& store, int row, bo
     const std::string title = host.rowText(row, 0);
     const std::string location = host.rowText(row, 1);
     const std::string parameters = store.readText(location.c_str(), ini::APP_PARAMS);
-    const std::string directory = store.readText(location.c_str(), ini::APP_DIRECTION);
+    const std::string directory = store.readText(location.c_str(), ini::START_DIRECTORY);
     const std::string name = activeMarkerName(title, location);
 
     GameSession session(host, store, name);

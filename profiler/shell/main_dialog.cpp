@@ -23,11 +23,10 @@ const CommandEntry<MainDialog> MainDialog::COMMANDS[] = {
     {CMD_CONTROL_PANEL, CMD_CONTROL_PANEL, &MainDialog::onControlPanel},
     {CMD_ABOUT, CMD_ABOUT, &MainDialog::onAbout},
     {LAUNCH_COMMAND_BASE, LAUNCH_COMMAND_LAST, &MainDialog::onLaunch},
-    {CMD_AUTO_APPLY, CMD_AUTO_APPLY, &MainDialog::onToggleSetting},
-    {CMD_PROMPT, CMD_PROMPT, &MainDialog::onToggleSetting},
-    {CMD_RESTORE, CMD_RESTORE, &MainDialog::onToggleSetting},
-    {CMD_AUTO_START, CMD_AUTO_START, &MainDialog::onToggleSetting},
     {CMD_EXIT, CMD_EXIT, &MainDialog::onExit},
+    {CMD_AUTO_START, CMD_AUTO_START, &MainDialog::onToggleAutoStart},
+    // After the commands whose ids lie in the range; the switches' table ignores ids it lacks.
+    {CMD_SETTINGS_FIRST, CMD_SETTINGS_LAST, &MainDialog::onToggleSetting},
 };
 
 MainDialog::MainDialog(ProfilerApp& application) : app(application)

@@ -16,14 +16,6 @@
 
 class ProfilerApp;
 
-// The user switches of the Settings submenu: 0 off, 1 on.
-struct SettingsFlags {
-    int autoApply = 0;     // the watcher serves profiled games
-    int promptOnMatch = 0; // the watcher asks before applying a matched profile
-    int restoreOnExit = 0; // the defaults come back after a watched game
-    int autoStart = 0;     // the Run key starts this program
-};
-
 class MainDialog : public Dialog, public GameHost {
 public:
     explicit MainDialog(ProfilerApp& application);
@@ -38,6 +30,8 @@ public:
     HMENU launchMenu() const;
     HMENU settingsMenu() const;
     const TrayIcon& trayIcon() const { return tray; }
+    // The switches of the settings file as the watcher takes them.
+    const WatchSwitches& watchSwitches() const { return switches; }
 
     HWND window() const override { return Dialog::window(); }
     ActivityState setActiveState(ActivityState state, const std::string& gameName) override;
@@ -73,7 +67,7 @@ private:
     void onIconTimer();
     OwnedBitmap makeMenuBitmap(HICON icon, int width, int height);
 
-    // Settings submenu: reads the flags, sets the check marks and starts the background read of
+    // Settings submenu: reads the switches, sets the check marks and starts the background read of
     // Auto Start, whose item stays greyed until onAutoStartState.
     void loadSettings(HMENU popup);
     void onAutoStartState(bool on);
@@ -95,6 +89,7 @@ private:
     void onAbout(int id);
     void onLaunch(int id);
     void onToggleSetting(int id);
+    void onToggleAutoStart(int id);
     void onExit(int id);
     void shutDown();
 
@@ -112,7 +107,8 @@ private:
     HWND profileList = nullptr;
     ProfilerApp& app;
     ActivityState activity = ActivityState::Idle;
-    SettingsFlags flags;
+    WatchSwitches switches; // the Settings switches of the settings file
+    bool autoStart = false;  // as the system last answered
     AutoStartReader autoStartRead;
     bool saveFailureTold = false;
     bool autoStartKnown = false; // the read has answered, or a toggle has waited for it

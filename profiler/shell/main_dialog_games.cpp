@@ -27,8 +27,7 @@ void MainDialog::onControlPanel(int)
 
 void MainDialog::onWatchTimer(UINT_PTR timerId)
 {
-    watcher.watchTick(*this, store(), timerId,
-                      {flags.autoApply != 0, flags.promptOnMatch != 0, flags.restoreOnExit != 0});
+    watcher.watchTick(*this, store(), timerId, switches);
 }
 
 int MainDialog::askUser(const std::string& text, UINT type)

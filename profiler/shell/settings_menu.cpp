@@ -1,4 +1,4 @@
-// The Settings submenu: Auto Apply Profile, the match prompt, Restore on Game Exit and Auto Start.
+// The Settings submenu: the switches of the settings file, and Auto Start.
 #include "shell/main_dialog.h"
 
 #include "profiler_ids.h"
@@ -7,42 +7,42 @@
 #include "store/profile_store.h"
 
 namespace {
-// One switch: its command, the "SETTINGS" key a toggle writes, its flag, and whether start-up reads
-// it from the settings file (Auto Start is read from the system, in the background).
-struct SettingToggle {
+// One switch of the settings file: its command, its "SETTINGS" key, its value when the key is
+// missing, and the field it sets.
+struct SettingSwitch {
     int command;
     const char* key;
-    int SettingsFlags::*flag;
-    bool fromFile;
+    bool byDefault;
+    bool WatchSwitches::*flag;
 };
 
-// In the order start-up reads them. The prompt has no menu item; "AUTORUN" is only written: Auto
-// Start follows the Run entry or the logon task.
-const SettingToggle TOGGLES[] = {
-    {CMD_AUTO_APPLY, ini::AUTOLAUNCH, &SettingsFlags::autoApply, true},
-    {CMD_PROMPT, ini::PROMPT, &SettingsFlags::promptOnMatch, true},
-    {CMD_RESTORE, ini::RESTORE, &SettingsFlags::restoreOnExit, true},
-    {CMD_AUTO_START, ini::AUTORUN, &SettingsFlags::autoStart, false},
+// In the order start-up reads them. A new switch: a row here, its field in WatchSwitches, its id in
+// profiler_ids.h between CMD_SETTINGS_FIRST and CMD_SETTINGS_LAST, and its item in profiler.rc.
+// Auto Start is not here: the system holds it (the logon task or the Run entry), read in the
+// background; "AUTORUN" is only written.
+const SettingSwitch SWITCHES[] = {
+    {CMD_AUTO_APPLY, ini::AUTO_APPLY, false, &WatchSwitches::autoApply},
+    {CMD_PROMPT, ini::PROMPT, false, &WatchSwitches::promptOnMatch}, // no menu item carries it
+    {CMD_RESTORE, ini::RESTORE, false, &WatchSwitches::restoreOnExit},
 };
 
-void setCheck(HMENU settings, int command, int flag)
+void setCheck(HMENU settings, int command, bool on)
 {
-    CheckMenuItem(settings, command, MF_BYCOMMAND | (flag ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(settings, command, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 } // namespace
 
 void MainDialog::loadSettings(HMENU popup)
 {
     HMENU settings = GetSubMenu(popup, MENU_POS_SETTINGS);
-    for (const SettingToggle& toggle : TOGGLES) {
-        if (!toggle.fromFile)
-            continue;
-        flags.*toggle.flag = store().readInt(ini::SETTINGS, toggle.key);
-        setCheck(settings, toggle.command, flags.*toggle.flag);
+    for (const SettingSwitch& row : SWITCHES) {
+        bool& on = switches.*row.flag;
+        on = store().readInt(ini::SETTINGS, row.key, row.byDefault ? 1 : 0) != 0;
+        setCheck(settings, row.command, on);
     }
     // Auto Start waits, greyed and unchecked, for the system's answer.
     autoStartKnown = false;
-    setCheck(settings, CMD_AUTO_START, 0);
+    setCheck(settings, CMD_AUTO_START, false);
     EnableMenuItem(settings, CMD_AUTO_START, MF_BYCOMMAND | MF_GRAYED);
     autoStartRead.start(app.sharedAutoStart(), hwnd, WM_AUTO_START_STATE);
 }
@@ -52,23 +52,28 @@ void MainDialog::onAutoStartState(bool on)
     if (autoStartKnown)
         return; // a toggle has waited for this answer already
     autoStartKnown = true;
-    flags.autoStart = on ? 1 : 0;
-    setCheck(settingsMenu(), CMD_AUTO_START, flags.autoStart);
+    autoStart = on;
+    setCheck(settingsMenu(), CMD_AUTO_START, autoStart);
     EnableMenuItem(settingsMenu(), CMD_AUTO_START, MF_BYCOMMAND | MF_ENABLED);
 }
 
 void MainDialog::onToggleSetting(int id)
 {
-    if (id == CMD_AUTO_START && !autoStartKnown)
-        onAutoStartState(autoStartRead.wait());
-    for (const SettingToggle& toggle : TOGGLES) {
-        if (toggle.command != id)
+    for (const SettingSwitch& row : SWITCHES) {
+        if (row.command != id)
             continue;
-        int& flag = flags.*toggle.flag;
-        flag = flag == 0 ? 1 : 0;
-        if (toggle.command == CMD_AUTO_START)
-            flag = app.autoStart().set(flag != 0) ? 1 : 0; // what the system now holds
-        store().writeInt(ini::SETTINGS, toggle.key, flag);
-        setCheck(settingsMenu(), toggle.command, flag);
+        bool& on = switches.*row.flag;
+        on = !on;
+        store().writeInt(ini::SETTINGS, row.key, on ? 1 : 0);
+        setCheck(settingsMenu(), row.command, on);
     }
+}
+
+void MainDialog::onToggleAutoStart(int)
+{
+    if (!autoStartKnown)
+        onAutoStartState(autoStartRead.wait());
+    autoStart = app.autoStart().set(!autoStart); // what the system now holds
+    store().writeInt(ini::SETTINGS, ini::AUTORUN, autoStart ? 1 : 0);
+    setCheck(settingsMenu(), CMD_AUTO_START, autoStart);
 }

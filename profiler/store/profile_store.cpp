@@ -127,7 +127,7 @@ void ProfileStore::writeProfileFields(const std::string& location, const std::st
                                       const std::string& parameters, const std::string& startDirectory) const
 {
     edit([&](const ProfileStore& draft) {
-        writeOrRemove(draft, location, ini::APP_DIRECTION, startDirectory);
+        writeOrRemove(draft, location, ini::START_DIRECTORY, startDirectory);
         writeOrRemove(draft, location, ini::APP_PARAMS, parameters);
         return draft.writeText(location.c_str(), ini::PROFILE_TITLE, title);
     });

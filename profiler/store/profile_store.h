@@ -21,14 +21,14 @@ constexpr const char* KEYS = "KEYS";
 constexpr const char* REGPATH = "REGPATH";
 constexpr const char* DEVNODE = "DEVNODE";
 constexpr const char* IOCTLCODE = "IOCTLCODE";
-constexpr const char* AUTOLAUNCH = "AUTOLAUNCH";
+constexpr const char* AUTO_APPLY = "AUTOLAUNCH";
 constexpr const char* PROMPT = "PROMPT";
 constexpr const char* RESTORE = "RESTORE";
 constexpr const char* AUTORUN = "AUTORUN";
 constexpr const char* COUNT = "COUNT";
 constexpr const char* PROFILE_TITLE = "ProfileTitle";
 constexpr const char* APP_PARAMS = "AppParams";
-constexpr const char* APP_DIRECTION = "AppDirection";
+constexpr const char* START_DIRECTORY = "AppDirection";
 // In "DEFAULT": "1" while its values are a complete snapshot of a profile's game still running,
 // "0" once they were put back or the game ended. No device value can bear this name: it is the
 // marker the device settings key holds during a game.
