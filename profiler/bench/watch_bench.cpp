@@ -29,12 +29,11 @@ public:
     ~BenchHost() override { DestroyWindow(hwnd); }
     HWND window() const override { return hwnd; }
     ActivityState setActiveState(ActivityState, const std::string&) override { return ActivityState::Idle; }
-    int rowCount() const override { return static_cast<int>(locations.size()); }
-    std::string rowText(int row, int column) const override { return column == 0 ? "title" : locations[row]; }
+    const ProfileList& profiles() const override { return listed; }
+    ProfileList listed;
     int askUser(const std::string&, UINT) override { return IDNO; }
 
     HWND hwnd = nullptr;
-    std::vector<std::string> locations;
 };
 
 // CPU time (user and kernel) this thread has used, in microseconds.
@@ -157,8 +156,9 @@ Figures measure(const std::string& folder, int rounds)
 {
     BenchHost host;
     for (int k = 0; k < PROFILES; ++k)
-        host.locations.push_back("C:\\Games\\Title " + std::to_string(k) + "\\game" + std::to_string(k % 30) +
-                                 ".exe");
+        host.listed.append({"C:\\Games\\Title " + std::to_string(k) + "\\game" + std::to_string(k % 30) + ".exe",
+                            "title"});
+    const std::vector<std::string> locations = host.listed.locations();
     ProfileStore store(folder + "\\profiler.INI");
     ProcessWatcher watcher;
     const WatchSwitches switches = {true, false, false};
@@ -180,7 +180,7 @@ Figures measure(const std::string& folder, int rounds)
         figures.tickCpu += (threadCpuUs() - cpu) / rounds;
         if (round % 5 == 0) {
             start = nowUs();
-            uncachedTick(resolver, host.locations);
+            uncachedTick(resolver, locations);
             uncachedTicks.push_back(nowUs() - start);
         }
     }

@@ -31,12 +31,12 @@ void MainDialog::onNew(int)
     ProfileEditorDialog editor(EditorMode::New, store(), "", gameOptionRunner());
     if (editor.run(app.instance(), hwnd) != IDOK)
         return;
-    int rows = rowCount();
+    int rows = listed.size();
     bool appended = store().appendProfile(editor.savedLocation(), rows);
     if (!appended) {
         // The file holds an entry past the rows (written by another program): list the file again.
         loadProfileList(popupMenu());
-        rows = rowCount();
+        rows = listed.size();
         appended = store().appendProfile(editor.savedLocation(), rows);
     }
     if (!appended || rows >= MAX_LISTED_PROFILES)
@@ -48,11 +48,12 @@ void MainDialog::onNew(int)
 void MainDialog::onEdit(int)
 {
     int row = selectedRow();
-    if (row < 0)
+    if (!listed.has(row))
         return;
-    ProfileEditorDialog editor(EditorMode::Edit, store(), rowText(row, 1), gameOptionRunner());
-    if (editor.run(app.instance(), hwnd) != IDOK)
+    ProfileEditorDialog editor(EditorMode::Edit, store(), listed.rows[row].location, gameOptionRunner());
+    if (editor.run(app.instance(), hwnd) != IDOK || !listed.has(row))
         return;
     std::string title = store().readText(editor.savedLocation().c_str(), ini::PROFILE_TITLE);
+    listed.rows[row].title = title;
     ListView_SetItemText(profileList, row, 0, const_cast<char*>(title.c_str()));
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "store/profile_list.h"
+
 // The activity state, shown in the tray tip: nothing going on, the main window shown for editing, or
 // a game running under its profile (marked by "PROFILEACTIVE" in the device settings key).
 enum class ActivityState { Idle, Editing, GameActive };
@@ -25,9 +27,8 @@ public:
     virtual void retryLater() {}
     // After each step of a game session.
     virtual void stepDone(SessionStep) {}
-    // The profile list: column 0 is the title, column 1 the location.
-    virtual int rowCount() const = 0;
-    virtual std::string rowText(int row, int column) const = 0;
+    // The profile list's rows.
+    virtual const ProfileList& profiles() const = 0;
     // A message box captioned with the program's name; returns the button pressed.
     virtual int askUser(const std::string& text, UINT type) = 0;
 };

@@ -140,11 +140,11 @@ OwnedHandle runProgram(HWND window, const char* verb, const std::string& file, c
 
 OwnedHandle launchProfile(GameHost& host, const ProfileStore& store, int row, bool wait)
 {
-    if (row < 0 || row >= host.rowCount())
+    if (!host.profiles().has(row))
         return OwnedHandle();
     ShowWindow(host.window(), SW_HIDE);
-    const std::string title = host.rowText(row, 0);
-    const std::string location = host.rowText(row, 1);
+    const std::string title = host.profiles().rows[row].title;
+    const std::string location = host.profiles().rows[row].location;
     const std::string parameters = store.readText(location.c_str(), ini::APP_PARAMS);
     const std::string directory = store.readText(location.c_str(), ini::START_DIRECTORY);
     const std::string name = activeMarkerName(title, location);

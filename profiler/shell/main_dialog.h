@@ -35,8 +35,10 @@ public:
 
     HWND window() const override { return Dialog::window(); }
     ActivityState setActiveState(ActivityState state, const std::string& gameName) override;
-    int rowCount() const override;
-    std::string rowText(int row, int column) const override;
+    const ProfileList& profiles() const override { return listed; }
+    // The list view as shown: column 0 is the title, column 1 the location.
+    int rowCount() const;
+    std::string rowText(int row, int column) const;
     int askUser(const std::string& text, UINT type) override;
 
 protected:
@@ -105,6 +107,7 @@ private:
     BitmapButton deleteButton;
     BitmapButton newButton;
     HWND profileList = nullptr;
+    ProfileList listed; // the rows the list view, its images and the Launch submenu show
     ProfilerApp& app;
     ActivityState activity = ActivityState::Idle;
     WatchSwitches switches; // the Settings switches of the settings file

@@ -156,6 +156,7 @@ void MainDialog::clearProfileList(HMENU popup)
             DeleteMenu(launch, position, MF_BYPOSITION);
     }
     ListView_DeleteAllItems(profileList);
+    listed.rows.clear();
 }
 
 // A new profile from the editor: listed at once with its own icon.
@@ -163,14 +164,15 @@ void MainDialog::addProfileEntry(HMENU launchSubmenu, const ProfileRow& profile)
 {
     ImageList_AddIcon(profileImages.get(), standInIcon());
     appendRow(launchSubmenu, profile);
-    resolveIcon(rowCount() - 1);
+    resolveIcon(listed.size() - 1);
 }
 
 // The row, its Launch item and its image index, with the stand-in's menu bitmap (shared by every
 // row that has no icon of its own; the others own theirs).
 void MainDialog::appendRow(HMENU launchSubmenu, const ProfileRow& profile)
 {
-    const int row = rowCount();
+    const int row = listed.size();
+    listed.append(profile);
     AppendMenuA(launchSubmenu, MF_STRING, LAUNCH_COMMAND_BASE + row, profile.title.c_str());
     SetMenuItemBitmaps(launchSubmenu, row, MF_BYPOSITION, standInBitmap.get(), nullptr);
 
@@ -201,11 +203,12 @@ HICON MainDialog::standInIcon()
 // Gives a row that still shows the stand-in its game's icon, in the list and in the Launch item.
 void MainDialog::resolveIcon(int row)
 {
-    if (rowBitmapOf(profileList, row) != standInBitmap.get())
+    if (!listed.has(row) || listed.rows[row].ownIcon)
         return; // its own icon is in place
-    OwnedIcon icon = gameIcon(rowText(row, 1));
+    OwnedIcon icon = gameIcon(listed.rows[row].location);
     if (!icon)
         return;
+    listed.rows[row].ownIcon = true;
     ImageList_ReplaceIcon(profileImages.get(), row, icon.get());
     // The row owns its bitmap from here on: clearProfileList and onDelete delete it.
     HBITMAP bitmap =
@@ -219,9 +222,9 @@ void MainDialog::resolveIcon(int row)
 void MainDialog::resolveIcons(DWORD sliceMs)
 {
     const DWORD start = GetTickCount();
-    while (nextIcon < rowCount() && (sliceMs == INFINITE || GetTickCount() - start < sliceMs))
+    while (nextIcon < listed.size() && (sliceMs == INFINITE || GetTickCount() - start < sliceMs))
         resolveIcon(nextIcon++);
-    if (nextIcon >= rowCount())
+    if (nextIcon >= listed.size())
         KillTimer(hwnd, ICON_TIMER);
 }
 
@@ -254,10 +257,10 @@ OwnedBitmap MainDialog::makeMenuBitmap(HICON icon, int width, int height)
 void MainDialog::onDelete(int)
 {
     int row = selectedRow();
-    if (row < 0)
+    if (!listed.has(row))
         return;
-    std::string location = rowText(row, 1);
-    std::string title = rowText(row, 0);
+    const std::string location = listed.rows[row].location;
+    const std::string title = listed.rows[row].title;
     std::string question = "Are you Sure to delete Profile: " + title + "\n\nAt:\n\n" + location;
     if (showMessage(hwnd, question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;

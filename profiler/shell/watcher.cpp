@@ -113,11 +113,7 @@ void ProcessWatcher::watchTick(GameHost& host, const ProfileStore& store, UINT_P
 {
     if (!switches.autoApply)
         return;
-    std::vector<std::string> locations;
-    const int rows = host.rowCount();
-    locations.reserve(rows);
-    for (int i = 0; i < rows; ++i)
-        locations.push_back(host.rowText(i, 1));
+    const std::vector<std::string> locations = host.profiles().locations();
 
     // The period counts from the end of one scan to the start of the next.
     (void)timerId;
@@ -129,8 +125,9 @@ void ProcessWatcher::watchTick(GameHost& host, const ProfileStore& store, UINT_P
         return;
 
     OwnedHandle game = std::move(match.process);
-    const std::string title = host.rowText(match.row, 0);
-    const std::string location = host.rowText(match.row, 1);
+    // Copies: the list may be loaded again while the prompt is up.
+    const std::string title = host.profiles().rows[match.row].title;
+    const std::string location = host.profiles().rows[match.row].location;
     const std::string name = activeMarkerName(title, location);
     GameSession session(host, store, name);
     session.endWith(switches.restoreOnExit);

@@ -55,10 +55,12 @@ public:
         states.push_back(names[static_cast<int>(state)] + named + " gain=" + deviceValue("Gain"));
         return std::exchange(active, state);
     }
-    int rowCount() const override { return static_cast<int>(rows.size()); }
-    std::string rowText(int row, int column) const override
+    const ProfileList& profiles() const override
     {
-        return column == 0 ? rows[row].first : rows[row].second;
+        listed.rows.clear();
+        for (const auto& [title, location] : rows)
+            listed.append({location, title});
+        return listed;
     }
     int askUser(const std::string& text, UINT type) override
     {
@@ -79,6 +81,7 @@ public:
 
     HWND hwnd = nullptr;
     std::vector<std::pair<std::string, std::string>> rows; // title, location
+    mutable ProfileList listed;
     std::vector<std::string> states;
     ActivityState active = ActivityState::Idle;
     int answer = IDYES;
