@@ -6,7 +6,7 @@
 #include "editor/own_program.h"
 #include "editor/text_rules.h"
 #include "profiler_ids.h"
-#include "store/active_marker.h"
+#include "store/device_key.h"
 #include "store/device_transfer.h"
 #include "store/profile_store.h"
 #include "ui/message_box.h"

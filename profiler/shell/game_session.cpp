@@ -4,7 +4,7 @@
 
 #include "shell/tray_icon.h"
 #include "shell/timers.h"
-#include "store/active_marker.h"
+#include "store/device_key.h"
 #include "store/profile_store.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "shell/desktop_user.h"
 #include "shell/game_host.h"
 #include "shell/game_session.h"
-#include "store/active_marker.h"
+#include "store/device_key.h"
 #include "store/profile_store.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "shell/game_host.h"
 #include "shell/game_session.h"
 #include "shell/launcher.h"
-#include "store/active_marker.h"
+#include "store/device_key.h"
 #include "store/profile_store.h"
 
 namespace {

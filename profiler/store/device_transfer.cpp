@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/owned.h"
-#include "store/active_marker.h"
+#include "store/device_key.h"
 #include "store/device_value.h"
 #include "store/reg_key.h"
 #include "store/settings_image.h"

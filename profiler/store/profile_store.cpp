@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "store/device_key.h"
 #include "store/ini_text.h"
 #include "store/reg_key.h"
 
@@ -144,33 +145,6 @@ void ProfileStore::copyDeviceValues(const std::string& source, const std::string
     });
 }
 
-bool ProfileStore::removeProfile(const std::string& location, int row) const
-{
-    return edit([&](const ProfileStore& draft) {
-        LoadedList list = draft.loadKeyByKey(std::max(draft.profileCount(), draft.highestKeyOf(ini::PROFILES)));
-        std::vector<ProfileRow>& rows = list.rows;
-        auto same = [&](const ProfileRow& r) { return lstrcmpiA(r.location.c_str(), location.c_str()) == 0; };
-        auto removed = row >= 0 && row < static_cast<int>(rows.size()) && same(rows[row])
-                           ? rows.begin() + row
-                           : std::find_if(rows.begin(), rows.end(), same);
-        if (removed == rows.end())
-            return false; // no longer in the file
-        rows.erase(removed);
-        if (std::none_of(rows.begin(), rows.end(), same))
-            draft.deleteSection(location);
-        const std::vector<std::string>& entries = *list.entries;
-        for (int k = 1; k <= static_cast<int>(entries.size()); ++k) {
-            if (k <= static_cast<int>(rows.size())) {
-                if (entries[k - 1] != rows[k - 1].location)
-                    draft.writeText(ini::PROFILES, numberedKey(k).c_str(), rows[k - 1].location);
-            } else if (!entries[k - 1].empty()) {
-                draft.removeKey(ini::PROFILES, numberedKey(k).c_str());
-            }
-        }
-        return draft.writeInt(ini::PROFILES, ini::COUNT, static_cast<int>(rows.size()));
-    });
-}
-
 void ProfileStore::deleteSection(const std::string& section) const
 {
     platformWrite(section.c_str(), nullptr, nullptr);
@@ -188,11 +162,4 @@ std::optional<ProfileRow> ProfileStore::profileRow(int number) const
 LONG ProfileStore::openDeviceKey(RegKey& key) const
 {
     return ::openDeviceKey(key, deviceKeyPath());
-}
-
-LONG openDeviceKey(RegKey& key, const std::string& keyPath)
-{
-    if (keyPath.empty())
-        return ERROR_FILE_NOT_FOUND;
-    return key.open(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_ALL_ACCESS | nativeRegistryView());
 }

@@ -67,10 +67,6 @@ struct IniChange {
     std::optional<std::string> text;
 };
 
-// Opens a device settings key, `path` below HKEY_LOCAL_MACHINE, with full access. An empty path is
-// refused: it would open HKEY_LOCAL_MACHINE itself.
-LONG openDeviceKey(RegKey& key, const std::string& path);
-
 // The settings file beside the program. Nothing is cached: every call reads or writes the file.
 class ProfileStore {
 public:
@@ -110,7 +106,7 @@ public:
     bool appendProfile(const std::string& location, int listedRows) const;
     // The row of entry `number` of "PROFILES"; none when the entry is empty.
     std::optional<ProfileRow> profileRow(int number) const;
-    // Opens the device settings key ("REGPATH") with openDeviceKey below.
+    // Opens the device settings key ("REGPATH") with openDeviceKey (store/device_key.h).
     LONG openDeviceKey(RegKey& key) const;
 
     // Plain private-profile access to the settings file. A text is written so that reading it gives

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "store/active_marker.h"
+#include "store/device_key.h"
 #include "store/device_transfer.h"
 #include "store/device_value.h"
 #include "testlib/owned.h"

@@ -1,9 +1,17 @@
 #pragma once
-// "PROFILEACTIVE" in the device settings key: present while a profile's values stand in for the
-// pad's own, so that a run that ends meanwhile is undone at the next start.
+// The device settings key: its opener, and "PROFILEACTIVE" in it, present while a profile's values
+// stand in for the pad's own, so that a run that ends meanwhile is undone at the next start. The
+// key's values themselves are read by store/device_value.h and moved by store/device_transfer.h.
+#include <windows.h>
+
 #include <string>
 
 class ProfileStore;
+class RegKey;
+
+// Opens a device settings key, `path` below HKEY_LOCAL_MACHINE, with full access in the native
+// view. An empty path is refused: it would open HKEY_LOCAL_MACHINE itself.
+LONG openDeviceKey(RegKey& key, const std::string& path);
 
 constexpr const char* PROFILE_ACTIVE = "PROFILEACTIVE";
 

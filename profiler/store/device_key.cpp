@@ -1,4 +1,4 @@
-#include "store/active_marker.h"
+#include "store/device_key.h"
 
 #include <windows.h>
 
@@ -31,4 +31,11 @@ bool activeMarkerPresent(const ProfileStore& store)
         return false;
     // No buffer: only the value's presence is asked for, so no length is too long.
     return RegQueryValueExA(key.get(), PROFILE_ACTIVE, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+LONG openDeviceKey(RegKey& key, const std::string& keyPath)
+{
+    if (keyPath.empty())
+        return ERROR_FILE_NOT_FOUND;
+    return key.open(HKEY_LOCAL_MACHINE, keyPath.c_str(), KEY_ALL_ACCESS | nativeRegistryView());
 }

@@ -1,6 +1,6 @@
-// Loading the profile list and adding to it. The rows come from one read of the whole file when
-// "PROFILES" is in order; otherwise from its entries read one key at a time, and only those reads
-// are ever written back.
+// The profile catalogue: loading the list, adding to it, removing from it, numbering it. The rows
+// come from one read of the whole file when "PROFILES" is in order; otherwise from its entries read
+// one key at a time, and only those reads are ever written back.
 #include "store/profile_store.h"
 
 #include <windows.h>
@@ -112,5 +112,32 @@ bool ProfileStore::appendProfile(const std::string& location, int listedRows) co
     return edit([&](const ProfileStore& draft) {
         return draft.profileLocation(number).empty() && draft.writeInt(ini::PROFILES, ini::COUNT, number) &&
                draft.writeText(ini::PROFILES, numberedKey(number).c_str(), location);
+    });
+}
+
+bool ProfileStore::removeProfile(const std::string& location, int row) const
+{
+    return edit([&](const ProfileStore& draft) {
+        LoadedList list = draft.loadKeyByKey(std::max(draft.profileCount(), draft.highestKeyOf(ini::PROFILES)));
+        std::vector<ProfileRow>& rows = list.rows;
+        auto same = [&](const ProfileRow& r) { return lstrcmpiA(r.location.c_str(), location.c_str()) == 0; };
+        auto removed = row >= 0 && row < static_cast<int>(rows.size()) && same(rows[row])
+                           ? rows.begin() + row
+                           : std::find_if(rows.begin(), rows.end(), same);
+        if (removed == rows.end())
+            return false; // no longer in the file
+        rows.erase(removed);
+        if (std::none_of(rows.begin(), rows.end(), same))
+            draft.deleteSection(location);
+        const std::vector<std::string>& entries = *list.entries;
+        for (int k = 1; k <= static_cast<int>(entries.size()); ++k) {
+            if (k <= static_cast<int>(rows.size())) {
+                if (entries[k - 1] != rows[k - 1].location)
+                    draft.writeText(ini::PROFILES, numberedKey(k).c_str(), rows[k - 1].location);
+            } else if (!entries[k - 1].empty()) {
+                draft.removeKey(ini::PROFILES, numberedKey(k).c_str());
+            }
+        }
+        return draft.writeInt(ini::PROFILES, ini::COUNT, static_cast<int>(rows.size()));
     });
 }
