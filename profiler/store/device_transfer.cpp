@@ -14,11 +14,6 @@
 #include "store/settings_image.h"
 
 namespace {
-bool isDefault(const std::string& section)
-{
-    return lstrcmpiA(section.c_str(), ini::DEFAULT_SECTION) == 0;
-}
-
 // The names a profile writes: not empty (that would name the key's own value) and none of the
 // marker's own, which "DEFAULT" uses for its record.
 bool isDeviceName(const std::string& name)
@@ -231,16 +226,4 @@ void readDeviceValues(const ProfileStore& store, const std::string& targetSectio
             draft.writeText(targetSection.c_str(), name.c_str(), readDeviceValue(key, name).recorded());
         return true;
     });
-}
-
-bool transferDeviceValues(const ProfileStore& store, const std::string& sourceSection,
-                          const std::string& saveSection, DriverSharing sharing)
-{
-    if (isDefault(sourceSection))
-        return restoreDefaults(store, sharing, saveSection) == RestoreResult::Restored;
-    if (isDefault(saveSection))
-        return applyProfile(store, sourceSection, true, sharing);
-    if (!saveSection.empty())
-        readDeviceValues(store, saveSection);
-    return applyProfile(store, sourceSection, false, sharing);
 }

@@ -52,7 +52,3 @@ bool releaseSnapshot(const ProfileStore& store);
 
 // Copies the device values in force into `targetSection`; the driver is not told.
 void readDeviceValues(const ProfileStore& store, const std::string& targetSection);
-
-// The older shape of the operations above: from "DEFAULT" a restore, into "DEFAULT" a snapshot.
-bool transferDeviceValues(const ProfileStore& store, const std::string& sourceSection,
-                          const std::string& saveSection, DriverSharing sharing);

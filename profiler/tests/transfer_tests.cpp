@@ -157,7 +157,7 @@ TEST_F(TransferTest, SharedTransferOpensDriverShared)
 {
     profile("TMP", "1", "2", "3");
     setValue("Gain", "9");
-    transferDeviceValues(*store, "TMP", "DEFAULT", DriverSharing::Shared);
+    applyProfile(*store, "TMP", true, DriverSharing::Shared);
     std::string log = driver->log("close");
     expectOneRequest(log, SHARED_OPEN);
     EXPECT_EQ(atRequest(log), "1/2/3/");
