@@ -10,8 +10,6 @@
 #include "store/reg_key.h"
 
 namespace {
-constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* RUN_VALUE = "PADWISE";
 constexpr DWORD RUN_VALUE_LIMIT = 260;
 
 bool samePath(const std::string& a, const std::string& b)

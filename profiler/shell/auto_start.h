@@ -7,6 +7,10 @@
 
 #include "shell/task_scheduler.h"
 
+// The machine's Run key (below HKEY_LOCAL_MACHINE) and this program's value in it.
+constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* RUN_VALUE = "PADWISE";
+
 // The logon task of earlier versions, one per machine, in the scheduler's root folder.
 constexpr const char* MACHINE_TASK = "Padwise";
 

@@ -4,10 +4,10 @@
 #include <shellapi.h>
 
 #include "profiler_ids.h"
+#include "shell/auto_start.h"
 #include "testlib/registry.h"
 
 namespace {
-constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 thread_local MenuCloser* activeCloser = nullptr;
 
 void CALLBACK closeMenus(HWND, UINT, UINT_PTR, DWORD)
@@ -96,17 +96,17 @@ RunEntryGuard::~RunEntryGuard()
 
 bool RunEntryGuard::read(std::string& text)
 {
-    return getRegText(RUN_KEY, "PADWISE", text, PROGRAM_VIEW);
+    return getRegText(RUN_KEY, RUN_VALUE, text, PROGRAM_VIEW);
 }
 
 void RunEntryGuard::write(const std::string& text)
 {
-    setRegText(RUN_KEY, "PADWISE", text, REG_SZ, PROGRAM_VIEW);
+    setRegText(RUN_KEY, RUN_VALUE, text, REG_SZ, PROGRAM_VIEW);
 }
 
 void RunEntryGuard::erase()
 {
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, RUN_KEY, "PADWISE");
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, RUN_KEY, RUN_VALUE);
 }
 
 MenuCloser::MenuCloser()

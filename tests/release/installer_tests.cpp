@@ -14,6 +14,7 @@
 
 #include "padwise_version.h"
 #include "profiler_ids.h"
+#include "shell/auto_start.h"
 
 #include "testlib/owned.h"
 #include "testlib/process.h"
@@ -24,7 +25,6 @@
 #include "testlib/window_search.h"
 
 static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Padwise";
-static const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 // Where Wine keeps the logon task of the user at the desk: "Padwise " and the user's SID (the test's
 // own user: Wine has no shell window whose owner profiler could ask).
 static std::string taskFile()
@@ -198,16 +198,16 @@ TEST_F(Installer, SilentInstallRegistersAndUninstallKeepsOnlyTheSettingsFile)
     Process profiler = startProfiler();
     SendMessageA(findDialog(profiler.id(), "Padwise", Shown::AlsoHidden), WM_COMMAND, CMD_AUTO_START, 0);
     if (xp)
-        ASSERT_NE("<absent>", regText(RUN_KEY, "PADWISE", PROGRAM_VIEW)) << "Auto Start made no Run value";
+        ASSERT_NE("<absent>", regText(RUN_KEY, RUN_VALUE, PROGRAM_VIEW)) << "Auto Start made no Run value";
     else
         ASSERT_TRUE(fileExists(taskFile())) << "Auto Start made no logon task";
-    ASSERT_TRUE(setRegText(RUN_KEY, "PADWISE", folder + "\\profiler.exe", REG_SZ, PROGRAM_VIEW));
+    ASSERT_TRUE(setRegText(RUN_KEY, RUN_VALUE, folder + "\\profiler.exe", REG_SZ, PROGRAM_VIEW));
     EXPECT_EQ(0u, uninstall());
     EXPECT_TRUE(profiler.wait(0)) << "the uninstaller left profiler.exe running";
     EXPECT_EQ(std::vector<std::string>{"profiler.INI"}, filesIn(folder));
     EXPECT_FALSE(fileExists(folder + "\\x86") || fileExists(folder + "\\amd64"));
     EXPECT_EQ("<absent>", regText(UNINSTALL_KEY, "DisplayName"));
-    EXPECT_EQ("<absent>", regText(RUN_KEY, "PADWISE", PROGRAM_VIEW));
+    EXPECT_EQ("<absent>", regText(RUN_KEY, RUN_VALUE, PROGRAM_VIEW));
     EXPECT_FALSE(fileExists(taskFile()));
     EXPECT_FALSE(fileExists(shortcutFolder()));
 }
