@@ -112,7 +112,7 @@ protected:
         ASSERT_EQ(driverError, 0u) << "the stand-in driver could not be installed";
         const char* name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         settings = std::make_unique<TempSettings>(name);
-        key = std::make_unique<ScratchKey>("Editor");
+        key = std::make_unique<ScratchKey>("Software\\PadkitTests\\Editor");
         key->set("ForceGain", "55");
         key->set("Deadzone", "3");
         settings->write(

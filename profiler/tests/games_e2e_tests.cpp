@@ -61,9 +61,6 @@ protected:
                    std::string("KEYS=2\n1=Gain\n2=Curve\nREGPATH=") + DEVICE_KEY +
                        "\nDEVNODE=" + StandinDriverService::DEVICE_PATH +
                        "\nIOCTLCODE=2236423\nAUTOLAUNCH=1\nRESTORE=1\nPROMPT=0");
-        deleteRegTree(DEVICE_KEY);
-        setRegText(DEVICE_KEY, "Gain", "100");
-        setRegText(DEVICE_KEY, "Curve", "hard");
         driver->clearLog();
     }
     void TearDown() override
@@ -71,7 +68,6 @@ protected:
         profiler.end();
         for (StandinGame* game : {&game1, &game2})
             game->end();
-        deleteRegTree(DEVICE_KEY);
         driver->clearLog();
     }
 
@@ -153,6 +149,7 @@ protected:
         return seen.text;
     }
 
+    ScratchKey key{DEVICE_KEY, {{"Gain", "100"}, {"Curve", "hard"}}};
     std::unique_ptr<GameFolder> folder;
     std::unique_ptr<ProfileStore> store;
     int profiles = 0;

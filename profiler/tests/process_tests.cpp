@@ -27,7 +27,7 @@ const std::string PROFILES = std::string(THREE_PROFILES) + "[DEFAULT]\r\nForceGa
 TEST(ProfilerProcess, StartsHiddenRecoversAndExitsOnlyWhenConfirmed)
 {
     TempSettings settings("process");
-    ScratchKey key("Process");
+    ScratchKey key("Software\\PadkitTests\\Process");
     settings.write("[SETTINGS]\r\nKEYS=1\r\n1=ForceGain\r\nREGPATH=" + key.path + "\r\n" + PROFILES);
     key.set("ForceGain", "game gain");
     key.set("PROFILEACTIVE", "Fly");

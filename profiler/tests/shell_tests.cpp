@@ -35,7 +35,7 @@ protected:
     {
         const char* name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         settings = std::make_unique<TempSettings>(name);
-        key = std::make_unique<ScratchKey>(std::string("Shell_") + name);
+        key = std::make_unique<ScratchKey>(std::string("Software\\PadkitTests\\Shell_") + name);
     }
     void TearDown() override
     {

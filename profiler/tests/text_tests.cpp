@@ -62,14 +62,11 @@ protected:
         install = folder.path() + "\\" + PROGRAMS;
         ASSERT_TRUE(makeDirsUtf8(install));
         ASSERT_TRUE(copyFileUtf8(programDirectory() + "\\profiler.exe", install + "\\profiler.exe"));
-        deleteRegTree(DEVICE_KEY);
-        ASSERT_TRUE(setRegText(DEVICE_KEY, "Name", "default"));
     }
     void TearDown() override
     {
         profiler.end();
         games.clear();
-        deleteRegTree(DEVICE_KEY);
     }
 
     std::string settingsFile() const { return install + "\\profiler.INI"; }
@@ -110,6 +107,7 @@ protected:
     }
     static std::string marker() { return regTextUtf8(DEVICE_KEY, "PROFILEACTIVE"); }
 
+    ScratchKey key{DEVICE_KEY, {{"Name", "default"}}};
     TempDir folder{"text"};
     std::string install;
     Process profiler;

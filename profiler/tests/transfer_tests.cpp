@@ -84,8 +84,6 @@ protected:
         path = tempPath("transfer.ini");
         DeleteFileA(path.c_str());
         store = std::make_unique<ProfileStore>(path);
-        deleteRegTree(DEVICE_KEY);
-        makeRegKey(DEVICE_KEY);
         writeLines(*store, ini::SETTINGS,
                    std::string("KEYS=3\n1=Gain\n2=Deadzone\n3=Curve\nREGPATH=") + DEVICE_KEY +
                        "\nDEVNODE=" + StandinDriverService::DEVICE_PATH + "\nIOCTLCODE=" + CONTROL_CODE);
@@ -94,7 +92,6 @@ protected:
     void TearDown() override
     {
         DeleteFileA(path.c_str());
-        deleteRegTree(DEVICE_KEY);
         driver->clearLog();
     }
 
@@ -115,6 +112,7 @@ protected:
         store->writeText(section, "Curve", curve);
     }
 
+    ScratchKey key{DEVICE_KEY};
     std::string path;
     std::unique_ptr<ProfileStore> store;
 };

@@ -59,28 +59,6 @@ std::string TempSettings::bytes() const
     return readFile(path);
 }
 
-ScratchKey::ScratchKey(const std::string& name) : path("Software\\PadkitTests\\" + name)
-{
-    deleteRegTree(path);
-    makeRegKey(path);
-}
-
-ScratchKey::~ScratchKey()
-{
-    deleteRegTree(path);
-}
-
-void ScratchKey::set(const char* value, const std::string& text) const
-{
-    setRegText(path, value, text);
-}
-
-bool ScratchKey::has(const char* value) const
-{
-    std::string ignored;
-    return getRegText(path, value, ignored);
-}
-
 RunEntryGuard::RunEntryGuard()
 {
     existed = read(saved);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "testlib/message_boxes.h"
+#include "testlib/registry.h"
 #include "testlib/temp_dir.h"
 
 // A settings file in a fresh temporary folder; the folder goes when the object does.
@@ -22,16 +23,6 @@ public:
     TempDir dir;
     const std::string folder = dir.path();
     const std::string path = dir.file("profiler.INI");
-};
-
-// A registry key below HKEY_LOCAL_MACHINE that the test owns; deleted with everything below it.
-class ScratchKey {
-public:
-    explicit ScratchKey(const std::string& name);
-    ~ScratchKey();
-    void set(const char* value, const std::string& text) const;
-    bool has(const char* value) const;
-    std::string path; // below HKEY_LOCAL_MACHINE
 };
 
 // Keeps the real Auto Start entry ("PADWISE" under the Run key) as it was before the test.

@@ -98,18 +98,11 @@ protected:
     {
         folder = std::make_unique<GameFolder>("watcher_tests");
         store = std::make_unique<ProfileStore>(folder->file("profiler.INI"));
-        deleteRegTree(DEVICE_KEY);
         writeLines(*store, ini::SETTINGS,
                    std::string("KEYS=2\n1=Gain\n2=Curve\nREGPATH=") + DEVICE_KEY +
                        "\nDEVNODE=\\\\.\\PadkitNoDriver");
-        setRegText(DEVICE_KEY, "Gain", "100");
-        setRegText(DEVICE_KEY, "Curve", "hard");
     }
-    void TearDown() override
-    {
-        deleteRegTree(DEVICE_KEY);
-        folder.reset();
-    }
+    void TearDown() override { folder.reset(); }
 
     // A profile whose location names `gamePath` in capitals; returns that location.
     std::string addProfile(const std::string& title, const std::string& gamePath, const char* gain = "70")
@@ -122,6 +115,7 @@ protected:
         return location;
     }
 
+    ScratchKey key{DEVICE_KEY, {{"Gain", "100"}, {"Curve", "hard"}}};
     std::unique_ptr<GameFolder> folder;
     std::unique_ptr<ProfileStore> store;
     RecordingHost host;

@@ -60,3 +60,28 @@ void deleteRegTree(const std::string& path, REGSAM view)
     }
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), view, 0);
 }
+
+ScratchKey::ScratchKey(std::string keyPath, std::initializer_list<std::pair<const char*, const char*>> values)
+    : path(std::move(keyPath))
+{
+    deleteRegTree(path);
+    makeRegKey(path);
+    for (const auto& value : values)
+        set(value.first, value.second);
+}
+
+ScratchKey::~ScratchKey()
+{
+    deleteRegTree(path);
+}
+
+void ScratchKey::set(const char* value, const std::string& text) const
+{
+    setRegText(path, value, text);
+}
+
+bool ScratchKey::has(const char* value) const
+{
+    std::string ignored;
+    return getRegText(path, value, ignored);
+}

@@ -5,7 +5,9 @@
 // Windows there is one view.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 constexpr REGSAM NATIVE_VIEW = KEY_WOW64_64KEY;
 // The test program's own view: keys that the system reads in both views (the Run key).
@@ -23,3 +25,17 @@ bool setRegText(const std::string& path, const std::string& name, const std::str
                 DWORD type = REG_SZ, REGSAM view = NATIVE_VIEW);
 // Deletes the key with everything below it.
 void deleteRegTree(const std::string& path, REGSAM view = NATIVE_VIEW);
+
+// A key below HKEY_LOCAL_MACHINE (native view) that the test owns: made afresh with `values`, deleted
+// with everything below it when the object goes.
+class ScratchKey {
+public:
+    explicit ScratchKey(std::string path,
+                        std::initializer_list<std::pair<const char*, const char*>> values = {});
+    ~ScratchKey();
+    ScratchKey(const ScratchKey&) = delete;
+    ScratchKey& operator=(const ScratchKey&) = delete;
+    void set(const char* value, const std::string& text) const;
+    bool has(const char* value) const;
+    const std::string path;
+};
