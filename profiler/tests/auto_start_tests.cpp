@@ -316,13 +316,12 @@ TEST(AutoStartProcess, Windows10UsesTheLogonTaskAndXpTheRunKey)
         DeleteFileA(taskFile.c_str());
         TempSettings settings("auto_start");
         settings.write("[SETTINGS]\r\n");
-        std::string path = settings.folder + "\\profiler.exe";
-        CopyFileA((programDirectory() + "\\profiler.exe").c_str(), path.c_str(), FALSE);
+        std::string path = placeProgram("profiler.exe", settings.folder);
         if (c.runEntryBefore)
             RunEntryGuard::write(path);
         else
             RunEntryGuard::erase();
-        Process profiler(inQuotes(path), settings.folder);
+        Process profiler = startPlaced(path);
         HWND main = waitDialog(profiler.id(), "Padwise", 20000, Shown::AlsoHidden);
         ASSERT_NE(main, nullptr);
         ASSERT_TRUE(waitUntil([&] { return trayIconPresent(main); }, 20000)) << "start-up did not end";

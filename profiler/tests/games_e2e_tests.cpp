@@ -54,8 +54,7 @@ protected:
     {
         ASSERT_EQ(driverError, 0u) << "the stand-in driver could not be installed";
         folder = std::make_unique<GameFolder>("games_e2e");
-        CopyFileA((programDirectory() + "\\profiler.exe").c_str(), folder->file("profiler.exe").c_str(),
-                  FALSE);
+        placeProgram("profiler.exe", folder->path());
         store = std::make_unique<ProfileStore>(folder->file("profiler.INI"));
         writeLines(*store, ini::SETTINGS,
                    std::string("KEYS=2\n1=Gain\n2=Curve\nREGPATH=") + DEVICE_KEY +
@@ -107,7 +106,7 @@ protected:
 
     void startProfiler()
     {
-        profiler = Process(inQuotes(folder->file("profiler.exe")), folder->path());
+        profiler = startPlaced(folder->file("profiler.exe"));
         ASSERT_TRUE(profiler.started());
         ASSERT_TRUE(waitFor([&] {
             return (mainWindow = findDialog(profiler.id(), "Padwise", Shown::AlsoHidden)) != nullptr;
@@ -495,7 +494,7 @@ TEST_F(GamesEndToEnd, AGameRunningAtStartIsServedWithinASecond)
     addProfile("Fly", exe, "70");
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("early")));
     const DWORD start = GetTickCount();
-    profiler = Process(inQuotes(folder->file("profiler.exe")), folder->path());
+    profiler = startPlaced(folder->file("profiler.exe"));
     ASSERT_TRUE(profiler.started());
     EXPECT_TRUE(waitUntil([] { return activeMarker() == "Fly"; }, 1000, 10))
         << "served after " << (waitFor([] { return activeMarker() == "Fly"; }), GetTickCount() - start) << " ms";

@@ -20,12 +20,9 @@ protected:
     void SetUp() override
     {
         settings.write("[SETTINGS]\r\n[PROFILES]\r\nCOUNT=1\r\n1=C:\\Games\\Fly\\fly.exe\r\n");
-        CopyFileA((programDirectory() + "\\profiler.exe").c_str(), program.c_str(), FALSE);
+        program = placeProgram("profiler.exe", settings.folder);
     }
-    Process run(const std::string& arguments = "")
-    {
-        return Process(inQuotes(program) + arguments, settings.folder);
-    }
+    Process run(const std::string& arguments = "") { return startPlaced(program, arguments); }
     // The running instance, once start-up has added its tray icon.
     HWND startFirst()
     {
@@ -36,7 +33,7 @@ protected:
     }
 
     TempSettings settings{"instance"};
-    const std::string program = settings.folder + "\\profiler.exe";
+    std::string program;
     Process first;
 };
 
@@ -76,10 +73,9 @@ TEST_F(ProfilerInstance, CloseEndsARunningInstanceAndIsDoneAtOnceWithoutOne)
 TEST_F(ProfilerInstance, CloseReachesOnlyTheCopyOfItsOwnFileAndWaitsForOneStillStarting)
 {
     TempDir otherFolder("instance_other");
-    const std::string other = otherFolder.file("profiler.exe");
-    CopyFileA(program.c_str(), other.c_str(), FALSE);
+    const std::string other = placeProgram("profiler.exe", otherFolder.path());
     startFirst();
-    Process foreign(inQuotes(other) + " /close", otherFolder.path());
+    Process foreign = startPlaced(other, " /close");
     ASSERT_TRUE(foreign.wait(HANG_GUARD_MS));
     EXPECT_EQ(foreign.exitCode(), 0u) << "no instance of that copy runs";
     EXPECT_TRUE(first.running()) << "another copy's request ended this instance";

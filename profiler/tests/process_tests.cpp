@@ -14,14 +14,6 @@
 #include "tests/ui_test_support.h"
 
 namespace {
-// A copy of profiler.exe under `name` in a settings folder, started as its own process.
-Process startProfiler(const TempSettings& settings, const std::string& name)
-{
-    std::string path = settings.folder + "\\" + name;
-    CopyFileA((programDirectory() + "\\profiler.exe").c_str(), path.c_str(), FALSE);
-    return Process(inQuotes(path), settings.folder);
-}
-
 const std::string PROFILES = std::string(THREE_PROFILES) + "[DEFAULT]\r\nForceGain=70\r\n";
 
 TEST(ProfilerProcess, StartsHiddenRecoversAndExitsOnlyWhenConfirmed)
@@ -32,7 +24,7 @@ TEST(ProfilerProcess, StartsHiddenRecoversAndExitsOnlyWhenConfirmed)
     key.set("ForceGain", "game gain");
     key.set("PROFILEACTIVE", "Fly");
 
-    Process profiler = startProfiler(settings, "profiler.exe");
+    Process profiler = startPlaced(placeProgram("profiler.exe", settings.folder));
     ASSERT_TRUE(profiler.started());
     HWND main = waitDialog(profiler.id(), "Padwise", 10000, Shown::AlsoHidden);
     ASSERT_NE(main, nullptr);
@@ -67,7 +59,7 @@ TEST(ProfilerProcess, ARenamedProgramReadsTheSettingsFileOfItsOwnName)
     CopyFileA(settings.path.c_str(), own.c_str(), FALSE);
     settings.write("[SETTINGS]\r\n"); // profiler.INI beside it lists nothing
 
-    Process profiler = startProfiler(settings, "padwise.exe");
+    Process profiler = startPlaced(placeProgram("profiler.exe", settings.folder, "padwise.exe"));
     ASSERT_TRUE(profiler.started());
     ASSERT_EQ(WaitForInputIdle(profiler.handle(), 10000), 0u);
     HWND main = waitDialog(profiler.id(), "Padwise", 10000, Shown::AlsoHidden);

@@ -168,7 +168,7 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
     const char* const defaults[][2] = {{"Strength", "50"}, {"Deadzone", "2"}};
     pad::writeSettings(defaults, 2);
 
-    Process profiler("\"" + stage.programPath() + "\"", stage.folder());
+    Process profiler = startPlaced(stage.programPath());
     ASSERT_TRUE(profiler.started());
     WaitForInputIdle(profiler.handle(), 5000);
     {

@@ -2,15 +2,14 @@
 
 #include <windows.h>
 
-#include "testlib/temp_dir.h"
+#include "testlib/process.h"
 
 ProfilerStage::ProfilerStage(const std::string& folder, const std::string& gameName)
     : folder_(folder), gameName_(gameName)
 {
     CreateDirectoryA(folder_.c_str(), nullptr);
-    std::string bin = programDirectory();
-    ready_ = CopyFileA((bin + "\\profiler.exe").c_str(), programPath().c_str(), FALSE) &&
-             CopyFileA((bin + "\\standin_game.exe").c_str(), gamePath().c_str(), FALSE);
+    ready_ = !placeProgram("profiler.exe", folder_).empty() &&
+             !placeProgram("standin_game.exe", folder_, gameName_).empty();
 }
 
 ProfilerStage::~ProfilerStage()

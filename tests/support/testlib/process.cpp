@@ -1,5 +1,7 @@
 #include "testlib/process.h"
 
+#include "testlib/temp_dir.h"
+
 #include <utility>
 #include <vector>
 
@@ -78,4 +80,16 @@ void Process::end()
 std::string inQuotes(const std::string& path)
 {
     return "\"" + path + "\"";
+}
+
+std::string placeProgram(const std::string& program, const std::string& folder, const std::string& name)
+{
+    const std::string path = folder + "\\" + (name.empty() ? program : name);
+    const std::string source = programDirectory() + "\\" + program;
+    return CopyFileA(source.c_str(), path.c_str(), FALSE) ? path : std::string();
+}
+
+Process startPlaced(const std::string& path, const std::string& arguments)
+{
+    return Process(inQuotes(path) + arguments, path.substr(0, path.find_last_of('\\')));
 }

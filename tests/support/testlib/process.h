@@ -37,3 +37,10 @@ private:
 
 // A path in double quotes, as the program part of a command line.
 std::string inQuotes(const std::string& path);
+
+// Copies `program`, a file beside the test program, into `folder` (which exists) as `name`, its own
+// name when empty: the copy's path, empty when the copy failed.
+std::string placeProgram(const std::string& program, const std::string& folder, const std::string& name = {});
+// Starts the program at `path` in its own folder (where its settings file is), `arguments` after
+// its quoted path; check started().
+Process startPlaced(const std::string& path, const std::string& arguments = {});
