@@ -26,12 +26,12 @@ public:
     }
 
     Value get() const { return value; }
-    bool isOpen() const { return value != Traits::empty(); }
+    bool valid() const { return value != Traits::empty(); }
     Value release() { return std::exchange(value, Traits::empty()); }
     // Releases what is held and takes `replacement` (released later by the same traits).
     void reset(Value replacement = Traits::empty())
     {
-        if (isOpen())
+        if (valid())
             traits.release(value);
         value = replacement;
     }

@@ -17,7 +17,7 @@ bool readWhole(const std::string& path, std::string& bytes)
     Owned<FileTraits> file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD high = 0;
-    DWORD size = file.isOpen() ? GetFileSize(file.get(), &high) : INVALID_FILE_SIZE;
+    DWORD size = file.valid() ? GetFileSize(file.get(), &high) : INVALID_FILE_SIZE;
     if (size == INVALID_FILE_SIZE || high != 0 || size > LARGEST_INI)
         return false;
     bytes.assign(size, '\0');
@@ -55,7 +55,7 @@ bool writeWhole(const std::string& path, const std::string& bytes)
     Owned<FileTraits> file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_TEMPORARY, nullptr));
     DWORD written = 0;
-    return file.isOpen() &&
+    return file.valid() &&
            WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
 }

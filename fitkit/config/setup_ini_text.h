@@ -23,7 +23,7 @@ public:
     explicit SetupIniText(const std::string& iniPath, UINT processCodePage = GetACP(),
                           UINT legacy = legacyCodePage());
     // The file to read the keys from: the UTF-8 copy, or the file itself.
-    std::string path() const { return copy.isOpen() ? copy.get() : original; }
+    std::string path() const { return copy.valid() ? copy.get() : original; }
 
 private:
     std::string original;

@@ -31,7 +31,7 @@ static bool setupIniReadable()
 {
     Owned<FileTraits> file(CreateFileA(SETUP_INI, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.isOpen();
+    return file.valid();
 }
 
 void chooseWorkingDirectory()

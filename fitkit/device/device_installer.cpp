@@ -37,7 +37,7 @@ DeviceInstaller::DeviceInstaller(DeviceLayer& layer, PlatformKind platform, Noti
 
 DeviceInstaller::~DeviceInstaller()
 {
-    if (registered && deviceList.isOpen())
+    if (registered && deviceList.valid())
         removeDevice();
 }
 
@@ -84,7 +84,7 @@ DeviceInstaller::IdRead DeviceInstaller::readHardwareIds(HDEVINFO list, SP_DEVIN
         return readHardwareIdProperty(list, element, ids);
 
     DeviceKey key = openDeviceKey(list, element, DIREG_DEV, KEY_ALL_ACCESS);
-    if (!key.isOpen())
+    if (!key.valid())
         return IdRead::Skip;
     DWORD size = 0;
     if (layer.queryValue(key.get(), VALUE_HARDWARE_ID, nullptr, &size) != ERROR_SUCCESS ||
@@ -128,7 +128,7 @@ static bool listsId(const std::string& ids, const std::string& id)
 bool DeviceInstaller::findPresentDevice(const std::string& id)
 {
     DeviceList list(layer.getClassDevs(nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES), DeviceListTraits{&layer});
-    if (!list.isOpen())
+    if (!list.valid())
         return false;
     SP_DEVINFO_DATA element = {};
     element.cbSize = sizeof(SP_DEVINFO_DATA);
@@ -151,7 +151,7 @@ bool DeviceInstaller::findPresentDevice(const std::string& id)
 
 bool DeviceInstaller::readDeviceDescription(std::string& out)
 {
-    if (!deviceList.isOpen())
+    if (!deviceList.valid())
         return false;
     char text[DESCRIPTION_SIZE + 1] = {};
     if (platform.isNt5) {
@@ -160,7 +160,7 @@ bool DeviceInstaller::readDeviceDescription(std::string& out)
             return false;
     } else {
         DeviceKey key = openDeviceKey(deviceList.get(), device, DIREG_DEV, KEY_ALL_ACCESS);
-        if (!key.isOpen())
+        if (!key.valid())
             return false;
         DWORD size = DESCRIPTION_SIZE;
         if (layer.queryValue(key.get(), VALUE_DEVICE_DESC, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS)
@@ -211,13 +211,13 @@ DeviceCondition DeviceInstaller::findState(const DeviceMatch& match)
 // Whether the system reports the selected device as waiting for a restart.
 bool DeviceInstaller::restartPending()
 {
-    return deviceList.isOpen() && conditionOfInfDriver().state == DriverState::RestartPending;
+    return deviceList.valid() && conditionOfInfDriver().state == DriverState::RestartPending;
 }
 
 // Whether a class installer asked for a restart on the selected element.
 bool DeviceInstaller::restartRequested()
 {
-    if (!deviceList.isOpen())
+    if (!deviceList.valid())
         return false;
     SP_DEVINSTALL_PARAMS_A params = {};
     params.cbSize = sizeof(params);
@@ -281,7 +281,7 @@ DWORD DeviceInstaller::createDeviceList(const InfFile& source)
 
 DWORD DeviceInstaller::createRootDevice(const std::string& id)
 {
-    if (!inf || !deviceList.isOpen())
+    if (!inf || !deviceList.valid())
         return ERROR_INVALID_HANDLE;
     if (!layer.createDeviceInfo(deviceList.get(), inf->className.c_str(), &inf->classGuid, nullptr,
                                 parentWindow, DICD_GENERATE_ID, &device))
@@ -376,7 +376,7 @@ bool DeviceInstaller::uninstallOemInf(const std::string& infPath, const std::str
     if (!isOemInfName(infPath) || !isFile(layer, infDirectory + infPath))
         return false;
     Library library(layer.loadLibrary(SETUP_LIBRARY), LibraryTraits{&layer});
-    if (!library.isOpen())
+    if (!library.valid())
         return false;
     FARPROC uninstall = layer.getProcAddress(library.get(), UNINSTALL_FUNCTION);
     return uninstall && layer.uninstallOemInf(uninstall, infPath.c_str(), SUOI_FORCEDELETE);
@@ -412,10 +412,10 @@ void DeviceInstaller::deleteInstalledInf(const std::string& infPath)
 
 DWORD DeviceInstaller::removeDriver()
 {
-    if (!deviceList.isOpen())
+    if (!deviceList.valid())
         return 0;
     DeviceKey key = openDeviceKey(deviceList.get(), device, DIREG_DRV, KEY_QUERY_VALUE);
-    if (!key.isOpen())
+    if (!key.valid())
         return 0; // no driver key: nothing to remove
     char value[MAX_PATH + 1] = {};
     DWORD size = MAX_PATH;

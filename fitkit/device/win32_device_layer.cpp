@@ -71,7 +71,7 @@ DWORD Win32DeviceLayer::getDevNodeStatus(DWORD devInst, ULONG* status, ULONG* pr
 {
     for (const char* name : {"CFGMGR32.DLL", "SETUPAPI.DLL"}) {
         Library library(LoadLibraryA(name), LibraryTraits{this});
-        if (!library.isOpen())
+        if (!library.valid())
             continue;
         FARPROC found = GetProcAddress(library.get(), "CM_Get_DevNode_Status");
         if (!found)

@@ -34,7 +34,7 @@ TEST(OpenInf, ResolvesTheNameAndReadsTheClass)
     for (const Case& c : cases) {
         InfFile inf;
         ASSERT_EQ(inf.openInf(c.name), 0u) << c.name;
-        EXPECT_TRUE(inf.handle.isOpen());
+        EXPECT_TRUE(inf.handle.valid());
         EXPECT_EQ(inf.path, c.path);
         EXPECT_EQ(inf.className, c.className);
         EXPECT_EQ(memcmp(&inf.classGuid, c.guid ? c.guid : &zero, sizeof(GUID)) == 0, c.guid != nullptr)
@@ -58,7 +58,7 @@ TEST(OpenInf, ReportsWhatCannotBeOpened)
         if (name.size() > MAX_PATH) {
             EXPECT_EQ(code, static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
         }
-        EXPECT_FALSE(inf.handle.isOpen()) << name;
+        EXPECT_FALSE(inf.handle.valid()) << name;
     }
 }
 

@@ -25,7 +25,7 @@ public:
     }
 
     Handle get() const { return held; }
-    explicit operator bool() const { return held != Traits::empty(); }
+    bool valid() const { return held != Traits::empty(); }
 
     // Releases what is held and takes h.
     void reset(Handle h = Traits::empty())

@@ -52,7 +52,7 @@ template <class Visit>
 void walkProcesses(Visit visit)
 {
     OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot)
+    if (!snapshot.valid())
         return;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);

@@ -17,7 +17,7 @@ BOOL AboutDialog::onInitDialog()
     showBanner();
     processList = item(IDC_PROCESS_LIST);
     OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot)
+    if (!snapshot.valid())
         return TRUE;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
@@ -37,7 +37,7 @@ void AboutDialog::showBanner()
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE));
     banner.reset(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(scaledBitmapId(IDB_ABOUT, scale)),
                                                  IMAGE_BITMAP, 0, 0, 0)));
-    if (!banner)
+    if (!banner.valid())
         return;
     HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(
         hwnd, IDC_ABOUT_BANNER, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner.get())));

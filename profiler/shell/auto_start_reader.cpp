@@ -20,7 +20,7 @@ void AutoStartReader::start(std::shared_ptr<AutoStart> autoStart, HWND window, U
 
 bool AutoStartReader::wait() const
 {
-    if (!answer || !answer->done)
+    if (!answer || !answer->done.valid())
         return false;
     WaitForSingleObject(answer->done.get(), INFINITE);
     return InterlockedCompareExchange(&answer->on, 0, 0) != 0;

@@ -33,7 +33,7 @@ bool BitmapButton::bind(HWND dialog, int controlId, HINSTANCE instance, int upBi
         loadFaces(instance, upBitmap, downBitmap, 100);
         face = bitmapSize(up.get());
     }
-    if (!up)
+    if (!up.valid())
         return false;
     SetWindowPos(control, nullptr, 0, 0, face.cx, face.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
@@ -43,7 +43,7 @@ bool BitmapButton::draw(const DRAWITEMSTRUCT& item) const
 {
     if (!control || item.hwndItem != control)
         return false;
-    HBITMAP face = (item.itemState & ODS_SELECTED) && down ? down.get() : up.get();
+    HBITMAP face = (item.itemState & ODS_SELECTED) && down.valid() ? down.get() : up.get();
     if (!face)
         return true;
     OwnedMemoryDc memory(CreateCompatibleDC(item.hDC));

@@ -47,7 +47,7 @@ public:
     explicit UserEnvironment(HANDLE process) : userenv(LoadLibraryA("userenv.dll"))
     {
         HANDLE opened = nullptr;
-        if (!userenv || !OpenProcessToken(process, TOKEN_QUERY | TOKEN_DUPLICATE, &opened))
+        if (!userenv.valid() || !OpenProcessToken(process, TOKEN_QUERY | TOKEN_DUPLICATE, &opened))
             return;
         OwnedHandle token(opened);
         auto create = reinterpret_cast<CreateEnvironmentFn>(
@@ -57,7 +57,7 @@ public:
     }
     ~UserEnvironment()
     {
-        auto destroy = userenv ? reinterpret_cast<DestroyEnvironmentFn>(reinterpret_cast<void*>(
+        auto destroy = userenv.valid() ? reinterpret_cast<DestroyEnvironmentFn>(reinterpret_cast<void*>(
                                      GetProcAddress(userenv.get(), "DestroyEnvironmentBlock")))
                                : nullptr;
         if (block && destroy)
@@ -82,7 +82,7 @@ OwnedHandle startAsChildOf(DWORD parentId, const std::string& file, const std::s
     if (!initialize || !update || !release)
         return OwnedHandle();
     OwnedHandle parent(OpenProcess(PROCESS_CREATE_PROCESS | PROCESS_QUERY_INFORMATION, FALSE, parentId));
-    if (!parent)
+    if (!parent.valid())
         return OwnedHandle();
     SIZE_T size = 0;
     initialize(nullptr, 1, 0, &size);
@@ -119,7 +119,7 @@ OwnedHandle runProgram(HWND window, const char* verb, const std::string& file, c
     OwnedHandle process;
     if (asChildOf && isProgramFile(file))
         process = startAsChildOf(asChildOf, file, parameters, directory, showCommand);
-    if (!process) {
+    if (!process.valid()) {
         SHELLEXECUTEINFOA info = {};
         info.cbSize = sizeof(info);
         info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
@@ -133,7 +133,7 @@ OwnedHandle runProgram(HWND window, const char* verb, const std::string& file, c
             return OwnedHandle();
         process.reset(info.hProcess);
     }
-    if (wait && process)
+    if (wait && process.valid())
         WaitForSingleObject(process.get(), INFINITE);
     return process;
 }
@@ -155,7 +155,7 @@ OwnedHandle launchProfile(GameHost& host, const ProfileStore& store, int row, bo
     session.apply(location);
     OwnedHandle process =
         runProgram(host.window(), "Open", location, parameters, directory, SW_SHOWNORMAL, false, shellProcessId());
-    if (wait && process)
+    if (wait && process.valid())
         session.wait(process.get());
     session.end(true);
     return process;

@@ -67,7 +67,7 @@ ProfileStore& MainDialog::store() const
 
 HMENU MainDialog::popupMenu() const
 {
-    return menu ? GetSubMenu(menu.get(), 0) : nullptr;
+    return menu.valid() ? GetSubMenu(menu.get(), 0) : nullptr;
 }
 
 HMENU MainDialog::launchMenu() const

@@ -13,7 +13,7 @@ std::string queryByFullName(ProcessPathResolver::QueryFullProcessImageNameFn que
                             bool& transient)
 {
     OwnedHandle process(OpenProcess(QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process)
+    if (!process.valid())
         return std::string();
     std::vector<char> buffer(PATH_CAPACITY + 1, '\0');
     DWORD size = PATH_CAPACITY;
@@ -27,7 +27,7 @@ std::string queryByModuleName(ProcessPathResolver::GetModuleFileNameExFn moduleF
                               bool& transient)
 {
     OwnedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-    if (!process)
+    if (!process.valid())
         return std::string();
     std::vector<char> buffer(PATH_CAPACITY + 1, '\0');
     DWORD length = moduleFileName(process.get(), nullptr, buffer.data(), PATH_CAPACITY);
@@ -52,7 +52,7 @@ ProcessPathResolver::ProcessPathResolver()
     }
     if (!queryFullName && !moduleFileName) {
         psapi.reset(LoadLibraryA("psapi.dll"));
-        if (psapi)
+        if (psapi.valid())
             moduleFileName = reinterpret_cast<GetModuleFileNameExFn>(
                 reinterpret_cast<void*>(GetProcAddress(psapi.get(), "GetModuleFileNameExA")));
     }

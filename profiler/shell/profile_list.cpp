@@ -147,7 +147,7 @@ void MainDialog::clearProfileList(HMENU popup)
         if (bitmap && bitmap != standInBitmap.get())
             DeleteObject(bitmap);
     }
-    if (profileImages) {
+    if (profileImages.valid()) {
         for (int image = ImageList_GetImageCount(profileImages.get()) - 1; image >= 0; --image)
             ImageList_Remove(profileImages.get(), image);
     }
@@ -190,7 +190,7 @@ void MainDialog::appendRow(HMENU launchSubmenu, const ProfileRow& profile)
 // The stand-in icon and its menu bitmap, made once.
 HICON MainDialog::standInIcon()
 {
-    if (!standIn) {
+    if (!standIn.valid()) {
         standIn.reset(static_cast<HICON>(
             LoadImageA(app.instance(), MAKEINTRESOURCEA(IDI_NO_ICON), IMAGE_ICON,
                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
@@ -206,7 +206,7 @@ void MainDialog::resolveIcon(int row)
     if (!listed.has(row) || listed.rows[row].ownIcon)
         return; // its own icon is in place
     OwnedIcon icon = gameIcon(listed.rows[row].location);
-    if (!icon)
+    if (!icon.valid())
         return;
     listed.rows[row].ownIcon = true;
     ImageList_ReplaceIcon(profileImages.get(), row, icon.get());
@@ -242,7 +242,7 @@ OwnedBitmap MainDialog::makeMenuBitmap(HICON icon, int width, int height)
         bitmap.reset(CreateCompatibleBitmap(window.get(), MENU_BITMAP_SIDE, MENU_BITMAP_SIDE));
         memory.reset(CreateCompatibleDC(window.get()));
     }
-    if (!bitmap || !memory)
+    if (!bitmap.valid() || !memory.valid())
         return bitmap;
     SelectedObject selected(memory.get(), bitmap.get());
     RECT square = {0, 0, MENU_BITMAP_SIDE, MENU_BITMAP_SIDE};

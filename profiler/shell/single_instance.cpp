@@ -61,7 +61,7 @@ SessionLock::SessionLock() : mutex(CreateMutexA(nullptr, TRUE, mutexName().c_str
 {
     DWORD error = GetLastError();
     // Without a mutex at all (other than one refused to this user) the program runs unguarded.
-    isFirst = mutex ? error != ERROR_ALREADY_EXISTS : error != ERROR_ACCESS_DENIED;
+    isFirst = mutex.valid() ? error != ERROR_ALREADY_EXISTS : error != ERROR_ACCESS_DENIED;
 }
 
 bool isRequest(const std::string& commandLine, const char* word)
@@ -98,7 +98,7 @@ std::vector<DWORD> copiesOfThisProgram(const ProcessPathResolver& resolver, cons
     OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
-    if (!snapshot || !Process32First(snapshot.get(), &entry))
+    if (!snapshot.valid() || !Process32First(snapshot.get(), &entry))
         return found;
     do {
         if (entry.th32ProcessID == GetCurrentProcessId() || !resolver.inOwnSession(entry.th32ProcessID))

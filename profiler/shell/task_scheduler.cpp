@@ -20,7 +20,7 @@ OwnedBstr toBstr(const std::string& text)
 {
     int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
     OwnedBstr wide(SysAllocStringLen(nullptr, static_cast<UINT>(length)));
-    if (wide && length > 0)
+    if (wide.valid() && length > 0)
         MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), wide.get(), length);
     return wide;
 }
@@ -154,13 +154,13 @@ std::optional<TaskInfo> ComTaskScheduler::task(const std::string& name)
     ComScope com;
     ComPtr<ITaskFolder> folder = rootFolder();
     IRegisteredTask* registered = nullptr;
-    if (!folder || FAILED(folder.get()->GetTask(toBstr(name).get(), &registered)))
+    if (!folder.valid() || FAILED(folder.get()->GetTask(toBstr(name).get(), &registered)))
         return std::nullopt;
     ComPtr<IRegisteredTask> ownedTask(registered);
     TaskInfo info;
     ComPtr<IExecAction> exec = firstExecAction(registered);
     BSTR path = nullptr;
-    if (exec && SUCCEEDED(exec.get()->get_Path(&path)) && path) {
+    if (exec.valid() && SUCCEEDED(exec.get()->get_Path(&path)) && path) {
         OwnedBstr ownedPath(path);
         info.program = unquoted(fromWide(path));
     }
@@ -174,7 +174,7 @@ std::vector<std::string> ComTaskScheduler::taskNames()
     std::vector<std::string> names;
     ComPtr<ITaskFolder> folder = rootFolder();
     IRegisteredTaskCollection* collection = nullptr;
-    if (!folder || FAILED(folder.get()->GetTasks(TASK_ENUM_HIDDEN, &collection)))
+    if (!folder.valid() || FAILED(folder.get()->GetTasks(TASK_ENUM_HIDDEN, &collection)))
         return names;
     ComPtr<IRegisteredTaskCollection> owned(collection);
     LONG count = 0;
@@ -201,7 +201,7 @@ bool ComTaskScheduler::registerTask(const std::string& name, const std::string& 
 {
     ComScope com;
     ComPtr<ITaskFolder> folder = rootFolder();
-    if (!folder)
+    if (!folder.valid())
         return false;
     IRegisteredTask* registered = nullptr;
     HRESULT hr =
@@ -215,7 +215,7 @@ bool ComTaskScheduler::deleteTask(const std::string& name)
 {
     ComScope com;
     ComPtr<ITaskFolder> folder = rootFolder();
-    if (!folder)
+    if (!folder.valid())
         return false;
     HRESULT hr = folder.get()->DeleteTask(toBstr(name).get(), 0);
     return SUCCEEDED(hr) || hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);

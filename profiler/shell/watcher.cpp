@@ -54,7 +54,7 @@ OwnedHandle ProcessWatcher::openGame(DWORD processId, bool mayEnd)
         return OwnedHandle(OpenProcess(SYNCHRONIZE, FALSE, processId));
     OwnedHandle process(
         OpenProcess(SYNCHRONIZE | QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, processId));
-    if (!process)
+    if (!process.valid())
         process.reset(
             OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, processId));
     return process;
@@ -72,7 +72,7 @@ bool ProcessWatcher::scan(const std::vector<std::string>& rowLocations, WatchMat
 {
     match = WatchMatch();
     OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot)
+    if (!snapshot.valid())
         return false;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
@@ -94,7 +94,7 @@ bool ProcessWatcher::scan(const std::vector<std::string>& rowLocations, WatchMat
             continue;
         }
         OwnedHandle process = openGame(entry.th32ProcessID, mayEnd);
-        if (!process) {
+        if (!process.valid()) {
             known.refused = true; // not served, and not matched again while it runs
             continue;
         }

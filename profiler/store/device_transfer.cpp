@@ -84,7 +84,7 @@ bool notifyDriver(const ProfileStore& store, DriverSharing sharing)
     // The driver's handle lives for this one request.
     OwnedHandle driver(CreateFileA(store.deviceNodePath().c_str(), GENERIC_READ | GENERIC_WRITE, share,
                                    nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!driver)
+    if (!driver.valid())
         return false;
     DWORD returned = 0;
     DeviceIoControl(driver.get(), store.controlCode(), nullptr, 0, nullptr, 0, &returned, nullptr);

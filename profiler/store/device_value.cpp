@@ -57,7 +57,7 @@ bool narrow(const std::wstring& text, std::string& result)
 // one with "?" in place of its characters, and a restore would then write that.
 DeviceValue readDeviceValue(const RegKey& key, const std::string& name)
 {
-    if (!key.isOpen())
+    if (!key.valid())
         return {};
     const std::wstring wideName = wide(name);
     // Room for one character more than a text may hold in any code page.

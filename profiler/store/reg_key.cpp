@@ -30,12 +30,12 @@ LONG RegKey::open(HKEY root, const char* path, REGSAM access)
 
 LONG RegKey::close()
 {
-    return key ? RegCloseKey(key.release()) : ERROR_SUCCESS;
+    return key.valid() ? RegCloseKey(key.release()) : ERROR_SUCCESS;
 }
 
 LONG RegKey::setText(const char* subPath, const char* name, const std::string& text)
 {
-    if (!key)
+    if (!key.valid())
         return ERROR_INVALID_HANDLE;
     HKEY created = nullptr;
     LONG rc = RegCreateKeyExA(key.get(), subPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -50,7 +50,7 @@ LONG RegKey::setText(const char* subPath, const char* name, const std::string& t
 LONG RegKey::queryText(const char* name, std::string& text, DWORD limit) const
 {
     text.clear();
-    if (!key)
+    if (!key.valid())
         return ERROR_INVALID_HANDLE;
     std::vector<char> buffer(limit + 1, '\0');
     DWORD size = limit;
@@ -65,7 +65,7 @@ LONG RegKey::queryText(const char* name, std::string& text, DWORD limit) const
 
 LONG RegKey::deleteValue(const char* name)
 {
-    if (!key)
+    if (!key.valid())
         return ERROR_INVALID_HANDLE;
     return RegDeleteValueA(key.get(), name);
 }

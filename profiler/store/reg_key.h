@@ -24,7 +24,7 @@ public:
     LONG queryText(const char* name, std::string& text, DWORD limit = 259) const;
     LONG deleteValue(const char* name);
 
-    bool isOpen() const { return static_cast<bool>(key); }
+    bool valid() const { return key.valid(); }
     HKEY get() const { return key.get(); }
 
 private:

@@ -33,7 +33,7 @@ bool writeWholeFile(const std::string& path, const std::string& bytes)
     OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                  nullptr));
     DWORD done = 0;
-    return file &&
+    return file.valid() &&
            (bytes.empty() ||
             (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
              done == bytes.size()));
@@ -45,7 +45,7 @@ bool readWholeFile(const std::string& path, std::string& bytes)
     OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size = {};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > LARGEST_FILE)
+    if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart > LARGEST_FILE)
         return false;
     bytes.resize(static_cast<std::size_t>(size.QuadPart));
     DWORD done = 0;

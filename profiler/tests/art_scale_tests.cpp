@@ -42,7 +42,7 @@ TEST(ArtScale, EveryBitmapLoadsAtEveryScaleAtItsSize)
             OwnedBitmap bitmap(static_cast<HBITMAP>(
                 LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0)));
             BITMAP info = {};
-            ASSERT_TRUE(bitmap && GetObjectA(bitmap.get(), sizeof(info), &info)) << "bitmap " << id;
+            ASSERT_TRUE(bitmap.valid() && GetObjectA(bitmap.get(), sizeof(info), &info)) << "bitmap " << id;
             EXPECT_EQ(info.bmWidth, (p.width * scale + 50) / 100) << "bitmap " << id;
             EXPECT_EQ(info.bmHeight, (p.height * scale + 50) / 100) << "bitmap " << id;
         }

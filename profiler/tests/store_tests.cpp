@@ -273,7 +273,7 @@ TEST_F(RegKeyTest, FailedOpenKeepsNothingAndWritesNothing)
 {
     RegKey key;
     EXPECT_NE(key.open(HKEY_LOCAL_MACHINE, (base + "\\Absent").c_str(), KEY_ALL_ACCESS | nativeRegistryView()), ERROR_SUCCESS);
-    EXPECT_FALSE(key.isOpen());
+    EXPECT_FALSE(key.valid());
     EXPECT_NE(key.setText("", "Gain", "1"), ERROR_SUCCESS);
     EXPECT_EQ(key.close(), ERROR_SUCCESS);
 

@@ -241,7 +241,7 @@ TEST_F(SettingsCodePageTest, OnlyALegacyFileUnderUtf8IsConvertedAndNothingElseIs
             left.push_back("profiler.INI.bak");
         EXPECT_EQ(files(), left);
         EXPECT_EQ(readFile(ini + ".bak"), converted ? c.bytes : std::string());
-        EXPECT_EQ(static_cast<bool>(result.writeLock), c.outcome == SettingsText::KEPT);
+        EXPECT_EQ(result.writeLock.valid(), c.outcome == SettingsText::KEPT);
     }
     SettingsCodePage absent = prepareSettingsText(folder.file("none.INI"), CP_UTF8, 1252);
     EXPECT_EQ(absent.outcome, SettingsText::AS_IT_IS);

@@ -425,14 +425,14 @@ TEST_F(GamesTest, LaunchOfAMissingGameReturnsToIdleAtOnce)
     std::string location = addProfile("Ghost", folder->file("missing\\ghost.exe"));
     DWORD start = GetTickCount();
     OwnedHandle process = launchProfile(host, *store, 0, true);
-    EXPECT_FALSE(process);
+    EXPECT_FALSE(process.valid());
     EXPECT_LT(GetTickCount() - start, 3000u);
     EXPECT_EQ(host.states, (std::vector<std::string>{"game Ghost gain=100", "idle gain=100"}));
     EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100") << "the snapshot was taken before the start";
     EXPECT_EQ(deviceValue("Gain"), "100");
 
-    EXPECT_FALSE(launchProfile(host, *store, 1, true)) << "no such row";
-    EXPECT_FALSE(launchProfile(host, *store, -1, true));
+    EXPECT_FALSE(launchProfile(host, *store, 1, true).valid()) << "no such row";
+    EXPECT_FALSE(launchProfile(host, *store, -1, true).valid());
     EXPECT_EQ(host.states.size(), 2u);
 }
 
@@ -440,18 +440,18 @@ TEST_F(GamesTest, RunProgramWaitsOnlyWhenAsked)
 {
     std::string exe = folder->placeGame("tool.exe");
     OwnedHandle waited = runProgram(nullptr, "Open", exe, "--wait-ms 300 --exit 4", "", SW_SHOWNORMAL, true);
-    ASSERT_TRUE(waited);
+    ASSERT_TRUE(waited.valid());
     DWORD exitCode = 0;
     GetExitCodeProcess(waited.get(), &exitCode);
     EXPECT_EQ(exitCode, 4u);
 
     OwnedHandle started = runProgram(nullptr, "Open", exe, "--wait-ms 5000", "", SW_SHOWNORMAL, false);
-    ASSERT_TRUE(started);
+    ASSERT_TRUE(started.valid());
     EXPECT_EQ(WaitForSingleObject(started.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     TerminateProcess(started.get(), 0);
     WaitForSingleObject(started.get(), 5000);
 
-    EXPECT_FALSE(runProgram(nullptr, "Open", folder->file("nothing.exe"), "", "", SW_SHOWNORMAL, true));
+    EXPECT_FALSE(runProgram(nullptr, "Open", folder->file("nothing.exe"), "", "", SW_SHOWNORMAL, true).valid());
 }
 
 // A game starts as the child of the process named (the desktop's shell, whose token it gets), with
@@ -471,7 +471,7 @@ TEST_F(GamesTest, RunProgramStartsAGameAsTheChildOfTheNamedProcess)
         DeleteFileA(report.c_str());
         OwnedHandle game = runProgram(nullptr, "Open", exe, "--report \"" + report + "\" --wait-ms 0 --exit 7 \"two words\"",
                                       directory, SW_SHOWNORMAL, true, c.parent);
-        ASSERT_TRUE(game);
+        ASSERT_TRUE(game.valid());
         DWORD exitCode = 0;
         GetExitCodeProcess(game.get(), &exitCode);
         EXPECT_EQ(exitCode, 7u) << "the handle waited on is the game's";
