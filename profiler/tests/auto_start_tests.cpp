@@ -21,6 +21,7 @@
 #include "testlib/owned.h"
 #include "testlib/process.h"
 #include "testlib/services.h"
+#include "testlib/unicode.h"
 #include "testlib/wait.h"
 #include "testlib/window_search.h"
 #include "tests/ui_test_support.h"
@@ -28,15 +29,6 @@
 namespace {
 const CLSID DOM_DOCUMENT = {0xf5078f32, 0xc551, 0x11d3, {0x89, 0xb9, 0x00, 0x00, 0xf8, 0x1f, 0xe2, 0x21}};
 const IID DOM_DOCUMENT2 = {0x2933bf95, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
-
-std::wstring wide(const std::string& text)
-{
-    std::wstring result(text.size(), L'\0');
-    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &result[0],
-                                static_cast<int>(result.size()));
-    result.resize(static_cast<std::size_t>(n));
-    return result;
-}
 
 VARIANT textVariant(const wchar_t* text)
 {
@@ -57,7 +49,7 @@ std::string taskNode(const std::string& xml, const std::string& xpath)
                                 reinterpret_cast<void**>(&doc))))
         return "<no parser>";
     std::string result = "<not XML>";
-    BSTR source = SysAllocString(wide(xml).c_str());
+    BSTR source = SysAllocString(widen(xml).c_str());
     VARIANT_BOOL loaded = VARIANT_FALSE;
     if (SUCCEEDED(doc->loadXML(source, &loaded)) && loaded) {
         VARIANT language = textVariant(L"XPath");
@@ -65,7 +57,7 @@ std::string taskNode(const std::string& xml, const std::string& xpath)
         doc->setProperty(SysAllocString(L"SelectionLanguage"), language);
         doc->setProperty(SysAllocString(L"SelectionNamespaces"), spaces);
         IXMLDOMNode* node = nullptr;
-        BSTR path = SysAllocString(wide(xpath).c_str());
+        BSTR path = SysAllocString(widen(xpath).c_str());
         result = "<none>";
         BSTR text = nullptr;
         if (doc->selectSingleNode(path, &node) == S_OK && SUCCEEDED(node->get_text(&text))) {

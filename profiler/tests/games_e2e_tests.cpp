@@ -448,7 +448,7 @@ TEST_F(GamesEndToEnd, ASecondStartLeavesTheGameToTheRunningInstance)
         return readFile(ini);
     };
     std::string before = fileBytes();
-    Process second(inQuotes(folder->file("profiler.exe")), folder->path());
+    Process second = startPlaced(folder->file("profiler.exe"));
     ASSERT_TRUE(second.wait(30000)) << "the second instance kept running";
     EXPECT_EQ(second.exitCode(), 0u);
     EXPECT_EQ(fileBytes(), before);
@@ -474,7 +474,7 @@ TEST_F(GamesEndToEnd, CloseDuringAGameAnswersOneAndTheInstanceEndsAfterTheGame)
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("close")));
     ASSERT_TRUE(flyServed());
 
-    Process close(inQuotes(folder->file("profiler.exe")) + " /close", folder->path());
+    Process close = startPlaced(folder->file("profiler.exe"), " /close");
     ASSERT_TRUE(close.wait(60000));
     EXPECT_EQ(close.exitCode(), 1u);
     EXPECT_TRUE(profiler.running());

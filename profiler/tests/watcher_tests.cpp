@@ -399,18 +399,15 @@ TEST_F(GamesTest, ARestoreThatFindsTheFileHeldIsRetriedNotDropped)
 // waited on for good.
 TEST_F(GamesTest, TheWatcherNeverServesProfiler)
 {
-    char own[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, own, MAX_PATH);
-    std::string self = own;
-    const std::string bin = self.substr(0, self.find_last_of('\\') + 1);
-    const std::string copy = folder->file("Copy\\profiler.exe");
+    const std::string self = programPath();
     CreateDirectoryA(folder->file("Copy").c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA((bin + "profiler.exe").c_str(), copy.c_str(), FALSE));
+    const std::string copy = placeProgram("profiler.exe", folder->file("Copy"));
+    ASSERT_FALSE(copy.empty());
     const std::string game = folder->placeGame("Games\\Fly.exe");
     struct Case {
         std::string path;
         bool profiler;
-    } cases[] = {{self, true}, {copy, true}, {bin + "profiler.exe", true}, {game, false},
+    } cases[] = {{self, true}, {copy, true}, {programDirectory() + "\\profiler.exe", true}, {game, false},
                  {folder->file("missing.exe"), false}};
     for (const Case& c : cases)
         EXPECT_EQ(isProfilerProgram(c.path), c.profiler) << c.path;

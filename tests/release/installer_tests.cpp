@@ -156,7 +156,7 @@ protected:
     // profiler.exe started from the installed folder, once its (hidden) main window exists.
     Process startProfiler()
     {
-        Process profiler(inQuotes(folder + "\\profiler.exe"), folder);
+        Process profiler = startPlaced(folder + "\\profiler.exe");
         EXPECT_TRUE(waitDialog(profiler.id(), "Padwise", 20000, Shown::AlsoHidden))
             << "profiler.exe started from the installed folder shows no main window";
         return profiler;
