@@ -22,7 +22,8 @@
 #include "tests/ui_test_support.h"
 
 namespace {
-const char* const TEST_PROGRAM = "profiler_editor_tests";
+const char* const NEW_PROFILE = "New Game Profile";
+const char* const EDIT_PROFILE = "Edit Game profile";
 const char* const NO_LOCATION = "Please seletec program location first.";
 constexpr const char* SHARED_OPEN = "create share=0x00000003";
 constexpr int FILE_NAME_COMBO = 0x47C; // cmb13 of the open-file dialog
@@ -37,6 +38,15 @@ HWND waitForWindow(const std::function<bool(HWND)>& match)
 bool ownWindow(HWND window)
 {
     return windowProcess(window) == GetCurrentProcessId();
+}
+
+// A warning the editor shows: the text, OK only, the exclamation icon, the program's own caption.
+void expectWarning(const SeenBox& box, const std::string& text)
+{
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.caption, ownCaption());
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(box.icon, "exclamation");
 }
 
 // What the user does in the editor, on a thread of its own: the test's thread is inside the dialog.
@@ -57,18 +67,11 @@ public:
 
     HWND control(int id) const { return GetDlgItem(editor, id); }
     std::string text(int id) const { return controlText(editor, id); }
-    void type(int id, const std::string& value) const
-    {
-        SendMessageA(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
-    }
-    void click(int id) const
-    {
-        SendMessageA(editor, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control(id)));
-    }
-    void clickLater(int id) const
-    {
-        PostMessageA(editor, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control(id)));
-    }
+    WPARAM clicked(int id) const { return MAKEWPARAM(id, BN_CLICKED); }
+    LPARAM button(int id) const { return reinterpret_cast<LPARAM>(control(id)); }
+    void type(int id, const std::string& value) const { SetDlgItemTextA(editor, id, value.c_str()); }
+    void click(int id) const { SendMessageA(editor, WM_COMMAND, clicked(id), button(id)); }
+    void clickLater(int id) const { PostMessageA(editor, WM_COMMAND, clicked(id), button(id)); }
     void settle() const { SendMessageA(editor, WM_NULL, 0, 0); } // returns once the editor handles messages
     HWND focus() const
     {
@@ -89,12 +92,10 @@ public:
         if (path.empty()) {
             PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
         } else {
-            SendMessageA(GetDlgItem(chooser, FILE_NAME_COMBO), WM_SETTEXT, 0,
-                         reinterpret_cast<LPARAM>(path.c_str()));
+            SetDlgItemTextA(chooser, FILE_NAME_COMBO, path.c_str());
             PostMessageA(chooser, WM_COMMAND, IDOK, 0);
         }
-        for (int i = 0; i < 500 && IsWindow(chooser); ++i)
-            Sleep(10);
+        waitUntil([&] { return !IsWindow(chooser); }, 5000);
         settle();
     }
 
@@ -110,28 +111,21 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(driverError, 0u) << "the stand-in driver could not be installed";
-        const char* name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        settings = std::make_unique<TempSettings>(name);
-        key = std::make_unique<ScratchKey>("Software\\PadkitTests\\Editor");
-        key->set("ForceGain", "55");
-        key->set("Deadzone", "3");
-        settings->write(
-            std::string("[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=") + key->path +
+        settings.write(
+            std::string("[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=") + key.path +
             "\r\nDEVNODE=" + StandinDriverService::DEVICE_PATH +
             "\r\nIOCTLCODE=2236423\r\n"
             "[PROFILES]\r\nCOUNT=2\r\n1=C:\\Games\\Race\\race.exe\r\n2=C:\\Games\\Fly\\fly.exe\r\n"
             "[C:\\Games\\Race\\race.exe]\r\nProfileTitle=Race\r\nForceGain=20\r\nDeadzone=9\r\n"
             "[C:\\Games\\Fly\\fly.exe]\r\nProfileTitle=Fly\r\nAppParams=-fast\r\n"
             "AppDirection=C:\\Games\\Fly\r\nForceGain=90\r\nDeadzone=1\r\n");
-        app = std::make_unique<ProfilerApp>(settings->path);
+        app = std::make_unique<ProfilerApp>(settings.path);
         ASSERT_TRUE(app->start());
         driver->clearLog();
     }
     void TearDown() override
     {
         app.reset();
-        key.reset();
-        settings.reset();
         if (driver)
             driver->clearLog();
     }
@@ -139,10 +133,16 @@ protected:
     MainDialog& main() { return *app->mainDialog(); }
     HWND list() { return GetDlgItem(main().window(), IDC_PROFILE_LIST); }
     void command(int id) { SendMessageA(main().window(), WM_COMMAND, id, 0); }
-    std::string device(const char* name) { return regText(key->path, name); }
+    // Opens the editor with the main window's New or Edit and plays `script` in it until it closes.
+    void inEditor(int id, const std::function<void(User&)>& script)
+    {
+        User user(id == IDC_NEW ? NEW_PROFILE : EDIT_PROFILE, script);
+        command(id);
+    }
+    std::string device(const char* name) { return regText(key.path, name); }
     std::string ini(const char* section, const char* name)
     {
-        return settings->has(section, name) ? settings->read(section, name) : "<absent>";
+        return settings.has(section, name) ? settings.read(section, name) : "<absent>";
     }
     // A profile's section: title | parameters | start directory | the two device values.
     std::string profile(const char* section)
@@ -152,8 +152,8 @@ protected:
                ini(section, "Deadzone");
     }
 
-    std::unique_ptr<TempSettings> settings;
-    std::unique_ptr<ScratchKey> key;
+    ScratchKey key{"Software\\PadkitTests\\Editor", {{"ForceGain", "55"}, {"Deadzone", "3"}}};
+    TempSettings settings{"editor"};
     std::unique_ptr<ProfilerApp> app;
 };
 
@@ -189,7 +189,6 @@ TEST(EditorText, ChosenFileGivesFolderAndTitle)
     }
 }
 
-
 TEST(EditorText, AProgramLocationIsAPathAndNoSectionOfTheSettingsFile)
 {
     for (const char* location : {"C:\\Games\\fly.exe", "\\\\server\\games\\fly.exe", "C:\\settings"})
@@ -200,18 +199,9 @@ TEST(EditorText, AProgramLocationIsAPathAndNoSectionOfTheSettingsFile)
     EXPECT_FALSE(isProgramLocation("\x95\x5C.exe", 932));
 }
 
-// profiler.exe of this build, beside the test.
-std::string profilerProgram()
-{
-    char own[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, own, MAX_PATH);
-    std::string path = own;
-    return path.substr(0, path.find_last_of('\\') + 1) + "profiler.exe";
-}
-
 TEST_F(EditorTest, NewRefusesASectionNameAListedLocationAndPadwiseItself)
 {
-    const std::string padwise = profilerProgram();
+    const std::string padwise = programDirectory() + "\\profiler.exe";
     struct Case {
         std::string typed;
         std::string message;
@@ -223,60 +213,49 @@ TEST_F(EditorTest, NewRefusesASectionNameAListedLocationAndPadwiseItself)
          "This game already has a profile: Fly\n\nAt:\n\nC:\\Games\\Fly\\fly.exe\n\n"
          "Please use Edit to change it."},
     };
-    std::string before = settings->bytes();
+    std::string before = settings.bytes();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         BoxAnswerer boxes;
-        {
-            User user("New Game Profile", [&](User& u) {
-                u.type(IDC_LOCATION, c.typed.c_str());
-                u.type(IDC_TITLE, "Taken");
-                u.click(IDOK);
-                EXPECT_TRUE(IsWindowVisible(u.editor)) << c.typed;
-                u.click(IDCANCEL);
-            });
-            command(IDC_NEW);
-        }
+        inEditor(IDC_NEW, [&](User& u) {
+            u.type(IDC_LOCATION, c.typed);
+            u.type(IDC_TITLE, "Taken");
+            u.click(IDOK);
+            EXPECT_TRUE(IsWindowVisible(u.editor)) << c.typed;
+            u.click(IDCANCEL);
+        });
         ASSERT_EQ(boxes.seen.size(), 1u);
-        EXPECT_EQ(boxes.seen[0].text, c.message);
-        EXPECT_EQ(boxes.seen[0].buttons, std::vector<int>{IDOK});
-        EXPECT_EQ(boxes.seen[0].icon, "exclamation");
-        EXPECT_EQ(settings->bytes(), before);
+        expectWarning(boxes.seen[0], c.message);
+        EXPECT_EQ(settings.bytes(), before);
         EXPECT_EQ(main().rowCount(), 2);
     }
 }
 
 TEST_F(EditorTest, NewProfileStartsFromTheValuesInForceAndCancelLeavesNoTrace)
 {
-    std::string before = settings->bytes();
-    {
-        User user("New Game Profile", [&](User& u) {
-            EXPECT_EQ(ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone"), "55/3");
-            for (int id : {IDC_LOCATION, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY})
-                EXPECT_EQ(u.text(id), "") << id;
-            for (int id :
-                 {IDC_LOCATION, IDC_BROWSE, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY, IDC_GAME_OPTION})
-                EXPECT_TRUE(IsWindowEnabled(u.control(id))) << id;
-            EXPECT_EQ(u.focus(), u.control(IDC_LOCATION));
-            EXPECT_FALSE(IsWindowVisible(u.control(IDC_BROWSE_DIRECTORY)));
-            u.click(IDCANCEL);
-        });
-        command(IDC_NEW);
-    }
-    EXPECT_EQ(settings->bytes(), before);
+    std::string before = settings.bytes();
+    inEditor(IDC_NEW, [&](User& u) {
+        EXPECT_EQ(ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone"), "55/3");
+        for (int id : {IDC_LOCATION, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY})
+            EXPECT_EQ(u.text(id), "") << id;
+        for (int id :
+             {IDC_LOCATION, IDC_BROWSE, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY, IDC_GAME_OPTION})
+            EXPECT_TRUE(IsWindowEnabled(u.control(id))) << id;
+        EXPECT_EQ(u.focus(), u.control(IDC_LOCATION));
+        EXPECT_FALSE(IsWindowVisible(u.control(IDC_BROWSE_DIRECTORY)));
+        u.click(IDCANCEL);
+    });
+    EXPECT_EQ(settings.bytes(), before);
     EXPECT_EQ(main().rowCount(), 2);
     EXPECT_EQ(GetMenuItemCount(main().launchMenu()), 2);
 }
 
 TEST_F(EditorTest, NewProfileWithOnlyALocationIsListedAndStored)
 {
-    {
-        User user("New Game Profile", [&](User& u) {
-            u.type(IDC_LOCATION, " \t C:\\Games\\New\\new.exe  ");
-            u.click(IDOK);
-        });
-        command(IDC_NEW);
-    }
+    inEditor(IDC_NEW, [&](User& u) {
+        u.type(IDC_LOCATION, " \t C:\\Games\\New\\new.exe  ");
+        u.click(IDOK);
+    });
     const char* section = "C:\\Games\\New\\new.exe";
     EXPECT_EQ(profile(section), " | <absent> | <absent> | 55/3");
     EXPECT_EQ(ini("TMP", "ForceGain"), "<absent>");
@@ -302,7 +281,7 @@ TEST_F(EditorTest, EditModeLocksTheLocationAndRewritesTheSameSection)
 {
     ListView_SetItemState(list(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     {
-        User user("Edit Game profile", [&](User& u) {
+        User user(EDIT_PROFILE, [&](User& u) {
             std::string shown; // location | title | parameters | start directory | "TMP"
             for (int id : {IDC_LOCATION, IDC_TITLE, IDC_PARAMETERS, IDC_START_DIRECTORY})
                 shown += u.text(id) + " | ";
@@ -335,7 +314,7 @@ TEST_F(EditorTest, QuotedTitleAndParametersComeBackAsTyped)
     const std::string title = "\"Quoted\" Edition \"II\"", parameters = "\"C:\\My Saves\\slot 1.sav\"";
     std::string shown;
     for (int round = 0; round < 2; ++round) {
-        User user("Edit Game profile", [&](User& u) {
+        inEditor(IDC_EDIT, [&](User& u) {
             if (round == 0) {
                 u.type(IDC_TITLE, title);
                 u.type(IDC_PARAMETERS, parameters);
@@ -343,7 +322,6 @@ TEST_F(EditorTest, QuotedTitleAndParametersComeBackAsTyped)
             shown = u.text(IDC_TITLE) + "|" + u.text(IDC_PARAMETERS);
             u.click(round == 0 ? IDOK : IDCANCEL);
         });
-        command(IDC_EDIT);
     }
     EXPECT_EQ(shown, title + "|" + parameters);
     EXPECT_EQ(main().rowText(1, 0), title);
@@ -352,23 +330,16 @@ TEST_F(EditorTest, QuotedTitleAndParametersComeBackAsTyped)
 TEST_F(EditorTest, AnEmptyLocationIsRefusedForOkAndGameOption)
 {
     BoxAnswerer boxes;
-    {
-        User user("New Game Profile", [&](User& u) {
-            u.type(IDC_LOCATION, "  \t ");
-            u.click(IDOK);
-            u.click(IDC_GAME_OPTION);
-            EXPECT_TRUE(IsWindowVisible(u.editor));
-            u.click(IDCANCEL);
-        });
-        command(IDC_NEW);
-    }
+    inEditor(IDC_NEW, [&](User& u) {
+        u.type(IDC_LOCATION, "  \t ");
+        u.click(IDOK);
+        u.click(IDC_GAME_OPTION);
+        EXPECT_TRUE(IsWindowVisible(u.editor));
+        u.click(IDCANCEL);
+    });
     ASSERT_EQ(boxes.seen.size(), 2u);
-    for (const SeenBox& box : boxes.seen) {
-        EXPECT_EQ(box.text, NO_LOCATION);
-        EXPECT_EQ(box.caption, TEST_PROGRAM);
-        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-        EXPECT_EQ(box.icon, "exclamation");
-    }
+    for (const SeenBox& box : boxes.seen)
+        expectWarning(box, NO_LOCATION);
     EXPECT_EQ(ini("DEFAULT", "ForceGain"), "<absent>");
     EXPECT_EQ(ini("PROFILES", "COUNT"), "2");
     EXPECT_EQ(device("ForceGain"), "55");
@@ -377,38 +348,31 @@ TEST_F(EditorTest, AnEmptyLocationIsRefusedForOkAndGameOption)
 
 TEST_F(EditorTest, BrowseFillsLocationStartDirectoryAndTitle)
 {
-    CreateDirectoryA("C:\\PadkitTests", nullptr);
-    CreateDirectoryA("C:\\PadkitTests\\Fly", nullptr);
-    for (const char* file : {"C:\\PadkitTests\\Fly\\fly.exe", "C:\\padkit_root.exe"})
-        CloseHandle(CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    {
-        User user("New Game Profile", [&](User& u) {
-            u.type(IDC_PARAMETERS, "-keep");
-            auto fields = [&] {
-                return u.text(IDC_LOCATION) + "|" + u.text(IDC_START_DIRECTORY) + "|" + u.text(IDC_TITLE) +
-                       "|" + u.text(IDC_PARAMETERS);
-            };
-            std::string filter;
-            u.browse("C:\\PadkitTests\\Fly\\fly.exe", &filter);
-            EXPECT_EQ(filter, "Execute File (*.EXE)");
-            EXPECT_EQ(fields(), "C:\\PadkitTests\\Fly\\fly.exe|C:\\PadkitTests\\Fly|fly|-keep");
-            DWORD start = 0, end = 0;
-            SendMessageA(u.control(IDC_TITLE), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                         reinterpret_cast<LPARAM>(&end));
-            EXPECT_EQ(u.focus(), u.control(IDC_TITLE));
-            EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD(0), DWORD(3))) << "the title selected";
-            for (const char* path : {"C:\\padkit_root.exe", ""}) { // the second cancelled: nothing changes
-                u.browse(path);
-                EXPECT_EQ(fields(), "C:\\padkit_root.exe|C:|padkit_root|-keep") << path;
-            }
-            u.click(IDCANCEL);
-        });
-        command(IDC_NEW);
-    }
-    DeleteFileA("C:\\PadkitTests\\Fly\\fly.exe");
-    DeleteFileA("C:\\padkit_root.exe");
-    RemoveDirectoryA("C:\\PadkitTests\\Fly");
-    RemoveDirectoryA("C:\\PadkitTests");
+    const TempDir games{"browse"};
+    const std::string fly = games.write("Fly\\fly.exe", ""), root = "C:\\padkit_root.exe";
+    ASSERT_TRUE(writeFile(root, ""));
+    inEditor(IDC_NEW, [&](User& u) {
+        u.type(IDC_PARAMETERS, "-keep");
+        auto fields = [&] {
+            return u.text(IDC_LOCATION) + "|" + u.text(IDC_START_DIRECTORY) + "|" + u.text(IDC_TITLE) + "|" +
+                   u.text(IDC_PARAMETERS);
+        };
+        std::string filter;
+        u.browse(fly, &filter);
+        EXPECT_EQ(filter, "Execute File (*.EXE)");
+        EXPECT_EQ(fields(), fly + "|" + games.file("Fly") + "|fly|-keep");
+        DWORD start = 0, end = 0;
+        SendMessageA(u.control(IDC_TITLE), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(u.focus(), u.control(IDC_TITLE));
+        EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD(0), DWORD(3))) << "the title selected";
+        for (const std::string& path : {root, std::string()}) { // the second cancelled: nothing changes
+            u.browse(path);
+            EXPECT_EQ(fields(), root + "|C:|padkit_root|-keep") << path;
+        }
+        u.click(IDCANCEL);
+    });
+    DeleteFileA(root.c_str());
 }
 
 // The control panel of the system, started by "Go to Game Option": wait for it, let the "user"
@@ -435,34 +399,29 @@ TEST_F(EditorTest, GameOptionPutsTheProfileInForceAndTakesBackWhatTheUserLeft)
                ini("DEFAULT", "Deadzone") + " TMP " + ini("TMP", "ForceGain") + "/" + ini("TMP", "Deadzone");
     };
     auto unmarked = [&] { return device("PROFILEACTIVE") == "<absent>"; };
-    {
-        User user("Edit Game profile", [&](User& u) {
-            // While the panel is open the profile's values are marked for recovery, as a game's are.
-            useControlPanel(u, [&] {
-                EXPECT_EQ(state(), "marker Fly key 90/1 DEFAULT 55/3 TMP 90/1");
-                key->set("ForceGain", "77"); // what the user sets in the panel
-            }, unmarked);
-            EXPECT_EQ(state(), "marker <absent> key 55/3 DEFAULT 55/3 TMP 77/1");
-            logs.push_back(driver->log("close\nclose"));
-            driver->clearLog();
+    inEditor(IDC_EDIT, [&](User& u) {
+        // While the panel is open the profile's values are marked for recovery, as a game's are.
+        useControlPanel(u, [&] {
+            EXPECT_EQ(state(), "marker Fly key 90/1 DEFAULT 55/3 TMP 90/1");
+            key.set("ForceGain", "77"); // what the user sets in the panel
+        }, unmarked);
+        EXPECT_EQ(state(), "marker <absent> key 55/3 DEFAULT 55/3 TMP 77/1");
+        logs.push_back(driver->log("close\nclose"));
+        driver->clearLog();
 
-            key->set("Deadzone", "4"); // changed in force meanwhile
-            useControlPanel(u, [&] {
-                EXPECT_EQ(state(), "marker Fly key 77/1 DEFAULT 55/4 TMP 77/1");
-                key->set("ForceGain", "66");
-            }, unmarked);
-            EXPECT_EQ(state(), "marker <absent> key 55/4 DEFAULT 55/4 TMP 66/1");
-            logs.push_back(driver->log("close\nclose"));
-            u.click(IDCANCEL);
-        });
-        command(IDC_EDIT);
-    }
+        key.set("Deadzone", "4"); // changed in force meanwhile
+        useControlPanel(u, [&] {
+            EXPECT_EQ(state(), "marker Fly key 77/1 DEFAULT 55/4 TMP 77/1");
+            key.set("ForceGain", "66");
+        }, unmarked);
+        EXPECT_EQ(state(), "marker <absent> key 55/4 DEFAULT 55/4 TMP 66/1");
+        logs.push_back(driver->log("close\nclose"));
+        u.click(IDCANCEL);
+    });
     ASSERT_EQ(logs.size(), 2u);
     for (const std::string& log : logs) {
         // Two shared opens per use: the driver sees the profile's values, then the ones from before.
-        std::size_t first = log.find(SHARED_OPEN), second = log.find(SHARED_OPEN, first + 1);
-        ASSERT_NE(second, std::string::npos) << log;
-        EXPECT_EQ(log.find(SHARED_OPEN, second + 1), std::string::npos) << log;
+        EXPECT_EQ(countOf(log, SHARED_OPEN), 2u) << log;
         EXPECT_EQ(log.find("share=0x00000000"), std::string::npos) << log;
     }
     EXPECT_NE(logs[0].find("value ForceGain=90"), std::string::npos) << logs[0];
