@@ -67,11 +67,10 @@ public:
 
     HWND control(int id) const { return GetDlgItem(editor, id); }
     std::string text(int id) const { return controlText(editor, id); }
-    WPARAM clicked(int id) const { return MAKEWPARAM(id, BN_CLICKED); }
-    LPARAM button(int id) const { return reinterpret_cast<LPARAM>(control(id)); }
     void type(int id, const std::string& value) const { SetDlgItemTextA(editor, id, value.c_str()); }
-    void click(int id) const { SendMessageA(editor, WM_COMMAND, clicked(id), button(id)); }
-    void clickLater(int id) const { PostMessageA(editor, WM_COMMAND, clicked(id), button(id)); }
+    LPARAM button(int id) const { return reinterpret_cast<LPARAM>(control(id)); }
+    void click(int id) const { SendMessageA(editor, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), button(id)); }
+    void clickLater(int id) const { pressButton(editor, id); } // returns before the click is handled
     void settle() const { SendMessageA(editor, WM_NULL, 0, 0); } // returns once the editor handles messages
     HWND focus() const
     {

@@ -28,26 +28,25 @@ constexpr const char* IOCTL_LINE = "ioctl code=0x00222007 in=0x00000000 out=0x00
 constexpr const char* EXCLUSIVE_OPEN = "create share=0x00000000\n";
 constexpr const char* SHARED_OPEN = "create share=0x00000003\n";
 
-void setValue(const char* name, const std::string& text, DWORD type = REG_SZ)
-{
-    setRegText(DEVICE_KEY, name, text, type);
-}
-
 // The value's text, or "<absent>".
 std::string value(const char* name)
 {
     return regText(DEVICE_KEY, name);
 }
 
-const char* const NAMES[] = {"Gain", "Deadzone", "Curve"}; // the device value list
-
-// The three device values in the key, each followed by "/".
-std::string inForce()
+// The text `of` gives for each device value of the list, each followed by "/".
+std::string perName(const std::function<std::string(const char*)>& of)
 {
     std::string text;
-    for (const char* name : NAMES)
-        text += value(name) + "/";
+    for (const char* name : {"Gain", "Deadzone", "Curve"})
+        text += of(name) + "/";
     return text;
+}
+
+// The three device values in the key.
+std::string inForce()
+{
+    return perName(value);
 }
 
 // What the driver found in the key when the request arrived: the "value" lines after it in its log.
@@ -60,18 +59,19 @@ std::string atRequest(const std::string& log)
         if (line.rfind("value ", 0) == 0)
             values[line.substr(6, line.find('=') - 6)] = line.substr(line.find('=') + 1);
     }
-    std::string text;
-    for (const char* name : NAMES)
-        text += (values.count(name) ? values[name] : "<absent>") + "/";
-    return text;
+    return perName([&](const char* name) { return values.count(name) ? values[name] : "<absent>"; });
 }
 
-// One request: opened with `open`, the request, then the close.
-void expectOneRequest(const std::string& log, const char* open)
+// One request: opened with `open`, the request, then the close; the key held `values` (as
+// atRequest shows them) when the request arrived, where given.
+void expectOneRequest(const std::string& log, const char* open, const char* values = nullptr)
 {
     EXPECT_EQ(log.find(open), 0u) << log;
     EXPECT_NE(log.find(IOCTL_LINE), std::string::npos) << log;
     EXPECT_LT(log.find("ioctl"), log.find("close\n")) << log;
+    if (values) {
+        EXPECT_EQ(atRequest(log), values) << "what the key held when the request arrived";
+    }
 }
 
 class TransferTest : public StandinDriverTest {
@@ -87,6 +87,7 @@ protected:
         writeLines(*store, ini::SETTINGS,
                    std::string("KEYS=3\n1=Gain\n2=Deadzone\n3=Curve\nREGPATH=") + DEVICE_KEY +
                        "\nDEVNODE=" + StandinDriverService::DEVICE_PATH + "\nIOCTLCODE=" + CONTROL_CODE);
+        profile("P", "70", "2", "soft");
         driver->clearLog();
     }
     void TearDown() override
@@ -100,10 +101,7 @@ protected:
     // The section's three device values, as inForce() shows the key's.
     std::string saved(const char* section)
     {
-        std::string text;
-        for (const char* name : NAMES)
-            text += store->readText(section, name, "<absent>") + "/";
-        return text;
+        return perName([&](const char* name) { return store->readText(section, name, "<absent>"); });
     }
     void profile(const char* section, const char* gain, const char* deadzone, const char* curve)
     {
@@ -112,32 +110,26 @@ protected:
         store->writeText(section, "Curve", curve);
     }
 
-    ScratchKey key{DEVICE_KEY};
+    ScratchKey key{DEVICE_KEY, {{"Gain", "100"}}}; // the pad's own value; profile "P" has 70/2/soft
     std::string path;
     std::unique_ptr<ProfileStore> store;
 };
 
 TEST_F(TransferTest, ApplyWithSnapshotWritesKeySavesDefaultsThenTellsDriverExclusively)
 {
-    setValue("Gain", "100");
-    setValue("Deadzone", "5");
-    profile("C:\\Games\\Fly\\fly.exe", "70", "2", "soft");
-    applyProfile(*store, "C:\\Games\\Fly\\fly.exe", true);
+    key.set("Deadzone", "5");
+    applyProfile(*store, "P", true);
     EXPECT_EQ(inForce(), "70/2/soft/");
     EXPECT_EQ(saved("DEFAULT"), "100/5//") << "an absent value is recorded as the empty text";
-    std::string log = driver->log("close");
-    expectOneRequest(log, EXCLUSIVE_OPEN);
-    EXPECT_EQ(atRequest(log), "70/2/soft/") << "the key must hold the new values when the request arrives";
+    expectOneRequest(driver->log("close"), EXCLUSIVE_OPEN, "70/2/soft/");
 }
 
 // On 64-bit Windows the pad's driver reads the native view, also when profiler is a 32-bit program.
 TEST_F(TransferTest, DeviceKeyIsTheNativeViewOnEveryBuild)
 {
     const bool twoViews = sizeof(void*) == 8 || runsUnderWow64();
-    setValue("Gain", "100");
     if (twoViews)
         setRegText(DEVICE_KEY, "Gain", "redirected", REG_SZ, KEY_WOW64_32KEY);
-    profile("P", "70", "2", "soft");
     setActiveMarker(*store, "P");
     applyProfile(*store, "P", true);
     EXPECT_EQ(saved("DEFAULT"), "100///") << "the snapshot reads the native value";
@@ -154,33 +146,25 @@ TEST_F(TransferTest, DeviceKeyIsTheNativeViewOnEveryBuild)
 TEST_F(TransferTest, SharedTransferOpensDriverShared)
 {
     profile("TMP", "1", "2", "3");
-    setValue("Gain", "9");
     applyProfile(*store, "TMP", true, DriverSharing::Shared);
-    std::string log = driver->log("close");
-    expectOneRequest(log, SHARED_OPEN);
-    EXPECT_EQ(atRequest(log), "1/2/3/");
-    EXPECT_EQ(saved("DEFAULT"), "9///");
+    expectOneRequest(driver->log("close"), SHARED_OPEN, "1/2/3/");
+    EXPECT_EQ(saved("DEFAULT"), "100///");
 }
 
 TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotNothing)
 {
-    setValue("Gain", "100");
     restoreDefaults(*store);
     EXPECT_EQ(inForce(), "100/<absent>/<absent>/") << "no snapshot, nothing to put back";
     EXPECT_EQ(saved("DEFAULT"), "<absent>/<absent>/<absent>/") << "restore takes no snapshot";
 
-    setValue("Gain", "100");
-    setValue("Deadzone", "5");
-    setValue("Curve", "hard");
-    profile("P", "70", "2", "soft");
+    key.set("Deadzone", "5");
+    key.set("Curve", "hard");
     applyProfile(*store, "P", true);
     driver->clearLog();
     restoreDefaults(*store);
     EXPECT_EQ(inForce(), "100/5/hard/");
-    std::string log = driver->log("close");
-    expectOneRequest(log, EXCLUSIVE_OPEN);
-    EXPECT_EQ(atRequest(log), "100/5/hard/");
-    setValue("Gain", "after");
+    expectOneRequest(driver->log("close"), EXCLUSIVE_OPEN, "100/5/hard/");
+    key.set("Gain", "after");
     restoreDefaults(*store);
     EXPECT_EQ(value("Gain"), "after") << "a snapshot is put back once";
 }
@@ -189,10 +173,8 @@ TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotNothing)
 // the first profile's values in their place.
 TEST_F(TransferTest, TwoAppliesWithoutRestoreKeepThePadsOwnValuesAsDefaults)
 {
-    setValue("Gain", "100");
-    profile("A", "1", "1", "1");
     profile("B", "2", "2", "2");
-    applyProfile(*store, "A", true);
+    applyProfile(*store, "P", true);
     applyProfile(*store, "B", true);
     EXPECT_EQ(saved("DEFAULT"), "100///");
     EXPECT_EQ(inForce(), "2/2/2/");
@@ -206,38 +188,33 @@ TEST_F(TransferTest, RestoreFollowsTheSnapshotNotTheFileAsEditedDuringTheGame)
     struct Case {
         const char* edit;
         std::function<void()> make;
-        const char* padAfter;   // the three values in the pad's key
-        const char* otherAfter; // "Gain" in another program's key
+        const char* padAfter; // the three values in the pad's key
     } cases[] = {
-        {"a value removed from DEFAULT", [&] { store->removeKey("DEFAULT", "Deadzone"); }, "100/2/hard/", "9"},
-        {"KEYS raised", [&] { settings("KEYS", "4"); settings("4", "Extra"); }, "100/5/hard/", "9"},
-        {"REGPATH changed", [&] { settings("REGPATH", otherKey.c_str()); }, "100/5/hard/", "9"},
+        {"a value removed from DEFAULT", [&] { store->removeKey("DEFAULT", "Deadzone"); }, "100/2/hard/"},
+        {"KEYS raised", [&] { settings("KEYS", "4"); settings("4", "Extra"); }, "100/5/hard/"},
+        {"REGPATH changed", [&] { settings("REGPATH", otherKey.c_str()); }, "100/5/hard/"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.edit);
         settings("KEYS", "3");
         settings("REGPATH", DEVICE_KEY);
-        makeRegKey(otherKey);
         setRegText(otherKey, "Gain", "9");
-        setValue("Gain", "100");
-        setValue("Deadzone", "5");
-        setValue("Curve", "hard");
-        setValue("Extra", "mine");
-        profile("P", "70", "2", "soft");
+        key.set("Gain", "100");
+        key.set("Deadzone", "5");
+        key.set("Curve", "hard");
+        key.set("Extra", "mine");
         ASSERT_TRUE(applyProfile(*store, "P", true));
         c.make();
         restoreDefaults(*store);
         EXPECT_EQ(inForce(), c.padAfter);
         EXPECT_EQ(value("Extra"), "mine") << "a value the snapshot did not take is never touched";
-        EXPECT_EQ(regText(otherKey, "Gain"), c.otherAfter);
+        EXPECT_EQ(regText(otherKey, "Gain"), "9") << "another program's key is never written";
     }
 }
 
 TEST_F(TransferTest, NoDeviceValuesWritesNothingButStillSendsTheRequest)
 {
     settings("KEYS", "0");
-    profile("P", "70", "2", "soft");
-    setValue("Gain", "100");
     applyProfile(*store, "P", true);
     EXPECT_EQ(inForce(), "100/<absent>/<absent>/");
     EXPECT_EQ(saved("DEFAULT"), "<absent>/<absent>/<absent>/");
@@ -247,8 +224,6 @@ TEST_F(TransferTest, NoDeviceValuesWritesNothingButStillSendsTheRequest)
 TEST_F(TransferTest, DriverAbsentStillWritesValuesAndSnapshot)
 {
     settings("DEVNODE", "\\\\.\\PadkitNoSuchDevice");
-    setValue("Gain", "100");
-    profile("P", "70", "2", "soft");
     applyProfile(*store, "P", true);
     EXPECT_EQ(inForce(), "70/2/soft/");
     EXPECT_EQ(saved("DEFAULT"), "100///");
@@ -260,8 +235,7 @@ TEST_F(TransferTest, DriverAbsentStillWritesValuesAndSnapshot)
 
 TEST_F(TransferTest, ReadDeviceValuesCopiesWhatIsInForceWithoutTellingTheDriver)
 {
-    setValue("Gain", "100");
-    setValue("Curve", "hard");
+    key.set("Curve", "hard");
     readDeviceValues(*store, "TMP");
     EXPECT_EQ(saved("TMP"), "100//hard/");
     EXPECT_EQ(inForce(), "100/<absent>/hard/");
@@ -269,7 +243,6 @@ TEST_F(TransferTest, ReadDeviceValuesCopiesWhatIsInForceWithoutTellingTheDriver)
     EXPECT_EQ(driver->log(), "");
 }
 
-// The value's type and bytes.
 // The value's type and bytes as the Unicode functions give them.
 std::string rawValue(const char* name)
 {
@@ -303,7 +276,6 @@ TEST_F(TransferTest, ValuesThatAreNotShortTextsAreLeftAlone)
         {REG_MULTI_SZ, std::string("a\0b\0", 4)},
         {REG_SZ, SKIPPED_VALUE},
     }; // setRegText adds a zero byte to each
-    profile("P", "70", "2", "soft");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);
         setRegText(DEVICE_KEY, "Gain", c.bytes, c.type);
@@ -331,7 +303,7 @@ TEST_F(TransferTest, ValuesThatAreNotShortTextsAreLeftAlone)
     EXPECT_EQ(rawValue("Gain"), before) << "the Unicode text is not rewritten";
 
     const std::string longest(4095, 'y');
-    setValue("Gain", longest);
+    key.set("Gain", longest);
     applyProfile(*store, "P", true);
     EXPECT_EQ(value("Gain"), "70");
     restoreDefaults(*store);
@@ -352,7 +324,6 @@ TEST_F(TransferTest, TheDeviceValueListIsBoundedAndEmptyNamesAreSkipped)
     settings("KEYS", "3");
     settings("2", "");
     setRegText(DEVICE_KEY, "", "the key's own value");
-    profile("P", "70", "2", "soft");
     applyProfile(*store, "P", true);
     restoreDefaults(*store);
     EXPECT_EQ(value(""), "the key's own value");
