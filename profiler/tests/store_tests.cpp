@@ -10,6 +10,7 @@
 
 #include "store/profile_store.h"
 #include "store/reg_key.h"
+#include "testlib/owned.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
 #include "tests/settings_lines.h"
@@ -46,15 +47,20 @@ BOOL WINAPI cuttingWrite(LPCSTR section, LPCSTR key, LPCSTR text, LPCSTR file)
     if (!section)
         return done; // a flush writes nothing new
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, file);
-    HANDLE opened = CreateFileA(file, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (opened != INVALID_HANDLE_VALUE) {
-        if (GetFileSize(opened, nullptr) > 4096) {
-            SetFilePointer(opened, 4096, nullptr, FILE_BEGIN);
-            SetEndOfFile(opened);
-        }
-        CloseHandle(opened);
+    testlib::Handle opened(CreateFileA(file, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (opened.valid() && GetFileSize(opened.get(), nullptr) > 4096) {
+        SetFilePointer(opened.get(), 4096, nullptr, FILE_BEGIN);
+        SetEndOfFile(opened.get());
     }
     return done;
+}
+
+std::vector<std::string> locations(const std::vector<ProfileRow>& rows)
+{
+    std::vector<std::string> out;
+    for (const ProfileRow& row : rows)
+        out.push_back(row.location);
+    return out;
 }
 
 class StoreTest : public ::testing::Test {
@@ -77,13 +83,7 @@ protected:
         }
     }
     std::vector<ProfileRow> rows() { return store->loadProfiles(); }
-    std::vector<std::string> rowLocations()
-    {
-        std::vector<std::string> out;
-        for (const ProfileRow& row : rows())
-            out.push_back(row.location);
-        return out;
-    }
+    std::vector<std::string> rowLocations() { return locations(rows()); }
     std::string title(const std::string& location)
     {
         return store->readText(location.c_str(), "ProfileTitle");
@@ -209,11 +209,8 @@ TEST_F(StoreTest, EmptyEntriesYieldNoRowAndRemovalRenumbersByRows)
 {
     addProfiles({"a", "b", "c"});
     store->writeText("PROFILES", "2", ""); // a hand edit leaves a hole
-    std::vector<ProfileRow> listed = rows();
-    ASSERT_EQ(listed.size(), 2u);
-    EXPECT_EQ(listed[0].location, "a");
-    EXPECT_EQ(listed[1].location, "c");
-    EXPECT_EQ(listed[1].title, "title of c");
+    ASSERT_EQ(rowLocations(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(rows()[1].title, "title of c");
 
     store->removeProfile("a", 0);
     EXPECT_EQ(store->profileCount(), 1);
@@ -240,14 +237,19 @@ protected:
         ASSERT_TRUE(makeRegKey(base));
     }
     void TearDown() override { deleteRegTree(base); }
+    // Opens the key `below` the test's own one, in the native view.
+    LONG open(RegKey& key, const std::string& below = "", REGSAM access = KEY_ALL_ACCESS)
+    {
+        return key.open(HKEY_LOCAL_MACHINE, (base + below).c_str(), access | nativeRegistryView());
+    }
 
     std::string base;
+    RegKey key;
 };
 
 TEST_F(RegKeyTest, SetTextWritesTerminatedSzAndReadsBack)
 {
-    RegKey key;
-    ASSERT_EQ(key.open(HKEY_LOCAL_MACHINE, base.c_str(), KEY_ALL_ACCESS | nativeRegistryView()), ERROR_SUCCESS);
+    ASSERT_EQ(open(key), ERROR_SUCCESS);
     EXPECT_EQ(key.setText("", "Gain", "75"), ERROR_SUCCESS);
     EXPECT_EQ(key.setText("Sub\\Deeper", "Mode", ""), ERROR_SUCCESS);
 
@@ -260,7 +262,7 @@ TEST_F(RegKeyTest, SetTextWritesTerminatedSzAndReadsBack)
     EXPECT_EQ(text, "75");
 
     RegKey sub;
-    ASSERT_EQ(sub.open(HKEY_LOCAL_MACHINE, (base + "\\Sub\\Deeper").c_str(), KEY_READ | nativeRegistryView()), ERROR_SUCCESS);
+    ASSERT_EQ(open(sub, "\\Sub\\Deeper", KEY_READ), ERROR_SUCCESS);
     EXPECT_EQ(sub.queryText("Mode", text), ERROR_SUCCESS);
     EXPECT_EQ(text, "");
     EXPECT_NE(sub.queryText("Missing", text), ERROR_SUCCESS);
@@ -271,22 +273,20 @@ TEST_F(RegKeyTest, SetTextWritesTerminatedSzAndReadsBack)
 
 TEST_F(RegKeyTest, FailedOpenKeepsNothingAndWritesNothing)
 {
-    RegKey key;
-    EXPECT_NE(key.open(HKEY_LOCAL_MACHINE, (base + "\\Absent").c_str(), KEY_ALL_ACCESS | nativeRegistryView()), ERROR_SUCCESS);
+    EXPECT_NE(open(key, "\\Absent"), ERROR_SUCCESS);
     EXPECT_FALSE(key.valid());
     EXPECT_NE(key.setText("", "Gain", "1"), ERROR_SUCCESS);
     EXPECT_EQ(key.close(), ERROR_SUCCESS);
 
-    ASSERT_EQ(key.open(HKEY_LOCAL_MACHINE, base.c_str(), KEY_ALL_ACCESS | nativeRegistryView()), ERROR_SUCCESS);
+    ASSERT_EQ(open(key), ERROR_SUCCESS);
     HKEY held = key.get();
-    EXPECT_NE(key.open(HKEY_LOCAL_MACHINE, (base + "\\Absent").c_str(), KEY_ALL_ACCESS | nativeRegistryView()), ERROR_SUCCESS);
+    EXPECT_NE(open(key, "\\Absent"), ERROR_SUCCESS);
     EXPECT_EQ(key.get(), held) << "a failed open keeps what was held";
 }
 
 TEST_F(RegKeyTest, OverlongOrUnterminatedValuesAreCutSafely)
 {
-    RegKey key;
-    ASSERT_EQ(key.open(HKEY_LOCAL_MACHINE, base.c_str(), KEY_ALL_ACCESS | nativeRegistryView()), ERROR_SUCCESS);
+    ASSERT_EQ(open(key), ERROR_SUCCESS);
     std::string longText(300, 'x');
     ASSERT_EQ(key.setText("", "Long", longText), ERROR_SUCCESS);
     std::string text;
@@ -327,18 +327,18 @@ TEST_F(StoreTest, LoadingListsEveryEntryAndLosesNone)
     struct Case {
         std::string profiles;
         SettingsReaders readers;
-        std::string rows;    // locations, "," after each
+        std::vector<std::string> rows;
         std::string entries; // "PROFILES" afterwards
     } cases[] = {
-        {"COUNT=-1\r\n" + abc, plain, "a,b,c,", ordered},
-        {"COUNT=abc\r\n" + abc, plain, "a,b,c,", ordered},
-        {"COUNT=0\r\n" + abc, plain, "a,b,c,", ordered},
-        {abc, plain, "a,b,c,", ordered},
-        {"COUNT=4\r\n1=a\r\n3=c\r\n4=d\r\n5=e\r\n6=f\r\nNote=x\r\n", plain, "a,c,d,e,f,",
+        {"COUNT=-1\r\n" + abc, plain, {"a", "b", "c"}, ordered},
+        {"COUNT=abc\r\n" + abc, plain, {"a", "b", "c"}, ordered},
+        {"COUNT=0\r\n" + abc, plain, {"a", "b", "c"}, ordered},
+        {abc, plain, {"a", "b", "c"}, ordered},
+        {"COUNT=4\r\n1=a\r\n3=c\r\n4=d\r\n5=e\r\n6=f\r\nNote=x\r\n", plain, {"a", "c", "d", "e", "f"},
          "1=a|2=c|3=d|4=e|5=f|COUNT=5|Note=x"},
-        {"COUNT=2\r\n" + abc + "4=d\r\n", failing, "a,b,c,d,", "1=a|2=b|3=c|4=d|COUNT=4"},
-        {"COUNT=3\r\n" + abc, failing, "a,b,c,", ordered},
-        {"COUNT=2000000000\r\n1=a\r\n2=b\r\n", plain, "a,b,", "1=a|2=b|COUNT=2"},
+        {"COUNT=2\r\n" + abc + "4=d\r\n", failing, {"a", "b", "c", "d"}, "1=a|2=b|3=c|4=d|COUNT=4"},
+        {"COUNT=3\r\n" + abc, failing, {"a", "b", "c"}, ordered},
+        {"COUNT=2000000000\r\n1=a\r\n2=b\r\n", plain, {"a", "b"}, "1=a|2=b|COUNT=2"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.profiles);
@@ -346,10 +346,7 @@ TEST_F(StoreTest, LoadingListsEveryEntryAndLosesNone)
         writeFile(path, "[PROFILES]\r\n" + c.profiles);
         ProfileStore loading(path, SettingsReaders{countingRead, c.readers.wholeFile});
         profileKeyReads = 0;
-        std::string listed;
-        for (const ProfileRow& row : loading.loadProfiles())
-            listed += row.location + ",";
-        EXPECT_EQ(listed, c.rows);
+        EXPECT_EQ(locations(loading.loadProfiles()), c.rows);
         EXPECT_EQ(profilesSection(path), c.entries);
         if (c.readers.wholeFile == plain.wholeFile) {
             EXPECT_LT(profileKeyReads, 100) << "never read up to an absurd COUNT";
@@ -357,18 +354,16 @@ TEST_F(StoreTest, LoadingListsEveryEntryAndLosesNone)
     }
 
     // A read that brings only part of the file: the later entries are still listed and kept.
-    std::string many = "COUNT=40\r\n", expected;
+    std::string many = "COUNT=40\r\n";
+    std::vector<std::string> expected;
     for (int k = 1; k <= 40; ++k) {
-        many += std::to_string(k) + "=C:\\Games\\game" + std::to_string(k) + ".exe\r\n";
-        expected += "C:\\Games\\game" + std::to_string(k) + ".exe,";
+        expected.push_back("C:\\Games\\game" + std::to_string(k) + ".exe");
+        many += std::to_string(k) + "=" + expected.back() + "\r\n";
     }
     store->flush();
     writeFile(path, "[PROFILES]\r\n" + many);
     const std::string before = readFile(path);
-    std::string listed;
-    for (const ProfileRow& row : ProfileStore(path, half).loadProfiles())
-        listed += row.location + ",";
-    EXPECT_EQ(listed, expected);
+    EXPECT_EQ(locations(ProfileStore(path, half).loadProfiles()), expected);
     EXPECT_EQ(readFile(path), before);
 }
 
