@@ -63,11 +63,6 @@ protected:
         ASSERT_TRUE(makeDirsUtf8(install));
         ASSERT_TRUE(copyFileUtf8(programDirectory() + "\\profiler.exe", install + "\\profiler.exe"));
     }
-    void TearDown() override
-    {
-        profiler.end();
-        games.clear();
-    }
 
     std::string settingsFile() const { return install + "\\profiler.INI"; }
     std::string placeGame(const std::string& relative)
@@ -110,9 +105,9 @@ protected:
     ScratchKey key{DEVICE_KEY, {{"Name", "default"}}};
     TempDir folder{"text"};
     std::string install;
+    std::vector<Process> games; // after profiler.exe ends, as members go in reverse order
     Process profiler;
     HWND mainWindow = nullptr;
-    std::vector<Process> games;
     std::vector<testlib::Handle> events;
 };
 
@@ -194,16 +189,15 @@ TEST_F(TextTest, LegacySettingsFileIsConvertedOnceAndReadsBackWhole)
 // prepareSettingsText in this process, with the code pages given.
 class SettingsCodePageTest : public ::testing::Test {
 protected:
-    std::vector<std::string> files() const
+    // The names of the files in the folder, each followed by a blank.
+    std::string files() const
     {
-        std::vector<std::string> names;
+        std::string names;
         WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(folder.file("*").c_str(), &found);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        testlib::FileSearch search(FindFirstFileA(folder.file("*").c_str(), &found));
+        for (bool more = search.valid(); more; more = FindNextFileA(search.get(), &found))
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(found.cFileName);
-        if (search != INVALID_HANDLE_VALUE)
-            FindClose(search);
+                names += std::string(found.cFileName) + " ";
         return names;
     }
     TempDir folder{"codepage"};
@@ -236,10 +230,7 @@ TEST_F(SettingsCodePageTest, OnlyALegacyFileUnderUtf8IsConvertedAndNothingElseIs
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(readFile(ini), c.after);
         bool converted = c.outcome == SettingsText::CONVERTED;
-        std::vector<std::string> left = {"profiler.INI"};
-        if (converted)
-            left.push_back("profiler.INI.bak");
-        EXPECT_EQ(files(), left);
+        EXPECT_EQ(files(), converted ? "profiler.INI profiler.INI.bak " : "profiler.INI ");
         EXPECT_EQ(readFile(ini + ".bak"), converted ? c.bytes : std::string());
         EXPECT_EQ(result.writeLock.valid(), c.outcome == SettingsText::KEPT);
     }
@@ -257,7 +248,7 @@ TEST_F(SettingsCodePageTest, AFailedReplaceLosesNothingAndWritesAreRefusedForThe
     EXPECT_EQ(result.outcome, SettingsText::KEPT);
     holder = testlib::Handle();
     EXPECT_EQ(readFile(ini), legacy);
-    EXPECT_EQ(files(), std::vector<std::string>{"profiler.INI"}) << "no temporary file or backup left";
+    EXPECT_EQ(files(), "profiler.INI ") << "no temporary file or backup left";
 
     char text[16] = {};
     GetPrivateProfileStringA("SETTINGS", "AUTOLAUNCH", "", text, sizeof(text), ini.c_str());
