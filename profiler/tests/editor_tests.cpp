@@ -125,8 +125,7 @@ protected:
     void TearDown() override
     {
         app.reset();
-        if (driver)
-            driver->clearLog();
+        driver->clearLog();
     }
 
     MainDialog& main() { return *app->mainDialog(); }

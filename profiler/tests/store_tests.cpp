@@ -63,17 +63,9 @@ std::vector<std::string> locations(const std::vector<ProfileRow>& rows)
     return out;
 }
 
+// A settings file of the test's own, absent as the test begins.
 class StoreTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        path =
-            tempPath(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
-        DeleteFileA(path.c_str());
-        store = std::make_unique<ProfileStore>(path);
-    }
-    void TearDown() override { DeleteFileA(path.c_str()); }
-
     void addProfiles(const std::vector<std::string>& locations)
     {
         int rows = 0;
@@ -89,8 +81,9 @@ protected:
         return store->readText(location.c_str(), "ProfileTitle");
     }
 
-    std::string path;
-    std::unique_ptr<ProfileStore> store;
+    TempDir folder{"store"};
+    const std::string path = folder.file("settings.ini");
+    std::unique_ptr<ProfileStore> store = std::make_unique<ProfileStore>(path);
 };
 
 TEST_F(StoreTest, MissingFileReadsAsDefaultsAndFirstWriteCreatesIt)
@@ -103,11 +96,10 @@ TEST_F(StoreTest, MissingFileReadsAsDefaultsAndFirstWriteCreatesIt)
     EXPECT_TRUE(rows().empty());
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
 
-    store->writeProfileFields("C:\\Games\\a.exe", "A", "", "");
-    store->appendProfile("C:\\Games\\a.exe", 0);
+    addProfiles({"C:\\Games\\a.exe"});
     ASSERT_EQ(rows().size(), 1u);
     EXPECT_EQ(store->profileLocation(1), "C:\\Games\\a.exe");
-    EXPECT_EQ(title("C:\\Games\\a.exe"), "A");
+    EXPECT_EQ(title("C:\\Games\\a.exe"), "title of C:\\Games\\a.exe");
 }
 
 TEST_F(StoreTest, SettingsAreReadAsDeployed)
@@ -231,19 +223,13 @@ TEST_F(StoreTest, LongValuesSurviveUpTo4095Characters)
 
 class RegKeyTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        base = "Software\\PadkitTests\\RegKey" + std::to_string(GetCurrentProcessId());
-        ASSERT_TRUE(makeRegKey(base));
-    }
-    void TearDown() override { deleteRegTree(base); }
     // Opens the key `below` the test's own one, in the native view.
     LONG open(RegKey& key, const std::string& below = "", REGSAM access = KEY_ALL_ACCESS)
     {
-        return key.open(HKEY_LOCAL_MACHINE, (base + below).c_str(), access | nativeRegistryView());
+        return key.open(HKEY_LOCAL_MACHINE, (scratch.path + below).c_str(), access | nativeRegistryView());
     }
 
-    std::string base;
+    ScratchKey scratch{"Software\\PadkitTests\\RegKey" + std::to_string(GetCurrentProcessId())};
     RegKey key;
 };
 

@@ -81,23 +81,15 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(driverError, 0u) << "the stand-in driver could not be installed";
-        path = tempPath("transfer.ini");
-        DeleteFileA(path.c_str());
-        store = std::make_unique<ProfileStore>(path);
         writeLines(*store, ini::SETTINGS,
                    std::string("KEYS=3\n1=Gain\n2=Deadzone\n3=Curve\nREGPATH=") + DEVICE_KEY +
                        "\nDEVNODE=" + StandinDriverService::DEVICE_PATH + "\nIOCTLCODE=" + CONTROL_CODE);
         profile("P", "70", "2", "soft");
         driver->clearLog();
     }
-    void TearDown() override
-    {
-        DeleteFileA(path.c_str());
-        driver->clearLog();
-    }
+    void TearDown() override { driver->clearLog(); }
 
     void settings(const char* key, const char* text) { store->writeText(ini::SETTINGS, key, text); }
-    std::string ini(const char* section, const char* key) { return store->readText(section, key); }
     // The section's three device values, as inForce() shows the key's.
     std::string saved(const char* section)
     {
@@ -111,8 +103,9 @@ protected:
     }
 
     ScratchKey key{DEVICE_KEY, {{"Gain", "100"}}}; // the pad's own value; profile "P" has 70/2/soft
-    std::string path;
-    std::unique_ptr<ProfileStore> store;
+    TempDir folder{"transfer"};
+    const std::string path = folder.file("transfer.ini");
+    std::unique_ptr<ProfileStore> store = std::make_unique<ProfileStore>(path);
 };
 
 TEST_F(TransferTest, ApplyWithSnapshotWritesKeySavesDefaultsThenTellsDriverExclusively)
@@ -283,7 +276,7 @@ TEST_F(TransferTest, ValuesThatAreNotShortTextsAreLeftAlone)
         EXPECT_TRUE(applyProfile(*store, "P", true));
         EXPECT_EQ(rawValue("Gain"), before);
         EXPECT_EQ(inForce().substr(inForce().find('/')), "/2/soft/");
-        EXPECT_EQ(ini("DEFAULT", "Gain"), SKIPPED_VALUE);
+        EXPECT_EQ(store->readText("DEFAULT", "Gain"), SKIPPED_VALUE);
         restoreDefaults(*store);
         EXPECT_EQ(rawValue("Gain"), before);
     }
@@ -298,7 +291,7 @@ TEST_F(TransferTest, ValuesThatAreNotShortTextsAreLeftAlone)
     }
     const std::string before = rawValue("Gain");
     applyProfile(*store, "P", true);
-    EXPECT_EQ(ini("DEFAULT", "Gain"), SKIPPED_VALUE);
+    EXPECT_EQ(store->readText("DEFAULT", "Gain"), SKIPPED_VALUE);
     restoreDefaults(*store);
     EXPECT_EQ(rawValue("Gain"), before) << "the Unicode text is not rewritten";
 
