@@ -7,8 +7,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "profiler_ids.h"
@@ -43,8 +43,8 @@ struct Profile {
 // A settings file in `text`'s bytes with the device value list "Name" and these profiles.
 std::string settingsText(const std::vector<Profile>& profiles)
 {
-    std::string text = std::string("[SETTINGS]\r\nKEYS=1\r\n1=Name\r\nREGPATH=") + DEVICE_KEY +
-                       "\r\nDEVNODE=\\\\.\\PadkitTestsNoDevice\r\nIOCTLCODE=1\r\nAUTOLAUNCH=1\r\nRESTORE=1\r\n"
+    std::string text = std::string("[SETTINGS]\r\nKEYS=1\r\n1=Name\r\nREGPATH=") + DEVICE_KEY + "\r\n" +
+                       "DEVNODE=\\\\.\\PadkitTestsNoDevice\r\nIOCTLCODE=1\r\nAUTOLAUNCH=1\r\nRESTORE=1\r\n" +
                        "PROMPT=0\r\n[PROFILES]\r\nCOUNT=" + std::to_string(profiles.size()) + "\r\n";
     for (size_t i = 0; i < profiles.size(); ++i)
         text += std::to_string(i + 1) + "=" + profiles[i].location + "\r\n";
@@ -75,16 +75,16 @@ protected:
     std::string event(const std::string& tag)
     {
         std::string name = "text_tests_" + tag + std::to_string(GetCurrentProcessId());
-        events.emplace_back(CreateEventA(nullptr, TRUE, FALSE, name.c_str()));
+        events[tag] = testlib::Handle(CreateEventA(nullptr, TRUE, FALSE, name.c_str()));
         return name;
     }
-    void signal(const std::string& tag) { SetEvent(testlib::Handle(OpenEventA(EVENT_MODIFY_STATE, FALSE,
-                                                                               event(tag).c_str())).get()); }
+    void signal(const std::string& tag) { SetEvent(events[tag].get()); }
     void startProfiler()
     {
         profiler = startUtf8("\"" + install + "\\profiler.exe\"", install);
         ASSERT_TRUE(profiler.started());
-        ASSERT_TRUE(waitFor([&] { return (mainWindow = findDialog(profiler.id(), "Padwise", Shown::AlsoHidden)); }));
+        mainWindow = waitDialog(profiler.id(), "Padwise", 20000, Shown::AlsoHidden);
+        ASSERT_NE(mainWindow, nullptr);
     }
     // The titles of the main window's list once it shows `rows` rows.
     std::vector<std::string> titlesShown(int rows) const
@@ -108,31 +108,32 @@ protected:
     std::vector<Process> games; // after profiler.exe ends, as members go in reverse order
     Process profiler;
     HWND mainWindow = nullptr;
-    std::vector<testlib::Handle> events;
+    std::map<std::string, testlib::Handle> events; // by tag
 };
 
 TEST_F(TextTest, GamesUnderJapaneseAndCyrillicFoldersAreMatchedLaunchedAndShown)
 {
-    std::string japanese = placeGame(JAPANESE_GAME);
-    std::string others = placeGame(GAMES_RU + "\\game.exe");
-    std::string worlds = placeGame(WORLDS_RU + "\\game.exe");
-    std::string report = folder.file("report.txt");
-    std::string parameters = "--report " + report + " --event " + event("launched");
-    ASSERT_TRUE(writeFileUtf8(settingsFile(), settingsText({{japanese, JAPANESE_TITLE, parameters, u8"\u6771"},
-                                                            {others, GAMES_RU, "", u8"\u0438\u0433\u0440\u044b"},
-                                                            {worlds, WORLDS_RU, "", u8"\u043c\u0438\u0440\u044b"}})));
+    const std::string report = folder.file("report.txt");
+    const std::vector<Profile> profiles = {
+        {placeGame(JAPANESE_GAME), JAPANESE_TITLE, "--report " + report + " --event " + event("launched"),
+         u8"\u6771"},
+        {placeGame(GAMES_RU + "\\game.exe"), GAMES_RU, "", u8"\u0438\u0433\u0440\u044b"},
+        {placeGame(WORLDS_RU + "\\game.exe"), WORLDS_RU, "", u8"\u043c\u0438\u0440\u044b"},
+    };
+    ASSERT_TRUE(writeFileUtf8(settingsFile(), settingsText(profiles)));
     startProfiler();
     EXPECT_EQ(titlesShown(3), (std::vector<std::string>{JAPANESE_TITLE, GAMES_RU, WORLDS_RU}))
         << "the settings file below the Cyrillic folder is read";
 
     // Watched: each game is told from the other under its own profile, its values written whole.
-    for (const auto& [tag, path, title, value] :
-         {std::make_tuple("worlds", worlds, WORLDS_RU, u8"\u043c\u0438\u0440\u044b"),
-          std::make_tuple("japanese", japanese, JAPANESE_TITLE, u8"\u6771")}) {
-        games.push_back(startUtf8("\"" + path + "\" --event " + event(tag)));
-        ASSERT_TRUE(games.back().started()) << path;
-        EXPECT_TRUE(waitFor([&] { return marker() == title; })) << "not matched: " << path << ", marker " << marker();
-        EXPECT_TRUE(waitFor([&] { return regTextUtf8(DEVICE_KEY, "Name") == value; }))
+    for (int row : {2, 0}) {
+        const Profile& game = profiles[row];
+        const std::string tag = "game" + std::to_string(row);
+        games.push_back(startUtf8("\"" + game.location + "\" --event " + event(tag)));
+        ASSERT_TRUE(games.back().started()) << game.location;
+        EXPECT_TRUE(waitFor([&] { return marker() == game.title; }))
+            << "not matched: " << game.location << ", marker " << marker();
+        EXPECT_TRUE(waitFor([&] { return regTextUtf8(DEVICE_KEY, "Name") == game.name; }))
             << regTextUtf8(DEVICE_KEY, "Name");
         signal(tag);
         ASSERT_TRUE(waitFor([&] { return marker() == "<absent>"; }));
@@ -143,7 +144,7 @@ TEST_F(TextTest, GamesUnderJapaneseAndCyrillicFoldersAreMatchedLaunchedAndShown)
     PostMessageA(mainWindow, WM_COMMAND, LAUNCH_COMMAND_BASE + 0, 0);
     ASSERT_TRUE(waitFor([&] { return readFile(report).find("cwd=") != std::string::npos; }))
         << "the game under the Japanese folder did not start";
-    EXPECT_NE(readFile(report).find(parameters), std::string::npos) << readFile(report);
+    EXPECT_NE(readFile(report).find(profiles[0].parameters), std::string::npos) << readFile(report);
     EXPECT_EQ(marker(), JAPANESE_TITLE);
     signal("launched");
     EXPECT_TRUE(waitFor([&] { return marker() == "<absent>"; }));
@@ -242,7 +243,8 @@ TEST_F(SettingsCodePageTest, AFailedReplaceLosesNothingAndWritesAreRefusedForThe
 {
     const std::string legacy = "[SETTINGS]\r\nAUTOLAUNCH=1\r\n[Caf\xe9]\r\nProfileTitle=Pok\xe9mon\r\n";
     ASSERT_TRUE(writeFile(ini, legacy));
-    testlib::Handle holder(CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    testlib::Handle holder(
+        CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder.valid());
     SettingsCodePage result = prepareSettingsText(ini, CP_UTF8, 1252);
     EXPECT_EQ(result.outcome, SettingsText::KEPT);
@@ -256,6 +258,7 @@ TEST_F(SettingsCodePageTest, AFailedReplaceLosesNothingAndWritesAreRefusedForThe
     EXPECT_FALSE(WritePrivateProfileStringA("SETTINGS", "AUTOLAUNCH", "0", ini.c_str()));
     EXPECT_EQ(readFile(ini), legacy);
     result = SettingsCodePage();
-    EXPECT_TRUE(WritePrivateProfileStringA("SETTINGS", "AUTOLAUNCH", "0", ini.c_str())) << "refused by the lock only";
+    EXPECT_TRUE(WritePrivateProfileStringA("SETTINGS", "AUTOLAUNCH", "0", ini.c_str()))
+        << "refused by the lock only";
 }
 } // namespace
