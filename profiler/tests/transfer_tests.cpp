@@ -28,12 +28,6 @@ constexpr const char* IOCTL_LINE = "ioctl code=0x00222007 in=0x00000000 out=0x00
 constexpr const char* EXCLUSIVE_OPEN = "create share=0x00000000\n";
 constexpr const char* SHARED_OPEN = "create share=0x00000003\n";
 
-// The value's text, or "<absent>".
-std::string value(const char* name)
-{
-    return regText(DEVICE_KEY, name);
-}
-
 // The text `of` gives for each device value of the list, each followed by "/".
 std::string perName(const std::function<std::string(const char*)>& of)
 {
@@ -46,7 +40,7 @@ std::string perName(const std::function<std::string(const char*)>& of)
 // The three device values in the key.
 std::string inForce()
 {
-    return perName(value);
+    return perName([](const char* name) { return regText(DEVICE_KEY, name); });
 }
 
 // What the driver found in the key when the request arrived: the "value" lines after it in its log.
@@ -54,11 +48,9 @@ std::string atRequest(const std::string& log)
 {
     std::map<std::string, std::string> values;
     std::istringstream lines(log.substr(std::min(log.find("ioctl"), log.size())));
-    std::string line;
-    while (std::getline(lines, line)) {
+    for (std::string line; std::getline(lines, line);)
         if (line.rfind("value ", 0) == 0)
             values[line.substr(6, line.find('=') - 6)] = line.substr(line.find('=') + 1);
-    }
     return perName([&](const char* name) { return values.count(name) ? values[name] : "<absent>"; });
 }
 
@@ -159,7 +151,7 @@ TEST_F(TransferTest, RestoreWritesDefaultsBackAndBeforeAnySnapshotNothing)
     expectOneRequest(driver->log("close"), EXCLUSIVE_OPEN, "100/5/hard/");
     key.set("Gain", "after");
     restoreDefaults(*store);
-    EXPECT_EQ(value("Gain"), "after") << "a snapshot is put back once";
+    EXPECT_EQ(regText(DEVICE_KEY, "Gain"), "after") << "a snapshot is put back once";
 }
 
 // A snapshot never put back holds the pad's own values: the next game's snapshot must not take
@@ -200,7 +192,7 @@ TEST_F(TransferTest, RestoreFollowsTheSnapshotNotTheFileAsEditedDuringTheGame)
         c.make();
         restoreDefaults(*store);
         EXPECT_EQ(inForce(), c.padAfter);
-        EXPECT_EQ(value("Extra"), "mine") << "a value the snapshot did not take is never touched";
+        EXPECT_EQ(regText(DEVICE_KEY, "Extra"), "mine") << "a value the snapshot did not take is left alone";
         EXPECT_EQ(regText(otherKey, "Gain"), "9") << "another program's key is never written";
     }
 }
@@ -298,9 +290,9 @@ TEST_F(TransferTest, ValuesThatAreNotShortTextsAreLeftAlone)
     const std::string longest(4095, 'y');
     key.set("Gain", longest);
     applyProfile(*store, "P", true);
-    EXPECT_EQ(value("Gain"), "70");
+    EXPECT_EQ(regText(DEVICE_KEY, "Gain"), "70");
     restoreDefaults(*store);
-    EXPECT_EQ(value("Gain"), longest);
+    EXPECT_EQ(regText(DEVICE_KEY, "Gain"), longest);
 }
 
 // "KEYS" counts no more names than "SETTINGS" holds, and at most 256; an empty name names nothing,
@@ -319,7 +311,7 @@ TEST_F(TransferTest, TheDeviceValueListIsBoundedAndEmptyNamesAreSkipped)
     setRegText(DEVICE_KEY, "", "the key's own value");
     applyProfile(*store, "P", true);
     restoreDefaults(*store);
-    EXPECT_EQ(value(""), "the key's own value");
+    EXPECT_EQ(regText(DEVICE_KEY, ""), "the key's own value");
     EXPECT_EQ(readFile(path).find("\n="), std::string::npos) << "no key without a name";
 }
 
