@@ -49,47 +49,40 @@ private:
         driver_->SendForceFeedbackCommand(0, commands[pick(pick(20) ? 5 : 6)]);
     }
 
+    // One call of eleven, three of them downloads; what a call writes out goes to the caller's own fields.
     void step(DWORD id)
     {
-        DWORD status = 0;
-        DIDEVICESTATE state = {sizeof(state), 0, 0};
+        using Call = void (*)(Caller&, DWORD);
+        static const Call calls[] = {
+            [](Caller& c, DWORD id) { c.download(id); },
+            [](Caller& c, DWORD id) { c.download(id); },
+            [](Caller& c, DWORD id) {
+                c.driver_->StartEffect(0, id, c.pick(4) ? 0 : DIES_SOLO, 1 + c.pick(3));
+            },
+            [](Caller& c, DWORD id) { c.driver_->StopEffect(0, id); },
+            [](Caller& c, DWORD id) { c.driver_->DestroyEffect(0, id); },
+            [](Caller& c, DWORD id) { c.driver_->GetEffectStatus(0, id, &c.status_); },
+            [](Caller& c, DWORD) { c.driver_->SetGain(0, c.pick(10001)); },
+            [](Caller& c, DWORD) { c.command(); },
+            [](Caller& c, DWORD) { c.escape(); },
+            [](Caller& c, DWORD) { c.driver_->GetForceFeedbackState(0, &c.state_); },
+            [](Caller& c, DWORD) { c.download(0); },
+        };
+        calls[pick(11)](*this, id);
+    }
+
+    void escape()
+    {
         BYTE raw[20] = {2, 20, 0, 3, BYTE(pick(256))};
         DIEFFESCAPE rawEscape = escapeOf(ESCAPE_RAW_REPORT, raw, sizeof(raw));
         DIEFFESCAPE reload = escapeOf(ESCAPE_RELOAD_SETTINGS);
-        switch (pick(11)) {
-        case 0:
-        case 1:
-            return download(id);
-        case 2:
-            driver_->StartEffect(0, id, pick(4) ? 0 : DIES_SOLO, 1 + pick(3));
-            return;
-        case 3:
-            driver_->StopEffect(0, id);
-            return;
-        case 4:
-            driver_->DestroyEffect(0, id);
-            return;
-        case 5:
-            driver_->GetEffectStatus(0, id, &status);
-            return;
-        case 6:
-            driver_->SetGain(0, pick(10001));
-            return;
-        case 7:
-            return command();
-        case 8:
-            driver_->Escape(0, 0, pick(2) ? &rawEscape : &reload);
-            return;
-        case 9:
-            driver_->GetForceFeedbackState(0, &state);
-            return;
-        default:
-            return download(0);
-        }
+        driver_->Escape(0, 0, pick(2) ? &rawEscape : &reload);
     }
 
     IDirectInputEffectDriver* driver_;
     std::mt19937 random_;
+    DWORD status_ = 0;
+    DIDEVICESTATE state_ = {sizeof(DIDEVICESTATE), 0, 0};
 };
 
 TEST(Concurrency, ThreadsSharingOneDriverKeepItsSlotsAndReportsWhole)

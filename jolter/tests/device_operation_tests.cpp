@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,6 @@ Reports resetReports(BYTE autocenter, BYTE gain)
 class DeviceOperations : public DriverTest {
 protected:
     void bind() { driver.bind(settings, pad); }
-    DWORD download(DWORD durationUs = 1000000) { return driver.downloadConstant(durationUs); }
 };
 
 TEST_F(DeviceOperations, BindingOpensThePadAndResetsItWithTheStoredSettings)
@@ -90,9 +90,7 @@ TEST_F(DeviceOperations, EnabledSettingParsesLikeDecimalText)
         if (c.text) // absent first, then as each text
             settings.set("FFENABLED", c.text);
         bind();
-        const DWORD id = download();
-        EXPECT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
-        EXPECT_EQ(driver.status(id), c.status) << '"' << (c.text ? c.text : "absent") << '"';
+        EXPECT_EQ(driver.status(driver.started()), c.status) << '"' << (c.text ? c.text : "absent") << '"';
     }
 }
 
@@ -113,7 +111,7 @@ TEST_F(DeviceOperations, ResetFreesEverySlot)
 {
     bind();
     for (int i = 0; i < 3; ++i)
-        download();
+        driver.downloadConstant();
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_RESET), S_OK);
     EXPECT_EQ(pad.reports(), resetReports(4, 80));
     EXPECT_EQ(driver.state().dwState, 0x11u);
@@ -126,8 +124,7 @@ TEST_F(DeviceOperations, ResetFreesEverySlot)
 TEST_F(DeviceOperations, StopAllStopsEffectsAndTurnsAutocenterOffUntilReset)
 {
     bind();
-    DWORD id = download();
-    ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
+    const DWORD id = driver.started();
     pad.reports();
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_STOPALL), S_OK);
     EXPECT_EQ(pad.reports(),
@@ -192,10 +189,7 @@ TEST_F(DeviceOperations, RawEscapeChecksumsTheCallersBufferWithinItsBounds)
             EXPECT_TRUE(sent.empty()) << int(c.length);
             continue;
         }
-        BYTE sum = 0;
-        for (DWORD i = 0; i < c.length; ++i)
-            sum = BYTE(sum + buffer[i]);
-        EXPECT_EQ(sum, 0) << int(c.length);
+        EXPECT_EQ(BYTE(std::accumulate(buffer.begin(), buffer.begin() + c.length, 0)), 0) << int(c.length);
         std::vector<BYTE> expected = before;
         expected[c.length - 1] = buffer[c.length - 1];
         EXPECT_EQ(buffer, expected) << "only the checksum byte changes";
@@ -215,7 +209,7 @@ TEST_F(DeviceOperations, LoadCountsSlotsInHundredsOver255)
     for (const auto& c : cases) {
         driver->SendForceFeedbackCommand(0, DISFFC_RESET);
         for (size_t i = 0; i < c.slots; ++i)
-            download();
+            driver.downloadConstant();
         EXPECT_EQ(driver.state().dwLoad, c.load) << c.slots << " slots";
     }
 }
@@ -223,11 +217,9 @@ TEST_F(DeviceOperations, LoadCountsSlotsInHundredsOver255)
 TEST_F(DeviceOperations, PauseFreezesTheRemainingTimeOfFiniteEffects)
 {
     bind();
-    DWORD finite = download(1000000);
-    DWORD ended = download(100000);
-    DWORD endless = download(INFINITE);
-    for (DWORD id : {finite, ended, endless})
-        ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
+    const DWORD finite = driver.started(1000000);
+    const DWORD ended = driver.started(100000);
+    const DWORD endless = driver.started(INFINITE);
     pad.reports();
 
     pad.now += 500;
@@ -255,8 +247,7 @@ TEST_F(DeviceOperations, EffectsStartedJustBeforeTheClockWrapsRunTheirCourse)
 {
     bind();
     pad.now = 0xFFFFFF00;
-    DWORD id = download(1000000);
-    ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
+    const DWORD id = driver.started(1000000);
     pad.now = 0xFFFFFF80; // start + duration has wrapped, the clock not yet
     EXPECT_EQ(driver.status(id), SLOT_PLAYING);
     pad.now = 0x100; // 512 ms after the start, past the wrap
@@ -280,7 +271,7 @@ TEST_F(DeviceOperations, WithoutAPadWritesFailButStateStillChanges)
     EXPECT_EQ(driver->SetGain(0, 5000), S_FALSE);
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_SETACTUATORSOFF), S_FALSE);
     EXPECT_EQ(driver.state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSOFF));
-    DWORD id = download();
+    const DWORD id = driver.downloadConstant();
     EXPECT_EQ(id, 1u);
     EXPECT_EQ(driver->StartEffect(0, id, 0, 1), S_FALSE);
     EXPECT_EQ(driver.status(id), SLOT_PLAYING);

@@ -14,11 +14,7 @@ using Ids = std::vector<DWORD>;
 class EffectPlayback : public DriverTest {
 protected:
     void SetUp() override { driver.bind(settings, pad); }
-    DWORD download(DWORD durationUs = 1000000, LONG magnitude = 5000, DWORD flags = 0)
-    {
-        return driver.downloadConstant(durationUs, magnitude, flags);
-    }
-    // The report of a constant force on X alone, as download() makes it.
+    // The report of a constant force on X alone, as driver.downloadConstant() makes it.
     static Report constantReport(DWORD id, LONG magnitude, WORD durationMs, WORD count)
     {
         return effectReport(TYPE_CONSTANT, SHORT(magnitude), 0, durationMs, count, 0, 0, BYTE(id));
@@ -33,14 +29,13 @@ protected:
 
 TEST_F(EffectPlayback, IdsFillTheFirstGapAboveTheHead)
 {
-    EXPECT_EQ(download(), 1u);
-    EXPECT_EQ(download(), 2u);
-    EXPECT_EQ(download(), 3u);
+    for (DWORD expected = 1; expected <= 3; ++expected)
+        EXPECT_EQ(driver.downloadConstant(), expected);
     EXPECT_EQ(driver->DestroyEffect(0, 2), S_OK);
     EXPECT_EQ(driver.ids(), (Ids{1, 3}));
-    EXPECT_EQ(download(), 2u);
+    EXPECT_EQ(driver.downloadConstant(), 2u);
     EXPECT_EQ(driver->DestroyEffect(0, 1), S_OK);
-    EXPECT_EQ(download(), 4u);
+    EXPECT_EQ(driver.downloadConstant(), 4u);
     EXPECT_EQ(driver->DestroyEffect(0, 99), S_OK);
     EXPECT_EQ(driver.ids(), (Ids{2, 3, 4}));
     EXPECT_TRUE(pad.reports().empty()) << "nothing reaches the pad before a start";
@@ -49,7 +44,7 @@ TEST_F(EffectPlayback, IdsFillTheFirstGapAboveTheHead)
 TEST_F(EffectPlayback, The256thEffectIsRefused)
 {
     for (DWORD expected = 1; expected <= 255; ++expected)
-        ASSERT_EQ(download(), expected);
+        ASSERT_EQ(driver.downloadConstant(), expected);
     EffectParams params(1000, {10000});
     params.withConstant(1);
     DWORD id = 0;
@@ -61,7 +56,7 @@ TEST_F(EffectPlayback, The256thEffectIsRefused)
 
 TEST_F(EffectPlayback, DownloadWithStartSendsOneReportOfOneIteration)
 {
-    const DWORD id = download(2000000, -1234, DIEP_ALLPARAMS | DIEP_START);
+    const DWORD id = driver.downloadConstant(2000000, -1234, DIEP_ALLPARAMS | DIEP_START);
     // Type 0x21, paramA -1234, duration 2000 ms, one iteration, id 1.
     EXPECT_EQ(pad.reports(),
               (Reports{{2, 20, 0x21, 0x2E, 0xFB, 0, 0, 0, 0, 0, 0xD0, 0x07, 1, 0, 0, 0, 0, 0, 1, 0xC7}}));
@@ -70,8 +65,7 @@ TEST_F(EffectPlayback, DownloadWithStartSendsOneReportOfOneIteration)
 
 TEST_F(EffectPlayback, UpdatingAPlayingEffectResendsItOnceAndKeepsItsStart)
 {
-    DWORD id = download(1000000, 5000);
-    ASSERT_EQ(driver->StartEffect(0, id, 0, 5), S_OK);
+    const DWORD id = driver.started(1000000, 5000, 5);
     EXPECT_EQ(pad.reports(), (Reports{constantReport(id, 5000, 1000, 5)}));
     pad.now += 600;
 
@@ -99,8 +93,7 @@ TEST_F(EffectPlayback, UpdatingAPlayingEffectResendsItOnceAndKeepsItsStart)
 TEST_F(EffectPlayback, DisabledForceFeedbackHoldsEffectsWithoutSending)
 {
     reloadWithEnabled("0");
-    DWORD id = download();
-    EXPECT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
+    const DWORD id = driver.started();
     EXPECT_EQ(driver.status(id), DWORD(DIEGES_PLAYING | DIEGES_EMULATED));
     EXPECT_EQ(driver->StopEffect(0, id), S_OK);
     EXPECT_EQ(driver.status(id), 0u);
@@ -116,9 +109,8 @@ TEST_F(EffectPlayback, DisabledForceFeedbackHoldsEffectsWithoutSending)
 
 TEST_F(EffectPlayback, SoloStopsEverythingFirst)
 {
-    DWORD other = download();
-    DWORD solo = download(INFINITE, 3000);
-    ASSERT_EQ(driver->StartEffect(0, other, 0, 1), S_OK);
+    const DWORD other = driver.started();
+    const DWORD solo = driver.downloadConstant(INFINITE, 3000);
     pad.reports();
     EXPECT_EQ(driver->StartEffect(0, solo, DIES_SOLO, 1), S_OK);
     EXPECT_EQ(pad.reports(),
@@ -130,8 +122,7 @@ TEST_F(EffectPlayback, SoloStopsEverythingFirst)
 
 TEST_F(EffectPlayback, IterationsDoNotLengthenTheDriversIdeaOfTheEnd)
 {
-    DWORD id = download(1000000);
-    ASSERT_EQ(driver->StartEffect(0, id, 0, 3), S_OK);
+    const DWORD id = driver.started(1000000, 5000, 3);
     EXPECT_EQ(pad.reports(), (Reports{constantReport(id, 5000, 1000, 3)}));
     pad.now += 1500;
     EXPECT_EQ(driver.status(id), 0u);
@@ -148,8 +139,7 @@ TEST_F(EffectPlayback, ADurationOf65535MillisecondsNeverEnds)
     } cases[] = {{65534000, 65534}, {65534499, 65534}, {65534500, 0}, {65535000, 0},
                  {65535499, 0},     {65535500, 65536}, {INFINITE, 0}};
     for (const auto& c : cases) {
-        const DWORD id = download(c.us);
-        ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
+        const DWORD id = driver.started(c.us);
         const DWORD start = pad.now;
         pad.now = start + (c.endsAtMs ? c.endsAtMs - 1 : 0x7FFFFFFF);
         EXPECT_EQ(driver.status(id), SLOT_PLAYING) << c.us;
@@ -161,8 +151,7 @@ TEST_F(EffectPlayback, ADurationOf65535MillisecondsNeverEnds)
 
 TEST_F(EffectPlayback, StartingAPlayingEffectResendsWithoutRestartingItsTime)
 {
-    DWORD id = download(1000000);
-    ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
+    const DWORD id = driver.started(1000000);
     pad.now += 700;
     ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
     EXPECT_EQ(pad.reports().size(), 2u);
@@ -172,10 +161,8 @@ TEST_F(EffectPlayback, StartingAPlayingEffectResendsWithoutRestartingItsTime)
 
 TEST_F(EffectPlayback, StopAndDestroySendTheStopReportOfAPlayingEffect)
 {
-    DWORD first = download(INFINITE);
-    DWORD second = download(INFINITE);
-    ASSERT_EQ(driver->StartEffect(0, first, 0, 1), S_OK);
-    ASSERT_EQ(driver->StartEffect(0, second, 0, 1), S_OK);
+    const DWORD first = driver.started(INFINITE);
+    const DWORD second = driver.started(INFINITE);
     pad.reports();
     EXPECT_EQ(driver->StopEffect(0, first), S_OK);
     EXPECT_EQ(driver->StopEffect(0, first), S_OK);
@@ -199,8 +186,7 @@ TEST_F(EffectPlayback, ANewStartClearsBitsLeftFromAnEarlierRun)
 {
     // A held start, then stop-all: SLOT_HELD is left behind without SLOT_PLAYING.
     reloadWithEnabled("0");
-    DWORD id = download(INFINITE);
-    ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
+    const DWORD id = driver.started(INFINITE);
     ASSERT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_STOPALL), S_OK);
     reloadWithEnabled("1");
     ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
@@ -211,8 +197,7 @@ TEST_F(EffectPlayback, ANewStartClearsBitsLeftFromAnEarlierRun)
         << "the pad must hear the stop";
 
     // A pause, then stop-all: SLOT_PAUSED is left behind; a new run must still end on time.
-    DWORD finite = download(1000000);
-    ASSERT_EQ(driver->StartEffect(0, finite, 0, 1), S_OK);
+    const DWORD finite = driver.started(1000000);
     ASSERT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_PAUSE), S_OK);
     ASSERT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_STOPALL), S_OK);
     pad.now += 5000;
@@ -225,8 +210,7 @@ TEST_F(EffectPlayback, ANewStartClearsBitsLeftFromAnEarlierRun)
 // Each case spoils an otherwise sound two-axis constant force of magnitude 100.
 TEST_F(EffectPlayback, MalformedEffectsAreRefusedBeforeAnySlotChanges)
 {
-    DWORD kept = download(1000000, 4000);
-    ASSERT_EQ(driver->StartEffect(0, kept, 0, 1), S_OK);
+    const DWORD kept = driver.started(1000000, 4000);
     pad.reports();
 
     using Spoil = void (*)(DIEFFECT&);

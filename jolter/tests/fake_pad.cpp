@@ -69,6 +69,13 @@ DWORD DriverUnderTest::downloadConstant(DWORD durationUs, LONG magnitude, DWORD 
     return download(params, TYPE_CONSTANT, flags);
 }
 
+DWORD DriverUnderTest::started(DWORD durationUs, LONG magnitude, DWORD iterations)
+{
+    const DWORD id = downloadConstant(durationUs, magnitude);
+    EXPECT_EQ(driver->StartEffect(0, id, 0, iterations), S_OK) << "effect " << id;
+    return id;
+}
+
 HRESULT DriverUnderTest::reloadSettings()
 {
     DIEFFESCAPE reload = escapeOf(ESCAPE_RELOAD_SETTINGS);

@@ -51,6 +51,8 @@ public:
     DWORD download(const EffectParams& params, DWORD type = TYPE_CONSTANT, DWORD flags = 0);
     // Downloads a constant force on X alone.
     DWORD downloadConstant(DWORD durationUs = 1000000, LONG magnitude = 5000, DWORD flags = 0);
+    // Downloads a constant force on X alone and starts it with StartEffect.
+    DWORD started(DWORD durationUs = 1000000, LONG magnitude = 5000, DWORD iterations = 1);
     HRESULT reloadSettings();
     // The status word of a known effect.
     DWORD status(DWORD id);
