@@ -39,6 +39,8 @@ public:
 class DriverUnderTest {
 public:
     explicit DriverUnderTest(PadEnvironment& pad, ModuleCounter counter = {});
+    // Takes over a driver made elsewhere (the DLL's class factory).
+    explicit DriverUnderTest(IDirectInputEffectDriver* made) : driver(made) {}
     ~DriverUnderTest();
     DriverUnderTest(const DriverUnderTest&) = delete;
     DriverUnderTest& operator=(const DriverUnderTest&) = delete;

@@ -5,8 +5,7 @@
 #include <windows.h>
 
 #include "link/direct_input.h"
-#include "tests/effect_builder.h"
-#include "tests/settings_key.h"
+#include "tests/fake_pad.h"
 #include "testlib/owned.h"
 
 namespace {
@@ -144,34 +143,25 @@ TEST_F(Server, BoundWithoutAPadWritesFailWhileStateAndSlotsChange)
 {
     SettingsKey settings(EXTERNAL_ID);
     IClassFactory* classFactory = factory();
-    IDirectInputEffectDriver* effectDriver = driver(classFactory);
+    DriverUnderTest effectDriver(driver(classFactory));
     classFactory->Release();
 
     EXPECT_EQ(effectDriver->DeviceID(0x800, EXTERNAL_ID, TRUE, 0, nullptr), S_OK);
     EXPECT_TRUE(settings.exists()) << "binding creates the device's settings key";
-    DIDEVICESTATE state = {sizeof(state), 0, 0};
-    EXPECT_EQ(effectDriver->GetForceFeedbackState(0, &state), S_OK);
-    EXPECT_EQ(state.dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSON));
+    EXPECT_EQ(effectDriver.state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSON));
     EXPECT_EQ(effectDriver->SetGain(0, 10000), S_FALSE);
     EXPECT_EQ(effectDriver->SendForceFeedbackCommand(0, DISFFC_PAUSE), S_FALSE);
-    EXPECT_EQ(effectDriver->GetForceFeedbackState(0, &state), S_OK);
-    EXPECT_EQ(state.dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSON | DIGFFS_PAUSED));
+    EXPECT_EQ(effectDriver.state().dwState, DWORD(DIGFFS_EMPTY | DIGFFS_ACTUATORSON | DIGFFS_PAUSED));
 
-    EffectParams params(INFINITE, {0});
-    params.withConstant(5000);
-    DWORD id = 0;
-    EXPECT_EQ(effectDriver->DownloadEffect(0, TYPE_CONSTANT, &id, params.get(), 0), S_OK);
+    const DWORD id = effectDriver.downloadConstant(INFINITE);
     EXPECT_EQ(id, 1u);
     EXPECT_EQ(effectDriver->StartEffect(0, id, 0, 1), S_FALSE);
-    DWORD status = 0;
-    EXPECT_EQ(effectDriver->GetEffectStatus(0, id, &status), S_OK);
-    EXPECT_EQ(status, DWORD(DIEGES_PLAYING));
+    EXPECT_EQ(effectDriver.status(id), DWORD(DIEGES_PLAYING));
     BYTE raw[20] = {2, 20};
-    DIEFFESCAPE escape = {sizeof(escape), 0, raw, sizeof(raw), nullptr, 0};
+    DIEFFESCAPE escape = escapeOf(ESCAPE_RAW_REPORT, raw, sizeof(raw));
     EXPECT_EQ(effectDriver->Escape(0, 0, &escape), S_FALSE);
 
     EXPECT_EQ(effectDriver->DeviceID(0x800, EXTERNAL_ID, FALSE, 0, nullptr), S_OK);
-    effectDriver->Release();
 }
 
 } // namespace

@@ -56,9 +56,14 @@ protected:
 class CrowdedPad : public MachinePads, public ::testing::WithParamInterface<size_t> {};
 using TwoPads = MachinePads;
 
-// The reports a driver writes when it is bound (to the interface at `path`, or as DirectInput
-// without the interface when null), has its gain set to half and is unbound.
-std::vector<PadJournal::Write> bindAndSetGain(PadJournal& journal, const std::string* path)
+// A new settings key's defaults (autocenter 4, FFGAIN 80 %) go out with the reset, then half the gain.
+const std::vector<Report> bindReports = {
+    commandReport(PadCommand::RESET, 0), commandReport(PadCommand::AUTOCENTER, 4),
+    commandReport(PadCommand::GAIN, 80), commandReport(PadCommand::GAIN, 40)};
+
+// The journal lines of a driver bound (to the interface at `path`, or as DirectInput without the
+// interface when null), set to half gain and unbound.
+std::vector<std::string> bindAndSetGain(PadJournal& journal, const std::string* path)
 {
     journal.mark();
     std::wstring wide = path ? std::wstring(path->begin(), path->end()) : std::wstring();
@@ -74,8 +79,8 @@ std::vector<PadJournal::Write> bindAndSetGain(PadJournal& journal, const std::st
         EXPECT_EQ(S_OK, link.driver()->SetGain(externalId, 5000)) << "no pad was found";
         EXPECT_EQ(S_OK, link.driver()->DeviceID(DIRECTINPUT_VERSION, externalId, FALSE, 0, nullptr));
     }
-    journal.waitReports(4, 3000);
-    return PadJournal::writes(journal.fresh());
+    journal.waitReports(bindReports.size(), 3000);
+    return journal.fresh();
 }
 
 TEST_P(CrowdedPad, JolterFindsThePadBehindTheOtherHidDevices)
@@ -105,19 +110,7 @@ TEST_P(CrowdedPad, JolterFindsThePadBehindTheOtherHidDevices)
     EXPECT_EQ(size_t(std::count(names.begin(), at, otherProduct)), others);
 
     PadJournal journal;
-    journal.mark();
-    {
-        JolterLink link(programDirectory() + "\\jolter.dll");
-        ASSERT_TRUE(link.driver()) << link.why();
-        EXPECT_EQ(S_OK, link.driver()->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr));
-        EXPECT_EQ(S_OK, link.driver()->SetGain(externalId, 5000)) << "the pad was not found";
-        EXPECT_EQ(S_OK, link.driver()->DeviceID(DIRECTINPUT_VERSION, externalId, FALSE, 0, nullptr));
-    }
-    // The settings key is new: the defaults (autocenter 4, FFGAIN 80 %) go out with the reset.
-    const std::vector<Report> expected = {
-        commandReport(PadCommand::RESET, 0), commandReport(PadCommand::AUTOCENTER, 4),
-        commandReport(PadCommand::GAIN, 80), commandReport(PadCommand::GAIN, 40)};
-    EXPECT_EQ(expected, journal.waitReports(expected.size(), 3000));
+    EXPECT_EQ(bindReports, PadJournal::reports(bindAndSetGain(journal, nullptr)));
 }
 
 INSTANTIATE_TEST_SUITE_P(OtherDevices, CrowdedPad, ::testing::Values(0, 24));
@@ -152,9 +145,6 @@ TEST_F(TwoPads, EachDriverWritesToThePadItIsBoundTo)
     }
     ASSERT_NE(devices[0], devices[1]);
 
-    const std::vector<Report> expected = {
-        commandReport(PadCommand::RESET, 0), commandReport(PadCommand::AUTOCENTER, 4),
-        commandReport(PadCommand::GAIN, 80), commandReport(PadCommand::GAIN, 40)};
     // Bound to each pad in turn, and then without the interface: the first pad listed, as the
     // search finds it.
     const struct {
@@ -162,16 +152,13 @@ TEST_F(TwoPads, EachDriverWritesToThePadItIsBoundTo)
         size_t pad;
     } binds[] = {{&paths[1], 1}, {&paths[0], 0}, {nullptr, 0}};
     for (const auto& bind : binds) {
-        const std::vector<PadJournal::Write> writes = bindAndSetGain(journal, bind.path);
-        std::vector<Report> reports;
+        SCOPED_TRACE("pad " + std::to_string(bind.pad) + (bind.path ? "" : " found"));
+        const std::vector<std::string> lines = bindAndSetGain(journal, bind.path);
+        EXPECT_EQ(bindReports, PadJournal::reports(lines));
         std::vector<std::string> receivers;
-        for (const PadJournal::Write& write : writes) {
-            reports.push_back(write.bytes);
+        for (const PadJournal::Write& write : PadJournal::writes(lines))
             receivers.push_back(write.device);
-        }
-        EXPECT_EQ(expected, reports) << "pad " << bind.pad << (bind.path ? "" : " found");
-        EXPECT_EQ(std::vector<std::string>(expected.size(), devices[bind.pad]), receivers)
-            << "pad " << bind.pad << (bind.path ? "" : " found");
+        EXPECT_EQ(std::vector<std::string>(bindReports.size(), devices[bind.pad]), receivers);
     }
 }
 
