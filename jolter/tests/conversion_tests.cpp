@@ -36,74 +36,58 @@ void fillBlock(EffectParams& params, const Case& c)
     const std::vector<LONG>& v = c.block;
     if (c.offsets)
         params.effect.dwFlags = DIEFF_OBJECTOFFSETS | DIEFF_CARTESIAN;
-    switch (c.type & 0xE0) {
-    case 0x20:
+    std::vector<DICONDITION> records;
+    for (size_t i = 0; i + 6 <= v.size(); i += 6)
+        records.push_back({v[i], v[i + 1], v[i + 2], DWORD(v[i + 3]), DWORD(v[i + 4]), v[i + 5]});
+    const DWORD category = c.type & CATEGORY_MASK;
+    if (category == CAT_CONSTANT)
         params.withConstant(v.at(0));
-        break;
-    case 0x40:
+    else if (category == CAT_RAMP)
         params.withRamp(v.at(0), v.at(1));
-        break;
-    case 0x60:
+    else if (category == CAT_PERIODIC)
         params.withPeriodic(DWORD(v.at(0)), v.at(1), DWORD(v.at(2)), DWORD(v.at(3)));
-        break;
-    case 0x80: {
-        std::vector<DICONDITION> records;
-        for (size_t i = 0; i + 6 <= v.size(); i += 6)
-            records.push_back({v[i], v[i + 1], v[i + 2], DWORD(v[i + 3]), DWORD(v[i + 4]), v[i + 5]});
+    else if (category == CAT_CONDITION)
         params.withConditions(records);
-        break;
-    }
-    default:
-        break;
-    }
 }
 
-// Every category's parameters as the slot held them.
-void holdOld(EffectSlot& slot)
+const DWORD CATEGORIES[] = {CAT_CONSTANT, CAT_RAMP, CAT_PERIODIC, CAT_CONDITION};
+
+// Each category's parameters in the order of their report fields, the categories in CATEGORIES' order.
+std::vector<Converted> paramsOf(const EffectSlot& s)
 {
-    slot.constant = {OLD_A};
-    slot.ramp = {OLD_A, OLD_B};
-    slot.periodic = {OLD_A, OLD_B, OLD_C, OLD_D};
-    slot.condition = {OLD_A, OLD_B, OLD_C, OLD_D};
+    return {{s.constant.magnitude},
+            {s.ramp.start, s.ramp.end},
+            {s.periodic.magnitude, s.periodic.offset, s.periodic.periodMs, s.periodic.phase},
+            {s.condition.saturation, s.condition.offset, s.condition.coefficient, s.condition.deadBand}};
 }
 
-// A category's parameters in the order of their report fields.
-Converted paramsOf(const EffectSlot& s, DWORD category)
-{
-    switch (category) {
-    case CAT_CONSTANT:
-        return {s.constant.magnitude};
-    case CAT_RAMP:
-        return {s.ramp.start, s.ramp.end};
-    case CAT_PERIODIC:
-        return {s.periodic.magnitude, s.periodic.offset, s.periodic.periodMs, s.periodic.phase};
-    case CAT_CONDITION:
-        return {s.condition.saturation, s.condition.offset, s.condition.coefficient, s.condition.deadBand};
-    default:
-        return {};
-    }
-}
-
-// The scale and parameters the case converts to; no other category's parameters may change.
+// The scale and parameters the case converts to; no other category's parameters may change from
+// what the slot held.
 Converted convert(const Case& c)
 {
     EffectParams params(1000000, c.directions, c.axes);
     fillBlock(params, c);
-    EffectSlot slot, old;
+    EffectSlot slot;
     slot.typeId = c.type;
-    holdOld(slot);
-    holdOld(old);
+    slot.constant = {OLD_A};
+    slot.ramp = {OLD_A, OLD_B};
+    slot.periodic = {OLD_A, OLD_B, OLD_C, OLD_D};
+    slot.condition = {OLD_A, OLD_B, OLD_C, OLD_D};
+    const std::vector<Converted> old = paramsOf(slot);
     EXPECT_TRUE(convertEffectParams(slot, params.get())) << c.what;
-    const DWORD category = c.type & CATEGORY_MASK;
-    for (DWORD other : {CAT_CONSTANT, CAT_RAMP, CAT_PERIODIC, CAT_CONDITION}) {
-        if (other != category) {
-            EXPECT_EQ(paramsOf(slot, other), paramsOf(old, other)) << c.what;
-        }
+    const std::vector<Converted> now = paramsOf(slot);
+    Converted converted = {slot.scale};
+    for (size_t i = 0; i < now.size(); ++i) {
+        if (CATEGORIES[i] == (c.type & CATEGORY_MASK))
+            converted.insert(converted.end(), now[i].begin(), now[i].end());
+        else
+            EXPECT_EQ(now[i], old[i]) << c.what;
     }
-    Converted converted = paramsOf(slot, category);
-    converted.insert(converted.begin(), slot.scale);
     return converted;
 }
+
+// Every suite's case has a driver over a fake pad at hand; the conversion itself needs none.
+using Conversion = DriverTest;
 
 // clang-format off
 const Case CATEGORY_CASES[] = {
@@ -144,22 +128,20 @@ const Case CATEGORY_CASES[] = {
      {0, 4000, 4000, 10000, 10000, 0, 0, 4000, 4000, 10000, 10000, 0}, {0, OLD_A, OLD_B, OLD_C, OLD_D}},
     {"other category", TYPE_OTHER, {-7000, 0}, {}, {}, {-7000}},
     // Axes as offsets: X is offset 0, and per-axis conditions then count it as absent.
-    {"offsets, X second", TYPE_CONSTANT, {5000, 2500}, {DIJOFS_Y, DIJOFS_X},
-     {8000}, {2500, 2000}, true},
-    {"offsets, X first", TYPE_CONSTANT, {5000, 0}, {DIJOFS_X, DIJOFS_Y},
-     {8000}, {5000, 4000}, true},
+    {"offsets, X second", TYPE_CONSTANT, {5000, 2500}, {DIJOFS_Y, DIJOFS_X}, {8000}, {2500, 2000}, true},
+    {"offsets, X first", TYPE_CONSTANT, {5000, 0}, {DIJOFS_X, DIJOFS_Y}, {8000}, {5000, 4000}, true},
     {"offsets, conditions", TYPE_SPRING, {5000, 0}, {DIJOFS_X, DIJOFS_Y},
      {0, 4000, 4000, 10000, 10000, 0, 0, 4000, 4000, 10000, 10000, 0}, {0, OLD_A, OLD_B, OLD_C, OLD_D}, true},
 };
 // clang-format on
 
-TEST(Conversion, ScaleAndParametersOfEachCategory)
+TEST_F(Conversion, ScaleAndParametersOfEachCategory)
 {
     for (const Case& c : CATEGORY_CASES)
         EXPECT_EQ(convert(c), c.expected) << c.what;
 }
 
-TEST(Conversion, DurationsRoundHalfUpToMilliseconds)
+TEST_F(Conversion, DurationsRoundHalfUpToMilliseconds)
 {
     const struct {
         DWORD us;
@@ -177,7 +159,7 @@ TEST(Conversion, DurationsRoundHalfUpToMilliseconds)
 }
 
 // The effect form takes the parameters of the type's category alone, each at its report field.
-TEST(Conversion, EffectReportTakesTheParametersOfItsCategory)
+TEST_F(Conversion, EffectReportTakesTheParametersOfItsCategory)
 {
     EffectReportFields fields;
     fields.durationMs = 500;
@@ -208,11 +190,8 @@ TEST(Conversion, EffectReportTakesTheParametersOfItsCategory)
 
 // Through the driver: the effect report carries every converted field, durations as their low 16
 // bits; an effect whose scale is 0 (each such case above) is held and never reaches the pad.
-TEST(Conversion, EffectReportCarriesTheConvertedFields)
+TEST_F(Conversion, EffectReportCarriesTheConvertedFields)
 {
-    SettingsKey settings(TEST_EXTERNAL_ID + 3);
-    FakePad pad;
-    DriverUnderTest driver(pad);
     driver.bind(settings, pad);
 
     EffectParams sine(70000000, {6000, -5000});
