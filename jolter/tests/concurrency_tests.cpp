@@ -1,13 +1,9 @@
 // Several threads drive one driver at once, as DirectInput may: its slots stay consistent and
 // every report reaches the pad whole, with its checksum.
-#include <gtest/gtest.h>
-
-#include <windows.h>
 
 #include <atomic>
 #include <random>
 #include <thread>
-#include <vector>
 
 #include "tests/fake_pad.h"
 

@@ -1,10 +1,5 @@
 // DIEFFECT parameters as the conversion turns them into the pad's effect parameters, and as they
 // reach the pad in the effect report.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <vector>
 
 #include "engine/effect_params.h"
 #include "tests/fake_pad.h"

@@ -1,11 +1,6 @@
 // DeviceID, gain, escapes, device commands and device state, observed on the pipe the pad reads.
-#include <gtest/gtest.h>
-
-#include <windows.h>
 
 #include <numeric>
-#include <string>
-#include <vector>
 
 #include "tests/fake_pad.h"
 
@@ -236,10 +231,7 @@ TEST_F(DeviceOperations, PauseFreezesTheRemainingTimeOfFiniteEffects)
     EXPECT_EQ(pad.reports(),
               (Reports{commandReport(PadCommand::PAUSE, 0), commandReport(PadCommand::PAUSE, 1)}));
 
-    pad.now += 499;
-    EXPECT_EQ(driver.status(finite), SLOT_PLAYING);
-    pad.now += 1;
-    EXPECT_EQ(driver.status(finite), 0u);
+    expectEndsIn(finite, 500);
     EXPECT_EQ(driver.status(endless), SLOT_PLAYING);
 }
 
@@ -256,10 +248,7 @@ TEST_F(DeviceOperations, EffectsStartedJustBeforeTheClockWrapsRunTheirCourse)
     EXPECT_EQ(driver.status(id), SLOT_PLAYING | SLOT_PAUSED);
     pad.now = 0x300; // paused for 512 ms: 488 ms remain
     EXPECT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_CONTINUE), S_OK);
-    pad.now = 0x300 + 487;
-    EXPECT_EQ(driver.status(id), SLOT_PLAYING);
-    pad.now += 1;
-    EXPECT_EQ(driver.status(id), 0u);
+    expectEndsIn(id, 488);
 }
 
 TEST_F(DeviceOperations, WithoutAPadWritesFailButStateStillChanges)

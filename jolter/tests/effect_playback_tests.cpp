@@ -1,9 +1,4 @@
 // Download, start, stop, destroy and status of effects, observed on the pipe the pad reads.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <vector>
 
 #include "tests/fake_pad.h"
 
@@ -47,9 +42,7 @@ TEST_F(EffectPlayback, The256thEffectIsRefused)
         ASSERT_EQ(driver.downloadConstant(), expected);
     EffectParams params(1000, {10000});
     params.withConstant(1);
-    DWORD id = 0;
-    EXPECT_EQ(driver->DownloadEffect(0, TYPE_CONSTANT, &id, params.get(), 0), S_FALSE);
-    EXPECT_EQ(id, 0u);
+    EXPECT_EQ(driver.downloadOver(0, params.get(), TYPE_CONSTANT, 0, S_FALSE), 0u);
     EXPECT_EQ(driver.state().dwLoad, 100u);
     EXPECT_EQ(driver.ids().size(), 255u);
 }
@@ -71,22 +64,15 @@ TEST_F(EffectPlayback, UpdatingAPlayingEffectResendsItOnceAndKeepsItsStart)
 
     EffectParams params(1000000, {10000});
     params.withConstant(7000);
-    DWORD same = id;
-    ASSERT_EQ(driver->DownloadEffect(0, TYPE_CONSTANT, &same, params.get(), DIEP_TYPESPECIFICPARAMS), S_OK);
-    EXPECT_EQ(same, id);
+    EXPECT_EQ(driver.downloadOver(id, params.get(), TYPE_CONSTANT, DIEP_TYPESPECIFICPARAMS, S_OK), id);
     EXPECT_EQ(pad.reports(), (Reports{constantReport(id, 7000, 1000, 1)}));
-    pad.now += 399;
-    EXPECT_EQ(driver.status(id), SLOT_PLAYING);
-    pad.now += 1;
-    EXPECT_EQ(driver.status(id), 0u);
+    expectEndsIn(id, 400);
 
     // A stopped effect takes new parameters silently.
-    ASSERT_EQ(driver->DownloadEffect(0, TYPE_CONSTANT, &same, params.get(), 0), S_OK);
+    EXPECT_EQ(driver.downloadOver(id, params.get(), TYPE_CONSTANT, 0, S_OK), id);
     EXPECT_TRUE(pad.reports().empty());
 
-    DWORD unknown = 42;
-    EXPECT_EQ(driver->DownloadEffect(0, TYPE_CONSTANT, &unknown, params.get(), DIEP_START), S_FALSE);
-    EXPECT_EQ(unknown, 0u);
+    EXPECT_EQ(driver.downloadOver(42, params.get(), TYPE_CONSTANT, DIEP_START, S_FALSE), 0u);
     EXPECT_EQ(driver.ids(), (Ids{1}));
 }
 
@@ -155,8 +141,7 @@ TEST_F(EffectPlayback, StartingAPlayingEffectResendsWithoutRestartingItsTime)
     pad.now += 700;
     ASSERT_EQ(driver->StartEffect(0, id, 0, 1), S_OK);
     EXPECT_EQ(pad.reports().size(), 2u);
-    pad.now += 300;
-    EXPECT_EQ(driver.status(id), 0u);
+    expectEndsIn(id, 300);
 }
 
 TEST_F(EffectPlayback, StopAndDestroySendTheStopReportOfAPlayingEffect)
@@ -202,9 +187,7 @@ TEST_F(EffectPlayback, ANewStartClearsBitsLeftFromAnEarlierRun)
     ASSERT_EQ(driver->SendForceFeedbackCommand(0, DISFFC_STOPALL), S_OK);
     pad.now += 5000;
     ASSERT_EQ(driver->StartEffect(0, finite, 0, 1), S_OK);
-    EXPECT_EQ(driver.status(finite), SLOT_PLAYING);
-    pad.now += 1000;
-    EXPECT_EQ(driver.status(finite), 0u);
+    expectEndsIn(finite, 1000);
 }
 
 // Each case spoils an otherwise sound two-axis constant force of magnitude 100.
@@ -238,17 +221,14 @@ TEST_F(EffectPlayback, MalformedEffectsAreRefusedBeforeAnySlotChanges)
         if (c.spoil)
             c.spoil(params.effect);
         const DIEFFECT* passed = c.spoil ? params.get() : nullptr;
-        DWORD id = 0;
-        EXPECT_EQ(driver->DownloadEffect(0, c.type, &id, passed, DIEP_START), S_FALSE) << c.what;
-        EXPECT_EQ(id, 0u) << c.what;
-        DWORD update = kept;
-        EXPECT_EQ(driver->DownloadEffect(0, c.type, &update, passed, DIEP_START), S_FALSE) << c.what;
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(driver.downloadOver(0, passed, c.type, DIEP_START, S_FALSE), 0u);
+        EXPECT_EQ(driver.downloadOver(kept, passed, c.type, DIEP_START, S_FALSE), kept);
     }
     // Per-axis conditions with X second: the record at index 1 must be there.
     EffectParams spring(1000000, {0, 5000}, {Y_AXIS, X_AXIS});
     spring.withConditions({{}}).effect.cbTypeSpecificParams = sizeof(DICONDITION) + 4;
-    DWORD id = 0;
-    EXPECT_EQ(driver->DownloadEffect(0, TYPE_SPRING, &id, spring.get(), 0), S_FALSE);
+    EXPECT_EQ(driver.downloadOver(0, spring.get(), TYPE_SPRING, 0, S_FALSE), 0u);
 
     EXPECT_EQ(driver.ids(), (Ids{kept}));
     EXPECT_TRUE(pad.reports().empty());

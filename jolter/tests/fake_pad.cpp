@@ -57,8 +57,13 @@ void DriverUnderTest::bind(const SettingsKey& settings, FakePad& pad)
 
 DWORD DriverUnderTest::download(const EffectParams& params, DWORD type, DWORD flags)
 {
-    DWORD id = 0;
-    EXPECT_EQ(driver->DownloadEffect(0, type, &id, params.get(), flags), S_OK);
+    return downloadOver(0, params.get(), type, flags, S_OK);
+}
+
+DWORD DriverUnderTest::downloadOver(DWORD id, const DIEFFECT* params, DWORD type, DWORD flags, HRESULT result)
+{
+    const DWORD given = id;
+    EXPECT_EQ(driver->DownloadEffect(0, type, &id, params, flags), result) << "effect " << given;
     return id;
 }
 
@@ -105,6 +110,14 @@ std::vector<DWORD> DriverUnderTest::ids()
             known.push_back(id);
     }
     return known;
+}
+
+void DriverTest::expectEndsIn(DWORD id, DWORD ms)
+{
+    pad.now += ms - 1;
+    EXPECT_EQ(driver.status(id), SLOT_PLAYING) << "effect " << id << ", 1 ms before its end";
+    pad.now += 1;
+    EXPECT_EQ(driver.status(id), 0u) << "effect " << id << " at its end";
 }
 
 DIEFFESCAPE escapeOf(DWORD command, void* buffer, DWORD size)

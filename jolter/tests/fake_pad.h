@@ -1,6 +1,7 @@
 #pragma once
 // A stand-in for the pad: a clock the test moves and an anonymous pipe whose write end the driver
-// gets as its HID handle, so every report arrives exactly as the pad would receive it.
+// gets as its HID handle, so every report arrives exactly as the pad would receive it. The suites
+// over it take GoogleTest, the platform, strings and vectors from here.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -51,6 +52,8 @@ public:
     void bind(const SettingsKey& settings, FakePad& pad);
     // Downloads `params` and returns the new id, 0 when refused.
     DWORD download(const EffectParams& params, DWORD type = TYPE_CONSTANT, DWORD flags = 0);
+    // Downloads `params` over effect `id` (0: a new one) and expects `result`; returns the id handed back.
+    DWORD downloadOver(DWORD id, const DIEFFECT* params, DWORD type, DWORD flags, HRESULT result);
     // Downloads a constant force on X alone.
     DWORD downloadConstant(DWORD durationUs = 1000000, LONG magnitude = 5000, DWORD flags = 0);
     // Downloads a constant force on X alone and starts it with StartEffect.
@@ -71,6 +74,10 @@ protected:
     SettingsKey settings{TEST_EXTERNAL_ID};
     FakePad pad;
     DriverUnderTest driver{pad};
+
+    // Moves the clock to 1 ms before `ms` from now, where effect `id` still plays, and then to `ms`,
+    // where it has ended.
+    void expectEndsIn(DWORD id, DWORD ms);
 };
 
 DIEFFESCAPE escapeOf(DWORD command, void* buffer = nullptr, DWORD size = 0);

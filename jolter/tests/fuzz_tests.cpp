@@ -1,8 +1,5 @@
 // The driver under random and hostile DIEFFECT structures and escape buffers, each ending at a
 // no-access page: no fault, and every result S_OK, S_FALSE or DIERR_OUTOFMEMORY.
-#include <gtest/gtest.h>
-
-#include <string>
 
 #include "fuzz/hostile_input.h"
 #include "tests/fake_pad.h"

@@ -69,12 +69,10 @@ public:
         const size_t at = std::strtoul(path, &end, 10);
         if (*path == '\0' || *end != '\0' || at >= interfaces.size() || interfaces[at].opensAllowed-- <= 0)
             return UniqueHandle();
-        HANDLE handle = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        opened.push_back(handle);
-        owner.push_back(at);
+        opened.push_back({CreateEventA(nullptr, FALSE, FALSE, nullptr), at});
         if (access != 0)
             readWrite.push_back(at);
-        return UniqueHandle(handle);
+        return UniqueHandle(opened.back().first);
     }
     bool productString(HANDLE device, WCHAR* buffer, ULONG bytes) override
     {
@@ -89,15 +87,15 @@ public:
     size_t ownerOf(HANDLE found) const
     {
         for (size_t i = opened.size(); i-- > 0;)
-            if (opened[i] == found)
-                return owner[i];
+            if (opened[i].first == found)
+                return opened[i].second;
         return size_t(-1);
     }
     bool othersClosed(HANDLE found) const
     {
-        for (HANDLE handle : opened) {
+        for (const auto& open : opened) {
             DWORD flags = 0;
-            if (handle != found && GetHandleInformation(handle, &flags))
+            if (open.first != found && GetHandleInformation(open.first, &flags))
                 return false;
         }
         return true;
@@ -105,9 +103,8 @@ public:
 
     std::vector<Interface> interfaces;
     std::vector<DWORD> asked;
-    std::vector<HANDLE> opened;
-    std::vector<size_t> owner;
-    std::vector<size_t> readWrite; // interfaces opened with access rights, in order
+    std::vector<std::pair<HANDLE, size_t>> opened; // every handle handed out and its interface
+    std::vector<size_t> readWrite;                 // interfaces opened with access rights, in order
 };
 
 // Forty mice, with the pad's product string at the given places.

@@ -1,10 +1,6 @@
 // The real jolter.dll, loaded as DirectInput loads it: exports, class factory, COM counting rules,
 // and a driver bound where no pad is present (Wine lists no such HID device).
-#include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include "link/direct_input.h"
 #include "tests/fake_pad.h"
 #include "testlib/owned.h"
 
