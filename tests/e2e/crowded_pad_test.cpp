@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,6 +52,20 @@ protected:
     }
 };
 
+// Puts `count` root devices with `hardwareId` on the machine and installs them from `inf`; the
+// fixture removes them by hardware id.
+void install(const char* hardwareId, size_t count, const std::string& inf)
+{
+    for (size_t i = 0; i < count; ++i) {
+        RootDevice device(hardwareId);
+        ASSERT_TRUE(device.created()) << "root device: error " << device.error();
+        device.release();
+    }
+    if (count > 0) {
+        ASSERT_EQ(0u, pad::updateDriver(hardwareId, inf));
+    }
+}
+
 class CrowdedPad : public MachinePads, public ::testing::WithParamInterface<size_t> {};
 using TwoPads = MachinePads;
 
@@ -86,21 +99,10 @@ std::vector<std::string> bindAndSetGain(PadJournal& journal, const std::string* 
 TEST_P(CrowdedPad, JolterFindsThePadBehindTheOtherHidDevices)
 {
     const size_t others = GetParam();
-    std::vector<std::unique_ptr<RootDevice>> crowd;
-    for (size_t i = 0; i < others; ++i) {
-        crowd.push_back(std::make_unique<RootDevice>(otherId));
-        ASSERT_TRUE(crowd.back()->created()) << "root device: error " << crowd.back()->error();
-        crowd.back()->release(); // removed by hardware id at the end
-    }
-    if (others > 0) {
-        ASSERT_EQ(0u, pad::updateDriver(otherId, programDirectory() + "\\other_hid.inf"));
-    }
+    ASSERT_NO_FATAL_FAILURE(install(otherId, others, programDirectory() + "\\other_hid.inf"));
     ASSERT_TRUE(waitForCount(otherProduct, others, 30000)) << "the other HID devices did not all start";
 
-    RootDevice device(pad::hardwareId);
-    ASSERT_TRUE(device.created()) << "root device: error " << device.error();
-    device.release();
-    ASSERT_EQ(0u, pad::updateDriver());
+    ASSERT_NO_FATAL_FAILURE(install(pad::hardwareId, 1, pad::infPath()));
     ASSERT_TRUE(pad::waitForPad(true, 15000));
 
     // The platform lists every other device before the pad, as jolter's search walks them.
@@ -117,12 +119,7 @@ INSTANTIATE_TEST_SUITE_P(OtherDevices, CrowdedPad, ::testing::Values(0, 24));
 
 TEST_F(TwoPads, EachDriverWritesToThePadItIsBoundTo)
 {
-    for (int i = 0; i < 2; ++i) {
-        RootDevice device(pad::hardwareId);
-        ASSERT_TRUE(device.created()) << "root device: error " << device.error();
-        device.release();
-    }
-    ASSERT_EQ(0u, pad::updateDriver());
+    ASSERT_NO_FATAL_FAILURE(install(pad::hardwareId, 2, pad::infPath()));
     ASSERT_TRUE(waitForCount(pad::productString, 2, 30000)) << "the two pads did not both start";
     const std::vector<std::string> paths = hidInterfacePaths(pad::productString);
     ASSERT_EQ(2u, paths.size());

@@ -72,10 +72,9 @@ testlib::Handle openHidDevice(const std::string& product)
 {
     testlib::Handle found;
     forEachHid([&](testlib::Handle& device, const std::string& name, const std::string&) {
-        if (name != product)
-            return true;
-        found = std::move(device);
-        return false;
+        if (name == product)
+            found = std::move(device);
+        return !found.valid();
     });
     return found;
 }
