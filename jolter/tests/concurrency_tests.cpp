@@ -15,6 +15,9 @@ public:
     DWORD currentTime() override { return GetTickCount(); }
 };
 
+const DWORD COMMANDS[] = {DISFFC_STOPALL,        DISFFC_PAUSE,           DISFFC_CONTINUE,
+                          DISFFC_SETACTUATORSON, DISFFC_SETACTUATORSOFF, DISFFC_RESET};
+
 // One of DirectInput's threads: random calls on ids 1 to 40 until `until`.
 class Caller {
 public:
@@ -38,13 +41,6 @@ private:
                                 pick(2) ? DIEP_START : 0);
     }
 
-    void command()
-    {
-        static const DWORD commands[] = {DISFFC_STOPALL,        DISFFC_PAUSE,           DISFFC_CONTINUE,
-                                         DISFFC_SETACTUATORSON, DISFFC_SETACTUATORSOFF, DISFFC_RESET};
-        driver_->SendForceFeedbackCommand(0, commands[pick(pick(20) ? 5 : 6)]);
-    }
-
     // One call of eleven, three of them downloads; what a call writes out goes to the caller's own fields.
     void step(DWORD id)
     {
@@ -59,7 +55,10 @@ private:
             [](Caller& c, DWORD id) { c.driver_->DestroyEffect(0, id); },
             [](Caller& c, DWORD id) { c.driver_->GetEffectStatus(0, id, &c.status_); },
             [](Caller& c, DWORD) { c.driver_->SetGain(0, c.pick(10001)); },
-            [](Caller& c, DWORD) { c.command(); },
+            // Reset is among the commands to pick from one time in twenty.
+            [](Caller& c, DWORD) {
+                c.driver_->SendForceFeedbackCommand(0, COMMANDS[c.pick(c.pick(20) ? 5 : 6)]);
+            },
             [](Caller& c, DWORD) { c.escape(); },
             [](Caller& c, DWORD) { c.driver_->GetForceFeedbackState(0, &c.state_); },
             [](Caller& c, DWORD) { c.download(0); },
