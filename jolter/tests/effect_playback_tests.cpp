@@ -40,9 +40,7 @@ TEST_F(EffectPlayback, The256thEffectIsRefused)
 {
     for (DWORD expected = 1; expected <= 255; ++expected)
         ASSERT_EQ(driver.downloadConstant(), expected);
-    EffectParams params(1000, {10000});
-    params.withConstant(1);
-    EXPECT_EQ(driver.downloadOver(0, params.get(), TYPE_CONSTANT, 0, S_FALSE), 0u);
+    EXPECT_EQ(driver.downloadConstant(1000, 1, 0, S_FALSE), 0u);
     EXPECT_EQ(driver.state().dwLoad, 100u);
     EXPECT_EQ(driver.ids().size(), 255u);
 }

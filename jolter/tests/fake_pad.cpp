@@ -67,11 +67,11 @@ DWORD DriverUnderTest::downloadOver(DWORD id, const DIEFFECT* params, DWORD type
     return id;
 }
 
-DWORD DriverUnderTest::downloadConstant(DWORD durationUs, LONG magnitude, DWORD flags)
+DWORD DriverUnderTest::downloadConstant(DWORD durationUs, LONG magnitude, DWORD flags, HRESULT result)
 {
     EffectParams params(durationUs, {10000});
     params.withConstant(magnitude);
-    return download(params, TYPE_CONSTANT, flags);
+    return downloadOver(0, params.get(), TYPE_CONSTANT, flags, result);
 }
 
 DWORD DriverUnderTest::started(DWORD durationUs, LONG magnitude, DWORD iterations)

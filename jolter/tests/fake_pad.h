@@ -55,7 +55,8 @@ public:
     // Downloads `params` over effect `id` (0: a new one) and expects `result`; returns the id handed back.
     DWORD downloadOver(DWORD id, const DIEFFECT* params, DWORD type, DWORD flags, HRESULT result);
     // Downloads a constant force on X alone.
-    DWORD downloadConstant(DWORD durationUs = 1000000, LONG magnitude = 5000, DWORD flags = 0);
+    DWORD downloadConstant(DWORD durationUs = 1000000, LONG magnitude = 5000, DWORD flags = 0,
+                           HRESULT result = S_OK);
     // Downloads a constant force on X alone and starts it with StartEffect.
     DWORD started(DWORD durationUs = 1000000, LONG magnitude = 5000, DWORD iterations = 1);
     HRESULT reloadSettings();
