@@ -24,6 +24,7 @@ TEST_F(DeviceOperations, BindingOpensThePadAndResetsItWithTheStoredSettings)
     // cannot be read and takes the default.
     const std::string bufferSized = std::string(259, ' ') + '7';
     const std::string tooLong(300, '9');
+    const BYTE minus12 = BYTE(10000u * DWORD(-12) / 10000); // the low byte of the scaled product
     const struct {
         const char* what;
         std::vector<std::pair<const char*, std::string>> values;
@@ -31,10 +32,7 @@ TEST_F(DeviceOperations, BindingOpensThePadAndResetsItWithTheStoredSettings)
     } cases[] = {
         {"no key: defaults", {}, 4, 80},
         {"stored", {{"AUTOCENTER", "7"}, {"FFGAIN", "50"}}, 7, 50},
-        {"blanks, sign, zeros, trailing text",
-         {{"FFGAIN", "  -0012abc"}},
-         4,
-         BYTE(10000u * DWORD(-12) / 10000)},
+        {"blanks, sign, zeros, trailing text", {{"FFGAIN", "  -0012abc"}}, 4, minus12},
         {"buffer-sized and too long", {{"AUTOCENTER", bufferSized}, {"FFGAIN", tooLong}}, 7, 80},
     };
     for (const auto& c : cases) {
