@@ -125,14 +125,13 @@ TEST_F(Server, CreateInstanceRefusesAggregationAndForeignInterfacesWithoutLeakin
 
 TEST_F(Server, LockServerHoldsTheModule)
 {
-    IClassFactory* classFactory = factory();
-    EXPECT_EQ(classFactory->LockServer(TRUE), S_OK);
-    classFactory->Release();
-    EXPECT_EQ(canUnloadNow(), S_FALSE);
-    classFactory = factory();
-    EXPECT_EQ(classFactory->LockServer(FALSE), S_OK);
-    classFactory->Release();
-    EXPECT_EQ(canUnloadNow(), S_OK);
+    // Locked through one factory, unlocked through another.
+    for (const BOOL lock : {TRUE, FALSE}) {
+        IClassFactory* classFactory = factory();
+        EXPECT_EQ(classFactory->LockServer(lock), S_OK);
+        classFactory->Release();
+        EXPECT_EQ(canUnloadNow(), lock ? S_FALSE : S_OK);
+    }
 }
 
 TEST_F(Server, BoundWithoutAPadWritesFailWhileStateAndSlotsChange)
