@@ -7,6 +7,7 @@ extern "C" {
 #include <hidsdi.h>
 }
 
+#include <algorithm>
 #include <cstdlib>
 #include <numeric>
 #include <string>
@@ -86,25 +87,23 @@ public:
     // latest open with that value), and whether every other open was closed.
     size_t ownerOf(HANDLE found) const
     {
-        for (size_t i = opened.size(); i-- > 0;)
-            if (opened[i].first == found)
-                return opened[i].second;
-        return size_t(-1);
+        const auto latest =
+            std::find_if(opened.rbegin(), opened.rend(), [&](const Open& o) { return o.first == found; });
+        return latest == opened.rend() ? size_t(-1) : latest->second;
     }
     bool othersClosed(HANDLE found) const
     {
-        for (const auto& open : opened) {
+        return std::none_of(opened.begin(), opened.end(), [&](const Open& o) {
             DWORD flags = 0;
-            if (open.first != found && GetHandleInformation(open.first, &flags))
-                return false;
-        }
-        return true;
+            return o.first != found && GetHandleInformation(o.first, &flags);
+        });
     }
 
     std::vector<Interface> interfaces;
     std::vector<DWORD> asked;
-    std::vector<std::pair<HANDLE, size_t>> opened; // every handle handed out and its interface
-    std::vector<size_t> readWrite;                 // interfaces opened with access rights, in order
+    using Open = std::pair<HANDLE, size_t>; // a handle handed out and its interface
+    std::vector<Open> opened;
+    std::vector<size_t> readWrite; // interfaces opened with access rights, in order
 };
 
 // Forty mice, with the pad's product string at the given places.
