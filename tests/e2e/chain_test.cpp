@@ -26,11 +26,25 @@ namespace {
 const DWORD externalId = 7;
 const char* const jolterKey = "Software\\OV\\4B7D\\7";
 
-void writeJolterSettings()
+// The pad as the earlier steps left it: installed or not, with jolter's settings for it stored.
+void expectPadThenStoreSettings(bool installed)
 {
+    ASSERT_TRUE(pad::waitForPad(installed, 0))
+        << "the pad is " << (installed ? "not" : "still") << " installed";
     const char* const values[][2] = {{"AUTOCENTER", "6"}, {"FFGAIN", "50"}, {"FFENABLED", "1"}};
     for (auto& v : values)
         ASSERT_TRUE(setRegText(jolterKey, v[0], v[1])) << v[0];
+}
+
+// fitkit on the pad's package, once its dialog shows a status beginning with `status`.
+FitkitRun padFitkit()
+{
+    return FitkitRun(FitkitRun::builtExe(), pad::infPath() + " " + pad::hardwareId, programDirectory());
+}
+void awaitDialog(FitkitRun& fitkit, const char* status)
+{
+    ASSERT_TRUE(fitkit.waitForDialog(10000)) << "no setup dialog";
+    ASSERT_TRUE(fitkit.waitStatus(status, 15000)) << fitkit.status();
 }
 
 // One control request with the profile's code, no input and no output, on an exclusive open, and
@@ -61,14 +75,10 @@ protected:
 
 TEST_F(Chain, Step1_FitkitInstallsThePackageOnThePresentPad)
 {
-    // The pad is plugged in but has no driver: a root device with its hardware id.
-    RootDevice device(pad::hardwareId);
-    ASSERT_TRUE(device.created()) << "root device: error " << device.error();
-    device.release(); // from here on fitkit owns it
-
-    FitkitRun fitkit(FitkitRun::builtExe(), pad::infPath() + " " + pad::hardwareId, programDirectory());
-    ASSERT_TRUE(fitkit.waitForDialog(10000)) << "no setup dialog";
-    ASSERT_TRUE(fitkit.waitStatus("Other Driver installed", 15000)) << fitkit.status();
+    // The pad is plugged in but has no driver: a root device with its hardware id, fitkit's from here.
+    ASSERT_NO_FATAL_FAILURE(pad::addDevices(pad::hardwareId, 1));
+    FitkitRun fitkit = padFitkit();
+    ASSERT_NO_FATAL_FAILURE(awaitDialog(fitkit, "Other Driver installed"));
     ASSERT_TRUE(fitkit.enabled(IDC_INSTALL));
 
     auto boxes = fitkit.press(IDC_INSTALL, {IDOK});
@@ -85,18 +95,16 @@ TEST_F(Chain, Step1_FitkitInstallsThePackageOnThePresentPad)
 
 TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
 {
-    ASSERT_TRUE(pad::waitForPad(true, 0)) << "the pad is not installed";
-    writeJolterSettings();
+    ASSERT_NO_FATAL_FAILURE(expectPadThenStoreSettings(true));
     JolterLink link(programDirectory() + "\\jolter.dll");
     IDirectInputEffectDriver* driver = link.driver();
     ASSERT_TRUE(driver) << link.why();
 
     // A constant force of 8000 on the X axis for 2 s, started twice over.
     ConstantForceEffect constant;
-    DIEFFECT& effect = constant.effect;
     ASSERT_EQ(S_OK, driver->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr));
     DWORD id = 0;
-    ASSERT_EQ(S_OK, driver->DownloadEffect(externalId, TYPE_CONSTANT, &id, &effect, 0));
+    ASSERT_EQ(S_OK, driver->DownloadEffect(externalId, TYPE_CONSTANT, &id, &constant.effect, 0));
     ASSERT_EQ(1u, id);
     EXPECT_EQ(S_OK, driver->StartEffect(externalId, id, 0, 2));
     EXPECT_EQ(S_OK, driver->SetGain(externalId, 5000));
@@ -124,8 +132,10 @@ TEST_F(Chain, Step2_JolterFindsThePadAndItsReportsArriveExactly)
 // stored natively applies in both.
 TEST_F(Chain, Step2b_GamesOfEitherBitnessReachTheirJolterThroughTheRegistrations)
 {
-    ASSERT_TRUE(pad::waitForPad(true, 0)) << "the pad is not installed";
-    writeJolterSettings();
+    ASSERT_NO_FATAL_FAILURE(expectPadThenStoreSettings(true));
+    const std::vector<Report> expected = {
+        commandReport(PadCommand::RESET, 0), commandReport(PadCommand::AUTOCENTER, 6),
+        commandReport(PadCommand::GAIN, 50), effectReport(TYPE_CONSTANT, 8000, 0, 2000, 1, 0, 0, 1)};
     const struct {
         int bits;
         const char* dll;
@@ -138,9 +148,6 @@ TEST_F(Chain, Step2b_GamesOfEitherBitnessReachTheirJolterThroughTheRegistrations
         EXPECT_EQ(0ul, run.exitCode) << game.bits << "-bit game: " << run.result;
         EXPECT_EQ(0, _stricmp(game.dll, run.dll.c_str())) << game.bits << "-bit game loaded " << run.dll;
         EXPECT_EQ(game.machine, run.machine) << game.bits << "-bit game";
-        const std::vector<Report> expected = {
-            commandReport(PadCommand::RESET, 0), commandReport(PadCommand::AUTOCENTER, 6),
-            commandReport(PadCommand::GAIN, 50), effectReport(TYPE_CONSTANT, 8000, 0, 2000, 1, 0, 0, 1)};
         EXPECT_EQ(expected, journal.waitReports(expected.size(), 3000)) << game.bits << "-bit game";
     }
 }
@@ -150,23 +157,15 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
     ASSERT_TRUE(pad::waitForPad(true, 0)) << "the pad is not installed";
     ProfilerStage stage("C:\\padkit_e2e", "RaceGame.exe");
     ASSERT_TRUE(stage.ready()) << "profiler.exe or the stand-in game could not be copied";
-    stage.set("SETTINGS", "KEYS", "2");
-    stage.set("SETTINGS", "1", "Strength");
-    stage.set("SETTINGS", "2", "Deadzone");
-    stage.set("SETTINGS", "REGPATH", pad::settingsKey);
-    stage.set("SETTINGS", "DEVNODE", pad::controlPath);
-    stage.set("SETTINGS", "IOCTLCODE", "2236420"); // 0x222004
-    stage.set("SETTINGS", "AUTOLAUNCH", "1");
-    stage.set("SETTINGS", "RESTORE", "1");
+    // IOCTLCODE is 0x222004.
+    stage.set("SETTINGS", {{"KEYS", "2"}, {"1", "Strength"}, {"2", "Deadzone"}, {"REGPATH", pad::settingsKey},
+                           {"DEVNODE", pad::controlPath}, {"IOCTLCODE", "2236420"}, {"AUTOLAUNCH", "1"},
+                           {"RESTORE", "1"}});
     // The profile names the game in other letter case, as a user's path often does.
     const std::string location = "C:\\PADKIT_E2E\\racegame.EXE";
-    stage.set("PROFILES", "COUNT", "1");
-    stage.set("PROFILES", "1", location);
-    stage.set(location, "ProfileTitle", "Race Game");
-    stage.set(location, "Strength", "90");
-    stage.set(location, "Deadzone", "7");
-    const char* const defaults[][2] = {{"Strength", "50"}, {"Deadzone", "2"}};
-    pad::writeSettings(defaults, 2);
+    stage.set("PROFILES", {{"COUNT", "1"}, {"1", location}});
+    stage.set(location, {{"ProfileTitle", "Race Game"}, {"Strength", "90"}, {"Deadzone", "7"}});
+    pad::writeSettings({{"Strength", "50"}, {"Deadzone", "2"}});
 
     Process profiler = startPlaced(stage.programPath());
     ASSERT_TRUE(profiler.started());
@@ -192,9 +191,8 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
 TEST_F(Chain, Step4_FitkitUninstallsThePackage)
 {
     ASSERT_TRUE(pad::waitForPad(true, 0)) << "the pad is not installed";
-    FitkitRun fitkit(FitkitRun::builtExe(), pad::infPath() + " " + pad::hardwareId, programDirectory());
-    ASSERT_TRUE(fitkit.waitForDialog(10000)) << "no setup dialog";
-    ASSERT_TRUE(fitkit.waitStatus("Driver already installed", 15000)) << fitkit.status();
+    FitkitRun fitkit = padFitkit();
+    ASSERT_NO_FATAL_FAILURE(awaitDialog(fitkit, "Driver already installed"));
     auto boxes = fitkit.press(IDC_UNINSTALL, {IDYES, IDOK});
     ASSERT_EQ(2u, boxes.size());
     EXPECT_EQ("Are you sure to uninstall the driver?", boxes[0]);
@@ -210,8 +208,7 @@ TEST_F(Chain, Step4_FitkitUninstallsThePackage)
 
 TEST_F(Chain, Step5_JolterThenFindsNoPadAndReportsWritesAsNotDone)
 {
-    ASSERT_TRUE(pad::waitForPad(false, 0)) << "the pad is still installed";
-    writeJolterSettings();
+    ASSERT_NO_FATAL_FAILURE(expectPadThenStoreSettings(false));
     JolterLink link(programDirectory() + "\\jolter.dll");
     IDirectInputEffectDriver* driver = link.driver();
     ASSERT_TRUE(driver) << link.why();

@@ -27,12 +27,7 @@ constexpr DWORD externalId = 8;
 // Waits up to timeoutMs until `count` HID interfaces carry `product`.
 bool waitForCount(const std::string& product, size_t count, unsigned timeoutMs)
 {
-    return waitUntil(
-        [&] {
-            const auto names = hidProductStrings();
-            return size_t(std::count(names.begin(), names.end(), product)) == count;
-        },
-        timeoutMs, 100);
+    return waitUntil([&] { return hidCount(product) == count; }, timeoutMs, 100);
 }
 
 class MachinePads : public ::testing::Test {
@@ -51,20 +46,6 @@ protected:
         deleteRegTree("Software\\OV\\4B7D");
     }
 };
-
-// Puts `count` root devices with `hardwareId` on the machine and installs them from `inf`; the
-// fixture removes them by hardware id.
-void install(const char* hardwareId, size_t count, const std::string& inf)
-{
-    for (size_t i = 0; i < count; ++i) {
-        RootDevice device(hardwareId);
-        ASSERT_TRUE(device.created()) << "root device: error " << device.error();
-        device.release();
-    }
-    if (count > 0) {
-        ASSERT_EQ(0u, pad::updateDriver(hardwareId, inf));
-    }
-}
 
 class CrowdedPad : public MachinePads, public ::testing::WithParamInterface<size_t> {};
 using TwoPads = MachinePads;
@@ -99,10 +80,10 @@ std::vector<std::string> bindAndSetGain(PadJournal& journal, const std::string* 
 TEST_P(CrowdedPad, JolterFindsThePadBehindTheOtherHidDevices)
 {
     const size_t others = GetParam();
-    ASSERT_NO_FATAL_FAILURE(install(otherId, others, programDirectory() + "\\other_hid.inf"));
+    ASSERT_NO_FATAL_FAILURE(pad::addDevices(otherId, others, programDirectory() + "\\other_hid.inf"));
     ASSERT_TRUE(waitForCount(otherProduct, others, 30000)) << "the other HID devices did not all start";
 
-    ASSERT_NO_FATAL_FAILURE(install(pad::hardwareId, 1, pad::infPath()));
+    ASSERT_NO_FATAL_FAILURE(pad::addDevices(pad::hardwareId, 1, pad::infPath()));
     ASSERT_TRUE(pad::waitForPad(true, 15000));
 
     // The platform lists every other device before the pad, as jolter's search walks them.
@@ -119,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(OtherDevices, CrowdedPad, ::testing::Values(0, 24));
 
 TEST_F(TwoPads, EachDriverWritesToThePadItIsBoundTo)
 {
-    ASSERT_NO_FATAL_FAILURE(install(pad::hardwareId, 2, pad::infPath()));
+    ASSERT_NO_FATAL_FAILURE(pad::addDevices(pad::hardwareId, 2, pad::infPath()));
     ASSERT_TRUE(waitForCount(pad::productString, 2, 30000)) << "the two pads did not both start";
     const std::vector<std::string> paths = hidInterfacePaths(pad::productString);
     ASSERT_EQ(2u, paths.size());
@@ -129,9 +110,7 @@ TEST_F(TwoPads, EachDriverWritesToThePadItIsBoundTo)
     std::vector<std::string> devices;
     for (const std::string& path : paths) {
         journal.mark();
-        testlib::Handle hid(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                        nullptr));
+        testlib::Handle hid = openHid(path);
         ASSERT_TRUE(hid.valid()) << GetLastError();
         Report probe = commandReport(PadCommand::PAUSE, 1);
         DWORD written = 0;

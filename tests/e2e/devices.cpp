@@ -1,80 +1,82 @@
 #include "devices.h"
 
+#include <algorithm>
+
 extern "C" {
 #include <hidsdi.h>
 }
 
 namespace {
+struct HidInterface {
+    std::string product;
+    std::string path;
+};
 
-// Visits each present HID interface with its open handle (may be invalid), product string and path.
-template <typename Visit>
-void forEachHid(Visit visit)
+std::vector<HidInterface> hidInterfaces()
 {
     GUID hid;
     HidD_GetHidGuid(&hid);
     testlib::DevInfoList set(
         SetupDiGetClassDevsA(&hid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
-    if (!set.valid())
-        return;
+    std::vector<HidInterface> found;
     SP_DEVICE_INTERFACE_DATA iface{};
     iface.cbSize = sizeof(iface);
-    for (DWORD i = 0; SetupDiEnumDeviceInterfaces(set.get(), nullptr, &hid, i, &iface); ++i) {
+    for (DWORD i = 0; set.valid() && SetupDiEnumDeviceInterfaces(set.get(), nullptr, &hid, i, &iface); ++i) {
         union {
             SP_DEVICE_INTERFACE_DETAIL_DATA_A detail;
             char bytes[1024];
         } buffer{};
         buffer.detail.cbSize = sizeof(buffer.detail);
-        std::string name = "<unreadable>";
-        std::string path;
-        testlib::Handle device;
+        HidInterface one{"<unreadable>", {}};
         if (SetupDiGetDeviceInterfaceDetailA(set.get(), &iface, &buffer.detail, sizeof(buffer), nullptr,
                                              nullptr)) {
-            path = buffer.detail.DevicePath;
-            device = testlib::Handle(CreateFileA(buffer.detail.DevicePath, GENERIC_READ | GENERIC_WRITE,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                                 0, nullptr));
+            one.path = buffer.detail.DevicePath;
+            testlib::Handle device = openHid(one.path);
             WCHAR text[128] = {};
             if (device.valid() && HidD_GetProductString(device.get(), text, sizeof(text) - sizeof(WCHAR))) {
-                name.clear();
+                one.product.clear();
                 for (const WCHAR* c = text; *c; ++c)
-                    name += static_cast<char>(*c & 0xFF);
+                    one.product += static_cast<char>(*c & 0xFF);
             }
         }
-        if (!visit(device, name, path))
-            return;
+        found.push_back(one);
     }
+    return found;
 }
-
 } // namespace
 
 std::vector<std::string> hidProductStrings()
 {
     std::vector<std::string> names;
-    forEachHid([&](testlib::Handle&, const std::string& name, const std::string&) {
-        names.push_back(name);
-        return true;
-    });
+    for (const HidInterface& hid : hidInterfaces())
+        names.push_back(hid.product);
     return names;
 }
 
 std::vector<std::string> hidInterfacePaths(const std::string& product)
 {
     std::vector<std::string> paths;
-    forEachHid([&](testlib::Handle&, const std::string& name, const std::string& path) {
-        if (name == product)
-            paths.push_back(path);
-        return true;
-    });
+    for (const HidInterface& hid : hidInterfaces())
+        if (hid.product == product)
+            paths.push_back(hid.path);
     return paths;
+}
+
+size_t hidCount(const std::string& product)
+{
+    const auto names = hidProductStrings();
+    return size_t(std::count(names.begin(), names.end(), product));
+}
+
+testlib::Handle openHid(const std::string& path)
+{
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    return testlib::Handle(
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
 testlib::Handle openHidDevice(const std::string& product)
 {
-    testlib::Handle found;
-    forEachHid([&](testlib::Handle& device, const std::string& name, const std::string&) {
-        if (name == product)
-            found = std::move(device);
-        return !found.valid();
-    });
-    return found;
+    const auto paths = hidInterfacePaths(product);
+    return paths.empty() ? testlib::Handle() : openHid(paths[0]);
 }

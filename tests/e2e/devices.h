@@ -8,13 +8,13 @@
 #include "testlib/devices.h"
 #include "testlib/owned.h"
 
-// Product strings of the present HID interfaces (low bytes of the UTF-16 text), in enumeration order;
-// an interface whose string cannot be read gives "<unreadable>".
+// The product strings of the present HID interfaces (low bytes of the UTF-16 text), in enumeration
+// order, "<unreadable>" where one cannot be read; and the device paths of those that carry product.
 std::vector<std::string> hidProductStrings();
-
-// The device paths of the present HID interfaces whose product string is product, in enumeration
-// order.
 std::vector<std::string> hidInterfacePaths(const std::string& product);
+// How many of them carry product.
+size_t hidCount(const std::string& product);
 
-// Opens (read/write, shared) the first present HID interface whose product string is product.
+// Opens (read/write, shared) the HID interface at path, or the first whose product string is product.
+testlib::Handle openHid(const std::string& path);
 testlib::Handle openHidDevice(const std::string& product);

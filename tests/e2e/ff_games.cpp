@@ -7,9 +7,10 @@
 #include "testlib/process.h"
 #include "testlib/temp_dir.h"
 
+namespace {
+// The OEM entry that names the pad's effect driver: its VID and PID.
 const char* const padOemName = "VID_F055&PID_0240";
 
-namespace {
 // The 32-bit build's binaries, beside this build's tree.
 std::string x86Binaries()
 {
@@ -45,15 +46,10 @@ FfGameRun runFfGame(int bits, unsigned long externalId)
     const std::string game = (bits == 32 ? x86Binaries() : programDirectory()) + "\\ff_game.exe";
     const std::string report = tempPath("ff_game_" + std::to_string(bits) + ".txt");
     DeleteFileA(report.c_str());
-    FfGameRun run;
     Process process(inQuotes(game) + " \"" + padOemName + "\" " + std::to_string(externalId) + " " +
                     inQuotes(report));
     if (!process.started() || !process.wait(30000))
-        return run;
-    run.exitCode = process.exitCode();
+        return {};
     const std::string text = readFile(report);
-    run.dll = field(text, "dll");
-    run.machine = field(text, "machine");
-    run.result = field(text, "result");
-    return run;
+    return {process.exitCode(), field(text, "dll"), field(text, "machine"), field(text, "result")};
 }

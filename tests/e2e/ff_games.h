@@ -14,6 +14,3 @@ struct FfGameRun {
 
 // bits: 32 for the 32-bit build's game (beside the 32-bit build's programs), 64 for this build's.
 FfGameRun runFfGame(int bits, unsigned long externalId);
-
-// The OEM entry that names the pad's effect driver: its VID and PID.
-extern const char* const padOemName;

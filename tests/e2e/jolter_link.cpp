@@ -1,5 +1,6 @@
 #include "jolter_link.h"
 
+// The class identifier under which the pad's driver package registers jolter.
 const CLSID jolterClassId = {0x5C3A9E21, 0x7D4B, 0x4F08, {0xB6, 0xE2, 0x91, 0xA0, 0xD4, 0x7C, 0x3F, 0x15}};
 
 JolterLink::JolterLink(const std::string& dllPath) : library_(LoadLibraryA(dllPath.c_str()))

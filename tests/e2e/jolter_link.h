@@ -26,6 +26,3 @@ private:
     IDirectInputEffectDriver* driver_ = nullptr;
     std::string why_;
 };
-
-// The class identifier under which the pad's driver package registers jolter.
-extern const CLSID jolterClassId;

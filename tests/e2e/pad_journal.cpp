@@ -1,22 +1,16 @@
 #include "pad_journal.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "testlib/temp_dir.h"
 #include "testlib/wait.h"
 
-const char* PadJournal::path()
-{
-    return "C:\\virtual_pad.log";
-}
-
 std::vector<std::string> PadJournal::fresh() const
 {
-    std::string text = readFile(path());
+    const std::string text = readFile(path);
+    std::istringstream in(text.size() > offset_ ? text.substr(offset_) : std::string());
     std::vector<std::string> lines;
-    if (text.size() <= offset_)
-        return lines;
-    std::istringstream in(text.substr(offset_));
     std::string line;
     while (std::getline(in, line))
         lines.push_back(line);
@@ -25,17 +19,17 @@ std::vector<std::string> PadJournal::fresh() const
 
 void PadJournal::mark()
 {
-    offset_ = readFile(path()).size();
+    offset_ = readFile(path).size();
 }
 
 bool PadJournal::waitFor(const std::string& prefix, unsigned timeoutMs) const
 {
     return waitUntil(
         [&] {
-            for (const std::string& line : fresh())
-                if (line.compare(0, prefix.size(), prefix) == 0)
-                    return true;
-            return false;
+            const auto lines = fresh();
+            return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+                return line.compare(0, prefix.size(), prefix) == 0;
+            });
         },
         timeoutMs, 50);
 }

@@ -39,7 +39,7 @@ public:
     };
     static std::vector<Request> requests(const std::vector<std::string>& lines);
 
-    static const char* path();
+    static constexpr const char* path = "C:\\virtual_pad.log";
 
 private:
     size_t offset_ = 0;

@@ -1,8 +1,8 @@
 #include "pad_setup.h"
 
-#include <newdev.h>
+#include <gtest/gtest.h>
 
-#include <algorithm>
+#include <newdev.h>
 
 #include "devices.h"
 #include "testlib/owned.h"
@@ -12,16 +12,7 @@
 
 namespace pad {
 
-std::string infPath()
-{
-    return programDirectory() + "\\virtual_pad.inf";
-}
-
-DWORD updateDriver()
-{
-    return updateDriver(hardwareId, infPath());
-}
-
+namespace {
 DWORD updateDriver(const char* id, const std::string& inf)
 {
     using Update = BOOL(WINAPI*)(HWND, LPCSTR, LPCSTR, DWORD, PBOOL);
@@ -35,21 +26,34 @@ DWORD updateDriver(const char* id, const std::string& inf)
     BOOL reboot = FALSE;
     return update(nullptr, id, inf.c_str(), INSTALLFLAG_FORCE, &reboot) ? 0 : GetLastError();
 }
+} // namespace
+
+std::string infPath()
+{
+    return programDirectory() + "\\virtual_pad.inf";
+}
+
+void addDevices(const char* id, size_t count, const std::string& inf)
+{
+    for (size_t i = 0; i < count; ++i) {
+        RootDevice device(id);
+        ASSERT_TRUE(device.created()) << "root device: error " << device.error();
+        device.release();
+    }
+    if (count > 0 && !inf.empty()) {
+        ASSERT_EQ(0u, updateDriver(id, inf));
+    }
+}
 
 bool waitForPad(bool present, unsigned timeoutMs)
 {
-    return waitUntil(
-        [&] {
-            auto names = hidProductStrings();
-            return (std::find(names.begin(), names.end(), productString) != names.end()) == present;
-        },
-        timeoutMs, 100);
+    return waitUntil([&] { return (hidCount(productString) > 0) == present; }, timeoutMs, 100);
 }
 
-void writeSettings(const char* const (*values)[2], size_t count)
+void writeSettings(std::initializer_list<std::pair<const char*, const char*>> values)
 {
-    for (size_t i = 0; i < count; ++i)
-        setRegText(settingsKey, values[i][0], values[i][1]);
+    for (const auto& value : values)
+        setRegText(settingsKey, value.first, value.second);
 }
 
 void removeAll()

@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace pad {
 
@@ -16,16 +18,16 @@ constexpr const char* controlPath = "\\\\.\\VirtualPadControl";
 // The driver's INF, built beside the test program.
 std::string infPath();
 
-// The platform's driver update for every present device with the pad's hardware id, or with
-// `id` from the INF at `inf`.
-DWORD updateDriver();
-DWORD updateDriver(const char* id, const std::string& inf);
+// Puts `count` root devices carrying `id` on the machine, as a bus reports plugged-in devices, and
+// (when `inf` is given) installs them from it with the platform's driver update; removeDevices
+// takes them off again.
+void addDevices(const char* id, size_t count, const std::string& inf = {});
 
 // Waits up to timeoutMs until the pad is (present true) or is not (false) among the HID devices.
 bool waitForPad(bool present, unsigned timeoutMs);
 
 // Writes text values into the settings key (created when missing).
-void writeSettings(const char* const (*values)[2], size_t count);
+void writeSettings(std::initializer_list<std::pair<const char*, const char*>> values);
 // Removes every pad device and the settings key entirely (also clean-up after a failed run).
 void removeAll();
 

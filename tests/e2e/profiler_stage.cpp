@@ -19,8 +19,10 @@ ProfilerStage::~ProfilerStage()
     RemoveDirectoryA(folder_.c_str());
 }
 
-void ProfilerStage::set(const std::string& section, const std::string& key, const std::string& value) const
+void ProfilerStage::set(const std::string& section,
+                        std::initializer_list<std::pair<const char*, std::string>> values) const
 {
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                               (folder_ + "\\profiler.INI").c_str());
+    for (const auto& value : values)
+        WritePrivateProfileStringA(section.c_str(), value.first, value.second.c_str(),
+                                   (folder_ + "\\profiler.INI").c_str());
 }

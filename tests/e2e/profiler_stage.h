@@ -1,8 +1,9 @@
 // A folder with a copy of profiler.exe and its settings file, and a stand-in game to watch for.
 #pragma once
 
+#include <initializer_list>
 #include <string>
-#include <vector>
+#include <utility>
 
 class ProfilerStage {
 public:
@@ -16,8 +17,9 @@ public:
     std::string programPath() const { return folder_ + "\\profiler.exe"; }
     std::string gamePath() const { return folder_ + "\\" + gameName_; }
     std::string folder() const { return folder_; }
-    // Writes key=value into a section of the settings file (profiler.INI beside the program).
-    void set(const std::string& section, const std::string& key, const std::string& value) const;
+    // Writes key=value lines into a section of the settings file (profiler.INI beside the program).
+    void set(const std::string& section,
+             std::initializer_list<std::pair<const char*, std::string>> values) const;
 
 private:
     std::string folder_;

@@ -25,9 +25,7 @@ protected:
 TEST_F(VirtualPad, OnARootDeviceItIsAHidDeviceThatTakesReportsAndControlRequests)
 {
     ASSERT_TRUE(pad::waitForPad(false, 0)) << "a pad is present before the test made one";
-    RootDevice device(pad::hardwareId);
-    ASSERT_TRUE(device.created()) << "root device: error " << device.error();
-    ASSERT_EQ(0u, pad::updateDriver());
+    ASSERT_NO_FATAL_FAILURE(pad::addDevices(pad::hardwareId, 1, pad::infPath()));
     ASSERT_TRUE(pad::waitForPad(true, 15000)) << "no HID interface with the pad's product string";
 
     // A host's 20-byte output report with id 2 reaches the pad byte for byte.
@@ -45,15 +43,13 @@ TEST_F(VirtualPad, OnARootDeviceItIsAHidDeviceThatTakesReportsAndControlRequests
     EXPECT_EQ(std::vector<unsigned char>(report, report + 20), reports[0]);
 
     // The control device reads the settings key when the request arrives, not before.
-    const char* const first[][2] = {{"Strength", "75"}, {"Deadzone", "3"}};
-    pad::writeSettings(first, 2);
+    pad::writeSettings({{"Strength", "75"}, {"Deadzone", "3"}});
     journal.mark();
     {
         testlib::Handle control(CreateFileA(pad::controlPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                             OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(control.valid()) << GetLastError();
-        const char* const second[][2] = {{"Strength", "40"}};
-        pad::writeSettings(second, 1);
+        pad::writeSettings({{"Strength", "40"}});
         DWORD returned = 0;
         EXPECT_TRUE(DeviceIoControl(control.get(), 0x222004, nullptr, 0, nullptr, 0, &returned, nullptr));
     }
@@ -67,7 +63,6 @@ TEST_F(VirtualPad, OnARootDeviceItIsAHidDeviceThatTakesReportsAndControlRequests
     // Removing the device removes the HID interface.
     hid.reset();
     removeDevices(pad::hardwareId);
-    device.release();
     EXPECT_TRUE(pad::waitForPad(false, 15000));
 }
 
