@@ -36,17 +36,6 @@ void expectPadThenStoreSettings(bool installed)
         ASSERT_TRUE(setRegText(jolterKey, v[0], v[1])) << v[0];
 }
 
-// fitkit on the pad's package, once its dialog shows a status beginning with `status`.
-FitkitRun padFitkit()
-{
-    return FitkitRun(FitkitRun::builtExe(), pad::infPath() + " " + pad::hardwareId, programDirectory());
-}
-void awaitDialog(FitkitRun& fitkit, const char* status)
-{
-    ASSERT_TRUE(fitkit.waitForDialog(10000)) << "no setup dialog";
-    ASSERT_TRUE(fitkit.waitStatus(status, 15000)) << fitkit.status();
-}
-
 // One control request with the profile's code, no input and no output, on an exclusive open, and
 // the settings key then held `values` (sorted; the journal's order is the key's).
 void expectOneTransfer(const std::vector<std::string>& lines, const std::vector<std::string>& values)
@@ -77,8 +66,9 @@ TEST_F(Chain, Step1_FitkitInstallsThePackageOnThePresentPad)
 {
     // The pad is plugged in but has no driver: a root device with its hardware id, fitkit's from here.
     ASSERT_NO_FATAL_FAILURE(pad::addDevices(pad::hardwareId, 1));
-    FitkitRun fitkit = padFitkit();
-    ASSERT_NO_FATAL_FAILURE(awaitDialog(fitkit, "Other Driver installed"));
+    FitkitRun fitkit(FitkitRun::builtExe(), pad::infPath() + " " + pad::hardwareId, programDirectory());
+    ASSERT_TRUE(fitkit.waitForDialog(10000)) << "no setup dialog";
+    ASSERT_TRUE(fitkit.waitStatus("Other Driver installed", 15000)) << fitkit.status();
     ASSERT_TRUE(fitkit.enabled(IDC_INSTALL));
 
     auto boxes = fitkit.press(IDC_INSTALL, {IDOK});
@@ -191,8 +181,9 @@ TEST_F(Chain, Step3_ProfilerHandsTheGamesProfileToThePadsDriver)
 TEST_F(Chain, Step4_FitkitUninstallsThePackage)
 {
     ASSERT_TRUE(pad::waitForPad(true, 0)) << "the pad is not installed";
-    FitkitRun fitkit = padFitkit();
-    ASSERT_NO_FATAL_FAILURE(awaitDialog(fitkit, "Driver already installed"));
+    FitkitRun fitkit(FitkitRun::builtExe(), pad::infPath() + " " + pad::hardwareId, programDirectory());
+    ASSERT_TRUE(fitkit.waitForDialog(10000)) << "no setup dialog";
+    ASSERT_TRUE(fitkit.waitStatus("Driver already installed", 15000)) << fitkit.status();
     auto boxes = fitkit.press(IDC_UNINSTALL, {IDYES, IDOK});
     ASSERT_EQ(2u, boxes.size());
     EXPECT_EQ("Are you sure to uninstall the driver?", boxes[0]);

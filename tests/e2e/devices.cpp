@@ -74,9 +74,3 @@ testlib::Handle openHid(const std::string& path)
     return testlib::Handle(
         CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr));
 }
-
-testlib::Handle openHidDevice(const std::string& product)
-{
-    const auto paths = hidInterfacePaths(product);
-    return paths.empty() ? testlib::Handle() : openHid(paths[0]);
-}

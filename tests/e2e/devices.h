@@ -15,6 +15,5 @@ std::vector<std::string> hidInterfacePaths(const std::string& product);
 // How many of them carry product.
 size_t hidCount(const std::string& product);
 
-// Opens (read/write, shared) the HID interface at path, or the first whose product string is product.
+// Opens (read/write, shared) the HID interface at path.
 testlib::Handle openHid(const std::string& path);
-testlib::Handle openHidDevice(const std::string& product);

@@ -5,28 +5,11 @@
 #include <newdev.h>
 
 #include "devices.h"
-#include "testlib/owned.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
 #include "testlib/wait.h"
 
 namespace pad {
-
-namespace {
-DWORD updateDriver(const char* id, const std::string& inf)
-{
-    using Update = BOOL(WINAPI*)(HWND, LPCSTR, LPCSTR, DWORD, PBOOL);
-    testlib::Library newdev(LoadLibraryA("newdev.dll"));
-    if (!newdev.valid())
-        return GetLastError();
-    auto update = reinterpret_cast<Update>(
-        reinterpret_cast<void*>(GetProcAddress(newdev.get(), "UpdateDriverForPlugAndPlayDevicesA")));
-    if (!update)
-        return GetLastError();
-    BOOL reboot = FALSE;
-    return update(nullptr, id, inf.c_str(), INSTALLFLAG_FORCE, &reboot) ? 0 : GetLastError();
-}
-} // namespace
 
 std::string infPath()
 {
@@ -41,7 +24,9 @@ void addDevices(const char* id, size_t count, const std::string& inf)
         device.release();
     }
     if (count > 0 && !inf.empty()) {
-        ASSERT_EQ(0u, updateDriver(id, inf));
+        BOOL reboot = FALSE;
+        ASSERT_TRUE(UpdateDriverForPlugAndPlayDevicesA(nullptr, id, inf.c_str(), INSTALLFLAG_FORCE, &reboot))
+            << "driver update: error " << GetLastError();
     }
 }
 

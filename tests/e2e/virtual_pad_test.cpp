@@ -29,7 +29,9 @@ TEST_F(VirtualPad, OnARootDeviceItIsAHidDeviceThatTakesReportsAndControlRequests
     ASSERT_TRUE(pad::waitForPad(true, 15000)) << "no HID interface with the pad's product string";
 
     // A host's 20-byte output report with id 2 reaches the pad byte for byte.
-    testlib::Handle hid = openHidDevice(pad::productString);
+    const std::vector<std::string> paths = hidInterfacePaths(pad::productString);
+    ASSERT_EQ(1u, paths.size());
+    testlib::Handle hid = openHid(paths[0]);
     ASSERT_TRUE(hid.valid());
     unsigned char report[20] = {2, 20, 0, 1, 0x50};
     report[19] = 0xAB;

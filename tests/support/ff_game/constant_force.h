@@ -12,19 +12,12 @@ struct ConstantForceEffect {
     DWORD axes[1] = {0x01000002}; // the X axis actuator's object id
     LONG directions[1] = {0};
     DICONSTANTFORCE force = {8000};
-    DIEFFECT effect{};
+    // Size, flags, duration (us), sample period, gain, trigger button, trigger interval, axes, their
+    // ids and directions, envelope, type-specific parameters, start delay.
+    DIEFFECT effect = {sizeof(DIEFFECT), DIEFF_CARTESIAN, 2000000, 0, 0, 0, 0, 1, axes, directions, nullptr,
+                       sizeof(force), &force, 0};
 
-    ConstantForceEffect()
-    {
-        effect.dwSize = sizeof(effect);
-        effect.dwFlags = DIEFF_CARTESIAN;
-        effect.dwDuration = 2000000;
-        effect.cAxes = 1;
-        effect.rgdwAxes = axes;
-        effect.rglDirection = directions;
-        effect.cbTypeSpecificParams = sizeof(force);
-        effect.lpvTypeSpecificParams = &force;
-    }
+    ConstantForceEffect() = default;
     ConstantForceEffect(const ConstantForceEffect&) = delete; // the effect points into this object
     ConstantForceEffect& operator=(const ConstantForceEffect&) = delete;
 };

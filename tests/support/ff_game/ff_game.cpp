@@ -23,12 +23,8 @@ std::string oemClass(const std::string& oemName)
 {
     char text[64] = {};
     DWORD size = sizeof(text) - 1;
-    std::string key = OEM_ROOT + oemName + "\\OEMForceFeedback";
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
-        return {};
-    LONG rc = RegQueryValueExA(opened, "CLSID", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
-    RegCloseKey(opened);
+    const std::string key = OEM_ROOT + oemName + "\\OEMForceFeedback";
+    LONG rc = RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), "CLSID", RRF_RT_ANY, nullptr, text, &size);
     return rc == ERROR_SUCCESS ? text : "";
 }
 
@@ -67,12 +63,11 @@ const char* play(const std::string& oemName, DWORD externalId, std::string& path
         return "CoCreateInstance";
     describeServer(driver, path, machine);
     ConstantForceEffect constant;
-    DIEFFECT& effect = constant.effect;
     const char* failed = nullptr;
     DWORD id = 0;
     if (driver->DeviceID(DIRECTINPUT_VERSION, externalId, TRUE, 0, nullptr) != S_OK)
         failed = "DeviceID";
-    else if (driver->DownloadEffect(externalId, TYPE_CONSTANT, &id, &effect, 0) != S_OK)
+    else if (driver->DownloadEffect(externalId, TYPE_CONSTANT, &id, &constant.effect, 0) != S_OK)
         failed = "DownloadEffect";
     else if (driver->StartEffect(externalId, id, 0, 1) != S_OK)
         failed = "StartEffect";

@@ -23,16 +23,11 @@
 #include "profiler_ids.h"
 
 namespace {
-struct Named {
+const struct {
     const char* name;
     UINT value;
-};
-constexpr Named named(const char* name, UINT value)
-{
-    return Named{name, value};
-}
-#define NAMED(id) named(#id, id)
-const Named NAMES[] = {
+} NAMES[] = {
+#define NAMED(id) {#id, id}
     NAMED(IDC_CLOSE),      NAMED(IDC_NEW),          NAMED(IDC_DELETE),        NAMED(IDC_EDIT),
     NAMED(IDC_RUN),        NAMED(CMD_PROFILE_EDIT), NAMED(CMD_EXIT),          NAMED(CMD_AUTO_APPLY),
     NAMED(CMD_RESTORE),    NAMED(CMD_PROMPT),       NAMED(CMD_CONTROL_PANEL), NAMED(CMD_ABOUT),
@@ -78,6 +73,19 @@ void press(WORD key)
     SendInput(2, input, sizeof(INPUT));
     Sleep(150);
 }
+
+// The key that a character of the keys verb types: the marks below, else the letter or digit.
+WORD keyFor(char c)
+{
+    const struct {
+        char mark;
+        WORD key;
+    } marks[] = {{'>', VK_RIGHT}, {'v', VK_DOWN}, {'!', VK_RETURN}, {'~', VK_ESCAPE}};
+    for (const auto& m : marks)
+        if (m.mark == c)
+            return m.key;
+    return static_cast<WORD>(toupper(static_cast<unsigned char>(c)));
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -107,25 +115,8 @@ int main(int argc, char** argv)
         return 0;
     }
     if (!std::strcmp(verb, "keys") && argc > 2) {
-        for (const char* c = argv[2]; *c; ++c) {
-            switch (*c) {
-            case '>':
-                press(VK_RIGHT);
-                break;
-            case 'v':
-                press(VK_DOWN);
-                break;
-            case '!':
-                press(VK_RETURN);
-                break;
-            case '~':
-                press(VK_ESCAPE);
-                break;
-            default:
-                press(static_cast<WORD>(toupper(static_cast<unsigned char>(*c))));
-                break;
-            }
-        }
+        for (const char* c = argv[2]; *c; ++c)
+            press(keyFor(*c));
         return 0;
     }
     if (!std::strcmp(verb, "select") && argc > 2) {

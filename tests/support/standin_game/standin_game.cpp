@@ -28,25 +28,21 @@ static std::string readValue(const std::string& keyAndName)
         return "<absent>";
     LONG rc = RegGetValueA(key, nullptr, keyAndName.substr(cut + 1).c_str(), RRF_RT_REG_SZ, nullptr, text, &size);
     RegCloseKey(key);
-    if (rc != ERROR_SUCCESS)
-        return "<absent>";
-    return text;
+    return rc == ERROR_SUCCESS ? text : "<absent>";
 }
 
 static DWORD parentId()
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     DWORD parent = 0;
-    if (snapshot != INVALID_HANDLE_VALUE && Process32First(snapshot, &entry)) {
-        do {
-            if (entry.th32ProcessID == GetCurrentProcessId())
-                parent = entry.th32ParentProcessID;
-        } while (Process32Next(snapshot, &entry));
-    }
-    if (snapshot != INVALID_HANDLE_VALUE)
-        CloseHandle(snapshot);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ProcessID == GetCurrentProcessId())
+            parent = entry.th32ParentProcessID;
+    CloseHandle(snapshot);
     return parent;
 }
 

@@ -49,16 +49,10 @@ TempDir::~TempDir()
 
 std::string TempDir::makeDir(const std::string& name) const
 {
-    std::string path = root_;
-    for (size_t start = 0; start <= name.size();) {
-        size_t end = name.find('\\', start);
-        if (end == std::string::npos)
-            end = name.size();
-        path += "\\" + name.substr(start, end - start);
-        CreateDirectoryA(path.c_str(), nullptr);
-        start = end + 1;
-    }
-    return path;
+    for (size_t slash = name.find('\\'); slash != std::string::npos; slash = name.find('\\', slash + 1))
+        CreateDirectoryA(file(name.substr(0, slash)).c_str(), nullptr);
+    CreateDirectoryA(file(name).c_str(), nullptr);
+    return file(name);
 }
 
 std::string TempDir::write(const std::string& name, const std::string& text) const
