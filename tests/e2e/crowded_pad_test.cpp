@@ -27,7 +27,7 @@ constexpr DWORD externalId = 8;
 // Waits up to timeoutMs until `count` HID interfaces carry `product`.
 bool waitForCount(const std::string& product, size_t count, unsigned timeoutMs)
 {
-    return waitUntil([&] { return hidCount(product) == count; }, timeoutMs, 100);
+    return waitUntil([&] { return hidInterfacePaths(product).size() == count; }, timeoutMs, 100);
 }
 
 class MachinePads : public ::testing::Test {

@@ -1,7 +1,5 @@
 #include "devices.h"
 
-#include <algorithm>
-
 extern "C" {
 #include <hidsdi.h>
 }
@@ -60,12 +58,6 @@ std::vector<std::string> hidInterfacePaths(const std::string& product)
         if (hid.product == product)
             paths.push_back(hid.path);
     return paths;
-}
-
-size_t hidCount(const std::string& product)
-{
-    const auto names = hidProductStrings();
-    return size_t(std::count(names.begin(), names.end(), product));
 }
 
 testlib::Handle openHid(const std::string& path)

@@ -12,8 +12,6 @@
 // order, "<unreadable>" where one cannot be read; and the device paths of those that carry product.
 std::vector<std::string> hidProductStrings();
 std::vector<std::string> hidInterfacePaths(const std::string& product);
-// How many of them carry product.
-size_t hidCount(const std::string& product);
 
 // Opens (read/write, shared) the HID interface at path.
 testlib::Handle openHid(const std::string& path);

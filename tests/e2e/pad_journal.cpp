@@ -79,10 +79,7 @@ std::vector<PadJournal::Request> PadJournal::requests(const std::vector<std::str
     bool inside = false;
     for (const std::string& line : lines) {
         if (line.compare(0, 8, "request ") == 0) {
-            std::istringstream in(line.substr(8));
-            Request r;
-            in >> r.code;
-            out.push_back(r);
+            out.push_back({line.substr(8, line.find(' ', 8) - 8), {}});
             inside = true;
         } else if (line == "request-end") {
             inside = false;

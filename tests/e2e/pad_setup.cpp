@@ -32,7 +32,7 @@ void addDevices(const char* id, size_t count, const std::string& inf)
 
 bool waitForPad(bool present, unsigned timeoutMs)
 {
-    return waitUntil([&] { return (hidCount(productString) > 0) == present; }, timeoutMs, 100);
+    return waitUntil([&] { return hidInterfacePaths(productString).empty() != present; }, timeoutMs, 100);
 }
 
 void writeSettings(std::initializer_list<std::pair<const char*, const char*>> values)

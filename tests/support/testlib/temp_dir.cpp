@@ -57,12 +57,11 @@ std::string TempDir::makeDir(const std::string& name) const
 
 std::string TempDir::write(const std::string& name, const std::string& text) const
 {
-    size_t slash = name.rfind('\\');
+    const size_t slash = name.rfind('\\');
     if (slash != std::string::npos)
         makeDir(name.substr(0, slash));
-    std::string path = file(name);
-    writeFile(path, text);
-    return path;
+    writeFile(file(name), text);
+    return file(name);
 }
 
 bool fileExists(const std::string& path)

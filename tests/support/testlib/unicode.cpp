@@ -106,7 +106,6 @@ std::string listViewTextUtf8(HANDLE process, HWND list, int row)
     if (!remote)
         return {};
     Remote local = {};
-    local.item.iSubItem = 0;
     local.item.cchTextMax = LONGEST;
     local.item.pszText = reinterpret_cast<Remote*>(remote)->text;
     WriteProcessMemory(process, remote, &local, sizeof(local), nullptr);
