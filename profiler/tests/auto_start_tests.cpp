@@ -52,10 +52,9 @@ std::string taskNode(const std::string& xml, const std::string& xpath)
     BSTR source = SysAllocString(widen(xml).c_str());
     VARIANT_BOOL loaded = VARIANT_FALSE;
     if (SUCCEEDED(doc->loadXML(source, &loaded)) && loaded) {
-        VARIANT language = textVariant(L"XPath");
-        VARIANT spaces = textVariant(L"xmlns:t='http://schemas.microsoft.com/windows/2004/02/mit/task'");
-        doc->setProperty(SysAllocString(L"SelectionLanguage"), language);
-        doc->setProperty(SysAllocString(L"SelectionNamespaces"), spaces);
+        doc->setProperty(SysAllocString(L"SelectionLanguage"), textVariant(L"XPath"));
+        doc->setProperty(SysAllocString(L"SelectionNamespaces"),
+                         textVariant(L"xmlns:t='http://schemas.microsoft.com/windows/2004/02/mit/task'"));
         IXMLDOMNode* node = nullptr;
         BSTR path = SysAllocString(widen(xpath).c_str());
         result = "<none>";
@@ -230,10 +229,7 @@ TEST(AutoStartTask, CheckMarkToggleAndMigrationFollowThisUsersLogonTask)
         EXPECT_EQ(tasks.calls, c.calls);
         std::string entry;
         EXPECT_EQ(RunEntryGuard::read(entry) ? std::optional<std::string>(entry) : std::nullopt, c.runAfter);
-        std::vector<std::string> names;
-        for (const auto& task : tasks.tasks)
-            names.push_back(task.first);
-        EXPECT_EQ(names, c.tasksAfter);
+        EXPECT_EQ(tasks.taskNames(), c.tasksAfter);
         if (after) {
             EXPECT_EQ(tasks.tasks[mine].program, self);
             EXPECT_EQ(tasks.tasks[mine].userId, ME);
@@ -259,10 +255,8 @@ TEST(AutoStartTask, UnregisterRemovesOnlyWhatStartsThisProgram)
                        {"Backup", {self, ME}}};
         AutoStart autoStart(self, true, std::move(scheduler), ME); // owns `tasks`
         autoStart.removeForEveryUser();
-        std::vector<std::string> names;
-        for (const auto& task : tasks.tasks)
-            names.push_back(task.first);
-        EXPECT_EQ(names, (std::vector<std::string>{"Backup", MACHINE_TASK, userTaskName("S-1-5-21-7-7-7-1003")}));
+        EXPECT_EQ(tasks.taskNames(),
+                  (std::vector<std::string>{"Backup", MACHINE_TASK, userTaskName("S-1-5-21-7-7-7-1003")}));
         std::string entry;
         EXPECT_EQ(RunEntryGuard::read(entry), !ownEntry);
     }

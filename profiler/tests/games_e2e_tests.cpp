@@ -8,7 +8,7 @@
 
 #include <algorithm>
 #include <functional>
-#include <memory>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,6 +36,13 @@ bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000)
     return waitUntil(condition, timeoutMs, 25);
 }
 
+// Sends a message, waiting up to timeoutMs for its answer; whether the answer came.
+bool answered(HWND window, UINT message, WPARAM w, LPARAM l, DWORD_PTR* answer = nullptr,
+              UINT timeoutMs = 1000)
+{
+    return SendMessageTimeoutA(window, message, w, l, SMTO_ABORTIFHUNG, timeoutMs, answer) != 0;
+}
+
 std::string deviceValue(const char* name)
 {
     return regText(DEVICE_KEY, name);
@@ -53,10 +60,8 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(driverError, 0u) << "the stand-in driver could not be installed";
-        folder = std::make_unique<GameFolder>("games_e2e");
-        placeProgram("profiler.exe", folder->path());
-        store = std::make_unique<ProfileStore>(folder->file("profiler.INI"));
-        writeLines(*store, ini::SETTINGS,
+        placeProgram("profiler.exe", folder.path());
+        writeLines(store, ini::SETTINGS,
                    std::string("KEYS=2\n1=Gain\n2=Curve\nREGPATH=") + DEVICE_KEY +
                        "\nDEVNODE=" + StandinDriverService::DEVICE_PATH +
                        "\nIOCTLCODE=2236423\nAUTOLAUNCH=1\nRESTORE=1\nPROMPT=0");
@@ -70,53 +75,54 @@ protected:
         driver->clearLog();
     }
 
-    void settings(const char* key, const char* text) { store->writeText(ini::SETTINGS, key, text); }
+    void settings(const char* key, const char* text) { store.writeText(ini::SETTINGS, key, text); }
 
     // A profile whose location names the game's path in capitals; returns that location.
     std::string addProfile(const std::string& title, const std::string& gamePath, const char* gain)
     {
         std::string location = gamePath;
         CharUpperBuffA(&location[0], static_cast<DWORD>(location.size()));
-        store->writeProfileFields(location, title, "", "");
-        store->writeText(location.c_str(), "Gain", gain);
-        store->writeText(location.c_str(), "Curve", "soft");
-        store->appendProfile(location, profiles++);
+        store.writeProfileFields(location, title, "", "");
+        store.writeText(location.c_str(), "Gain", gain);
+        store.writeText(location.c_str(), "Curve", "soft");
+        store.appendProfile(location, profiles++);
         return location;
     }
 
     // A named event that a stand-in game waits for; held by the test so that a signal sent before
     // the game opens it is not lost.
-    std::string eventName(const char* tag)
+    std::string eventName(const std::string& tag)
     {
-        std::string name = std::string("games_e2e_") + tag + "_" + std::to_string(GetCurrentProcessId());
-        events.emplace_back(CreateEventA(nullptr, TRUE, FALSE, name.c_str()));
+        std::string name = "games_e2e_" + tag + "_" + std::to_string(GetCurrentProcessId());
+        events[tag] = testlib::Handle(CreateEventA(nullptr, TRUE, FALSE, name.c_str()));
         return name;
     }
-    void signal(const char* tag)
-    {
-        testlib::Handle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName(tag).c_str()));
-        SetEvent(event.get());
-    }
+    void signal(const std::string& tag) { SetEvent(events[tag].get()); }
 
     // The game runs under the "Fly" profile: marked, and the profile's values in the key.
     static bool flyServed()
     {
         return waitFor([] { return activeMarker() == "Fly" && deviceValue("Curve") == "soft"; });
     }
+    // profiler.exe serves the stand-in at Games\Fly.exe under "Fly" (Gain 70) until `tag` is signalled.
+    void serveFly(const char* tag)
+    {
+        const std::string exe = folder.placeGame("Games\\Fly.exe");
+        addProfile("Fly", exe, "70");
+        startProfiler();
+        ASSERT_TRUE(game1.start(exe, "--event " + eventName(tag)));
+        ASSERT_TRUE(flyServed());
+    }
 
     void startProfiler()
     {
-        profiler = startPlaced(folder->file("profiler.exe"));
+        profiler = startPlaced(folder.file("profiler.exe"));
         ASSERT_TRUE(profiler.started());
         ASSERT_TRUE(waitFor([&] {
             return (mainWindow = findDialog(profiler.id(), "Padwise", Shown::AlsoHidden)) != nullptr;
         })) << "profiler's main window did not appear";
     }
-    bool profilerResponds() const
-    {
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
-    }
+    bool profilerResponds() const { return answered(mainWindow, WM_NULL, 0, 0); }
 
     // Selects a row of the list in profiler's process: the item record must live there.
     void selectRow(int row)
@@ -149,20 +155,20 @@ protected:
     }
 
     ScratchKey key{DEVICE_KEY, {{"Gain", "100"}, {"Curve", "hard"}}};
-    std::unique_ptr<GameFolder> folder;
-    std::unique_ptr<ProfileStore> store;
+    GameFolder folder{"games_e2e"};
+    ProfileStore store{folder.file("profiler.INI")};
     int profiles = 0;
     Process profiler;
     HWND mainWindow = nullptr;
     StandinGame game1;
     StandinGame game2;
-    std::vector<testlib::Handle> events;
+    std::map<std::string, testlib::Handle> events; // by tag
 };
 
 TEST_F(GamesEndToEnd, WatchedGameGetsItsProfileWhileItRunsAndTheDefaultsAfterwards)
 {
-    std::string exe = folder->placeGame("Games\\Fly\\Fly.exe");
-    addProfile("Other", folder->file("Games\\Other.exe"), "1");
+    std::string exe = folder.placeGame("Games\\Fly\\Fly.exe");
+    addProfile("Other", folder.file("Games\\Other.exe"), "1");
     addProfile("Fly", exe, "70");
     startProfiler();
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("fly")));
@@ -170,15 +176,13 @@ TEST_F(GamesEndToEnd, WatchedGameGetsItsProfileWhileItRunsAndTheDefaultsAfterwar
     ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly"; })) << "the watcher did not find the game";
     ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "soft"; }));
     EXPECT_EQ(deviceValue("Gain"), "70");
-    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
-    EXPECT_EQ(store->readText("DEFAULT", "Curve"), "hard");
+    EXPECT_EQ(store.readText("DEFAULT", "Gain"), "100");
+    EXPECT_EQ(store.readText("DEFAULT", "Curve"), "hard");
     std::string log = driver->log("close", 20000);
     EXPECT_EQ(log.find("create share=0x00000000\n"), 0u) << log;
     EXPECT_NE(log.find("value Gain=70\n"), std::string::npos) << log;
     EXPECT_TRUE(profilerResponds()) << "sent messages are answered while the game runs";
-    DWORD_PTR answer = 0;
-    EXPECT_NE(SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Environment"),
-                                  SMTO_ABORTIFHUNG, 1000, &answer), 0);
+    EXPECT_TRUE(answered(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Environment")));
     PostMessageA(mainWindow, WM_COMMAND, IDC_RUN, 0); // commands wait until the game has ended
     Sleep(300);
     EXPECT_EQ(activeMarker(), "Fly");
@@ -192,18 +196,12 @@ TEST_F(GamesEndToEnd, WatchedGameGetsItsProfileWhileItRunsAndTheDefaultsAfterwar
 // Logging off during a game: the defaults are back before Windows is answered.
 TEST_F(GamesEndToEnd, EndOfSessionDuringAGameRestoresTheDefaults)
 {
-    std::string exe = folder->placeGame("Games\\Fly.exe");
-    addProfile("Fly", exe, "70");
-    startProfiler();
-    ASSERT_TRUE(game1.start(exe, "--event " + eventName("fly")));
-    ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "soft"; }));
+    ASSERT_NO_FATAL_FAILURE(serveFly("fly"));
 
     DWORD_PTR answer = 0;
-    ASSERT_NE(SendMessageTimeoutA(mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 1000,
-                                  &answer), 0);
+    ASSERT_TRUE(answered(mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, &answer));
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "profiler does not hold the log-off";
-    ASSERT_NE(SendMessageTimeoutA(mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
-                                  &answer), 0);
+    ASSERT_TRUE(answered(mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, &answer, 5000));
     EXPECT_EQ(deviceValue("Curve"), "hard") << "restored before the answer";
     EXPECT_EQ(activeMarker(), "<absent>");
     signal("fly");
@@ -212,8 +210,8 @@ TEST_F(GamesEndToEnd, EndOfSessionDuringAGameRestoresTheDefaults)
 TEST_F(GamesEndToEnd, PromptYesAppliesNoDoesNotAndCancelEndsTheGame)
 {
     settings("PROMPT", "1");
-    store->writeText("DEFAULT", "Gain", "1"); // a restore would show
-    std::string exe = folder->placeGame("Games\\Fly.exe");
+    store.writeText("DEFAULT", "Gain", "1"); // a restore would show
+    std::string exe = folder.placeGame("Games\\Fly.exe");
     std::string location = addProfile("Fly", exe, "70");
     startProfiler();
 
@@ -242,7 +240,7 @@ TEST_F(GamesEndToEnd, PromptYesAppliesNoDoesNotAndCancelEndsTheGame)
     answerPrompt(IDYES);
     ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "soft"; })) << "Yes applies";
     EXPECT_EQ(deviceValue("Gain"), "70");
-    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
+    EXPECT_EQ(store.readText("DEFAULT", "Gain"), "100");
     signal("yes");
     ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "hard"; }));
     EXPECT_EQ(deviceValue("Gain"), "100");
@@ -251,8 +249,8 @@ TEST_F(GamesEndToEnd, PromptYesAppliesNoDoesNotAndCancelEndsTheGame)
 
 TEST_F(GamesEndToEnd, TwoMatchingGamesAreServedOneAfterTheOther)
 {
-    std::string exeA = folder->placeGame("a\\alpha.exe");
-    std::string exeB = folder->placeGame("b\\beta.exe");
+    std::string exeA = folder.placeGame("a\\alpha.exe");
+    std::string exeB = folder.placeGame("b\\beta.exe");
     addProfile("Alpha", exeA, "11");
     addProfile("Beta", exeB, "22");
     ASSERT_TRUE(game1.start(exeA, "--event " + eventName("Alpha")));
@@ -267,11 +265,11 @@ TEST_F(GamesEndToEnd, TwoMatchingGamesAreServedOneAfterTheOther)
     Sleep(400);
     EXPECT_EQ(activeMarker(), first) << "the second game waits for the first to end";
 
-    signal(first.c_str());
+    signal(first);
     ASSERT_TRUE(waitFor([&] { return activeMarker() == second; }));
     EXPECT_TRUE(waitFor([&] { return deviceValue("Gain") == (second == "Alpha" ? "11" : "22"); }));
-    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100") << "the first game's defaults were restored first";
-    signal(second.c_str());
+    EXPECT_EQ(store.readText("DEFAULT", "Gain"), "100") << "the first game's defaults were restored first";
+    signal(second);
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
     ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "hard"; }));
     EXPECT_EQ(deviceValue("Gain"), "100");
@@ -281,14 +279,14 @@ TEST_F(GamesEndToEnd, LaunchSubmenuAndRunGameStartTheGameAndAlwaysRestore)
 {
     settings("AUTOLAUNCH", "0");
     settings("RESTORE", "0");
-    std::string exe = folder->placeGame("Games\\Fly\\fly.exe");
-    addProfile("Other", folder->file("Games\\Other.exe"), "1");
+    std::string exe = folder.placeGame("Games\\Fly\\fly.exe");
+    addProfile("Other", folder.file("Games\\Other.exe"), "1");
     std::string location = addProfile("Fly", exe, "70");
-    std::string report = folder->file("report.txt");
-    std::string directory = folder->path() + "\\Games";
+    std::string report = folder.file("report.txt");
+    std::string directory = folder.path() + "\\Games";
     std::string parameters =
         "--report " + report + " --value " + DEVICE_KEY + "\\Gain --event " + eventName("run");
-    store->writeProfileFields(location, "Fly", parameters, directory);
+    store.writeProfileFields(location, "Fly", parameters, directory);
     startProfiler();
 
     for (int round = 0; round < 2; ++round) {
@@ -315,14 +313,14 @@ TEST_F(GamesEndToEnd, LaunchSubmenuAndRunGameStartTheGameAndAlwaysRestore)
         ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
         EXPECT_EQ(deviceValue("Gain"), "100") << "restored although Restore is off";
         EXPECT_EQ(deviceValue("Curve"), "hard");
-        ResetEvent(testlib::Handle(OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName("run").c_str())).get());
+        ResetEvent(events["run"].get());
     }
 }
 
 TEST_F(GamesEndToEnd, MissingGameFileReturnsToIdleAtOnce)
 {
     settings("AUTOLAUNCH", "0");
-    addProfile("Ghost", folder->file("missing\\ghost.exe"), "70");
+    addProfile("Ghost", folder.file("missing\\ghost.exe"), "70");
     startProfiler();
     driver->clearLog();
     PostMessageA(mainWindow, WM_COMMAND, LAUNCH_COMMAND_BASE, 0);
@@ -339,11 +337,7 @@ TEST_F(GamesEndToEnd, MissingGameFileReturnsToIdleAtOnce)
 
 TEST_F(GamesEndToEnd, RestartAfterACrashDuringAGameRestoresTheDefaults)
 {
-    std::string exe = folder->placeGame("Games\\Fly.exe");
-    addProfile("Fly", exe, "70");
-    startProfiler();
-    ASSERT_TRUE(game1.start(exe, "--event " + eventName("crash")));
-    ASSERT_TRUE(flyServed());
+    ASSERT_NO_FATAL_FAILURE(serveFly("crash"));
     Sleep(200); // the request follows the last write
 
     profiler.end(); // killed while the game runs: the pad keeps the profile
@@ -368,12 +362,12 @@ TEST_F(GamesEndToEnd, RestartAfterACrashDuringAGameRestoresTheDefaults)
 TEST_F(GamesEndToEnd, QuotedTitleAndParametersReachTheGameWhole)
 {
     settings("AUTOLAUNCH", "0");
-    std::string location = addProfile("", folder->placeGame("Games\\Saves\\saves.exe"), "70");
-    const std::string report = folder->file("report.txt"), title = "\"Quoted\" Edition \"II\"";
+    std::string location = addProfile("", folder.placeGame("Games\\Saves\\saves.exe"), "70");
+    const std::string report = folder.file("report.txt"), title = "\"Quoted\" Edition \"II\"";
     // All of it in quotes; the stand-in takes its options from the quoted words.
     const std::string parameters = "\"--report\" \"" + report + "\" \"--event\" \"" + eventName("quoted") +
                                    "\" \"C:\\My Saves\\slot 1.sav\"";
-    store->writeProfileFields(location, title, parameters, "");
+    store.writeProfileFields(location, title, parameters, "");
     startProfiler();
     PostMessageA(mainWindow, WM_COMMAND, LAUNCH_COMMAND_BASE, 0);
     ASSERT_TRUE(waitFor([&] { return readFile(report).find("cwd=") != std::string::npos; }));
@@ -391,14 +385,14 @@ TEST_F(GamesEndToEnd, QuotedTitleAndParametersReachTheGameWhole)
 // restores nothing either.
 TEST_F(GamesEndToEnd, AHeldSettingsFileLeavesThePadAlone)
 {
-    std::string exe = folder->placeGame("Games\\Fly.exe");
+    std::string exe = folder.placeGame("Games\\Fly.exe");
     std::string location = addProfile("Fly", exe, "70");
-    store->writeProfileFields(location, "Fly", "--event " + eventName("launched"), "");
-    store->writeText("DEFAULT", "Gain", "1");
-    store->writeText("DEFAULT", "Curve", "stale");
-    store->writeText("DEFAULT", "PROFILEACTIVE", "0"); // an earlier run's snapshot, put back since
+    store.writeProfileFields(location, "Fly", "--event " + eventName("launched"), "");
+    store.writeText("DEFAULT", "Gain", "1");
+    store.writeText("DEFAULT", "Curve", "stale");
+    store.writeText("DEFAULT", "PROFILEACTIVE", "0"); // an earlier run's snapshot, put back since
     startProfiler();
-    testlib::Handle held(CreateFileA(folder->file("profiler.INI").c_str(), GENERIC_READ, FILE_SHARE_READ,
+    testlib::Handle held(CreateFileA(folder.file("profiler.INI").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held.valid());
     const auto padUntouched = [] { return deviceValue("Gain") + "/" + deviceValue("Curve") == "100/hard"; };
@@ -426,7 +420,7 @@ TEST_F(GamesEndToEnd, AHeldSettingsFileLeavesThePadAlone)
 
 TEST_F(GamesEndToEnd, EmptyTitleStillMarksTheDeviceKeyForRecovery)
 {
-    std::string exe = folder->placeGame("Games\\Fly.exe");
+    std::string exe = folder.placeGame("Games\\Fly.exe");
     std::string location = addProfile("", exe, "70");
     startProfiler();
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("untitled")));
@@ -439,16 +433,16 @@ TEST_F(GamesEndToEnd, EmptyTitleStillMarksTheDeviceKeyForRecovery)
 // A second start leaves the game to the running instance: the pad's defaults survive the game.
 TEST_F(GamesEndToEnd, ASecondStartLeavesTheGameToTheRunningInstance)
 {
-    std::string exe = folder->placeGame("Games\\Fly.exe");
+    std::string exe = folder.placeGame("Games\\Fly.exe");
     addProfile("Fly", exe, "70");
     startProfiler();
-    const std::string ini = folder->file("profiler.INI");
+    const std::string ini = folder.file("profiler.INI");
     auto fileBytes = [&] {
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
         return readFile(ini);
     };
     std::string before = fileBytes();
-    Process second = startPlaced(folder->file("profiler.exe"));
+    Process second = startPlaced(folder.file("profiler.exe"));
     ASSERT_TRUE(second.wait(30000)) << "the second instance kept running";
     EXPECT_EQ(second.exitCode(), 0u);
     EXPECT_EQ(fileBytes(), before);
@@ -460,21 +454,17 @@ TEST_F(GamesEndToEnd, ASecondStartLeavesTheGameToTheRunningInstance)
     signal("second");
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>" && deviceValue("Curve") == "hard"; }));
     EXPECT_EQ(deviceValue("Gain"), "100");
-    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
-    EXPECT_EQ(store->readText("DEFAULT", "Curve"), "hard");
+    EXPECT_EQ(store.readText("DEFAULT", "Gain"), "100");
+    EXPECT_EQ(store.readText("DEFAULT", "Curve"), "hard");
 }
 
 // "/close" while the instance waits for a game: not ended within its 10 s, so 1; the request stays
 // queued and the instance ends once the game has ended and the defaults are back.
 TEST_F(GamesEndToEnd, CloseDuringAGameAnswersOneAndTheInstanceEndsAfterTheGame)
 {
-    std::string exe = folder->placeGame("Games\\Fly.exe");
-    addProfile("Fly", exe, "70");
-    startProfiler();
-    ASSERT_TRUE(game1.start(exe, "--event " + eventName("close")));
-    ASSERT_TRUE(flyServed());
+    ASSERT_NO_FATAL_FAILURE(serveFly("close"));
 
-    Process close = startPlaced(folder->file("profiler.exe"), " /close");
+    Process close = startPlaced(folder.file("profiler.exe"), " /close");
     ASSERT_TRUE(close.wait(60000));
     EXPECT_EQ(close.exitCode(), 1u);
     EXPECT_TRUE(profiler.running());
@@ -490,14 +480,15 @@ TEST_F(GamesEndToEnd, CloseDuringAGameAnswersOneAndTheInstanceEndsAfterTheGame)
 // within a second (the task scheduler, which can take many seconds to answer, is asked later).
 TEST_F(GamesEndToEnd, AGameRunningAtStartIsServedWithinASecond)
 {
-    std::string exe = folder->placeGame("Games\\Fly.exe");
+    std::string exe = folder.placeGame("Games\\Fly.exe");
     addProfile("Fly", exe, "70");
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("early")));
     const DWORD start = GetTickCount();
-    profiler = startPlaced(folder->file("profiler.exe"));
+    profiler = startPlaced(folder.file("profiler.exe"));
     ASSERT_TRUE(profiler.started());
-    EXPECT_TRUE(waitUntil([] { return activeMarker() == "Fly"; }, 1000, 10))
-        << "served after " << (waitFor([] { return activeMarker() == "Fly"; }), GetTickCount() - start) << " ms";
+    const auto served = [] { return activeMarker() == "Fly"; };
+    EXPECT_TRUE(waitUntil(served, 1000, 10))
+        << "served after " << (waitFor(served), GetTickCount() - start) << " ms";
     signal("early");
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
 }

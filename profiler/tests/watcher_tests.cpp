@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -96,28 +95,25 @@ class GamesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = std::make_unique<GameFolder>("watcher_tests");
-        store = std::make_unique<ProfileStore>(folder->file("profiler.INI"));
-        writeLines(*store, ini::SETTINGS,
+        writeLines(store, ini::SETTINGS,
                    std::string("KEYS=2\n1=Gain\n2=Curve\nREGPATH=") + DEVICE_KEY +
                        "\nDEVNODE=\\\\.\\PadkitNoDriver");
     }
-    void TearDown() override { folder.reset(); }
 
     // A profile whose location names `gamePath` in capitals; returns that location.
     std::string addProfile(const std::string& title, const std::string& gamePath, const char* gain = "70")
     {
         std::string location = foldCase(gamePath);
-        store->writeProfileFields(location, title, "", "");
-        store->writeText(location.c_str(), "Gain", gain);
-        store->writeText(location.c_str(), "Curve", "soft");
+        store.writeProfileFields(location, title, "", "");
+        store.writeText(location.c_str(), "Gain", gain);
+        store.writeText(location.c_str(), "Curve", "soft");
         host.rows.push_back({title, location});
         return location;
     }
 
     ScratchKey key{DEVICE_KEY, {{"Gain", "100"}, {"Curve", "hard"}}};
-    std::unique_ptr<GameFolder> folder;
-    std::unique_ptr<ProfileStore> store;
+    GameFolder folder{"watcher_tests"};
+    ProfileStore store{folder.file("profiler.INI")};
     RecordingHost host;
     ProcessWatcher watcher;
 };
@@ -217,25 +213,25 @@ TEST(ProcessPaths, CacheResolvesOncePerProcessNoticesReusedIdsAndForgetsTheGone)
 
 TEST_F(GamesTest, WatchedGameIsServedUntilItEndsThenDefaultsComeBackWithRestoreOn)
 {
-    std::string exe = folder->placeGame("Games\\Fly\\Fly.exe");
+    std::string exe = folder.placeGame("Games\\Fly\\Fly.exe");
     host.rows.push_back({"Other", "C:\\Elsewhere\\fly.exe"});
     addProfile("Fly", exe);
     StandinGame game;
     ASSERT_TRUE(game.start(exe, "--wait-ms 800 --exit 5"));
 
-    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, true});
+    watcher.watchTick(host, store, WATCH_TIMER, {true, false, true});
 
     EXPECT_TRUE(game.wait(0)) << "the tick returns only when the game has ended";
     EXPECT_EQ(game.exitCode(), 5u);
     EXPECT_EQ(host.states, (std::vector<std::string>{"game Fly gain=100", "idle gain=100"}))
         << "the profile stays in force while the game runs";
-    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100");
-    EXPECT_EQ(store->readText("DEFAULT", "Curve"), "hard");
+    EXPECT_EQ(store.readText("DEFAULT", "Gain"), "100");
+    EXPECT_EQ(store.readText("DEFAULT", "Curve"), "hard");
     EXPECT_EQ(deviceValue("Gain"), "100") << "restored before the state goes back to idle";
     EXPECT_EQ(deviceValue("Curve"), "hard");
 
     host.states.clear();
-    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, true});
+    watcher.watchTick(host, store, WATCH_TIMER, {true, false, true});
     EXPECT_TRUE(host.states.empty()) << "an ended game is not served again";
     EXPECT_EQ(watcher.cache.known.count(game.id()), 0u) << "its entry is forgotten";
 }
@@ -244,7 +240,7 @@ TEST_F(GamesTest, WatchedGameIsServedUntilItEndsThenDefaultsComeBackWithRestoreO
 // while it runs whether it was applied or not.
 TEST_F(GamesTest, SwitchesAndThePromptDecideWhatIsAppliedAndRestored)
 {
-    std::string exe = folder->placeGame("Games\\Fly.exe");
+    std::string exe = folder.placeGame("Games\\Fly.exe");
     std::string location = addProfile("Fly High", exe);
     const std::vector<std::string> restored = {"game Fly High gain=100", "idle gain=100"};
     const std::vector<std::string> kept = {"game Fly High gain=100", "idle gain=70"};
@@ -273,7 +269,7 @@ TEST_F(GamesTest, SwitchesAndThePromptDecideWhatIsAppliedAndRestored)
         const unsigned scans = watcher.scans;
         StandinGame game;
         ASSERT_TRUE(game.start(exe, "--wait-ms 300"));
-        watcher.watchTick(host, *store, WATCH_TIMER, c.switches);
+        watcher.watchTick(host, store, WATCH_TIMER, c.switches);
         EXPECT_EQ(host.states, c.states);
         EXPECT_EQ(deviceValue("Gain"), c.gainAfter);
         EXPECT_EQ(watcher.scans, scans + (c.switches.autoApply ? 1u : 0u));
@@ -290,13 +286,13 @@ TEST_F(GamesTest, SwitchesAndThePromptDecideWhatIsAppliedAndRestored)
 
 TEST_F(GamesTest, SameLocationInTwoRowsServesTheLowerRow)
 {
-    std::string exe = folder->placeGame("fly.exe");
+    std::string exe = folder.placeGame("fly.exe");
     host.rows.push_back({"Unrelated", "C:\\x.exe"});
     addProfile("First", exe, "1");
     addProfile("Second", exe, "2");
     StandinGame game;
     ASSERT_TRUE(game.start(exe, "--wait-ms 300"));
-    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, false});
+    watcher.watchTick(host, store, WATCH_TIMER, {true, false, false});
     ASSERT_EQ(host.states.size(), 2u);
     EXPECT_EQ(host.states[0], "game First gain=100");
 }
@@ -313,7 +309,7 @@ BOOL WINAPI twoSessions(DWORD processId, DWORD* session)
 // matched, and never snapshotted as if its profile were the pad's defaults.
 TEST_F(GamesTest, AGameOfAnotherSessionIsLeftToThatSessionsProfiler)
 {
-    std::string exe = folder->placeGame("fly.exe");
+    std::string exe = folder.placeGame("fly.exe");
     addProfile("Fly", exe);
     StandinGame game;
     ASSERT_TRUE(game.start(exe, "--wait-ms 300"));
@@ -332,9 +328,9 @@ TEST_F(GamesTest, AGameOfAnotherSessionIsLeftToThatSessionsProfiler)
 // the values it had before the game. A DEFAULT of an earlier version, never marked, is not put back.
 TEST_F(GamesTest, AnEndAtAnyStepOfAGameIsUndoneByTheNextStart)
 {
-    std::string exe = folder->placeGame("Games\\Fly.exe");
+    std::string exe = folder.placeGame("Games\\Fly.exe");
     const std::string location = addProfile("Fly", exe);
-    store->writeProfileFields(location, "Fly", "--wait-ms 200", "");
+    store.writeProfileFields(location, "Fly", "--wait-ms 200", "");
     const SessionStep steps[] = {SessionStep::Marked, SessionStep::Applied, SessionStep::GameEnded,
                                  SessionStep::Restored, SessionStep::Unmarked};
     int round = 0;
@@ -344,16 +340,16 @@ TEST_F(GamesTest, AnEndAtAnyStepOfAGameIsUndoneByTheNextStart)
                          std::to_string(static_cast<int>(step)));
             const std::string before = std::to_string(100 + ++round);
             setRegText(DEVICE_KEY, "Gain", before);
-            store->deleteSection("DEFAULT");
-            writeLines(*store, "DEFAULT", "Gain=1\nCurve=stale"); // an earlier version's, unmarked
+            store.deleteSection("DEFAULT");
+            writeLines(store, "DEFAULT", "Gain=1\nCurve=stale"); // an earlier version's, unmarked
             host.crashAt = step;
             StandinGame game;
             try {
                 if (launched) {
-                    launchProfile(host, *store, 0, true);
+                    launchProfile(host, store, 0, true);
                 } else {
                     ASSERT_TRUE(game.start(exe, "--wait-ms 200"));
-                    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, true});
+                    watcher.watchTick(host, store, WATCH_TIMER, {true, false, true});
                 }
                 ADD_FAILURE() << "the session went past its end";
             } catch (const RecordingHost::Crashed&) {
@@ -361,7 +357,7 @@ TEST_F(GamesTest, AnEndAtAnyStepOfAGameIsUndoneByTheNextStart)
             host.crashAt.reset();
             if (!launched)
                 game.wait(5000);
-            ProfileStore restarted(store->filePath());
+            ProfileStore restarted(store.filePath());
             EXPECT_TRUE(GameSession::recover(restarted));
             EXPECT_EQ(deviceValue("Gain"), before);
             EXPECT_EQ(deviceValue("Curve"), "hard");
@@ -374,23 +370,23 @@ TEST_F(GamesTest, AnEndAtAnyStepOfAGameIsUndoneByTheNextStart)
 // and the restore is tried again until the file is free; nothing is written over meanwhile.
 TEST_F(GamesTest, ARestoreThatFindsTheFileHeldIsRetriedNotDropped)
 {
-    std::string exe = folder->placeGame("Games\\Fly.exe");
+    std::string exe = folder.placeGame("Games\\Fly.exe");
     addProfile("Fly", exe);
     HANDLE held = INVALID_HANDLE_VALUE;
     host.onStep = [&](SessionStep step) {
         if (step == SessionStep::GameEnded)
-            held = CreateFileA(store->filePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            held = CreateFileA(store.filePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     };
     StandinGame game;
     ASSERT_TRUE(game.start(exe, "--wait-ms 200"));
-    watcher.watchTick(host, *store, WATCH_TIMER, {true, false, true});
+    watcher.watchTick(host, store, WATCH_TIMER, {true, false, true});
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(deviceValue("Gain"), "70") << "not restored while the file is held";
     EXPECT_EQ(deviceValue("PROFILEACTIVE"), "Fly") << "the marker keeps the restore pending";
     EXPECT_EQ(host.retries, 1);
-    EXPECT_FALSE(GameSession::recover(*store)) << "still held";
+    EXPECT_FALSE(GameSession::recover(store)) << "still held";
     CloseHandle(held);
-    EXPECT_TRUE(GameSession::recover(*store));
+    EXPECT_TRUE(GameSession::recover(store));
     EXPECT_EQ(deviceValue("Gain"), "100");
     EXPECT_EQ(deviceValue("PROFILEACTIVE"), "<absent>");
 }
@@ -400,15 +396,15 @@ TEST_F(GamesTest, ARestoreThatFindsTheFileHeldIsRetriedNotDropped)
 TEST_F(GamesTest, TheWatcherNeverServesProfiler)
 {
     const std::string self = programPath();
-    CreateDirectoryA(folder->file("Copy").c_str(), nullptr);
-    const std::string copy = placeProgram("profiler.exe", folder->file("Copy"));
+    CreateDirectoryA(folder.file("Copy").c_str(), nullptr);
+    const std::string copy = placeProgram("profiler.exe", folder.file("Copy"));
     ASSERT_FALSE(copy.empty());
-    const std::string game = folder->placeGame("Games\\Fly.exe");
+    const std::string game = folder.placeGame("Games\\Fly.exe");
     struct Case {
         std::string path;
         bool profiler;
     } cases[] = {{self, true}, {copy, true}, {programDirectory() + "\\profiler.exe", true}, {game, false},
-                 {folder->file("missing.exe"), false}};
+                 {folder.file("missing.exe"), false}};
     for (const Case& c : cases)
         EXPECT_EQ(isProfilerProgram(c.path), c.profiler) << c.path;
 
@@ -419,23 +415,23 @@ TEST_F(GamesTest, TheWatcherNeverServesProfiler)
 
 TEST_F(GamesTest, LaunchOfAMissingGameReturnsToIdleAtOnce)
 {
-    std::string location = addProfile("Ghost", folder->file("missing\\ghost.exe"));
+    std::string location = addProfile("Ghost", folder.file("missing\\ghost.exe"));
     DWORD start = GetTickCount();
-    OwnedHandle process = launchProfile(host, *store, 0, true);
+    OwnedHandle process = launchProfile(host, store, 0, true);
     EXPECT_FALSE(process.valid());
     EXPECT_LT(GetTickCount() - start, 3000u);
     EXPECT_EQ(host.states, (std::vector<std::string>{"game Ghost gain=100", "idle gain=100"}));
-    EXPECT_EQ(store->readText("DEFAULT", "Gain"), "100") << "the snapshot was taken before the start";
+    EXPECT_EQ(store.readText("DEFAULT", "Gain"), "100") << "the snapshot was taken before the start";
     EXPECT_EQ(deviceValue("Gain"), "100");
 
-    EXPECT_FALSE(launchProfile(host, *store, 1, true).valid()) << "no such row";
-    EXPECT_FALSE(launchProfile(host, *store, -1, true).valid());
+    EXPECT_FALSE(launchProfile(host, store, 1, true).valid()) << "no such row";
+    EXPECT_FALSE(launchProfile(host, store, -1, true).valid());
     EXPECT_EQ(host.states.size(), 2u);
 }
 
 TEST_F(GamesTest, RunProgramWaitsOnlyWhenAsked)
 {
-    std::string exe = folder->placeGame("tool.exe");
+    std::string exe = folder.placeGame("tool.exe");
     OwnedHandle waited = runProgram(nullptr, "Open", exe, "--wait-ms 300 --exit 4", "", SW_SHOWNORMAL, true);
     ASSERT_TRUE(waited.valid());
     DWORD exitCode = 0;
@@ -448,17 +444,17 @@ TEST_F(GamesTest, RunProgramWaitsOnlyWhenAsked)
     TerminateProcess(started.get(), 0);
     WaitForSingleObject(started.get(), 5000);
 
-    EXPECT_FALSE(runProgram(nullptr, "Open", folder->file("nothing.exe"), "", "", SW_SHOWNORMAL, true).valid());
+    EXPECT_FALSE(runProgram(nullptr, "Open", folder.file("nothing.exe"), "", "", SW_SHOWNORMAL, true).valid());
 }
 
 // A game starts as the child of the process named (the desktop's shell, whose token it gets), with
 // its parameters and start directory; where that process cannot be used, as before.
 TEST_F(GamesTest, RunProgramStartsAGameAsTheChildOfTheNamedProcess)
 {
-    std::string exe = folder->placeGame("Games\\Fly\\fly.exe");
-    const std::string directory = folder->makeDir("Saves"), report = folder->file("report.txt");
+    std::string exe = folder.placeGame("Games\\Fly\\fly.exe");
+    const std::string directory = folder.makeDir("Saves"), report = folder.file("report.txt");
     StandinGame shell;
-    ASSERT_TRUE(shell.start(folder->placeGame("shell.exe"), ""));
+    ASSERT_TRUE(shell.start(folder.placeGame("shell.exe"), ""));
     struct Case {
         DWORD parent;
         DWORD expected;
