@@ -208,10 +208,7 @@ TEST(AutoStartTask, CheckMarkToggleAndMigrationFollowThisUsersLogonTask)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        if (c.run)
-            RunEntryGuard::write(*c.run);
-        else
-            RunEntryGuard::erase();
+        RunEntryGuard::write(c.run.value_or(""));
         auto scheduler = std::make_unique<MemoryScheduler>();
         MemoryScheduler& tasks = *scheduler;
         tasks.tasks = c.before;
@@ -303,10 +300,7 @@ TEST(AutoStartProcess, Windows10UsesTheLogonTaskAndXpTheRunKey)
         TempSettings settings("auto_start");
         settings.write("[SETTINGS]\r\n");
         std::string path = placeProgram("profiler.exe", settings.folder);
-        if (c.runEntryBefore)
-            RunEntryGuard::write(path);
-        else
-            RunEntryGuard::erase();
+        RunEntryGuard::write(c.runEntryBefore ? path : "");
         Process profiler = startPlaced(path);
         HWND main = waitDialog(profiler.id(), "Padwise", 20000, Shown::AlsoHidden);
         ASSERT_NE(main, nullptr);

@@ -17,6 +17,7 @@
 #include "shell/main_dialog.h"
 #include "shell/module_path.h"
 #include "shell/profiler_app.h"
+#include "testlib/owned.h"
 #include "testlib/process.h"
 #include "testlib/registry.h"
 #include "testlib/temp_dir.h"
@@ -43,8 +44,10 @@ protected:
         pumpMessages(10); // before the key and the folder go
     }
 
+    // Starts the program afresh on a settings file of the device key's two values and `profiles`.
     MainDialog& start(const std::string& profiles = THREE_PROFILES, const std::string& switches = "")
     {
+        app.reset();
         settings->write("[SETTINGS]\r\nKEYS=2\r\n1=ForceGain\r\n2=Deadzone\r\nREGPATH=" + key->path + "\r\n" +
                         switches + profiles);
         // Auto Start through the Run key, as on XP, whatever the prefix reports.
@@ -161,12 +164,10 @@ TEST_F(ShellTest, AProgramPathOfMoreThan259CharactersMakesNoStraySettingsFile)
     ASSERT_TRUE(app->start());
     command(CMD_AUTO_APPLY); // a write to the settings file
     WIN32_FIND_DATAA found;
-    HANDLE files = FindFirstFileA((folder + "\\*").c_str(), &found);
-    for (BOOL more = files != INVALID_HANDLE_VALUE; more; more = FindNextFileA(files, &found)) {
+    testlib::FileSearch files(FindFirstFileA((folder + "\\*").c_str(), &found));
+    for (bool more = files.valid(); more; more = FindNextFileA(files.get(), &found))
         if (found.cFileName[0] != '.')
             ADD_FAILURE() << "a stray " << found.cFileName;
-    }
-    FindClose(files);
 }
 
 // Every listed row has a Launch command that starts its game, beyond the 256th too.
@@ -261,7 +262,6 @@ TEST_F(ShellTest, TheListFollowsTheFileAndTheFileIsNumberedLikeTheList)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.profiles);
-        app.reset();
         MainDialog& d = start(c.profiles);
         expectRows(c.rows);
         EXPECT_EQ(GetMenuState(d.popupMenu(), CMD_LAUNCH_PLACEHOLDER, MF_BYCOMMAND), static_cast<UINT>(-1));
@@ -284,7 +284,6 @@ TEST_F(ShellTest, DeleteAsksThenRenumbersFileRowsImagesAndLaunchCommands)
     for (const Case& c : {Case{0, IDYES, {fly, race}}, Case{1, IDYES, {notes, race}},
                           Case{2, IDYES, {notes, fly}}, Case{1, IDNO, {notes, fly, race}}}) {
         SCOPED_TRACE("deleting row " + std::to_string(c.row) + ", answer " + std::to_string(c.answer));
-        app.reset();
         start();
         std::string title = dialog().rowText(c.row, 0), location = dialog().rowText(c.row, 1);
         select(c.row);
@@ -349,11 +348,7 @@ TEST_F(ShellTest, SettingsSwitchesAreReadFlippedStoredAndChecked)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " run entry " + std::to_string(c.run) + " command " +
                      std::to_string(c.command));
-        app.reset();
-        if (c.run == NONE)
-            RunEntryGuard::erase();
-        else
-            RunEntryGuard::write(c.run == SELF_UPPER ? upper : "C:\\Other\\profiler.exe");
+        RunEntryGuard::write(c.run == NONE ? "" : c.run == SELF_UPPER ? upper : "C:\\Other\\profiler.exe");
         MainDialog& d = start("", c.file);
         ASSERT_TRUE(waitAutoStartRead(d.settingsMenu()));
         const UINT before = GetMenuState(d.settingsMenu(), c.command, MF_BYCOMMAND);

@@ -79,7 +79,10 @@ bool RunEntryGuard::read(std::string& text)
 
 void RunEntryGuard::write(const std::string& text)
 {
-    setRegText(RUN_KEY, RUN_VALUE, text, REG_SZ, PROGRAM_VIEW);
+    if (text.empty())
+        erase();
+    else
+        setRegText(RUN_KEY, RUN_VALUE, text, REG_SZ, PROGRAM_VIEW);
 }
 
 void RunEntryGuard::erase()

@@ -31,7 +31,7 @@ public:
     RunEntryGuard();
     ~RunEntryGuard();
     static bool read(std::string& text);
-    static void write(const std::string& text);
+    static void write(const std::string& text); // an empty text erases it
     static void erase();
     bool existed = false;
     std::string saved;
