@@ -98,7 +98,19 @@ protected:
         return name;
     }
     void signal(const std::string& tag) { SetEvent(events[tag].get()); }
+    // Lets the game waiting for `tag` end; whether profiler went back to idle.
+    bool ended(const std::string& tag)
+    {
+        signal(tag);
+        return waitFor([] { return activeMarker() == "<absent>"; });
+    }
 
+    // The pad's "Gain/Curve" once profiler has had time to change them.
+    static std::string padAfterAWhile()
+    {
+        Sleep(300);
+        return deviceValue("Gain") + "/" + deviceValue("Curve");
+    }
     // The game runs under the "Fly" profile: marked, and the profile's values in the key.
     static bool flyServed()
     {
@@ -187,8 +199,7 @@ TEST_F(GamesEndToEnd, WatchedGameGetsItsProfileWhileItRunsAndTheDefaultsAfterwar
     Sleep(300);
     EXPECT_EQ(activeMarker(), "Fly");
 
-    signal("fly");
-    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+    ASSERT_TRUE(ended("fly"));
     ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "hard"; })) << "Restore is on";
     EXPECT_TRUE(profilerResponds());
 }
@@ -221,20 +232,16 @@ TEST_F(GamesEndToEnd, PromptYesAppliesNoDoesNotAndCancelEndsTheGame)
     EXPECT_EQ(text.substr(text.find(" Match")),
               " Match the following profile\n\nTitle:    Fly\nLocation: " + location + PROMPT_TAIL);
     EXPECT_EQ(activeMarker(), "Fly") << "the title is marked while the game runs";
-    Sleep(300);
-    EXPECT_EQ(deviceValue("Gain"), "100") << "No applies nothing";
-    signal("no");
-    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
-    Sleep(300);
-    EXPECT_EQ(deviceValue("Gain"), "100") << "nothing applied, nothing restored";
+    EXPECT_EQ(padAfterAWhile(), "100/hard") << "No applies nothing";
+    ASSERT_TRUE(ended("no"));
+    EXPECT_EQ(padAfterAWhile(), "100/hard") << "nothing applied, nothing restored";
 
     ASSERT_TRUE(game1.start(exe, ""));
     answerPrompt(IDCANCEL);
     ASSERT_TRUE(game1.wait(20000)) << "Cancel ends the game";
     EXPECT_EQ(game1.exitCode(), static_cast<DWORD>(STILL_ACTIVE));
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
-    Sleep(300);
-    EXPECT_EQ(deviceValue("Gain"), "100") << "Cancel applies and restores nothing";
+    EXPECT_EQ(padAfterAWhile(), "100/hard") << "Cancel applies and restores nothing";
 
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("yes")));
     answerPrompt(IDYES);
@@ -269,8 +276,7 @@ TEST_F(GamesEndToEnd, TwoMatchingGamesAreServedOneAfterTheOther)
     ASSERT_TRUE(waitFor([&] { return activeMarker() == second; }));
     EXPECT_TRUE(waitFor([&] { return deviceValue("Gain") == (second == "Alpha" ? "11" : "22"); }));
     EXPECT_EQ(store.readText("DEFAULT", "Gain"), "100") << "the first game's defaults were restored first";
-    signal(second);
-    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+    ASSERT_TRUE(ended(second));
     ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "hard"; }));
     EXPECT_EQ(deviceValue("Gain"), "100");
 }
@@ -309,8 +315,7 @@ TEST_F(GamesEndToEnd, LaunchSubmenuAndRunGameStartTheGameAndAlwaysRestore)
         EXPECT_EQ(activeMarker(), "Fly");
         EXPECT_FALSE(IsWindowVisible(mainWindow));
 
-        signal("run");
-        ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+        ASSERT_TRUE(ended("run"));
         EXPECT_EQ(deviceValue("Gain"), "100") << "restored although Restore is off";
         EXPECT_EQ(deviceValue("Curve"), "hard");
         ResetEvent(events["run"].get());
@@ -375,8 +380,7 @@ TEST_F(GamesEndToEnd, QuotedTitleAndParametersReachTheGameWhole)
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     EXPECT_NE(text.find(" " + parameters + "\n"), std::string::npos) << text;
     EXPECT_EQ(activeMarker(), title);
-    signal("quoted");
-    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+    ASSERT_TRUE(ended("quoted"));
 }
 
 // Another program holds the settings file open with read sharing only: no snapshot can be stored,
@@ -395,27 +399,22 @@ TEST_F(GamesEndToEnd, AHeldSettingsFileLeavesThePadAlone)
     testlib::Handle held(CreateFileA(folder.file("profiler.INI").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held.valid());
-    const auto padUntouched = [] { return deviceValue("Gain") + "/" + deviceValue("Curve") == "100/hard"; };
 
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("watched")));
     ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly"; })) << "the watcher did not find the game";
-    Sleep(300);
-    EXPECT_TRUE(padUntouched());
-    signal("watched");
-    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
-    Sleep(300);
-    EXPECT_TRUE(padUntouched()) << deviceValue("Gain") << "/" << deviceValue("Curve");
+    EXPECT_EQ(padAfterAWhile(), "100/hard");
+    ASSERT_TRUE(ended("watched"));
+    EXPECT_EQ(padAfterAWhile(), "100/hard");
 
     PostMessageA(mainWindow, WM_COMMAND, LAUNCH_COMMAND_BASE, 0);
     ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly"; }));
-    Sleep(300);
-    EXPECT_TRUE(padUntouched());
+    EXPECT_EQ(padAfterAWhile(), "100/hard");
     profiler.end();
     signal("launched");
     held.reset();
     startProfiler();
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
-    EXPECT_TRUE(padUntouched()) << deviceValue("Gain") << "/" << deviceValue("Curve");
+    EXPECT_EQ(padAfterAWhile(), "100/hard");
 }
 
 TEST_F(GamesEndToEnd, EmptyTitleStillMarksTheDeviceKeyForRecovery)
@@ -426,8 +425,7 @@ TEST_F(GamesEndToEnd, EmptyTitleStillMarksTheDeviceKeyForRecovery)
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("untitled")));
     ASSERT_TRUE(waitFor([&] { return activeMarker() == location; })) << activeMarker();
     EXPECT_TRUE(waitFor([] { return deviceValue("Gain") == "70"; }));
-    signal("untitled");
-    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+    ASSERT_TRUE(ended("untitled"));
 }
 
 // A second start leaves the game to the running instance: the pad's defaults survive the game.
@@ -489,7 +487,6 @@ TEST_F(GamesEndToEnd, AGameRunningAtStartIsServedWithinASecond)
     const auto served = [] { return activeMarker() == "Fly"; };
     EXPECT_TRUE(waitUntil(served, 1000, 10))
         << "served after " << (waitFor(served), GetTickCount() - start) << " ms";
-    signal("early");
-    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
+    ASSERT_TRUE(ended("early"));
 }
 } // namespace

@@ -577,18 +577,14 @@ TEST_F(ShellTest, AboutListsEveryRunningProcessSorted)
         PostMessageA(about, WM_COMMAND, IDOK, 0);
     };
     command(CMD_ABOUT);
-    for (Process& copy : copies)
-        copy.end();
     EXPECT_EQ(caption, "About");
     // Sorted without regard to case, so the copies of one program stand side by side.
-    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    const auto less = [](const std::string& a, const std::string& b) {
         return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-    }));
-    const std::string own = std::string(TEST_PROGRAM) + ".exe";
-    EXPECT_EQ(
-        std::count_if(names.begin(), names.end(),
-                      [&](const std::string& name) { return lstrcmpiA(name.c_str(), own.c_str()) == 0; }),
-        3); // this program and its two copies
+    };
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), less));
+    const auto own = std::equal_range(names.begin(), names.end(), std::string(TEST_PROGRAM) + ".exe", less);
+    EXPECT_EQ(own.second - own.first, 3); // this program and its two copies
     EXPECT_GE(names.size(), 4u);
 }
 } // namespace

@@ -29,20 +29,18 @@ static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersio
 // own user: Wine has no shell window whose owner profiler could ask).
 static std::string taskFile()
 {
-    std::string sid;
     HANDLE token = nullptr;
-    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        BYTE buffer[256] = {};
-        DWORD size = sizeof(buffer);
-        char* text = nullptr;
-        if (GetTokenInformation(token, TokenUser, buffer, size, &size) &&
-            ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text)) {
-            sid = text;
-            LocalFree(text);
-        }
-        CloseHandle(token);
-    }
-    return taskFilePath("Padwise " + sid);
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    const testlib::Handle owned(token);
+    BYTE user[256] = {};
+    DWORD size = sizeof(user);
+    char* sid = nullptr;
+    if (!GetTokenInformation(token, TokenUser, user, size, &size) ||
+        !ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid))
+        return "<no SID>";
+    const std::string path = taskFilePath("Padwise " + std::string(sid));
+    LocalFree(sid);
+    return path;
 }
 static const unsigned HANG_GUARD_MS = 120000;
 static const std::vector<std::string> INSTALLED = {
@@ -53,23 +51,6 @@ static const bool WIN64_KIT = sizeof(void*) == 8; // the installer of this build
 static std::string installer()
 {
     return programDirectory() + "\\..\\package\\padwise-" PADWISE_VERSION_TEXT "-" PADWISE_KIND "-setup.exe";
-}
-
-// Windows XP and older keep Auto Start in the Run key, later ones in a logon task.
-static bool runKeyStartsProfiler()
-{
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    GetVersionExA(&version);
-    return version.dwMajorVersion < 6;
-}
-
-// The Windows path of the build-time settings file (a Linux path, reached through drive Z:).
-static std::string settingsSource()
-{
-    std::string path = "Z:" PADWISE_SETTINGS_FILE;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
 }
 
 static std::vector<std::string> filesIn(const std::string& folder)
@@ -172,7 +153,9 @@ TEST_F(Installer, SilentInstallRegistersAndUninstallKeepsOnlyTheSettingsFile)
     EXPECT_EQ(INSTALLED, filesIn(folder));
     EXPECT_EQ(JOLTER, filesIn(folder + "\\x86"));
     EXPECT_EQ(WIN64_KIT ? JOLTER : std::vector<std::string>{}, filesIn(folder + "\\amd64"));
-    EXPECT_EQ(section(settingsSource(), "SETTINGS"), section(folder + "\\profiler.INI", "SETTINGS"));
+    std::string source = "Z:" PADWISE_SETTINGS_FILE; // the build's settings file: a Linux path, through Z:
+    std::replace(source.begin(), source.end(), '/', '\\');
+    EXPECT_EQ(section(source, "SETTINGS"), section(folder + "\\profiler.INI", "SETTINGS"));
     EXPECT_EQ((std::vector<std::string>{"Pad Driver Setup.lnk", "Padwise.lnk"}), filesIn(shortcutFolder()));
     const struct {
         const char* name;
@@ -192,8 +175,11 @@ TEST_F(Installer, SilentInstallRegistersAndUninstallKeepsOnlyTheSettingsFile)
     EXPECT_GT(kilobytes, 500u) << "the three programs alone take more";
 
     // Auto Start as a user leaves it: the logon task and a Run value as an XP-era profiler made it,
-    // or on Windows XP the Run value alone.
-    const bool xp = runKeyStartsProfiler();
+    // or on Windows XP (and older: Auto Start in the Run key there) the Run value alone.
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    GetVersionExA(&version);
+    const bool xp = version.dwMajorVersion < 6;
     ASSERT_TRUE(xp || startService("Schedule")) << "the task scheduler service did not start";
     Process profiler = startProfiler();
     SendMessageA(findDialog(profiler.id(), "Padwise", Shown::AlsoHidden), WM_COMMAND, CMD_AUTO_START, 0);
