@@ -105,11 +105,12 @@ protected:
         return waitFor([] { return activeMarker() == "<absent>"; });
     }
 
-    // The pad's "Gain/Curve" once profiler has had time to change them.
+    // The pad's "Gain/Curve": now, and once profiler has had time to change them.
+    static std::string pad() { return deviceValue("Gain") + "/" + deviceValue("Curve"); }
     static std::string padAfterAWhile()
     {
         Sleep(300);
-        return deviceValue("Gain") + "/" + deviceValue("Curve");
+        return pad();
     }
     // The game runs under the "Fly" profile: marked, and the profile's values in the key.
     static bool flyServed()
@@ -186,8 +187,7 @@ TEST_F(GamesEndToEnd, WatchedGameGetsItsProfileWhileItRunsAndTheDefaultsAfterwar
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("fly")));
 
     ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly"; })) << "the watcher did not find the game";
-    ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "soft"; }));
-    EXPECT_EQ(deviceValue("Gain"), "70");
+    ASSERT_TRUE(waitFor([] { return pad() == "70/soft"; })) << pad();
     EXPECT_EQ(store.readText("DEFAULT", "Gain"), "100");
     EXPECT_EQ(store.readText("DEFAULT", "Curve"), "hard");
     std::string log = driver->log("close", 20000);
@@ -245,12 +245,10 @@ TEST_F(GamesEndToEnd, PromptYesAppliesNoDoesNotAndCancelEndsTheGame)
 
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("yes")));
     answerPrompt(IDYES);
-    ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "soft"; })) << "Yes applies";
-    EXPECT_EQ(deviceValue("Gain"), "70");
+    ASSERT_TRUE(waitFor([] { return pad() == "70/soft"; })) << "Yes applies: " << pad();
     EXPECT_EQ(store.readText("DEFAULT", "Gain"), "100");
     signal("yes");
-    ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "hard"; }));
-    EXPECT_EQ(deviceValue("Gain"), "100");
+    ASSERT_TRUE(waitFor([] { return pad() == "100/hard"; })) << pad();
     EXPECT_EQ(activeMarker(), "<absent>");
 }
 
@@ -277,8 +275,7 @@ TEST_F(GamesEndToEnd, TwoMatchingGamesAreServedOneAfterTheOther)
     EXPECT_TRUE(waitFor([&] { return deviceValue("Gain") == (second == "Alpha" ? "11" : "22"); }));
     EXPECT_EQ(store.readText("DEFAULT", "Gain"), "100") << "the first game's defaults were restored first";
     ASSERT_TRUE(ended(second));
-    ASSERT_TRUE(waitFor([] { return deviceValue("Curve") == "hard"; }));
-    EXPECT_EQ(deviceValue("Gain"), "100");
+    ASSERT_TRUE(waitFor([] { return pad() == "100/hard"; })) << pad();
 }
 
 TEST_F(GamesEndToEnd, LaunchSubmenuAndRunGameStartTheGameAndAlwaysRestore)
@@ -316,8 +313,7 @@ TEST_F(GamesEndToEnd, LaunchSubmenuAndRunGameStartTheGameAndAlwaysRestore)
         EXPECT_FALSE(IsWindowVisible(mainWindow));
 
         ASSERT_TRUE(ended("run"));
-        EXPECT_EQ(deviceValue("Gain"), "100") << "restored although Restore is off";
-        EXPECT_EQ(deviceValue("Curve"), "hard");
+        EXPECT_EQ(pad(), "100/hard") << "restored although Restore is off";
         ResetEvent(events["run"].get());
     }
 }
@@ -354,8 +350,7 @@ TEST_F(GamesEndToEnd, RestartAfterACrashDuringAGameRestoresTheDefaults)
     driver->clearLog();
     startProfiler();
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>"; }));
-    EXPECT_EQ(deviceValue("Gain"), "100");
-    EXPECT_EQ(deviceValue("Curve"), "hard");
+    EXPECT_EQ(pad(), "100/hard");
     std::string log = driver->log("close", 20000);
     EXPECT_EQ(log.find("create share=0x00000000\n"), 0u) << log;
     EXPECT_NE(log.find("value Gain=100\n"), std::string::npos) << log;
@@ -450,8 +445,7 @@ TEST_F(GamesEndToEnd, ASecondStartLeavesTheGameToTheRunningInstance)
     ASSERT_TRUE(game1.start(exe, "--event " + eventName("second")));
     ASSERT_TRUE(flyServed());
     signal("second");
-    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>" && deviceValue("Curve") == "hard"; }));
-    EXPECT_EQ(deviceValue("Gain"), "100");
+    ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>" && pad() == "100/hard"; })) << pad();
     EXPECT_EQ(store.readText("DEFAULT", "Gain"), "100");
     EXPECT_EQ(store.readText("DEFAULT", "Curve"), "hard");
 }

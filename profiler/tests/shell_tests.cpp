@@ -96,9 +96,10 @@ protected:
         GetBitmapBits(info.hbmpUnchecked, static_cast<LONG>(bits.size()), &bits[0]);
         return bits;
     }
-    // "PROFILES" numbers the rows' locations 1 … n and has no entry n + 1.
-    void expectEntries(const Rows& rows)
+    // "PROFILES" holds `count` and numbers the rows' locations 1 … n, with no entry n + 1.
+    void expectEntries(const Rows& rows, const std::string& count)
     {
+        EXPECT_EQ(settings->read("PROFILES", "COUNT"), count);
         for (std::size_t k = 1; k <= rows.size(); ++k)
             EXPECT_EQ(settings->read("PROFILES", std::to_string(k).c_str()), rows[k - 1].second);
         EXPECT_FALSE(settings->has("PROFILES", std::to_string(rows.size() + 1).c_str()));
@@ -265,8 +266,7 @@ TEST_F(ShellTest, TheListFollowsTheFileAndTheFileIsNumberedLikeTheList)
         MainDialog& d = start(c.profiles);
         expectRows(c.rows);
         EXPECT_EQ(GetMenuState(d.popupMenu(), CMD_LAUNCH_PLACEHOLDER, MF_BYCOMMAND), static_cast<UINT>(-1));
-        EXPECT_EQ(settings->read("PROFILES", "COUNT"), c.count);
-        expectEntries(c.rows);
+        expectEntries(c.rows, c.count);
     }
 }
 
@@ -296,8 +296,7 @@ TEST_F(ShellTest, DeleteAsksThenRenumbersFileRowsImagesAndLaunchCommands)
         EXPECT_EQ(answer.seen[0].icon, "question");
 
         expectRows(c.left);
-        EXPECT_EQ(settings->read("PROFILES", "COUNT"), std::to_string(c.left.size()));
-        expectEntries(c.left);
+        expectEntries(c.left, std::to_string(c.left.size()));
         EXPECT_EQ(settings->has(location.c_str(), "ProfileTitle"), c.answer != IDYES);
         for (const auto& kept : c.left)
             EXPECT_EQ(settings->read(kept.second.c_str(), "ProfileTitle"), kept.first);

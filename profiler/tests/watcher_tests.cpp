@@ -54,13 +54,7 @@ public:
         states.push_back(names[static_cast<int>(state)] + named + " gain=" + deviceValue("Gain"));
         return std::exchange(active, state);
     }
-    const ProfileList& profiles() const override
-    {
-        listed.rows.clear();
-        for (const auto& [title, location] : rows)
-            listed.append({location, title});
-        return listed;
-    }
+    const ProfileList& profiles() const override { return rows; }
     int askUser(const std::string& text, UINT type) override
     {
         promptText = text;
@@ -79,8 +73,7 @@ public:
     struct Crashed {};
 
     HWND hwnd = nullptr;
-    std::vector<std::pair<std::string, std::string>> rows; // title, location
-    mutable ProfileList listed;
+    ProfileList rows;
     std::vector<std::string> states;
     ActivityState active = ActivityState::Idle;
     int answer = IDYES;
@@ -107,7 +100,7 @@ protected:
         store.writeProfileFields(location, title, "", "");
         store.writeText(location.c_str(), "Gain", gain);
         store.writeText(location.c_str(), "Curve", "soft");
-        host.rows.push_back({title, location});
+        host.rows.append({location, title});
         return location;
     }
 
@@ -214,7 +207,7 @@ TEST(ProcessPaths, CacheResolvesOncePerProcessNoticesReusedIdsAndForgetsTheGone)
 TEST_F(GamesTest, WatchedGameIsServedUntilItEndsThenDefaultsComeBackWithRestoreOn)
 {
     std::string exe = folder.placeGame("Games\\Fly\\Fly.exe");
-    host.rows.push_back({"Other", "C:\\Elsewhere\\fly.exe"});
+    host.rows.append({"C:\\Elsewhere\\fly.exe", "Other"});
     addProfile("Fly", exe);
     StandinGame game;
     ASSERT_TRUE(game.start(exe, "--wait-ms 800 --exit 5"));
@@ -287,7 +280,7 @@ TEST_F(GamesTest, SwitchesAndThePromptDecideWhatIsAppliedAndRestored)
 TEST_F(GamesTest, SameLocationInTwoRowsServesTheLowerRow)
 {
     std::string exe = folder.placeGame("fly.exe");
-    host.rows.push_back({"Unrelated", "C:\\x.exe"});
+    host.rows.append({"C:\\x.exe", "Unrelated"});
     addProfile("First", exe, "1");
     addProfile("Second", exe, "2");
     StandinGame game;
@@ -319,7 +312,7 @@ TEST_F(GamesTest, AGameOfAnotherSessionIsLeftToThatSessionsProfiler)
         otherSessionProcess = other ? game.id() : 0;
         watcher.cache.known.clear();
         WatchMatch match;
-        ASSERT_TRUE(watcher.scan({host.rows[0].second}, match));
+        ASSERT_TRUE(watcher.scan({host.rows.rows[0].location}, match));
         EXPECT_EQ(match.row, other ? -1 : 0);
     }
 }
