@@ -162,9 +162,8 @@ TEST(AutoStartTask, ASchedulerThatDoesNotAnswerHoldsUpOnlyTheAutoStartItem)
                     std::make_unique<AutoStart>(modulePath(), true, std::move(scheduler), ME));
     ASSERT_TRUE(app.start());
     EXPECT_LT(GetTickCount() - start, 1000u);
-    HWND window = app.mainDialog()->window();
     EXPECT_TRUE(app.mainDialog()->trayIcon().isAdded());
-    EXPECT_TRUE(KillTimer(window, WATCH_TIMER)) << "the watcher does not tick";
+    EXPECT_TRUE(KillTimer(app.mainDialog()->window(), WATCH_TIMER)) << "the watcher does not tick";
     HMENU menu = app.mainDialog()->settingsMenu();
     EXPECT_EQ(GetMenuState(menu, CMD_AUTO_START, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED), UINT(MF_GRAYED));
     SetEvent(answer.get());

@@ -131,9 +131,8 @@ protected:
     {
         profiler = startPlaced(folder.file("profiler.exe"));
         ASSERT_TRUE(profiler.started());
-        ASSERT_TRUE(waitFor([&] {
-            return (mainWindow = findDialog(profiler.id(), "Padwise", Shown::AlsoHidden)) != nullptr;
-        })) << "profiler's main window did not appear";
+        mainWindow = waitDialog(profiler.id(), "Padwise", 20000, Shown::AlsoHidden);
+        ASSERT_NE(mainWindow, nullptr) << "profiler's main window did not appear";
     }
     bool profilerResponds() const { return answered(mainWindow, WM_NULL, 0, 0); }
 
@@ -285,8 +284,7 @@ TEST_F(GamesEndToEnd, LaunchSubmenuAndRunGameStartTheGameAndAlwaysRestore)
     std::string exe = folder.placeGame("Games\\Fly\\fly.exe");
     addProfile("Other", folder.file("Games\\Other.exe"), "1");
     std::string location = addProfile("Fly", exe, "70");
-    std::string report = folder.file("report.txt");
-    std::string directory = folder.path() + "\\Games";
+    const std::string report = folder.file("report.txt"), directory = folder.path() + "\\Games";
     std::string parameters =
         "--report " + report + " --value " + DEVICE_KEY + "\\Gain --event " + eventName("run");
     store.writeProfileFields(location, "Fly", parameters, directory);
@@ -387,9 +385,7 @@ TEST_F(GamesEndToEnd, AHeldSettingsFileLeavesThePadAlone)
     std::string exe = folder.placeGame("Games\\Fly.exe");
     std::string location = addProfile("Fly", exe, "70");
     store.writeProfileFields(location, "Fly", "--event " + eventName("launched"), "");
-    store.writeText("DEFAULT", "Gain", "1");
-    store.writeText("DEFAULT", "Curve", "stale");
-    store.writeText("DEFAULT", "PROFILEACTIVE", "0"); // an earlier run's snapshot, put back since
+    writeLines(store, "DEFAULT", "Gain=1\nCurve=stale\nPROFILEACTIVE=0"); // an earlier run's, put back since
     startProfiler();
     testlib::Handle held(CreateFileA(folder.file("profiler.INI").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

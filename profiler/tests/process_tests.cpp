@@ -19,10 +19,8 @@ const std::string PROFILES = std::string(THREE_PROFILES) + "[DEFAULT]\r\nForceGa
 TEST(ProfilerProcess, StartsHiddenRecoversAndExitsOnlyWhenConfirmed)
 {
     TempSettings settings("process");
-    ScratchKey key("Software\\PadkitTests\\Process");
+    ScratchKey key("Software\\PadkitTests\\Process", {{"ForceGain", "game gain"}, {"PROFILEACTIVE", "Fly"}});
     settings.write("[SETTINGS]\r\nKEYS=1\r\n1=ForceGain\r\nREGPATH=" + key.path + "\r\n" + PROFILES);
-    key.set("ForceGain", "game gain");
-    key.set("PROFILEACTIVE", "Fly");
 
     Process profiler = startPlaced(placeProgram("profiler.exe", settings.folder));
     ASSERT_TRUE(profiler.started());
@@ -54,9 +52,7 @@ TEST(ProfilerProcess, StartsHiddenRecoversAndExitsOnlyWhenConfirmed)
 TEST(ProfilerProcess, ARenamedProgramReadsTheSettingsFileOfItsOwnName)
 {
     TempSettings settings("renamed");
-    settings.write(std::string("[SETTINGS]\r\n") + PROFILES);
-    std::string own = settings.folder + "\\padwise.INI";
-    CopyFileA(settings.path.c_str(), own.c_str(), FALSE);
+    ASSERT_TRUE(writeFile(settings.folder + "\\padwise.INI", "[SETTINGS]\r\n" + PROFILES));
     settings.write("[SETTINGS]\r\n"); // profiler.INI beside it lists nothing
 
     Process profiler = startPlaced(placeProgram("profiler.exe", settings.folder, "padwise.exe"));

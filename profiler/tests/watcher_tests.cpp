@@ -422,28 +422,10 @@ TEST_F(GamesTest, LaunchOfAMissingGameReturnsToIdleAtOnce)
     EXPECT_EQ(host.states.size(), 2u);
 }
 
-TEST_F(GamesTest, RunProgramWaitsOnlyWhenAsked)
-{
-    std::string exe = folder.placeGame("tool.exe");
-    OwnedHandle waited = runProgram(nullptr, "Open", exe, "--wait-ms 300 --exit 4", "", SW_SHOWNORMAL, true);
-    ASSERT_TRUE(waited.valid());
-    DWORD exitCode = 0;
-    GetExitCodeProcess(waited.get(), &exitCode);
-    EXPECT_EQ(exitCode, 4u);
-
-    OwnedHandle started = runProgram(nullptr, "Open", exe, "--wait-ms 5000", "", SW_SHOWNORMAL, false);
-    ASSERT_TRUE(started.valid());
-    EXPECT_EQ(WaitForSingleObject(started.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    TerminateProcess(started.get(), 0);
-    WaitForSingleObject(started.get(), 5000);
-
-    EXPECT_FALSE(
-        runProgram(nullptr, "Open", folder.file("nothing.exe"), "", "", SW_SHOWNORMAL, true).valid());
-}
-
 // A game starts as the child of the process named (the desktop's shell, whose token it gets), with
-// its parameters and start directory; where that process cannot be used, as before.
-TEST_F(GamesTest, RunProgramStartsAGameAsTheChildOfTheNamedProcess)
+// its parameters and start directory; where that process cannot be used, as before. The handle
+// comes back once the game has ended, or at once when not waited on; a missing file starts nothing.
+TEST_F(GamesTest, RunProgramStartsAGameAsTheChildOfTheNamedProcessAndWaitsOnlyWhenAsked)
 {
     std::string exe = folder.placeGame("Games\\Fly\\fly.exe");
     const std::string saves = folder.makeDir("Saves"), report = folder.file("report.txt");
@@ -468,5 +450,12 @@ TEST_F(GamesTest, RunProgramStartsAGameAsTheChildOfTheNamedProcess)
         EXPECT_NE(text.find("cwd=" + saves + "\n"), std::string::npos) << text;
         EXPECT_NE(text.find(" " + arguments + "\n"), std::string::npos) << text;
     }
+    OwnedHandle started = runProgram(nullptr, "Open", exe, "--wait-ms 5000", "", SW_SHOWNORMAL, false);
+    ASSERT_TRUE(started.valid());
+    EXPECT_EQ(WaitForSingleObject(started.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    TerminateProcess(started.get(), 0);
+    WaitForSingleObject(started.get(), 5000);
+    EXPECT_FALSE(
+        runProgram(nullptr, "Open", folder.file("nothing.exe"), "", "", SW_SHOWNORMAL, true).valid());
 }
 } // namespace
