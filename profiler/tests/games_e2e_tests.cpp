@@ -292,12 +292,9 @@ TEST_F(GamesEndToEnd, LaunchSubmenuAndRunGameStartTheGameAndAlwaysRestore)
 
     for (int round = 0; round < 2; ++round) {
         DeleteFileA(report.c_str());
-        if (round == 0) {
-            PostMessageA(mainWindow, WM_COMMAND, LAUNCH_COMMAND_BASE + 1, 0);
-        } else {
-            selectRow(1);
-            PostMessageA(mainWindow, WM_COMMAND, IDC_RUN, 0);
-        }
+        if (round == 1)
+            selectRow(1); // and Run Game; round 0 takes the row's Launch item
+        PostMessageA(mainWindow, WM_COMMAND, round == 0 ? LAUNCH_COMMAND_BASE + 1 : IDC_RUN, 0);
         ASSERT_TRUE(waitFor([&] { return readFile(report).find("value=") != std::string::npos; }))
             << "round " << round << ": the game did not start";
         std::string text = readFile(report);

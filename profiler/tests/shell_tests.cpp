@@ -327,27 +327,25 @@ TEST_F(ShellTest, SettingsSwitchesAreReadFlippedStoredAndChecked)
     const std::string self = modulePath();
     std::string upper = self;
     CharUpperA(&upper[0]);
-    enum Run { NONE, SELF_UPPER, OTHER };
     struct Case {
         int command;
         const char* key;
         const char* file;
-        Run run;
-        bool on; // as read at start-up
+        std::string run; // the Run entry; none when empty
+        bool on;         // as read at start-up
     } cases[] = {
-        {CMD_AUTO_APPLY, "AUTOLAUNCH", "AUTOLAUNCH=1\r\n", NONE, true},
-        {CMD_AUTO_APPLY, "AUTOLAUNCH", "", NONE, false},
-        {CMD_RESTORE, "RESTORE", "RESTORE=0\r\n", NONE, false},
-        {CMD_RESTORE, "RESTORE", "RESTORE=1\r\n", NONE, true},
-        {CMD_PROMPT, "PROMPT", "PROMPT=1\r\n", NONE, true},
-        {CMD_AUTO_START, "AUTORUN", "AUTORUN=1\r\n", NONE, false},
-        {CMD_AUTO_START, "AUTORUN", "", SELF_UPPER, true},
-        {CMD_AUTO_START, "AUTORUN", "", OTHER, false},
+        {CMD_AUTO_APPLY, "AUTOLAUNCH", "AUTOLAUNCH=1\r\n", "", true},
+        {CMD_AUTO_APPLY, "AUTOLAUNCH", "", "", false},
+        {CMD_RESTORE, "RESTORE", "RESTORE=0\r\n", "", false},
+        {CMD_RESTORE, "RESTORE", "RESTORE=1\r\n", "", true},
+        {CMD_PROMPT, "PROMPT", "PROMPT=1\r\n", "", true},
+        {CMD_AUTO_START, "AUTORUN", "AUTORUN=1\r\n", "", false},
+        {CMD_AUTO_START, "AUTORUN", "", upper, true},
+        {CMD_AUTO_START, "AUTORUN", "", "C:\\Other\\profiler.exe", false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + " run entry " + std::to_string(c.run) + " command " +
-                     std::to_string(c.command));
-        RunEntryGuard::write(c.run == NONE ? "" : c.run == SELF_UPPER ? upper : "C:\\Other\\profiler.exe");
+        SCOPED_TRACE(std::string(c.file) + " run entry " + c.run + " command " + std::to_string(c.command));
+        RunEntryGuard::write(c.run);
         MainDialog& d = start("", c.file);
         ASSERT_TRUE(waitAutoStartRead(d.settingsMenu()));
         const UINT before = GetMenuState(d.settingsMenu(), c.command, MF_BYCOMMAND);

@@ -59,11 +59,6 @@ std::string TempSettings::bytes() const
     return readFile(path);
 }
 
-RunEntryGuard::RunEntryGuard()
-{
-    existed = read(saved);
-}
-
 RunEntryGuard::~RunEntryGuard()
 {
     if (existed)

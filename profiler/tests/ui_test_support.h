@@ -28,13 +28,12 @@ public:
 // Keeps the real Auto Start entry ("PADWISE" under the Run key) as it was before the test.
 class RunEntryGuard {
 public:
-    RunEntryGuard();
     ~RunEntryGuard();
     static bool read(std::string& text);
     static void write(const std::string& text); // an empty text erases it
     static void erase();
-    bool existed = false;
     std::string saved;
+    bool existed = read(saved);
 };
 
 // While alive, closes any popup menu this thread tracks and records which menu it was.
