@@ -59,11 +59,8 @@ std::string taskNode(const std::string& xml, const std::string& xpath)
         BSTR path = SysAllocString(widen(xpath).c_str());
         result = "<none>";
         BSTR text = nullptr;
-        if (doc->selectSingleNode(path, &node) == S_OK && SUCCEEDED(node->get_text(&text))) {
-            char narrow[1024] = {};
-            WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow) - 1, nullptr, nullptr);
-            result = narrow;
-        }
+        if (doc->selectSingleNode(path, &node) == S_OK && SUCCEEDED(node->get_text(&text)))
+            result = narrow(text);
         if (node)
             node->Release();
     }

@@ -187,8 +187,7 @@ TEST_F(GamesEndToEnd, WatchedGameGetsItsProfileWhileItRunsAndTheDefaultsAfterwar
 
     ASSERT_TRUE(waitFor([] { return activeMarker() == "Fly"; })) << "the watcher did not find the game";
     ASSERT_TRUE(waitFor([] { return pad() == "70/soft"; })) << pad();
-    EXPECT_EQ(store.readText("DEFAULT", "Gain"), "100");
-    EXPECT_EQ(store.readText("DEFAULT", "Curve"), "hard");
+    EXPECT_EQ(store.readText("DEFAULT", "Gain") + "/" + store.readText("DEFAULT", "Curve"), "100/hard");
     std::string log = driver->log("close", 20000);
     EXPECT_EQ(log.find("create share=0x00000000\n"), 0u) << log;
     EXPECT_NE(log.find("value Gain=70\n"), std::string::npos) << log;
@@ -439,8 +438,7 @@ TEST_F(GamesEndToEnd, ASecondStartLeavesTheGameToTheRunningInstance)
     ASSERT_TRUE(flyServed());
     signal("second");
     ASSERT_TRUE(waitFor([] { return activeMarker() == "<absent>" && pad() == "100/hard"; })) << pad();
-    EXPECT_EQ(store.readText("DEFAULT", "Gain"), "100");
-    EXPECT_EQ(store.readText("DEFAULT", "Curve"), "hard");
+    EXPECT_EQ(store.readText("DEFAULT", "Gain") + "/" + store.readText("DEFAULT", "Curve"), "100/hard");
 }
 
 // "/close" while the instance waits for a game: not ended within its 10 s, so 1; the request stays
