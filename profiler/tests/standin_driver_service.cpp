@@ -37,9 +37,7 @@ DWORD StandinDriverService::install(const std::string& logPath, const std::strin
     if (!setRegText(serviceKey, "LogFile", "\\??\\" + logPath) ||
         !setRegText(serviceKey, "WatchKey", "\\Registry\\Machine\\" + watchKey))
         return ERROR_FILE_NOT_FOUND;
-    if (!StartServiceA(service.get(), 0, nullptr))
-        return GetLastError();
-    return 0;
+    return StartServiceA(service.get(), 0, nullptr) ? 0 : GetLastError();
 }
 
 void StandinDriverService::remove()
