@@ -20,20 +20,30 @@ static void expectResult(const SeenBox& box, const std::string& start, const cha
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
 }
 
-// The pad present with a driver whose key names `infPath`.
-static void addPad(DialogRig& rig, const std::string& description, const std::string& infPath = "")
+// The pad (or the device `id`) present with a driver whose key names `infPath`.
+static void addPad(DialogRig& rig, const std::string& description, const std::string& infPath = "",
+                   const std::string& id = PAD_ID)
 {
-    ScriptedDevice& pad = rig.devices.add({PAD_ID}, description);
+    ScriptedDevice& pad = rig.devices.add({id}, description);
     pad.hasDriverKey = true;
     pad.infPath = infPath;
 }
 
-// Install clicked in state `before`; the update installs the pad's driver, asks for a reboot and
-// fails with `updateError` when that is set.
-static void install(DialogRig& rig, DWORD updateError, DriverState before)
+// The result box, then the note to restart when `restart`.
+static void expectOutcome(const DialogRig& rig, const std::string& start, const char* icon, bool restart = false)
+{
+    ASSERT_EQ(rig.boxes.seen.size(), restart ? 2u : 1u);
+    expectResult(rig.boxes.seen[0], start, icon);
+    if (restart)
+        expectBox(rig.boxes.seen[1], RESTART_NEEDED, "information", {IDOK});
+}
+
+// Install clicked in state `before`; the update installs the pad's driver, asks for a reboot as
+// `reboot` says and fails with `updateError` when that is set.
+static void install(DialogRig& rig, DWORD updateError, DriverState before, BOOL reboot = TRUE)
 {
     rig.devices.installedDescription = PAD_DESCRIPTION;
-    rig.devices.updateReboot = TRUE;
+    rig.devices.updateReboot = reboot;
     rig.devices.updateError = updateError;
     rig.open();
     ASSERT_EQ(rig.state(), before);
@@ -62,8 +72,7 @@ TEST(InstallAbsentPad, Nt5InstallsOntoARootDeviceAndRemovesIt)
             << "registered before the update";
         EXPECT_FALSE(root.present) << "removed after the update";
         EXPECT_EQ(root.removeRequests, 1);
-        ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        expectResult(rig.boxes.seen[0], c.box, c.updateError ? "exclamation" : "information");
+        expectOutcome(rig, c.box, c.updateError ? "exclamation" : "information");
         EXPECT_EQ(rig.state(), DriverState::NotInstalled);
         EXPECT_FALSE(rig.timerRunning());
         EXPECT_EQ(rig.devices.loadedLibraries(), 0);
@@ -154,11 +163,7 @@ TEST(InstallPresentPad, UpdateAndResultPerPlatform)
         EXPECT_EQ(pad.present, c.oldDriverKept);
         EXPECT_EQ(pad.driverSource, c.oldDriverKept ? rig.dir.file("pad.inf") : "");
         // After a success that needs a restart, the user is told to restart.
-        bool restart = c.box == REBOOT_TITLE;
-        ASSERT_EQ(rig.boxes.seen.size(), restart ? 2u : 1u);
-        expectResult(rig.boxes.seen[0], c.box, c.icon);
-        if (restart)
-            expectBox(rig.boxes.seen[1], RESTART_NEEDED, "information", {IDOK});
+        expectOutcome(rig, c.box, c.icon, c.box == REBOOT_TITLE);
         EXPECT_EQ(rig.state(), c.after);
         EXPECT_FALSE(rig.timerRunning());
     }
@@ -168,12 +173,8 @@ TEST(Reinstall, AsksFirstAndDoesNothingOnNo)
 {
     DialogRig rig;
     addPad(rig, PAD_DESCRIPTION);
-    rig.devices.installedDescription = PAD_DESCRIPTION;
-    rig.open();
-    ASSERT_EQ(rig.state(), DriverState::Installed);
-
     rig.boxes.answers = {IDNO};
-    rig.click(IDC_INSTALL);
+    ASSERT_NO_FATAL_FAILURE(install(rig, 0, DriverState::Installed, FALSE));
     ASSERT_EQ(rig.boxes.seen.size(), 1u);
     expectBox(rig.boxes.seen[0], REINSTALL_QUESTION, "question", {IDYES, IDNO});
     EXPECT_EQ(rig.devices.devices[0].driverSource, "");
@@ -187,7 +188,9 @@ TEST(Reinstall, AsksFirstAndDoesNothingOnNo)
     expectResult(rig.boxes.seen[2], RESULT_TITLE, "information");
 }
 
-TEST(InstallPresentPad, ARestartTheSystemAsksForIsToldAfterTheSuccessBox)
+// A restart the system asks for is told after the success box; a pad the system blocks after the
+// install says so. Either way the driver is the INF's: the next click asks first.
+TEST(InstallPresentPad, TheStateAfterTheUpdateIsThePadsAsTheSystemReportsIt)
 {
     const struct {
         BOOL updateReboot;
@@ -199,42 +202,26 @@ TEST(InstallPresentPad, ARestartTheSystemAsksForIsToldAfterTheSuccessBox)
         {FALSE, DN_DRIVER_LOADED | DN_NEED_RESTART, 0, true, DriverState::RestartPending},
         {FALSE, DN_HAS_PROBLEM, CM_PROB_NEED_RESTART, true, DriverState::RestartPending},
         {FALSE, DN_DRIVER_LOADED | DN_STARTED, 0, false, DriverState::Installed},
+        {FALSE, DN_HAS_PROBLEM, CM_PROB_UNSIGNED_DRIVER, false, DriverState::NotWorking},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(&c - cases));
         DialogRig rig;
         rig.devices.add({PAD_ID}, "Vendor driver");
-        rig.devices.installedDescription = PAD_DESCRIPTION;
-        rig.devices.updateReboot = c.updateReboot;
         rig.devices.installedStatus = c.status;
         rig.devices.installedProblem = c.problem;
-        rig.open();
-        rig.click(IDC_INSTALL);
-        ASSERT_EQ(rig.boxes.seen.size(), c.restart ? 2u : 1u);
-        expectResult(rig.boxes.seen[0], c.restart ? REBOOT_TITLE : RESULT_TITLE, "information");
-        if (c.restart)
-            expectBox(rig.boxes.seen[1], RESTART_NEEDED, "information", {IDOK});
+        ASSERT_NO_FATAL_FAILURE(install(rig, 0, DriverState::OtherDriver, c.updateReboot));
+        expectOutcome(rig, c.restart ? REBOOT_TITLE : RESULT_TITLE, "information", c.restart);
         EXPECT_EQ(rig.state(), c.after);
+        if (c.after == DriverState::NotWorking) {
+            EXPECT_EQ(rig.dialog->condition().problem, c.problem);
+        }
+
+        rig.boxes.answers = {IDNO};
+        rig.click(IDC_INSTALL);
+        ASSERT_EQ(rig.boxes.seen.size(), c.restart ? 3u : 2u);
+        expectBox(rig.boxes.seen.back(), REINSTALL_QUESTION, "question", {IDYES, IDNO});
     }
-}
-
-TEST(Reinstall, APadTheSystemBlocksAfterTheInstallSaysSo)
-{
-    DialogRig rig;
-    rig.devices.add({PAD_ID}, "Vendor driver");
-    rig.devices.installedDescription = PAD_DESCRIPTION;
-    rig.devices.installedStatus = DN_HAS_PROBLEM;
-    rig.devices.installedProblem = CM_PROB_UNSIGNED_DRIVER;
-    rig.open();
-    rig.click(IDC_INSTALL);
-    ASSERT_EQ(rig.boxes.seen.size(), 1u);
-    expectResult(rig.boxes.seen[0], RESULT_TITLE, "information");
-    EXPECT_EQ(rig.state(), DriverState::NotWorking);
-    EXPECT_EQ(rig.dialog->condition().problem, ULONG(CM_PROB_UNSIGNED_DRIVER));
-
-    rig.boxes.answers = {IDNO};
-    rig.click(IDC_INSTALL);
-    ASSERT_EQ(rig.boxes.seen.size(), 2u);
-    expectBox(rig.boxes.seen[1], REINSTALL_QUESTION, "question", {IDYES, IDNO});
 }
 
 TEST(UpdateLibrary, LoadFailuresReachTheResultBox)
@@ -259,10 +246,8 @@ TEST(UpdateLibrary, LoadFailuresReachTheResultBox)
         rig.devices.add({PAD_ID}, "Vendor driver");
         rig.devices.missingLibraries = c.missingLibraries;
         rig.devices.missingFunctions = c.missingFunctions;
-        rig.open();
-        rig.click(IDC_INSTALL);
-        ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        expectResult(rig.boxes.seen[0], c.box, c.icon);
+        ASSERT_NO_FATAL_FAILURE(install(rig, 0, DriverState::OtherDriver, FALSE));
+        expectOutcome(rig, c.box, c.icon);
         EXPECT_EQ(!rig.devices.devices[0].driverSource.empty(), c.installed) << c.box;
         EXPECT_EQ(rig.devices.loadedLibraries(), 0) << c.box;
     }
@@ -294,11 +279,12 @@ static std::string uniqueInfName()
            ".inf";
 }
 
-// Uninstall confirmed, on the pad whose driver key names `infPath`.
-static void uninstall(DialogRig& rig, const std::string& infPath)
+// Uninstall confirmed, on the pad (or the device `id`, listed by an INF of its own) whose driver
+// key names `infPath`.
+static void uninstall(DialogRig& rig, const std::string& infPath, const std::string& id = PAD_ID)
 {
-    addPad(rig, PAD_DESCRIPTION, infPath);
-    rig.open();
+    addPad(rig, PAD_DESCRIPTION, infPath, id);
+    rig.open(id, id == PAD_ID ? "" : rig.dir.write("own.inf", padInf(id)));
     ASSERT_EQ(rig.state(), DriverState::Installed);
     rig.boxes.answers = {IDYES};
     rig.click(IDC_UNINSTALL);
@@ -514,29 +500,22 @@ struct OemEntries {
     }
 };
 
+// An id without VID and PID deletes nothing.
 TEST(Uninstall, DeletesTheOemEntryDirectInputReadsAndNoOther)
 {
-    {
+    for (const std::string id : {PAD_ID, "Root\\VirtualPad_KPX240"}) {
+        SCOPED_TRACE(id);
+        bool padEntry = id == PAD_ID;
         OemEntries entries;
         ASSERT_EQ(regText(entries.pad, "OEMName"), "Fitkit Test Pad");
         DialogRig rig;
-        ASSERT_NO_FATAL_FAILURE(uninstall(rig, ""));
+        ASSERT_NO_FATAL_FAILURE(uninstall(rig, "", id));
         expectRemoved(rig);
-        EXPECT_FALSE(machineKeyExists(entries.pad)) << "the entry and its subkeys are gone";
+        EXPECT_NE(machineKeyExists(entries.pad), padEntry) << "the entry and its subkeys go";
+        EXPECT_EQ(regText(entries.pad, "OEMName"), padEntry ? "<absent>" : "Fitkit Test Pad");
+        EXPECT_EQ(rig.devices.deletedKeys.empty(), !padEntry);
         EXPECT_EQ(regText(entries.other + "\\OEMForceFeedback", "CLSID"), "{5C3A9E21-7D4B-4F08-B6E2-91A0D47C3F15}");
     }
-    // An id without VID and PID deletes nothing.
-    OemEntries entries;
-    DialogRig rig;
-    rig.devices.add({"Root\\VirtualPad_KPX240"}, PAD_DESCRIPTION).hasDriverKey = true;
-    rig.open("Root\\VirtualPad_KPX240", rig.dir.write("root.inf", padInf("Root\\VirtualPad_KPX240")));
-    ASSERT_EQ(rig.state(), DriverState::Installed);
-    rig.boxes.answers = {IDYES};
-    rig.click(IDC_UNINSTALL);
-    ASSERT_EQ(rig.boxes.seen.size(), 2u);
-    EXPECT_EQ(rig.boxes.seen[1].text, DRIVER_REMOVED);
-    EXPECT_TRUE(rig.devices.deletedKeys.empty());
-    EXPECT_EQ(regText(entries.pad, "OEMName"), "Fitkit Test Pad");
 }
 
 // 32-bit fitkit on 64-bit Windows: the system would refuse the install, so fitkit says which
@@ -549,9 +528,7 @@ TEST(Install, A32BitSetupOn64BitWindowsSaysToUseThe64BitOne)
         DialogRig rig(wow64);
         if (present)
             addPad(rig, "Vendor driver");
-        rig.devices.installedDescription = PAD_DESCRIPTION;
-        rig.open();
-        rig.click(IDC_INSTALL);
+        ASSERT_NO_FATAL_FAILURE(install(rig, 0, present ? DriverState::OtherDriver : DriverState::NotInstalled));
         ASSERT_EQ(rig.boxes.seen.size(), 1u);
         expectBox(rig.boxes.seen[0], WOW64_REFUSAL, "exclamation", {IDOK});
         EXPECT_EQ(rig.devices.devices.size(), present ? 1u : 0u) << "no root device";
@@ -566,13 +543,11 @@ TEST(Install, ClicksWhileAnActionRunsAreIgnored)
 {
     DialogRig rig;
     rig.devices.add({PAD_ID}, "Vendor driver");
-    rig.devices.installedDescription = PAD_DESCRIPTION;
     rig.devices.duringUpdate = [&] {
         rig.click(IDC_INSTALL);
         rig.click(IDC_UNINSTALL);
     };
-    rig.open();
-    rig.click(IDC_INSTALL);
+    ASSERT_NO_FATAL_FAILURE(install(rig, 0, DriverState::OtherDriver, FALSE));
     ASSERT_EQ(rig.boxes.seen.size(), 1u) << "no second result and no uninstall question";
     EXPECT_EQ(rig.state(), DriverState::Installed);
 }

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "device/win32_device_layer.h"
 #include "inf_text.h"
 
 // Sets the thread's last error and gives `result`, as a failing platform function does.
@@ -299,33 +298,8 @@ BOOL ScriptedDevices::uninstallOemInf(FARPROC, const char* infName, DWORD flags)
     return TRUE;
 }
 
-LONG ScriptedDevices::queryValue(HKEY key, const char* name, BYTE* data, DWORD* size)
-{
-    return Win32DeviceLayer().queryValue(key, name, data, size);
-}
-
-LONG ScriptedDevices::closeKey(HKEY key)
-{
-    return RegCloseKey(key);
-}
-
-UINT ScriptedDevices::windowsDirectory(char* buffer, UINT size)
-{
-    return Win32DeviceLayer().windowsDirectory(buffer, size);
-}
-
-DWORD ScriptedDevices::fileAttributes(const char* path)
-{
-    return Win32DeviceLayer().fileAttributes(path);
-}
-
-BOOL ScriptedDevices::deleteFile(const char* path)
-{
-    return Win32DeviceLayer().deleteFile(path);
-}
-
 LONG ScriptedDevices::deleteMachineKeyTree(const char* path)
 {
     deletedKeys.push_back(path);
-    return Win32DeviceLayer().deleteMachineKeyTree(path);
+    return Win32DeviceLayer::deleteMachineKeyTree(path);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A scripted device table standing in for SetupAPI's device functions and the driver-update
-// library. Registry keys of its devices are real keys below HKEY_CURRENT_USER, removed at the end.
+// library. Registry keys of its devices are real keys below HKEY_CURRENT_USER, removed at the end;
+// the registry value and file calls are the real layer's.
 #include <windows.h>
 #include <setupapi.h>
 
@@ -12,7 +13,7 @@
 
 #include <cfgmgr32.h>
 
-#include "device/device_layer.h"
+#include "device/win32_device_layer.h"
 
 struct ScriptedDevice {
     std::vector<std::string> hardwareIds; // device property; none: the property is missing
@@ -38,7 +39,7 @@ struct ScriptedDevice {
     DWORD flagsAfterRemove = 0;  //   as DIF_REMOVE leaves them
 };
 
-class ScriptedDevices : public DeviceLayer {
+class ScriptedDevices : public Win32DeviceLayer {
 public:
     ScriptedDevices();
     ~ScriptedDevices() override;
@@ -96,13 +97,7 @@ public:
     BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath, DWORD flags,
                       BOOL* reboot) override;
     BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) override;
-    // The registry values and files are the real ones.
-    LONG queryValue(HKEY key, const char* name, BYTE* data, DWORD* size) override;
-    LONG closeKey(HKEY key) override;
-    UINT windowsDirectory(char* buffer, UINT size) override;
-    DWORD fileAttributes(const char* path) override;
-    BOOL deleteFile(const char* path) override;
-    // The real registry's, so that a test sees what it deletes.
+    // The real registry's, recorded so that a test sees what it deletes.
     LONG deleteMachineKeyTree(const char* path) override;
     std::vector<std::string> deletedKeys; // every path asked for
 
