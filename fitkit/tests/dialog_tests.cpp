@@ -22,59 +22,59 @@ struct StateCase {
 };
 
 static const StateCase stateCases[] = {
-    {"near misses only", nt5Platform(), DriverState::NotInstalled,
+    {"near misses only", NT5_PLATFORM, DriverState::NotInstalled,
      [](ScriptedDevices& d) {
          d.add({"ACPI\\OTHER"}, "Something else");
          d.add({"USB\\VID_1F3A&PID-240B", "USB\\VID_1F3A&PID_240"}, PAD_DESCRIPTION);
      }},
-    {"pad unplugged, its driver installed", nt5Platform(), DriverState::NotInstalled,
+    {"pad unplugged, its driver installed", NT5_PLATFORM, DriverState::NotInstalled,
      [](ScriptedDevices& d) { d.add({PAD_ID}, PAD_DESCRIPTION).present = false; }},
-    {"id in other letter case", nt5Platform(), DriverState::Installed,
+    {"id in other letter case", NT5_PLATFORM, DriverState::Installed,
      [](ScriptedDevices& d) { d.add({"usb\\vid_1f3a&pid_240b"}, PAD_DESCRIPTION); }},
-    {"second id, description in other case", nt5Platform(), DriverState::OtherDriver,
+    {"second id, description in other case", NT5_PLATFORM, DriverState::OtherDriver,
      [](ScriptedDevices& d) {
          d.add({"USB\\OTHER", PAD_ID}, "FITKIT TEST PAD");
      }},
-    {"description unreadable: empty", nt5Platform(), DriverState::OtherDriver,
+    {"description unreadable: empty", NT5_PLATFORM, DriverState::OtherDriver,
      [](ScriptedDevices& d) { d.add({PAD_ID}, PAD_DESCRIPTION).hasDescription = false; }},
-    {"element without ids skipped, first match wins", nt5Platform(), DriverState::OtherDriver,
+    {"element without ids skipped, first match wins", NT5_PLATFORM, DriverState::OtherDriver,
      [](ScriptedDevices& d) {
          d.add({}, "no ids at all"); // ERROR_INVALID_DATA
          d.add({PAD_ID}, "Vendor driver");
          d.add({PAD_ID}, PAD_DESCRIPTION);
      }},
-    {"any other property failure ends the search", nt5Platform(), DriverState::NotInstalled,
+    {"any other property failure ends the search", NT5_PLATFORM, DriverState::NotInstalled,
      [](ScriptedDevices& d) {
          d.add({"X"}, "broken").hardwareIdError = ERROR_ACCESS_DENIED;
          d.add({PAD_ID}, PAD_DESCRIPTION);
      }},
-    {"no device list", nt5Platform(), DriverState::NotInstalled,
+    {"no device list", NT5_PLATFORM, DriverState::NotInstalled,
      [](ScriptedDevices& d) {
          d.add({PAD_ID}, PAD_DESCRIPTION);
          d.failGetClassDevs = ERROR_NOT_ENOUGH_MEMORY;
      }},
-    {"ids longer than a first guess at the buffer", nt5Platform(), DriverState::Installed,
+    {"ids longer than a first guess at the buffer", NT5_PLATFORM, DriverState::Installed,
      [](ScriptedDevices& d) {
          std::vector<std::string> ids(40, std::string(100, 'Z'));
          ids.push_back(PAD_ID);
          d.add(ids, PAD_DESCRIPTION);
      }},
-    {"an element over the hardware-id cap is skipped", nt5Platform(), DriverState::Installed,
+    {"an element over the hardware-id cap is skipped", NT5_PLATFORM, DriverState::Installed,
      [](ScriptedDevices& d) {
          d.add({std::string(70000, 'Z')}, "too many ids");
          d.add({PAD_ID}, PAD_DESCRIPTION);
      }},
-    {"hardware key, comma-separated", winMePlatform(), DriverState::Installed,
+    {"hardware key, comma-separated", WINME_PLATFORM, DriverState::Installed,
      [](ScriptedDevices& d) {
          d.add({PAD_ID}, "no key").hasHardwareKey = false;
          d.add({PAD_ID}, "no HardwareID").hasHardwareIdValue = false;
          d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = "ISAPNP\\X,usb\\VID_1F3A&PID_240B,Y";
      }},
-    {"hardware key, 98", win9xPlatform(), DriverState::Installed,
+    {"hardware key, 98", WIN9X_PLATFORM, DriverState::Installed,
      [](ScriptedDevices& d) { d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = PAD_ID; }},
     {"hardware key, NT 4", PlatformKind(), DriverState::Installed,
      [](ScriptedDevices& d) { d.add({"NOT\\USED"}, PAD_DESCRIPTION).hardwareIdValue = PAD_ID; }},
-    {"DeviceDesc differs by a blank", winMePlatform(), DriverState::OtherDriver,
+    {"DeviceDesc differs by a blank", WINME_PLATFORM, DriverState::OtherDriver,
      [](ScriptedDevices& d) { d.add({PAD_ID}, "Fitkit Test Pad "); }},
 };
 
@@ -145,7 +145,7 @@ TEST(DeviceInstaller, SearchWithoutMatchKeepsTheEarlierSelection)
 {
     ScriptedDevices devices;
     devices.add({PAD_ID}, PAD_DESCRIPTION);
-    DeviceInstaller installer(devices, nt5Platform());
+    DeviceInstaller installer(devices, NT5_PLATFORM);
     std::string description;
     EXPECT_FALSE(installer.readDeviceDescription(description)) << "nothing selected yet";
     ASSERT_TRUE(installer.findPresentDevice(PAD_ID));

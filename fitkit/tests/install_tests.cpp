@@ -30,7 +30,8 @@ static void addPad(DialogRig& rig, const std::string& description, const std::st
 }
 
 // The result box, then the note to restart when `restart`.
-static void expectOutcome(const DialogRig& rig, const std::string& start, const char* icon, bool restart = false)
+static void expectOutcome(const DialogRig& rig, const std::string& start, const char* icon,
+                          bool restart = false)
 {
     ASSERT_EQ(rig.boxes.seen.size(), restart ? 2u : 1u);
     expectResult(rig.boxes.seen[0], start, icon);
@@ -95,39 +96,49 @@ TEST(InstallAbsentPad, APadPluggedInSinceTheDialogOpenedIsFoundFirst)
     EXPECT_EQ(rig.state(), DriverState::Installed);
 }
 
-TEST(InstallAbsentPad, OtherSystemsAskForThePadToBePluggedIn)
+// An install that cannot start ends with one warning and no update: on systems without root
+// devices, when the root device cannot be prepared (its operation named), and for a 32-bit setup
+// on 64-bit Windows, which the system would refuse: it says which setup to use and touches nothing.
+TEST(Install, EndsWithOneWarningWhenItCannotStart)
 {
-    for (PlatformKind platform : {win9xPlatform(), winMePlatform(), PlatformKind()}) {
-        DialogRig rig(platform);
-        rig.open();
-        rig.click(IDC_INSTALL);
-        EXPECT_TRUE(rig.devices.devices.empty());
-        ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        expectBox(rig.boxes.seen[0], PLUG_IN_WARNING, "exclamation", {IDOK});
-        EXPECT_FALSE(rig.timerRunning());
-    }
-}
-
-TEST(InstallAbsentPad, RootDeviceFailuresNameTheirOperationAndEndTheAction)
-{
+    PlatformKind wow64 = NT5_PLATFORM;
+    wow64.isWow64 = true;
+    const std::string failed = "Error E0000206 in ", invalidClass = ": \n\n ERROR_INVALID_CLASS\n";
+    const std::string createDevice = "SetupDiCreateDeviceInfo or SetupDiSetDeviceRegistryProperty";
     struct Case {
-        DWORD ScriptedDevices::*failure;
-        const char* operation;
+        PlatformKind platform;
+        bool present;
+        DWORD ScriptedDevices::*failure; // failing with ERROR_INVALID_CLASS
+        std::string box;
     } cases[] = {
-        {&ScriptedDevices::failCreateList, "SetupDiCreateDeviceInfoList"},
-        {&ScriptedDevices::failCreateDevice, "SetupDiCreateDeviceInfo or SetupDiSetDeviceRegistryProperty"},
-        {&ScriptedDevices::failSetProperty, "SetupDiCreateDeviceInfo or SetupDiSetDeviceRegistryProperty"},
-        {&ScriptedDevices::failRegister, "SetupDiCallClassInstaller(DIF_REGISTERDEVICE)"},
+        {WIN9X_PLATFORM, false, nullptr, PLUG_IN_WARNING},
+        {WINME_PLATFORM, false, nullptr, PLUG_IN_WARNING},
+        {PlatformKind(), false, nullptr, PLUG_IN_WARNING},
+        {NT5_PLATFORM, false, &ScriptedDevices::failCreateList,
+         failed + "SetupDiCreateDeviceInfoList" + invalidClass},
+        {NT5_PLATFORM, false, &ScriptedDevices::failCreateDevice, failed + createDevice + invalidClass},
+        {NT5_PLATFORM, false, &ScriptedDevices::failSetProperty, failed + createDevice + invalidClass},
+        {NT5_PLATFORM, false, &ScriptedDevices::failRegister,
+         failed + "SetupDiCallClassInstaller(DIF_REGISTERDEVICE)" + invalidClass},
+        {wow64, false, nullptr, WOW64_REFUSAL},
+        {wow64, true, nullptr, WOW64_REFUSAL},
     };
     for (const Case& c : cases) {
-        DialogRig rig;
-        rig.devices.*c.failure = 0xE0000206;
-        rig.open();
-        rig.click(IDC_INSTALL);
+        SCOPED_TRACE(c.box + (c.present ? ", pad present" : ""));
+        DialogRig rig(c.platform);
+        if (c.present)
+            addPad(rig, "Vendor driver");
+        if (c.failure)
+            rig.devices.*c.failure = 0xE0000206;
+        DriverState before = c.present ? DriverState::OtherDriver : DriverState::NotInstalled;
+        ASSERT_NO_FATAL_FAILURE(install(rig, 0, before));
         ASSERT_EQ(rig.boxes.seen.size(), 1u) << "no update and no result";
-        expectBox(rig.boxes.seen[0],
-                  std::string("Error E0000206 in ") + c.operation + ": \n\n ERROR_INVALID_CLASS\n",
-                  "exclamation", {IDOK});
+        expectBox(rig.boxes.seen[0], c.box, "exclamation", {IDOK});
+        if (!c.failure) {
+            EXPECT_EQ(rig.devices.devices.size(), c.present ? 1u : 0u) << "no root device";
+        }
+        for (const ScriptedDevice& device : rig.devices.devices)
+            EXPECT_EQ(device.driverSource, "") << "no update";
         EXPECT_FALSE(rig.timerRunning());
     }
 }
@@ -143,12 +154,12 @@ TEST(InstallPresentPad, UpdateAndResultPerPlatform)
         const char* icon;
         DriverState after;
     } cases[] = {
-        {"NT 5", nt5Platform(), 0, true, REBOOT_TITLE, "information", DriverState::Installed},
-        {"Me", winMePlatform(), 0, true, REBOOT_TITLE, "information", DriverState::Installed},
+        {"NT 5", NT5_PLATFORM, 0, true, REBOOT_TITLE, "information", DriverState::Installed},
+        {"Me", WINME_PLATFORM, 0, true, REBOOT_TITLE, "information", DriverState::Installed},
         {"NT 4", PlatformKind(), 0, true, REBOOT_TITLE, "information", DriverState::Installed},
         // The old driver and its device go first; the hint comes whatever the update did.
-        {"98", win9xPlatform(), 0, false, WIN9X_UPDATE_HINT, "exclamation", DriverState::NotInstalled},
-        {"98, update failing", win9xPlatform(), ERROR_ACCESS_DENIED, false, WIN9X_UPDATE_HINT, "exclamation",
+        {"98", WIN9X_PLATFORM, 0, false, WIN9X_UPDATE_HINT, "exclamation", DriverState::NotInstalled},
+        {"98, update failing", WIN9X_PLATFORM, ERROR_ACCESS_DENIED, false, WIN9X_UPDATE_HINT, "exclamation",
          DriverState::NotInstalled},
     };
     for (const Case& c : cases) {
@@ -235,11 +246,11 @@ TEST(UpdateLibrary, LoadFailuresReachTheResultBox)
         const char* icon;
         bool installed;
     } cases[] = {
-        {nt5Platform(), {UPDATE_LIBRARY}, {}, RESULT_TITLE, "information", true},
-        {nt5Platform(), both, {}, "Error 126 in Driver Install : \n\n ", "exclamation", false},
+        {NT5_PLATFORM, {UPDATE_LIBRARY}, {}, RESULT_TITLE, "information", true},
+        {NT5_PLATFORM, both, {}, "Error 126 in Driver Install : \n\n ", "exclamation", false},
         // The lookup's code survives the unload that follows it.
-        {nt5Platform(), {}, {UPDATE_FUNCTION}, "Error 127 in Driver Install : \n\n ", "exclamation", false},
-        {win9xPlatform(), both, {}, WIN9X_UPDATE_HINT, "exclamation", false},
+        {NT5_PLATFORM, {}, {UPDATE_FUNCTION}, "Error 127 in Driver Install : \n\n ", "exclamation", false},
+        {WIN9X_PLATFORM, both, {}, WIN9X_UPDATE_HINT, "exclamation", false},
     };
     for (const Case& c : cases) {
         DialogRig rig(c.platform);
@@ -314,21 +325,21 @@ TEST(Uninstall, DeletesTheInstalledInfAsInfPathNamesIt)
         bool pnfGoes;
         InfPathForm infPath;
     } cases[] = {
-        {"bare name, INF directory, NT 5", nt5Platform(), "", true, [](auto&, auto& name) { return name; }},
-        {"bare name, OTHER folder, Me", winMePlatform(), "OTHER\\", false,
+        {"bare name, INF directory, NT 5", NT5_PLATFORM, "", true, [](auto&, auto& name) { return name; }},
+        {"bare name, OTHER folder, Me", WINME_PLATFORM, "OTHER\\", false,
          [](auto&, auto& name) { return name; }},
-        {"full path", nt5Platform(), nullptr, true, [](auto& full, auto&) { return full; }},
-        {"relative", nt5Platform(), nullptr, true, [](auto&, auto& name) { return "sub\\" + name; }},
-        {"root-relative", nt5Platform(), nullptr, true, [](auto& full, auto&) { return full.substr(2); }},
-        {"drive-relative", nt5Platform(), nullptr, true,
+        {"full path", NT5_PLATFORM, nullptr, true, [](auto& full, auto&) { return full; }},
+        {"relative", NT5_PLATFORM, nullptr, true, [](auto&, auto& name) { return "sub\\" + name; }},
+        {"root-relative", NT5_PLATFORM, nullptr, true, [](auto& full, auto&) { return full.substr(2); }},
+        {"drive-relative", NT5_PLATFORM, nullptr, true,
          [](auto& full, auto& name) { return full.substr(0, 2) + "sub\\" + name; }},
-        {"forward slashes", nt5Platform(), nullptr, true,
+        {"forward slashes", NT5_PLATFORM, nullptr, true,
          [](auto& full, auto&) {
              std::string path = full;
              std::replace(path.begin(), path.end(), '\\', '/');
              return path;
          }},
-        {"relative, forward slash", nt5Platform(), nullptr, true,
+        {"relative, forward slash", NT5_PLATFORM, nullptr, true,
          [](auto&, auto& name) { return "sub/" + name; }},
     };
     for (const Case& c : cases) {
@@ -347,62 +358,43 @@ TEST(Uninstall, DeletesTheInstalledInfAsInfPathNamesIt)
     }
 }
 
-TEST(Uninstall, RemovesAnOemInfWithItsPackageWhereTheSystemCan)
-{
-    struct Case {
-        const char* name;
-        std::set<std::string> missingLibraries, missingFunctions;
-        DWORD uninstallError;
-    } cases[] = {
-        {"SetupUninstallOEMInfA removes it", {}, {}, 0},
-        {"it fails: deleted by path", {}, {}, ERROR_ACCESS_DENIED},
-        {"no such function: deleted by path", {}, {UNINSTALL_FUNCTION}, 0},
-        {"no setupapi.dll: deleted by path", {SETUP_LIBRARY}, {}, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        DialogRig rig;
-        std::string name = "oem" + uniqueInfName();
-        InstalledInf installed(windowsInfPath(""), name);
-        rig.devices.driverStore = {name};
-        rig.devices.missingLibraries = c.missingLibraries;
-        rig.devices.missingFunctions = c.missingFunctions;
-        rig.devices.uninstallError = c.uninstallError;
-        uninstall(rig, name);
-        bool called = c.missingLibraries.empty() && c.missingFunctions.empty();
-        EXPECT_EQ(rig.devices.uninstallRequests,
-                  called ? std::vector<std::string>{name} : std::vector<std::string>{});
-        EXPECT_EQ(rig.devices.driverStore.empty(), called && c.uninstallError == 0);
-        EXPECT_FALSE(fileExists(installed.path));
-        EXPECT_FALSE(fileExists(pnfPath(installed.path)));
-        expectRemoved(rig);
-    }
-}
-
+// An OEM INF of the INF directory, named bare, goes with its package through SetupUninstallOEMInfA
+// where the system can; otherwise, and for any other name, the file is deleted by path.
 TEST(Uninstall, OnlyAnOemInfOfTheInfDirectoryReachesSetupUninstallOEMInf)
 {
     std::string oem = "oem" + uniqueInfName(), other = uniqueInfName();
     struct Case {
+        const char* name;
         std::string infPath;
-        bool oemDeleted, otherDeleted; // by path, as without the function
+        std::set<std::string> missingLibraries, missingFunctions;
+        DWORD uninstallError;
+        bool called, oemDeleted, otherDeleted;
     } cases[] = {
-        {windowsInfPath(oem), true, false},
-        {"..\\INF\\" + oem, true, false}, // the INF directory followed by the value
-        {"INF/" + oem, false, false},
-        {oem + ":stream", false, false},
-        {"oem*.inf", false, false},
-        {"oem-missing-" + other, false, false},
-        {other, false, true},
+        {"SetupUninstallOEMInfA removes it", oem, {}, {}, 0, true, true, false},
+        {"it fails: deleted by path", oem, {}, {}, ERROR_ACCESS_DENIED, true, true, false},
+        {"no such function: deleted by path", oem, {}, {UNINSTALL_FUNCTION}, 0, false, true, false},
+        {"no setupapi.dll: deleted by path", oem, {SETUP_LIBRARY}, {}, 0, false, true, false},
+        {"full path", windowsInfPath(oem), {}, {}, 0, false, true, false},
+        {"the INF directory followed", "..\\INF\\" + oem, {}, {}, 0, false, true, false},
+        {"relative", "INF/" + oem, {}, {}, 0, false, false, false},
+        {"stream", oem + ":stream", {}, {}, 0, false, false, false},
+        {"wildcard", "oem*.inf", {}, {}, 0, false, false, false},
+        {"no oem prefix", "oem-missing-" + other, {}, {}, 0, false, false, false},
+        {"not an OEM INF", other, {}, {}, 0, false, false, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.infPath);
+        SCOPED_TRACE(c.name);
         DialogRig rig;
         InstalledInf installedOem(windowsInfPath(""), oem), installedOther(windowsInfPath(""), other);
         rig.devices.driverStore = {oem, other};
+        rig.devices.missingLibraries = c.missingLibraries;
+        rig.devices.missingFunctions = c.missingFunctions;
+        rig.devices.uninstallError = c.uninstallError;
         uninstall(rig, c.infPath);
-        EXPECT_TRUE(rig.devices.uninstallRequests.empty());
-        EXPECT_EQ(rig.devices.driverStore.size(), 2u);
+        EXPECT_EQ(rig.devices.uninstallRequests, std::vector<std::string>(c.called ? 1 : 0, oem));
+        EXPECT_EQ(rig.devices.driverStore.size(), c.called && !c.uninstallError ? 1u : 2u);
         EXPECT_NE(fileExists(installedOem.path), c.oemDeleted);
+        EXPECT_NE(fileExists(pnfPath(installedOem.path)), c.oemDeleted);
         EXPECT_NE(fileExists(installedOther.path), c.otherDeleted);
         expectRemoved(rig);
     }
@@ -515,27 +507,6 @@ TEST(Uninstall, DeletesTheOemEntryDirectInputReadsAndNoOther)
         EXPECT_EQ(regText(entries.pad, "OEMName"), padEntry ? "<absent>" : "Fitkit Test Pad");
         EXPECT_EQ(rig.devices.deletedKeys.empty(), !padEntry);
         EXPECT_EQ(regText(entries.other + "\\OEMForceFeedback", "CLSID"), "{5C3A9E21-7D4B-4F08-B6E2-91A0D47C3F15}");
-    }
-}
-
-// 32-bit fitkit on 64-bit Windows: the system would refuse the install, so fitkit says which
-// setup to use and touches nothing.
-TEST(Install, A32BitSetupOn64BitWindowsSaysToUseThe64BitOne)
-{
-    for (bool present : {false, true}) {
-        PlatformKind wow64 = nt5Platform();
-        wow64.isWow64 = true;
-        DialogRig rig(wow64);
-        if (present)
-            addPad(rig, "Vendor driver");
-        ASSERT_NO_FATAL_FAILURE(install(rig, 0, present ? DriverState::OtherDriver : DriverState::NotInstalled));
-        ASSERT_EQ(rig.boxes.seen.size(), 1u);
-        expectBox(rig.boxes.seen[0], WOW64_REFUSAL, "exclamation", {IDOK});
-        EXPECT_EQ(rig.devices.devices.size(), present ? 1u : 0u) << "no root device";
-        if (present) {
-            EXPECT_EQ(rig.devices.devices[0].driverSource, "") << "no update";
-        }
-        EXPECT_FALSE(rig.timerRunning());
     }
 }
 

@@ -30,8 +30,10 @@ static void expectUsage(FitkitRun& fitkit)
     EXPECT_FALSE(fitkit.dialogSeen());
 }
 
-static void expectPadDialog(FitkitRun& fitkit, const std::string& infPath)
+// fitkit.exe started with `arguments` in the working folder shows the pad of `infPath`, not installed.
+static void expectPadDialog(const Folders& f, const std::string& arguments, const std::string& infPath)
 {
+    FitkitRun fitkit(f.exe, arguments, f.workDir);
     HWND dialog = fitkit.waitForDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(controlText(dialog, IDC_TITLE),
@@ -76,9 +78,8 @@ TEST(FitkitStartup, IniFormsReadTheSetupIni)
     writeFile(f.workDir + "\\setup.ini",
               "[DRIVER]\r\nINFFILE=pad.inf\r\nDEVICEID=USB\\VID_1F3A&PID_240B\r\n");
     for (const char* form : {"-h", "/H", "?", ""}) {
-        FitkitRun fitkit(f.exe, form, f.workDir);
         SCOPED_TRACE(form);
-        expectPadDialog(fitkit, f.workDir + "\\pad.inf");
+        expectPadDialog(f, form, f.workDir + "\\pad.inf");
     }
 }
 
@@ -87,26 +88,21 @@ TEST(FitkitStartup, OtherDashArgumentsAndEmptyNamesAreInfNames)
     Folders f;
     writeFile(f.workDir + "\\-x", padInf());
     writeFile(f.workDir + "\\setup.ini", "[DRIVER]\r\nINFFILE=elsewhere.inf\r\n");
-    {
-        FitkitRun fitkit(f.exe, "-x", f.workDir);
-        expectPadDialog(fitkit, f.workDir + "\\-x");
-    }
-    {
-        FitkitRun fitkit(f.exe, "\"\"", f.workDir);
-        SeenBox box = fitkit.answerBox(IDOK);
-        EXPECT_EQ(box.caption, "fitkit");
-        EXPECT_EQ(box.text.rfind("Error ", 0), 0u) << box.text;
-        EXPECT_NE(box.text.find(" in SetupOpenInfFile: \n\n "), std::string::npos) << box.text;
-        EXPECT_NE(box.icon, "none"); // which one: the in-process tests
-        HWND dialog = fitkit.waitForDialog();
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(controlText(dialog, IDC_TITLE), "Installing xxx");
-        EXPECT_EQ(controlText(dialog, IDC_STATUS), "setup");
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_INSTALL)));
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_UNINSTALL)));
-        pressButton(dialog, IDCANCEL); // Escape
-        EXPECT_EQ(fitkit.waitForExit(), 0u);
-    }
+    expectPadDialog(f, "-x", f.workDir + "\\-x");
+    FitkitRun fitkit(f.exe, "\"\"", f.workDir);
+    SeenBox box = fitkit.answerBox(IDOK);
+    EXPECT_EQ(box.caption, "fitkit");
+    EXPECT_EQ(box.text.rfind("Error ", 0), 0u) << box.text;
+    EXPECT_NE(box.text.find(" in SetupOpenInfFile: \n\n "), std::string::npos) << box.text;
+    EXPECT_NE(box.icon, "none"); // which one: the in-process tests
+    HWND dialog = fitkit.waitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(controlText(dialog, IDC_TITLE), "Installing xxx");
+    EXPECT_EQ(controlText(dialog, IDC_STATUS), "setup");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_INSTALL)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_UNINSTALL)));
+    pressButton(dialog, IDCANCEL); // Escape
+    EXPECT_EQ(fitkit.waitForExit(), 0u);
 }
 
 TEST(FitkitStartup, WorkingDirectoryFollowsTheSetupIni)
@@ -114,13 +110,7 @@ TEST(FitkitStartup, WorkingDirectoryFollowsTheSetupIni)
     Folders f;
     writeFile(f.exeDir + "\\pad.inf", padInf());
     writeFile(f.workDir + "\\pad.inf", padInf());
-    {
-        FitkitRun fitkit(f.exe, "pad.inf USB\\VID_1F3A&PID_240B", f.workDir);
-        expectPadDialog(fitkit, f.exeDir + "\\pad.inf");
-    }
+    expectPadDialog(f, "pad.inf USB\\VID_1F3A&PID_240B", f.exeDir + "\\pad.inf");
     writeFile(f.workDir + "\\setup.ini", "[DRIVER]\r\nINFFILE=ignored.inf\r\n");
-    {
-        FitkitRun fitkit(f.exe, "pad.inf", f.workDir);
-        expectPadDialog(fitkit, f.workDir + "\\pad.inf");
-    }
+    expectPadDialog(f, "pad.inf", f.workDir + "\\pad.inf");
 }

@@ -4,22 +4,6 @@
 
 #include "testlib/window_search.h"
 
-// {isWin9x, isWinMe, isNt5}
-PlatformKind nt5Platform()
-{
-    return {false, false, true};
-}
-
-PlatformKind win9xPlatform()
-{
-    return {true, false, false};
-}
-
-PlatformKind winMePlatform()
-{
-    return {false, true, false};
-}
-
 void DialogRig::open(const std::string& deviceId, const std::string& infName)
 {
     std::string inf = dir.write("pad.inf", padInf());

@@ -13,12 +13,13 @@
 #include "testlib/message_boxes.h"
 #include "testlib/temp_dir.h"
 
-PlatformKind nt5Platform();
-PlatformKind win9xPlatform();
-PlatformKind winMePlatform();
+// {isWin9x, isWinMe, isNt5}; PlatformKind() is NT 4.
+const PlatformKind NT5_PLATFORM{false, false, true};
+const PlatformKind WIN9X_PLATFORM{true, false, false};
+const PlatformKind WINME_PLATFORM{false, true, false};
 
 struct DialogRig {
-    explicit DialogRig(PlatformKind platform = nt5Platform()) : platform(platform) {}
+    explicit DialogRig(PlatformKind platform = NT5_PLATFORM) : platform(platform) {}
 
     TempDir dir;
     ScriptedDevices devices;
