@@ -177,13 +177,12 @@ BOOL ScriptedDevices::createDeviceInfo(HDEVINFO list, const char* className, con
         return fail(ERROR_INVALID_HANDLE);
     if (failCreateDevice)
         return fail(failCreateDevice);
-    ScriptedDevice created;
+    ScriptedDevice& created = add({}, "");
     created.present = false;
     created.created = true;
     created.className = className;
     created.generatedId = (flags & DICD_GENERATE_ID) != 0;
     created.hasHardwareKey = false;
-    devices.push_back(created);
     found->second.push_back(devices.size() - 1);
     device->DevInst = static_cast<DWORD>(devices.size());
     return TRUE;
