@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <set>
 
-#include "device/win32_device_layer.h"
 #include "support/dialog_rig.h"
 #include "testlib/registry.h"
 
@@ -77,7 +76,7 @@ TEST(InstallAbsentPad, Nt5InstallsOntoARootDeviceAndRemovesIt)
         EXPECT_EQ(rig.state(), DriverState::NotInstalled);
         EXPECT_FALSE(rig.timerRunning());
         EXPECT_EQ(rig.devices.loadedLibraries(), 0);
-        rig.close();
+        rig.dialog.reset(); // closed
         EXPECT_EQ(root.removeRequests, c.removalsAtEnd);
         EXPECT_EQ(rig.devices.liveLists(), 0u);
     }
@@ -476,19 +475,15 @@ static bool machineKeyExists(const std::string& path)
 // The OEM entries as a driver package's INF writes them (HKLM\System has one view).
 struct OemEntries {
     std::string pad = oemEntryKey(PAD_ID), other = oemEntryKey(SECOND_ID);
+    ScratchKey padKey{pad, {{"OEMName", "Fitkit Test Pad"}}};
+    ScratchKey otherKey{other, {{"OEMName", "Fitkit Test Pad"}}};
     OemEntries()
     {
         for (const std::string& key : {pad, other}) {
-            setRegText(key, "OEMName", "Fitkit Test Pad");
             setRegText(key + "\\OEMForceFeedback", "CLSID", "{5C3A9E21-7D4B-4F08-B6E2-91A0D47C3F15}");
             setRegText(key + "\\OEMForceFeedback\\Effects\\{13541C20-8E33-11D0-9AD0-00A0C9A06E35}", "",
                        "Constant Force");
         }
-    }
-    ~OemEntries()
-    {
-        Win32DeviceLayer().deleteMachineKeyTree(pad.c_str());
-        Win32DeviceLayer().deleteMachineKeyTree(other.c_str());
     }
 };
 

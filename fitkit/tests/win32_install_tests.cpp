@@ -55,26 +55,22 @@ static std::vector<std::string> infCopies(const std::string& id)
     return copies;
 }
 
-// Removes the test's devices and the system's copies of its INF.
-struct DeviceCleanup {
-    std::string id;
-    ~DeviceCleanup()
+// fitkit.exe started on this run's pad INF (named `infName`) and id, its dialog showing `status`.
+// At the end, once fitkit has ended, the run's devices and the system's copies of its INF go.
+struct Win32Run {
+    explicit Win32Run(const std::string& infName = "pad.inf") : infName(infName) {}
+    ~Win32Run()
     {
+        fitkit.reset();
         removeDevices(id);
         for (const std::string& copy : infCopies(id)) {
             DeleteFileA(copy.c_str());
             DeleteFileA(pnfPath(copy).c_str());
         }
     }
-};
-
-// fitkit.exe started on this run's pad INF (named `infName`) and id, its dialog showing `status`.
-struct Win32Run {
-    explicit Win32Run(const std::string& infName = "pad.inf") : infName(infName) {}
     std::string infName;
     TempDir dir;
     std::string id = uniquePadId();
-    DeviceCleanup cleanup{id};
     std::unique_ptr<FitkitRun> fitkit;
     HWND dialog = nullptr;
 

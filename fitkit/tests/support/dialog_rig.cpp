@@ -12,11 +12,6 @@ void DialogRig::open(const std::string& deviceId, const std::string& infName)
     window = dialog->create(nullptr);
 }
 
-void DialogRig::close()
-{
-    dialog.reset();
-}
-
 std::string DialogRig::text(int id) const
 {
     return controlText(window, id);

@@ -30,7 +30,6 @@ struct DialogRig {
 
     // Writes the pad INF and opens the dialog for `deviceId`; `infName` as given on the command line.
     void open(const std::string& deviceId = PAD_ID, const std::string& infName = "");
-    void close();
     std::string text(int id) const;
     bool enabled(int id) const;
     // The dialog's driver state; the status text and the buttons must show it.
