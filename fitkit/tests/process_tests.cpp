@@ -19,17 +19,6 @@ struct Folders {
     std::string exe = FitkitRun::copyTo(exeDir);
 };
 
-static void expectUsage(FitkitRun& fitkit)
-{
-    SeenBox box = fitkit.answerBox(IDOK);
-    EXPECT_EQ(box.caption, "fitkit");
-    EXPECT_EQ(box.text, USAGE_TEXT);
-    EXPECT_NE(box.icon, "none"); // which one: the in-process tests
-    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(fitkit.waitForExit(), 1u);
-    EXPECT_FALSE(fitkit.dialogSeen());
-}
-
 // fitkit.exe started with `arguments` in the working folder shows the pad of `infPath`, not installed.
 static void expectPadDialog(const Folders& f, const std::string& arguments, const std::string& infPath)
 {
@@ -54,7 +43,13 @@ TEST(FitkitStartup, UsageWithoutInfName)
         SCOPED_TRACE(arguments);
         FitkitRun fitkit(f.exe, arguments, f.workDir);
         ASSERT_TRUE(fitkit.started());
-        expectUsage(fitkit);
+        SeenBox box = fitkit.answerBox(IDOK);
+        EXPECT_EQ(box.caption, "fitkit");
+        EXPECT_EQ(box.text, USAGE_TEXT);
+        EXPECT_NE(box.icon, "none"); // which one: the in-process tests
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(fitkit.waitForExit(), 1u);
+        EXPECT_FALSE(fitkit.dialogSeen());
         writeFile(f.workDir + "\\setup.ini", "[DRIVER]\r\nDEVICEID=USB\\VID_1F3A&PID_240B\r\n");
     }
 }
