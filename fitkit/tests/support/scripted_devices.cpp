@@ -300,5 +300,5 @@ BOOL ScriptedDevices::uninstallOemInf(FARPROC, const char* infName, DWORD flags)
 LONG ScriptedDevices::deleteMachineKeyTree(const char* path)
 {
     deletedKeys.push_back(path);
-    return Win32DeviceLayer::deleteMachineKeyTree(path);
+    return real.deleteMachineKeyTree(path);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A scripted device table standing in for SetupAPI's device functions and the driver-update
 // library. Registry keys of its devices are real keys below HKEY_CURRENT_USER, removed at the end;
-// the registry value and file calls are the real layer's.
+// the registry value and file calls are the real layer's. Every device call is its own: a call
+// added to the layer does not build here until it is scripted.
 #include <windows.h>
 #include <setupapi.h>
 
@@ -39,7 +40,7 @@ struct ScriptedDevice {
     DWORD flagsAfterRemove = 0;  //   as DIF_REMOVE leaves them
 };
 
-class ScriptedDevices : public Win32DeviceLayer {
+class ScriptedDevices : public DeviceLayer {
 public:
     ScriptedDevices();
     ~ScriptedDevices() override;
@@ -97,6 +98,14 @@ public:
     BOOL updateDriver(FARPROC function, HWND parent, const char* hardwareId, const char* infPath, DWORD flags,
                       BOOL* reboot) override;
     BOOL uninstallOemInf(FARPROC function, const char* infName, DWORD flags) override;
+    LONG queryValue(HKEY key, const char* name, BYTE* data, DWORD* size) override
+    {
+        return real.queryValue(key, name, data, size);
+    }
+    LONG closeKey(HKEY key) override { return real.closeKey(key); }
+    UINT windowsDirectory(char* buffer, UINT size) override { return real.windowsDirectory(buffer, size); }
+    DWORD fileAttributes(const char* path) override { return real.fileAttributes(path); }
+    BOOL deleteFile(const char* path) override { return real.deleteFile(path); }
     // The real registry's, recorded so that a test sees what it deletes.
     LONG deleteMachineKeyTree(const char* path) override;
     std::vector<std::string> deletedKeys; // every path asked for
@@ -109,4 +118,5 @@ private:
     uintptr_t nextList = 0x5000;
     int libraries = 0;
     std::string keyRoot;
+    Win32DeviceLayer real; // the registry values and files
 };
